@@ -1,0 +1,4 @@
+// Zupfari Basis, an interactive guitar course.
+#include "app/zupfariapp.h"
+
+int main(int argc, char** argv) { return app::RunZupfari(argc, argv); }

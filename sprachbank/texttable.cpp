@@ -1,0 +1,115 @@
+#include "sprachbank/texttable.h"
+
+#include <array>
+
+namespace sprachbank {
+namespace {
+
+constexpr Kind C = Kind::Caption;
+constexpr Kind M = Kind::Message;
+constexpr Kind E = Kind::Error;
+
+// Every text of the program that changes with the language.
+// Columns: kind, number, German, English.
+//
+// Messages 21 to 26 make one sentence in the exit dialog: the dialog puts them
+// together without adding a single character, so the spaces belong here.
+//   "Sie haben heute " + "02" + " Stunden und " + "5" + " Minuten geübt." ...
+constexpr std::array kRows = {
+    // Captions: buttons, labels and window headings.
+    TextRow{C, 1, "OK", "OK"},
+    TextRow{C, 2, "Abbrechen", "Cancel"},
+    TextRow{C, 3, "Ja", "Yes"},
+    TextRow{C, 4, "Nein", "No"},
+    TextRow{C, 5, "Weiter", "Go on"},
+    TextRow{C, 6, "Später", "Later"},
+    TextRow{C, 7, "Weiter", "Next"},
+    TextRow{C, 8, "Zurück", "Back"},
+    TextRow{C, 9, "Modus", "Mode"},
+    TextRow{C, 10, "Kontrolle", "Quiz"},
+    TextRow{C, 11, "Übeplan", "Practice plan"},
+    TextRow{C, 12, "Explorer", "Explorer"},
+    TextRow{C, 13, "Monitor", "Monitor"},
+    TextRow{C, 14, "Tuner", "Tuner"},
+    TextRow{C, 15, "Hilfe", "Help"},
+    TextRow{C, 16, "Beenden", "Quit"},
+    TextRow{C, 17, "Von Vorn", "Start over"},
+    TextRow{C, 18, "Neue Übung", "New lesson"},
+    TextRow{C, 19, "Öffnen", "Open"},
+    TextRow{C, 20, "Lektion", "Lesson"},
+    TextRow{C, 21, "Einstieg", "Getting started"},
+    TextRow{C, 22, "Abschluss", "Finale"},
+    TextRow{C, 23, "Lernfenster", "Learning window"},
+    TextRow{C, 24, "Datum", "Date"},
+    TextRow{C, 25, "Übezeit", "Practice time"},
+    TextRow{C, 26, "E Dur", "E major"},
+    TextRow{C, 27, "Aus", "Off"},
+    TextRow{C, 28, "Bilder", "Pictures"},
+    TextRow{C, 29, "Video", "Video"},
+    TextRow{C, 30, "Soundcard", "Sound device"},
+
+    // Messages: titles and bodies of the message box.
+    TextRow{M, 1, "Frage", "Question"},
+    TextRow{M, 2, "Keine neue Lektion", "No new lesson"},
+    TextRow{M, 3, "Hinweis", "Note"},
+    TextRow{M, 4, "Willkommen bei Zupfari Basis!", "Welcome to Zupfari Basis!"},
+    TextRow{M, 5, "Bis zum nächsten Mal!", "See you next time!"},
+    TextRow{M, 6, "Möchten Sie die Zupfari-Webseite besuchen? Dort finden Sie Tipps, Noten und Neuigkeiten.",
+            "Would you like to visit the Zupfari web site? You will find tips, sheet music and news there."},
+    TextRow{M, 7, "Bitte warten ...", "Please wait ..."},
+    TextRow{M, 8, "Sie haben alle Lektionen des Kurses abgeschlossen. Herzlichen Glückwunsch!",
+            "You have finished every lesson of the course. Congratulations!"},
+    TextRow{M, 9, "Noch etwas Geduld", "Not quite yet"},
+    TextRow{M, 10, "Die Kontrolle öffnet sich, wenn Sie die Übung dreimal ganz in der schnellsten Stufe gespielt haben.",
+            "The quiz opens once you have played the whole exercise three times at the fastest level."},
+    TextRow{M, 11, "Richtig!", "Well done!"},
+    TextRow{M, 12, "Sie haben die Kontrolle bestanden. Möchten Sie gleich mit der nächsten Lektion weitermachen?",
+            "You passed the quiz. Would you like to go on with the next lesson now?"},
+    TextRow{M, 13, "Noch nicht ganz", "Not quite"},
+    TextRow{M, 14, "Einige Antworten stimmen noch nicht. Möchten Sie sich die Lektion noch einmal ansehen?",
+            "Some answers are not right yet. Would you like to look at the lesson again?"},
+    TextRow{M, 15, "Der Übeplan ist voll", "The practice plan is full"},
+    TextRow{M, 16, "Im Übeplan stehen schon drei Lektionen. Schließen Sie zuerst eine davon mit der Kontrolle ab.",
+            "There are already three lessons in the practice plan. First finish one of them with its quiz."},
+    TextRow{M, 17, "Von vorn beginnen?", "Start over?"},
+    TextRow{M, 18, "Möchten Sie den Kurs noch einmal ganz von vorn beginnen?",
+            "Would you like to start the course again from the very beginning?"},
+    TextRow{M, 19, "Ihr Übeplan und Ihr Fortschritt werden dabei gelöscht. Wirklich von vorn beginnen?",
+            "Your practice plan and your progress will be cleared. Really start over?"},
+    TextRow{M, 20, "Alle Lektionen sind schon im Übeplan oder abgeschlossen.",
+            "Every lesson is already in the practice plan or finished."},
+    TextRow{M, 21, "Sie haben heute ", "Today you practised for "},
+    TextRow{M, 22, " Stunden und ", " hours and "},
+    TextRow{M, 23, "eine Stunde und ", "one hour and "},
+    TextRow{M, 24, " Minuten geübt.", " minutes."},
+    TextRow{M, 25, "ein paar Augenblicke geübt.", "a few moments."},
+    TextRow{M, 26, "Möchten Sie Zupfari Basis jetzt beenden?", "Do you want to quit Zupfari Basis now?"},
+    TextRow{M, 27, "Bitte warten ...", "Please wait ..."},
+    TextRow{M, 28, "Hinweis", "Note"},
+    TextRow{M, 29, "Hinweis", "Note"},
+    TextRow{M, 30, "Soll die Taskleiste angezeigt werden?", "Should the taskbar be shown?"},
+    TextRow{M, 31, "Das Video wird geladen ...", "Loading the video ..."},
+
+    // Error texts: titles and bodies of the error boxes.
+    TextRow{E, 1, "Datei nicht gefunden", "File not found"},
+    TextRow{E, 2, "Fehler", "Error"},
+    TextRow{E, 3, "Das Video konnte nicht abgespielt werden", "The video could not be played"},
+    TextRow{E, 4, "Die Wiedergabe ließ sich nicht beenden", "Playback could not be stopped"},
+    TextRow{E, 5, "Das Einführungsvideo wurde nicht gefunden.", "The introduction video was not found."},
+    TextRow{E, 6, "Die Wiedergabe ließ sich nicht anhalten", "Playback could not be stopped"},
+    TextRow{E, 7, "Der Akkord konnte nicht abgespielt werden", "The chord could not be played"},
+    TextRow{E, 8, "Die Hilfedatei wurde nicht gefunden.", "The help file was not found."},
+    TextRow{E, 9, "Die Datei ist beschädigt.", "The file is damaged."},
+    TextRow{E, 10, "Der Stimmton wurde nicht gefunden.", "The tuning tone was not found."},
+    TextRow{E, 11, "Übung nicht geladen", "Exercise not loaded"},
+    TextRow{E, 12, "Die Übungsdatei konnte nicht geladen werden.", "The exercise file could not be loaded."},
+    TextRow{E, 13, "Kein MIDI-Ausgang", "No MIDI output"},
+    TextRow{E, 14, "Es wurde kein MIDI-Ausgang gefunden.", "No MIDI output was found."},
+    TextRow{E, 15, "Zupfari Basis läuft bereits.", "Zupfari Basis is already running."},
+};
+
+} // namespace
+
+std::span<const TextRow> TextTable() { return kRows; }
+
+} // namespace sprachbank

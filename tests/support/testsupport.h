@@ -1,0 +1,33 @@
+#pragma once
+// Helpers shared by the test programs.
+
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+
+namespace testsupport {
+
+// A fresh folder that is removed with the object; path ends in '/'.
+class TempFolder {
+public:
+    TempFolder();
+    std::string Path() const;
+    QString QPath() const { return QString::fromStdString(Path()); }
+    // Writes `bytes` to the file `name` inside the folder (sub-folders are
+    // created) and returns its full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The folder the test program made its home for this run ($HOME).
+std::string TestHome();
+
+// Runs `command` with /bin/sh and returns its exit status (-1 when it could not run).
+int RunShell(const std::string& command);
+
+// The build's program folder (where ZupfariBasis and its content live).
+std::string BinFolder();
+
+} // namespace testsupport
