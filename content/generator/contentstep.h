@@ -1,0 +1,34 @@
+#pragma once
+// The content generator is a list of steps; each area of the content (pictures,
+// sounds, lists, help, lessons) registers its own step in its own file.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace content {
+
+struct GeneratorContext {
+    std::filesystem::path sources; // content/sources
+    std::filesystem::path out;     // the program folder
+};
+
+// A step returns false (after printing why to stderr) when it failed.
+using StepFunction = std::function<bool(const GeneratorContext&)>;
+
+struct Step {
+    std::string name;
+    StepFunction run;
+};
+
+std::vector<Step>& Steps();
+
+// Registers a step at program start: `static content::StepRegistration r{"name", fn};`
+struct StepRegistration {
+    StepRegistration(std::string name, StepFunction run) {
+        Steps().push_back({std::move(name), std::move(run)});
+    }
+};
+
+} // namespace content
