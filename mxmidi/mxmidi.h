@@ -18,6 +18,7 @@
 // - Channel messages: status, data1, data2 as on the wire (data2 0 where the
 //   message has one data byte); data3 is 0.
 
+#include <QEvent>
 #include <cstdint>
 
 class QObject;
@@ -50,6 +51,25 @@ inline constexpr std::uint32_t MXMIDI_MSG_MIDI_IN = 0x03C3;   // input: drain Ge
 inline constexpr std::uint32_t MXMIDI_MSG_OUT_ROOM = 0x5453;  // output queue has room
 inline constexpr std::uint32_t MXMIDI_MSG_SYNC_BEAT = 0x5452; // one quarter note passed
 inline constexpr std::uint32_t MXMIDI_MSG_SYNC_END = 0x5457;  // everything queued was played
+
+// A notification from the toolkit: posted (QCoreApplication::postEvent) to the
+// receiver object given to OpenMidiOut / OpenSync, and so handled on the
+// thread that receiver lives on, between the client's calls.
+class MxNotifyEvent : public QEvent {
+public:
+    static QEvent::Type EventType() {
+        static const int type = QEvent::registerEventType();
+        return static_cast<QEvent::Type>(type);
+    }
+    MxNotifyEvent(std::uint32_t message, std::uint32_t handle)
+        : QEvent(EventType()), message_(message), handle_(handle) {}
+    std::uint32_t Message() const { return message_; } // MXMIDI_MSG_...
+    std::uint32_t Handle() const { return handle_; }   // the output or timer that sent it
+
+private:
+    std::uint32_t message_;
+    std::uint32_t handle_;
+};
 
 // Windows technology codes of the capability query: a synthesizer is even,
 // a port odd.
