@@ -143,18 +143,17 @@ void ListStore::ReadExplorerTexts(const std::string& programFolder, QStringList&
     titles.clear();
     texts.clear();
     const std::string path = platform::ResolveAnsiPath(programFolder + kExplorerFile);
-    if (!platform::ReadFileBytes(path)) {
-        for (int i = 0; i < kExplorerEntries; ++i) {
-            titles.append(kBlankEntry);
-            texts.append(kBlankEntry);
-        }
-        return;
-    }
     std::vector<std::string> lines = platform::ReadTextLines(path);
     if (!lines.empty()) lines.erase(lines.begin()); // the header
     for (std::size_t k = 0; k + 1 < lines.size(); k += 2) {
         titles.append(platform::FromAnsi(lines[k]));
         texts.append(platform::FromAnsi(lines[k + 1]));
+    }
+    // A missing or short file: blank entries for every entry it lacks, so
+    // that the explorer and the plan can show any of the 31.
+    while (titles.size() < kExplorerEntries) {
+        titles.append(kBlankEntry);
+        texts.append(kBlankEntry);
     }
 }
 

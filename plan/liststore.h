@@ -98,7 +98,9 @@ public:
     // Start-up: the explorer titles and texts from programFolder +
     // kExplorerFile: the header line is skipped, then lines pair up as title
     // and text; a last unpaired line is ignored. Without the file both lists
-    // get 31 entries of a single space. The lists are replaced, not appended to.
+    // get 31 entries of a single space, and a file with fewer than 31 pairs is
+    // made up to 31 with such entries, so that no reader runs past the end.
+    // The lists are replaced, not appended to.
     static void ReadExplorerTexts(const std::string& programFolder, QStringList& titles,
                                   QStringList& texts);
 

@@ -255,29 +255,43 @@ TEST(StartUpLists, DamagedValuesAreMendedIntoUsableRanges) {
 
 TEST(ExplorerTexts, PairsTitlesAndTextsAfterTheHeaderAndDropsAnUnpairedLine) {
     TempFolder program;
+    std::vector<const char*> lines{"Zupfari"};
+    std::vector<std::string> numbered;
+    for (int n = 0; n < 31; ++n)
+        numbered.push_back(std::to_string(n));
+    for (const std::string& n : numbered) {
+        lines.push_back(n.c_str());
+        lines.push_back(n.c_str());
+    }
+    lines[1] = "Lektion 0$nDie Gitarre";
+    lines[3] = "\xDC"
+               "bung 1";
+    lines[4] = "Gr\xFC\xDF"
+               "e";
+    std::string even;
+    for (const char* line : lines)
+        even += std::string(line) + "\r\n";
+    program.Write("Listen/LTextXplorer.ztl", even);
     QStringList titles{"old"}, texts{"old"};
-    program.Write("Listen/LTextXplorer.ztl",
-                  ListFile({"Zupfari", "Lektion 0$nDie Gitarre", "Haltung",
-                            "\xDC"
-                            "bung 1",
-                            "Gr\xFC\xDF"
-                            "e"}));
     ListStore::ReadExplorerTexts(program.Path(), titles, texts);
-    EXPECT_EQ(titles, (QStringList{"Lektion 0$nDie Gitarre", QString::fromUtf8("Übung 1")}));
-    EXPECT_EQ(texts, (QStringList{"Haltung", QString::fromUtf8("Grüße")}));
+    ASSERT_EQ(titles.size(), 31);
+    ASSERT_EQ(texts.size(), 31);
+    EXPECT_EQ(titles[0], "Lektion 0$nDie Gitarre");
+    EXPECT_EQ(texts[0], "0");
+    EXPECT_EQ(titles[1], QString::fromUtf8("Übung 1"));
+    EXPECT_EQ(texts[1], QString::fromUtf8("Grüße"));
+    EXPECT_EQ(titles[30], "30");
+    EXPECT_EQ(texts[30], "30");
 
-    program.Write("Listen/LTextXplorer.ztl", ListFile({"Zupfari", "T0", "X0", "T1"}));
+    program.Write("Listen/LTextXplorer.ztl", even + "unpaired\r\n");
     ListStore::ReadExplorerTexts(program.Path(), titles, texts);
-    EXPECT_EQ(titles, QStringList{"T0"});
-    EXPECT_EQ(texts, QStringList{"X0"});
-
-    program.Write("Listen/LTextXplorer.ztl", "");
-    ListStore::ReadExplorerTexts(program.Path(), titles, texts);
-    EXPECT_TRUE(titles.isEmpty());
-    EXPECT_TRUE(texts.isEmpty());
+    EXPECT_EQ(titles.size(), 31);
+    EXPECT_EQ(texts.size(), 31);
+    EXPECT_FALSE(titles.contains("unpaired"));
+    EXPECT_FALSE(texts.contains("unpaired"));
 }
 
-TEST(ExplorerTexts, AMissingFileGivesThirtyOneBlankEntries) {
+TEST(ExplorerTexts, AMissingOrShortFileGivesBlankEntriesUpToThirtyOne) {
     TempFolder program;
     QStringList titles, texts;
     ListStore::ReadExplorerTexts(program.Path(), titles, texts);
@@ -285,6 +299,18 @@ TEST(ExplorerTexts, AMissingFileGivesThirtyOneBlankEntries) {
     ASSERT_EQ(texts.size(), 31);
     EXPECT_EQ(titles.count(" "), 31);
     EXPECT_EQ(texts.count(" "), 31);
+
+    program.Write("Listen/LTextXplorer.ztl", ListFile({"Zupfari", "T0", "X0", "T1"}));
+    ListStore::ReadExplorerTexts(program.Path(), titles, texts);
+    ASSERT_EQ(titles.size(), 31);
+    ASSERT_EQ(texts.size(), 31);
+    EXPECT_EQ(titles[0], "T0");
+    EXPECT_EQ(texts[0], "X0");
+    EXPECT_EQ(titles[1], " ") << "the unpaired last line is ignored";
+
+    program.Write("Listen/LTextXplorer.ztl", "");
+    ListStore::ReadExplorerTexts(program.Path(), titles, texts);
+    EXPECT_EQ(titles.count(" "), 31);
 }
 
 TEST(DataFolder, IsTheUsersZupfariDemoFolderWithItsListenFolder) {
