@@ -16,8 +16,8 @@ CMidiTrack::~CMidiTrack() {
     if (input) input->Detach(this);
 }
 
-void CMidiTrack::Grow(std::uint32_t slots) {
-    events_.resize(events_.size() + slots, MidiEvent{});
+void CMidiTrack::Grow(std::uint32_t extra) {
+    events_.resize(events_.size() + extra, MidiEvent{});
 }
 
 bool CMidiTrack::Insert(const MidiEvent& event, std::uint32_t index) {

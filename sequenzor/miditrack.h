@@ -57,7 +57,7 @@ public:
     std::int32_t muteFlag = 0;   // left out of playback
 
 private:
-    void Grow(std::uint32_t slots);
+    void Grow(std::uint32_t extra);
 
     std::vector<MidiEvent> events_; // size() is the capacity
     std::uint32_t count_ = 0;
