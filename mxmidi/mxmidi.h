@@ -44,6 +44,7 @@ inline constexpr std::uint32_t MXMIDI_NOW = 0xFFFFFFFFu;
 inline constexpr std::uint16_t MXMIDI_MAPPER = 0xFFFF;
 inline constexpr std::uint32_t MXMIDI_INVALID_HANDLE_LIMIT = 32; // handles <= 32 are failures
 inline constexpr std::uint16_t MXMIDI_QUEUE_FULL = 1;            // PutMidiOut's refusal
+inline constexpr std::uint16_t MXMIDI_BAD_HANDLE = 2;            // PutMidiOut: no such output
 inline constexpr std::uint32_t MXMIDI_SMF_CHUNK = 8192;          // events per ReadSMF call
 
 // The four notifications, as message numbers carried by MxNotifyEvent.
