@@ -1,0 +1,82 @@
+#include "app/dialogskin.h"
+
+#include "app/mainwindow.h"
+#include "app/screenlayout.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/region.h"
+
+namespace app {
+
+using namespace platform;
+
+void ShapeDialogWindow(TForm* window) {
+    window->SetBounds(window->Left(), window->Top(), kDialogWidth, kDialogHeight);
+    SetWindowRgn(window, CreateRoundRectRgn(0, 0, kDialogWidth, kDialogHeight, kDialogCorner,
+                                            kDialogCorner),
+                 true);
+}
+
+void SkinDialogButton(TForm* window, controls::TXFadeButton* button) {
+    TBitmap normal, over, down;
+    normal.LoadFromResourceName("RBUTTONDIALOG");
+    over.LoadFromResourceName("RBUTTONOVERDIALOG");
+    down.LoadFromResourceName("RBUTTONDOWNDIALOG");
+    button->SetParent(window);
+    button->SetTakeImg(true);
+    button->SetBounds(button->Left(), window->Height() - normal.Height() - 12, normal.Width(),
+                      normal.Height());
+    button->SetRadiusH(layout::ButtonCornerEllipse);
+    button->SetRadiusV(layout::ButtonCornerEllipse);
+    button->SetIsRoundRect(true);
+    button->SetBgBmp(&normal);
+    button->SetBgOverBmp(&over);
+    button->SetBgDownBmp(&down);
+    button->Font()->SetName("Arial");
+    button->Font()->SetHeight(-kDialogFontHeight);
+    button->Font()->SetStyle(fsBold);
+    button->Font()->SetColor(0x000000);
+    button->SetTopTextColor(RGB(0xF6, 0xEC, 0xD6));
+    button->SetTopTextClOver(RGB(0xFB, 0xF6, 0xEA));
+    button->SetTopTextClDown(RGB(0xFB, 0xF6, 0xEA));
+    button->SetTShadeDimension(1);
+    button->StyleChanged();
+}
+
+void PaintDialogBackdrop(TForm* window) {
+    TCanvas* canvas = window->Canvas();
+    if (Form1 != nullptr && !Form1->DialogBackdrop.Empty()) {
+        canvas->StretchDraw(window->ClientRect(), &Form1->DialogBackdrop);
+        return;
+    }
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(kBackdropFailureFill);
+    canvas->FillRect(window->ClientRect());
+}
+
+int CentredLeft(int windowWidth, int width) { return windowWidth / 2 - width / 2; }
+
+void ShowWrappedCentred(TForm* window, TLabel* label, const QString& text) {
+    constexpr int kTextMargin = 40;
+    label->SetWordWrap(false);
+    label->SetAutoSize(true);
+    label->SetCaption(text);
+    if (label->Width() > window->Width() - kTextMargin) {
+        label->SetWidth(window->Width() - kTextMargin);
+        label->SetWordWrap(true);
+    }
+    label->SetLeft(CentredLeft(window->Width(), label->Width()));
+}
+
+TLabel* MakeDialogLabel(TForm* window, bool bold) {
+    auto* label = new TLabel(window);
+    label->SetParent(window);
+    label->Font()->SetName("Arial");
+    label->Font()->SetHeight(-kDialogFontHeight);
+    label->Font()->SetStyle(bold ? fsBold : 0);
+    label->Font()->SetColor(RGB(0x3B, 0x2A, 0x1E));
+    label->SetTransparent(true);
+    label->SetShowAccelChar(false);
+    return label;
+}
+
+} // namespace app

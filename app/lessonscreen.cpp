@@ -1,0 +1,135 @@
+// The middle of the main window when no lesson is open: the greeting screen
+// and the no-lesson screen, both built from skin files by the window's skin
+// loader, and the wiring that gives a loaded main screen's elements their
+// meaning from their tags.
+
+#include "app/mainwindow.h"
+#include "app/shellservices.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/pathresolver.h"
+#include "playback/soundcues.h"
+
+#include <QDir>
+
+namespace app {
+
+using namespace platform;
+
+namespace {
+
+constexpr int kBackdropTag = 200;
+constexpr int kCutOutTag = 300;
+constexpr int kSlideTagFirst = 101;
+constexpr int kSlideTagLast = 103;
+constexpr int kToolTagFirst = 401;
+constexpr int kToolTagLast = 409;
+constexpr int kTunerTag = 403;
+constexpr int kHelpTag = 405;
+
+} // namespace
+
+void TForm1::DisableTransport() {
+    for (TControl* button : {static_cast<TControl*>(BStop), static_cast<TControl*>(BPause),
+                             static_cast<TControl*>(BPlay), static_cast<TControl*>(BLoop),
+                             static_cast<TControl*>(BForward), static_cast<TControl*>(BRewind),
+                             static_cast<TControl*>(BLocator)})
+        button->SetEnabled(false);
+}
+
+void TForm1::ClearLessonScreen() {
+    BackdropBitmap.SetSize(0, 0);
+    if (Skin) Skin->ClearElements();
+    Repaint();
+    TrBarTempo->SetPosition(1);
+    TrBarTempo->SetEnabled(false);
+    LoopRecord.Beat = 1;
+    DisableTransport();
+}
+
+void TForm1::ShowNoLessonScreen() {
+    BKontrolle->SetEnabled(false);
+    TrBarTempo->SetEnabled(false);
+    BMonitor->SetEnabled(false);
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
+    if (Skin) Skin->LoadSkin("lektionX\\MainWin.zs1", "x");
+    WireScreenElements();
+    BVideoStop->SetBgBmp(&VideoPlayBmp);
+    BVideoStop->SetVisible(AnsiPathExists(IntroVideoPath));
+    Repaint();
+    QuizFinished = false;
+}
+
+void TForm1::ShowGreetingScreen() {
+    BKontrolle->SetEnabled(false);
+    TrBarTempo->SetEnabled(false);
+    BMonitor->SetEnabled(false);
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
+    if (Skin) Skin->LoadSkin("lektionY\\MainWin.zs1", "0");
+    WireScreenElements();
+    BVideoStop->Hide();
+    Invalidate();
+    QuizFinished = false;
+}
+
+void TForm1::WireScreenElements() {
+    // The backdrop: the first picture tagged 200, tinted, taken over by the
+    // window's own painting.
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* image = dynamic_cast<TImage*>(Components(i));
+        if (image == nullptr || image->Tag() != kBackdropTag) continue;
+        lessons::BackdropTint(this, image);
+        BackdropBitmap.Assign(image->Picture());
+        BackdropLeft = image->Left();
+        BackdropTop = image->Top();
+        image->Hide();
+        image->Picture()->SetSize(0, 0);
+        break;
+    }
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* component = Components(i);
+        if (auto* shape = dynamic_cast<TShape*>(component); shape && shape->Tag() == kCutOutTag) {
+            TCanvas* canvas = BackdropBitmap.Canvas();
+            canvas->Brush()->SetStyle(bsSolid);
+            canvas->Brush()->SetColor(shape->Brush()->Color());
+            canvas->FillRect(Bounds(shape->Left() - BackdropLeft, shape->Top() - BackdropTop,
+                                    shape->Width(), shape->Height()));
+            shape->Hide();
+            continue;
+        }
+        auto* control = dynamic_cast<TControl*>(component);
+        if (control == nullptr) continue;
+        const bool picture = dynamic_cast<TImage*>(control) != nullptr;
+        const bool label = dynamic_cast<TLabel*>(control) != nullptr;
+        const int tag = control->Tag();
+        if ((picture || label) && tag >= kSlideTagFirst && tag <= kSlideTagLast)
+            WirePicture(control, tag);
+        else if (picture && tag >= kToolTagFirst && tag <= kToolTagLast)
+            WirePicture(control, tag);
+    }
+}
+
+// The screen's pictures and texts that lead somewhere: the slide windows
+// (tags 101 to 103), the tuner (403) and help (405). Other tool tags only
+// show the hand.
+void TForm1::WirePicture(TControl* control, int tag) {
+    control->SetCursor(crHandPoint);
+    control->OnClick = [this, tag](TObject* sender) {
+        if (!ScreenGuardsPass()) return;
+        if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {
+            Cues->PlayClick(true, false);
+            OpenedFromLessonScreen = true;
+            OpenSlides(tag - kSlideTagFirst);
+        } else if (tag == kTunerTag) {
+            BStimmClick(sender);
+        } else if (tag == kHelpTag) {
+            BHilfeClick(sender);
+        }
+    };
+}
+
+// Nothing on the screen opens while a video or the exercise plays.
+bool TForm1::ScreenGuardsPass() const {
+    return !VideoPlaying && !MediaPlayerPlaying() && !Midi().IsRunning();
+}
+
+} // namespace app

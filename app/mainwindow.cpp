@@ -1,0 +1,541 @@
+#include "app/mainwindow.h"
+
+#include "app/fbeenden.h"
+#include "app/msgwin.h"
+#include "app/screenlayout.h"
+#include "app/shellservices.h"
+#include "app/startscreen.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/files.h"
+#include "platform/core/folders.h"
+#include "platform/core/pathresolver.h"
+#include "platform/ui/application.h"
+#include "platform/ui/shell.h"
+#include "platform/ui/sound.h"
+#include "playback/clockthread.h"
+#include "sprachbank/sprachbank.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace app {
+
+using namespace platform;
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr int kStartScreenMs = 3000;
+constexpr int kIntroDelayMs = 500;
+constexpr unsigned short kMapperId = 0xFFFF;
+constexpr int kSmallScreenHeight = 600;
+constexpr const char* kSettingsSection = "Midi";
+constexpr const char* kSettingsKey = "Soundcard";
+constexpr const char* kNoSetting = "FAILED";
+constexpr const char* kMapperSetting = "MIDI MAPPER";
+constexpr const char* kHelpWindowTitle = "Zupfari Basis Hilfe";
+
+// Appends a Windows-1252 content name to a folder.
+std::string Join(const std::string& folder, const char* name) { return folder + name; }
+
+bool FileExists(const std::string& ansiPath) { return AnsiPathExists(ansiPath); }
+
+} // namespace
+
+// ============================================================ construction
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+    SetName("Form1");
+    SetPosition(poScreenCenter);
+    SetKeyPreview(true);
+    CreateControls();
+
+    // 1. Text fields start empty; the important files are assumed present.
+    ProgramFolder.clear();
+    DataFolder.clear();
+    ProgramDrive.clear();
+    ImportantFilesPresent = true;
+    // 2. to 6. Folders, the list store, the settings file, the start screen.
+    SplitProgramFile();
+    Lists = std::make_unique<plan::ListStore>();
+    FindFolders();
+    SettingsFile = std::make_unique<IniFile>(ResolveAnsiPath(Join(DataFolder, "zupfaripref.ini")));
+    CreateStartScreen();
+    // 7. Erasing the background needs no interception here: the window paints
+    // into its own surface. 8. The window's size.
+    SetBounds(Left(), Top(), layout::MainWindow.width(), layout::MainWindow.height());
+    // 9. Bitmaps (loaded by the skin set-up), worker threads, play cursor.
+    CreateLedThreads();
+    Clock = new playback::ClockThread(LClock, LDate);
+    CreatePlayCursor();
+    // 10. Explorer lists, the window's skin loader, the sound cues.
+    ExplorerTitles.clear();
+    ExplorerTexts.clear();
+    Skin = std::make_unique<lessons::SkinLoader>(this);
+    Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
+    // 11. The look.
+    SetUpSkin();
+    // 12. Tutorial mode.
+    PMonitor->Hide();
+    PExplorer->Hide();
+    ExplorerMode = false;
+    LModusAnzeige->SetCaption("Tutorial");
+    // 13., 14. Panels and the play-cursor geometry.
+    SetUpPlanPanel();
+    SetUpExplorer();
+    SetUpMonitor();
+    SetUpTuner();
+    BuildCursorGeometry();
+    // 15. Tempo level 1.
+    TrBarTempo->SetPosition(1);
+    LLevel->SetCaption("1");
+    LLevel->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevel->Width() / 2);
+    TrBarTempo->SetEnabled(false);
+    // 16. to 18. Stored lists, registry, plan panel.
+    ReadStoredLists();
+    FillLessonRegistry();
+    CurrentLesson = -1;
+    if (ImportantFilesPresent) RefreshPlanPanel();
+    // 19. No lesson yet.
+    DisableTransport();
+    BVideoStop->Hide();
+    ClearLessonScreen();
+    // 20. Flags.
+    VideoPlaying = IntroPending = WebQuestionAnswered = false;
+    OpenedFromLessonScreen = QuizFinished = false;
+    WebQuestionPending = true;
+    // 21. to 25.
+    SetTodaysDate();
+    HideTaskbarOnSmallScreen();
+    CountStart();
+    ChooseIntroVideo();
+
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    OnPaint = [this](TObject* sender) { FormPaint(sender); };
+    OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
+    FormCreate(this);
+}
+
+TForm1::~TForm1() {
+    TearDown();
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::SplitProgramFile() {
+    const std::string override = Services().ProgramFolder;
+    const std::string folder = override.empty() ? platform::ProgramFolder() : override;
+    ProgramFolder = ToAnsi(QString::fromStdString(folder));
+    ProgramDrive = ToAnsi(QString::fromStdString(DriveOf(folder)));
+}
+
+void TForm1::FindFolders() {
+    std::string folder;
+    if (plan::ListStore::FindDataFolder(folder))
+        DataFolder = folder;
+    else
+        DataFolder = ProgramFolder;
+}
+
+void TForm1::CreateStartScreen() {
+    StartScreen = new TStartScreen(this, this);
+    StartScreenActive = true;
+    StartScreenTimer = new TTimer(this);
+    StartScreenTimer->SetEnabled(false);
+    StartScreenTimer->SetInterval(kStartScreenMs);
+    StartScreenTimer->OnTimer = [this](TObject* sender) { StartScreenTimerTimer(sender); };
+    StartScreen->Show();
+}
+
+void TForm1::ReadStoredLists() {
+    if (!Lists->ReadStoredLists(DataFolder, ProgramFolder)) ImportantFilesPresent = false;
+    plan::ListStore::ReadExplorerTexts(ProgramFolder, ExplorerTitles, ExplorerTexts);
+}
+
+void TForm1::SetTodaysDate() {
+    const QDate today = QDate::currentDate();
+    LDate->SetCaption(QString("%1.%2.%3")
+                          .arg(today.day())
+                          .arg(today.month())
+                          .arg(today.year() % 100, 2, 10, QChar('0')));
+}
+
+void TForm1::HideTaskbarOnSmallScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr && screen->geometry().height() <= kSmallScreenHeight) ShowTaskbar(false);
+}
+
+// The start log counts the program's starts in its first line.
+void TForm1::CountStart() {
+    StartLogPath = ResolveAnsiPath(Join(DataFolder, "session.log"));
+    StartLog.clear();
+    if (QFileInfo::exists(QString::fromStdString(StartLogPath))) {
+        for (const std::string& line : ReadTextLines(StartLogPath)) StartLog << FromAnsi(line);
+        if (StartLog.isEmpty())
+            StartLog << "1";
+        else
+            StartLog[0] = QString::number(StartLog[0].trimmed().toInt() + 1);
+    } else {
+        StartLog << "1";
+    }
+    StartCount = StartLog[0].toInt();
+    if (ProgramOnCdRom()) return;
+    std::string bytes;
+    for (const QString& line : StartLog) bytes += ToAnsi(line) + "\r\n";
+    WriteFileAtomically(StartLogPath, bytes); // a failure is of no consequence
+}
+
+void TForm1::ChooseIntroVideo() {
+    const int firstWaiting = Lists->FirstWaiting();
+    const bool courseGoesOn = firstWaiting >= 0 || Lists->Plan[0].Lesson >= 0;
+    IntroVideoPath = ProgramFolder +
+                     (courseGoesOn ? "lektionX\\IntroVideo.avi" : "lektionX\\FinalVideo.avi");
+    BVonVorn->SetVisible(firstWaiting != 0);
+}
+
+bool TForm1::ProgramOnCdRom() const {
+    const std::string override = Services().ProgramFolder;
+    return IsCdRomDrive(override.empty() ? platform::ProgramFolder() : override);
+}
+
+// ============================================================== FormCreate
+
+void TForm1::FormCreate(TObject*) {
+    ListSoundDevices();
+    ChooseSoundDevice();
+    ChooseLanguage();
+}
+
+void TForm1::ListSoundDevices() {
+    SoundDeviceCount = static_cast<unsigned short>(Midi().NumDevs());
+    Midi().InitWin(QApplication::instance());
+    bool defaultFound = false;
+    DefaultDeviceIndex = 0;
+    for (unsigned short i = 0; i < SoundDeviceCount; ++i) {
+        std::string name;
+        Midi().DeviceName(i, name);
+        TMenuItem* item = PopupSoundcard->AddItem(FromAnsi(name));
+        item->OnClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
+        unsigned short technology = 0;
+        if (!defaultFound && Midi().Technology(i, technology) && (technology & 1) == 0) {
+            DefaultDeviceIndex = i;
+            defaultFound = true;
+        }
+    }
+    MapperMenuIndex = -1;
+    std::string mapperName;
+    if (Midi().DeviceName(kMapperId, mapperName)) {
+        TMenuItem* item = PopupSoundcard->AddItem(FromAnsi(mapperName));
+        item->OnClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
+        MapperMenuIndex = static_cast<short>(SoundDeviceCount);
+    }
+    if (PopupSoundcard->Count() > 0) {
+        SoundDeviceName = PopupSoundcard->Items(0)->Caption();
+        LSoundcard->SetHint(SoundDeviceName);
+    }
+}
+
+void TForm1::ChooseSoundDevice() {
+    if (SoundDeviceCount == 0) return;
+    const QString value = SettingsFile->ReadString(kSettingsSection, kSettingsKey, kNoSetting);
+    if (value == kNoSetting) {
+        SoundDeviceName = PopupSoundcard->Items(DefaultDeviceIndex)->Caption();
+        LSoundcard->SetHint(SoundDeviceName);
+        Midi().SetDeviceByID(static_cast<unsigned short>(DefaultDeviceIndex));
+        return;
+    }
+    SoundDeviceName = value;
+    LSoundcard->SetHint(value);
+    if (value == kMapperSetting) {
+        Midi().SetDeviceByID(kMapperId);
+    } else if (!Midi().SetDeviceByName(ToAnsi(value))) {
+        Midi().SetDeviceByID(0);
+        SoundDeviceName = PopupSoundcard->Items(0)->Caption();
+        LSoundcard->SetHint(SoundDeviceName);
+    }
+}
+
+void TForm1::ChooseLanguage() {
+    LanguageCode = DLL_GetLanguage();
+    const bool german = LanguageCode == 0;
+    HelpFileName = german ? "Hilfe.chm" : "Help.chm";
+    WebSiteAddress = german ? kWebSiteGerman : kWebSiteEnglish;
+}
+
+// ============================================================ sound device
+
+void TForm1::LSoundcardClick(TObject*) {
+    PopupSoundcard->Popup(LSoundcard->Left() + Left(), LSoundcard->Top() + Top());
+}
+
+void TForm1::PopupSoundcardItemClick(TObject* sender) {
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (item == nullptr) return;
+    BStopClick(sender);
+    const int index = item->MenuIndex();
+    if (index == MapperMenuIndex) {
+        LSoundcard->SetHint(Midi().SetDeviceByID(kMapperId) ? item->Caption() : "Not Ready");
+        SoundDeviceName = kMapperSetting;
+        return;
+    }
+    if (index < SoundDeviceCount) {
+        const bool ready = Midi().SetDeviceByID(static_cast<unsigned short>(index));
+        LSoundcard->SetHint(ready ? item->Caption() : "Not Ready");
+    }
+    SoundDeviceName = item->Caption();
+}
+
+// ============================================================ start screen
+
+void TForm1::StartScreenTimerTimer(TObject*) {
+    StartScreenTimer->SetEnabled(false);
+    Show();
+    StartScreen->Hide();
+    StartScreenActive = false;
+    StartScreenTimer->deleteLater();
+    StartScreenTimer = nullptr;
+}
+
+void TForm1::BLogoClick(TObject*) {
+    if (StartScreen != nullptr) StartScreen->Show();
+}
+
+// ================================================================ FormShow
+
+void TForm1::FormShow(TObject*) {
+    if (!ImportantFilesPresent) {
+        platform::MessageBox("Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet",
+                             "Achtung!", MB_OK);
+        Close();
+        return;
+    }
+    if (!WebQuestionPending) return;
+    WebQuestionPending = false;
+    AskStartQuestion();
+    if (Clock != nullptr) Clock->Start();
+    ShowGreetingScreen();
+    if (StartCount == 1 && FileExists(IntroVideoPath)) {
+        IntroPending = true;
+        Timer2->SetInterval(kIntroDelayMs);
+        Timer2->SetEnabled(true);
+    }
+}
+
+void TForm1::AskStartQuestion() {
+    if (AskMessage(Message(4), Message(6), Caption(4), Caption(3)) == mrOk)
+        ShellOpen(WebSiteAddress);
+}
+
+void TForm1::Timer2Timer(TObject*) {
+    Timer2->SetEnabled(false);
+    IntroPending = false;
+}
+
+// ================================================================= paint
+
+void TForm1::FormPaint(TObject*) {
+    TCanvas* canvas = Canvas();
+    canvas->StretchDraw(ClientRect(), &WindowBackground);
+    if (!BackdropBitmap.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &BackdropBitmap);
+    canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
+    if (!BKontrolle->Visible())
+        canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
+    if (MarkShown()) RedrawMark();
+}
+
+// ================================================================== keys
+
+void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
+    const bool shiftOnly = shift.Contains(ssShift) && !shift.Contains(ssCtrl) &&
+                           !shift.Contains(ssAlt);
+    if (key == kTesterKey && shiftOnly) {
+        PlayCount = 3;
+        BKontrolleClick(sender);
+    } else if (key == VK_F1) {
+        BHilfeClick(sender);
+    } else if (key == VK_F5) {
+        if (BPlay->Enabled()) BPlayClick(sender);
+    } else if (key == VK_F6) {
+        if (BStop->Enabled()) BPauseClick(sender);
+    } else if (key == VK_F7) {
+        if (BPause->Enabled()) BStopClick(sender);
+    } else if (key == VK_ESCAPE) {
+        key = 0;
+        if (VideoPlaying) StopMediaPlayer();
+    } else if (key == 'T') {
+        const int answer = AskMessage(Message(1), Message(30), Caption(4), Caption(3));
+        ShowTaskbar(answer == mrOk);
+    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
+        key = 0;
+        BBeendenClick(sender);
+    }
+}
+
+// The platform has no taskbar that a program may hide; the wish is kept so
+// that the program behaves the same, and nothing else happens.
+void TForm1::ShowTaskbar(bool show) { TaskbarShown = show; }
+
+// ================================================================== help
+
+void TForm1::BHilfeClick(TObject* sender) {
+    if (VideoPlaying) return;
+    if (MediaPlayerPlaying()) BStopClick(sender);
+    PlaySound(nullptr, 0);
+    Cues->PlayClick(true, false);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->windowTitle() == kHelpWindowTitle) {
+            window->showNormal();
+            window->raise();
+            return;
+        }
+    }
+    const std::string helpFile = ProgramFolder + ToAnsi(HelpFileName);
+    if (FileExists(helpFile)) {
+        ShellOpen(QString::fromStdString(ResolveAnsiPath(helpFile)));
+        return;
+    }
+    AskMessage(ErrStr(1), ErrStr(8), "", "OK");
+}
+
+// ============================================================ intro video
+
+void TForm1::BVideoStopClick(TObject*) {
+    PlaySound(nullptr, 0);
+    if (MediaPlayerPlaying()) {
+        BVideoStop->SetEnabled(false);
+        StopMediaPlayer();
+        BVideoStop->SetBgBmp(&VideoPlayBmp);
+        BVideoStop->Repaint();
+        return;
+    }
+    if (VideoPlaying) return;
+    if (FileExists(IntroVideoPath)) {
+        BVideoStop->SetEnabled(false);
+        BVideoStop->SetBgBmp(&VideoStopBmp);
+        BVideoStop->Repaint();
+        PlayIntroVideo();
+    } else {
+        AskMessage(ErrStr(1), ErrStr(5), "", "OK");
+    }
+}
+
+// ========================================================== LockControls
+
+void TForm1::LockControls(bool restore) {
+    TControl* locked[12] = {BExplorer, BKontrolle, BUeplan, BMonitor, BStimm, BHilfe,
+                            BPlay,     BPause,     BStop,   BVonVorn, BNext,  TrBarTempo};
+    for (int i = 0; i < 12; ++i) {
+        if (restore) {
+            locked[i]->SetEnabled(savedEnabled_[i]);
+        } else {
+            savedEnabled_[i] = locked[i]->Enabled();
+            locked[i]->SetEnabled(false);
+        }
+    }
+    BLogo->SetEnabled(restore);
+}
+
+// ============================================================ leaving
+
+void TForm1::BBeendenClick(TObject* sender) {
+    if (VideoPlaying) {
+        try {
+            if (MediaPlayerPlaying()) StopMediaPlayer();
+        } catch (const Exception& error) {
+            AskMessage(ErrStr(4), error.Message(), "", Caption(1));
+        }
+        LockControls(true);
+    }
+    if (Midi().IsRunning()) BStopClick(sender);
+    SuspendLedThread();
+    SetEnabled(false);
+    Cues->PlayClick(true, false);
+    if (!WebQuestionAnswered) {
+        if (AskMessage(Message(5), Message(6), Caption(4), Caption(3)) == mrOk) {
+            WebQuestionAnswered = true;
+            SetEnabled(true);
+            ShellOpen(WebSiteAddress);
+            return;
+        }
+    }
+    FBeenden->Show();
+}
+
+void TForm1::SaveAndClose() {
+    Lists->SaveLists(DataFolder, ProgramOnCdRom());
+    if (FBeenden != nullptr) FBeenden->Hide();
+    Close();
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& canClose) {
+    TearDown();
+    canClose = true;
+}
+
+// Frees what the window made and stores the chosen device. Runs once.
+void TForm1::TearDown() {
+    if (tornDown_) return;
+    tornDown_ = true;
+    ShowTaskbar(true);
+    FreePlayCursor();
+    ExplorerTitles.clear();
+    ExplorerTexts.clear();
+    StartLog.clear();
+    TerminateLedThreads();
+    if (Clock != nullptr) {
+        Clock->Terminate();
+        Clock = nullptr; // the thread frees itself
+    }
+    Skin.reset();
+    if (StartScreen != nullptr) {
+        StartScreen->Hide();
+        delete StartScreen;
+        StartScreen = nullptr;
+    }
+    Cues.reset();
+    if (SettingsFile) SettingsFile->WriteString(kSettingsSection, kSettingsKey, SoundDeviceName);
+    SettingsFile.reset();
+}
+
+// ================================================ pieces of other parts
+
+void TForm1::CreatePlayCursor() {
+    PointBmp.LoadFromResourceName("RPOINTBMP");
+    PointWork.SetSize(PointBmp.Width(), PointBmp.Height());
+}
+void TForm1::CreateLedThreads() {}
+void TForm1::SetUpPlanPanel() {}
+void TForm1::SetUpExplorer() {}
+void TForm1::SetUpMonitor() {}
+void TForm1::SetUpTuner() {}
+void TForm1::BuildCursorGeometry() {}
+void TForm1::FillLessonRegistry() {}
+void TForm1::RefreshPlanPanel() {}
+void TForm1::SuspendLedThread() {}
+void TForm1::TerminateLedThreads() {}
+void TForm1::FreePlayCursor() {}
+void TForm1::RedrawMark() {}
+bool TForm1::MarkShown() const { return false; }
+bool TForm1::MediaPlayerPlaying() const { return false; }
+void TForm1::StopMediaPlayer() {}
+void TForm1::PlayIntroVideo() {
+    // Until the video player exists the intro video cannot be shown.
+    BVideoStop->SetEnabled(true);
+    BVideoStop->SetBgBmp(&VideoPlayBmp);
+    AskMessage(ErrStr(1), ErrStr(5), "", "OK");
+}
+void TForm1::BStopClick(TObject*) {}
+void TForm1::BPauseClick(TObject*) {}
+void TForm1::BPlayClick(TObject*) {}
+void TForm1::BKontrolleClick(TObject*) {}
+void TForm1::BStimmClick(TObject*) {}
+void TForm1::OpenSlides(int) {}
+
+} // namespace app

@@ -1,0 +1,214 @@
+#pragma once
+// TForm1: the main window of Zupfari Basis. It finds the program and data
+// folders, shows the start screen, builds and owns everything the course
+// needs (lists, sounds, skin loader, worker threads, panels), chooses the
+// MIDI output device, greets the learner, answers the keys and leads the way
+// out of the program so that no progress is lost.
+//
+// The main window's look (backgrounds, skinned buttons, LED panel) is set up
+// in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
+
+#include "controls/fadebutton.h"
+#include "controls/trackbar.h"
+#include "lessons/skinloader.h"
+#include "platform/core/inifile.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/graphics.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/timers.h"
+#include "plan/liststore.h"
+#include "playback/soundcues.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <string>
+
+namespace playback {
+class ClockThread;
+}
+
+namespace app {
+
+class TStartScreen;
+
+// The colour that stands in for a background picture that could not be
+// loaded (red 0x33, green 0x44, blue 0x55).
+inline constexpr platform::TColor kBackdropFailureFill = 0x554433;
+
+// The five values of the transport's loop record.
+struct TLoopRecord {
+    int Beat = 1;
+    int FirstBeat = 1;
+    int TotalBeats = 0;
+    int BeatsPerBar = 0;
+    int LastBeat = 0;
+};
+
+class TForm1 : public platform::TForm {
+public:
+    explicit TForm1(platform::TComponent* owner);
+    ~TForm1() override;
+
+    // ---- Controls of the window ------------------------------------------
+    controls::TXFadeButton *BExplorer, *BKontrolle, *BUeplan, *BMonitor, *BStimm, *BHilfe,
+        *BBeenden;
+    controls::TXFadeButton *BPlay, *BPause, *BStop, *BLoop, *BLocator, *BRewind, *BForward,
+        *BExtraFunction;
+    controls::TXFadeButton *BLogo, *BVideoStop, *BScrollUp, *BScrollDown, *BTunerAkkord;
+    controls::TXFadeButton *BVonVorn, *BNext; // on the practice plan panel
+    controls::TXTrackBar* TrBarTempo;
+    platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
+        *LDate, *LClock, *LLevelCap, *LLevel;
+    platform::TImage *ImgModus, *ImgLevel;
+    platform::TPanel *PUeplan, *PExplorer, *PMonitor, *PTuner, *VideoPanel;
+    platform::TTimer* Timer2;
+    platform::TPopupMenu* PopupSoundcard;
+
+    // ---- State -----------------------------------------------------------
+    std::string ProgramFolder; // Windows-1252, ends in a separator
+    std::string DataFolder;    // Windows-1252, ends in a separator
+    std::string ProgramDrive;
+    std::unique_ptr<platform::IniFile> SettingsFile;
+    bool ImportantFilesPresent = true;
+    unsigned short SoundDeviceCount = 0;
+    short MapperMenuIndex = -1;
+    int DefaultDeviceIndex = 0;
+    QString SoundDeviceName;
+    int LanguageCode = 0;
+    QString HelpFileName;
+    QString WebSiteAddress;
+    std::string IntroVideoPath;
+    QStringList StartLog;
+    std::string StartLogPath;
+    int StartCount = 0;
+    bool WebQuestionPending = true;
+    bool WebQuestionAnswered = false;
+    bool IntroPending = false;
+    bool VideoPlaying = false;
+    bool OpenedFromLessonScreen = false;
+    bool QuizFinished = false;
+    bool ExplorerMode = false;
+    bool CursorActive = false;
+    int CurrentLesson = -1;
+    int PlayCount = 0;
+    bool TaskbarShown = true;
+    TLoopRecord LoopRecord;
+
+    TStartScreen* StartScreen = nullptr;
+    platform::TTimer* StartScreenTimer = nullptr;
+    bool StartScreenActive = false;
+
+    // ---- Owned objects ---------------------------------------------------
+    std::unique_ptr<plan::ListStore> Lists;
+    std::unique_ptr<playback::SoundCues> Cues;
+    std::unique_ptr<lessons::SkinLoader> Skin;
+    QStringList ExplorerTitles, ExplorerTexts;
+    playback::ClockThread* Clock = nullptr;
+
+    // ---- Bitmaps (the look of the window) --------------------------------
+    platform::TBitmap DialogBackdrop, WindowBackground, KontrolleCover, LedBackground, LedDark,
+        LedLight, VideoPlayBmp, VideoStopBmp, PointBmp, PointWork;
+    platform::TBitmap BackdropBitmap;
+    int BackdropLeft = 0, BackdropTop = 0;
+
+    // ---- Handlers ----------------------------------------------------------
+    void FormCreate(platform::TObject* Sender);
+    void FormShow(platform::TObject* Sender);
+    void FormPaint(platform::TObject* Sender);
+    void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
+    void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
+    void BHilfeClick(platform::TObject* Sender);
+    void BLogoClick(platform::TObject* Sender);
+    void BVideoStopClick(platform::TObject* Sender);
+    void BBeendenClick(platform::TObject* Sender);
+    void Timer2Timer(platform::TObject* Sender);
+    void LSoundcardClick(platform::TObject* Sender);
+    void PopupSoundcardItemClick(platform::TObject* Sender);
+    void StartScreenTimerTimer(platform::TObject* Sender);
+
+    // ---- Operations other windows call -----------------------------------
+    void LockControls(bool restore);
+    void SaveAndClose();
+    bool ProgramOnCdRom() const;
+
+    // Skin (mainskin.cpp).
+    void SetUpSkin();
+    bool LoadJpegBitmap(platform::TBitmap* bitmap, const std::string& fileName);
+    void LoadPictureInto(platform::TImage* picture, const std::string& fileName);
+
+    // The lesson screen (lessonscreen.cpp).
+    void ClearLessonScreen();
+    void ShowNoLessonScreen();
+    void ShowGreetingScreen();
+    void WireScreenElements();
+    void DisableTransport();
+
+    // ---- Pieces of other parts of the program ------------------------------
+    // Called at their places; each is filled in by its own part and does
+    // nothing yet.
+    void CreatePlayCursor();
+    void CreateLedThreads();
+    void SetUpPlanPanel();
+    void SetUpExplorer();
+    void SetUpMonitor();
+    void SetUpTuner();
+    void BuildCursorGeometry();
+    void FillLessonRegistry();
+    void RefreshPlanPanel();
+    void SuspendLedThread();
+    void TerminateLedThreads();
+    void FreePlayCursor();
+    void RedrawMark();
+    bool MarkShown() const;
+    bool MediaPlayerPlaying() const;
+    void StopMediaPlayer();
+    void PlayIntroVideo();
+    void BStopClick(platform::TObject* Sender);
+    void BPauseClick(platform::TObject* Sender);
+    void BPlayClick(platform::TObject* Sender);
+    void BKontrolleClick(platform::TObject* Sender);
+    void BStimmClick(platform::TObject* Sender);
+    void OpenSlides(int window);
+
+    // The hidden tester key: Shift + this letter.
+    static constexpr platform::WORD kTesterKey = 'K';
+
+private:
+    void CreateControls();
+    void SkinButtons();
+    controls::TXFadeButton* MakeButton(platform::TControl* parent, const QString& name);
+    platform::TLabel* MakeLabel(platform::TControl* parent, const QString& name);
+    platform::TPanel* MakePanel(const QString& name, int left, int top, int width, int height);
+
+    void SplitProgramFile();
+    void FindFolders();
+    void CreateStartScreen();
+    void ReadStoredLists();
+    void SetTodaysDate();
+    void HideTaskbarOnSmallScreen();
+    void CountStart();
+    void ChooseIntroVideo();
+    void ListSoundDevices();
+    void ChooseSoundDevice();
+    void ChooseLanguage();
+    void AskStartQuestion();
+    void ShowTaskbar(bool show);
+    void TearDown();
+    bool ScreenGuardsPass() const;
+    void WirePicture(platform::TControl* control, int tag);
+
+    bool tornDown_ = false;
+    std::array<bool, 12> savedEnabled_{};
+};
+
+// The main window of the program (created by the program entry).
+extern TForm1* Form1;
+
+// The addresses of the product pages, German and English.
+inline constexpr const char* kWebSiteGerman = "https://www.zupfari.de/basis/";
+inline constexpr const char* kWebSiteEnglish = "https://www.zupfari.de/en/basis/";
+
+} // namespace app

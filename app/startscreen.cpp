@@ -1,0 +1,59 @@
+#include "app/startscreen.h"
+
+#include "app/mainwindow.h"
+#include "platform/core/cp1252.h"
+#include "platform/ui/shell.h"
+
+namespace app {
+
+using namespace platform;
+
+namespace {
+constexpr int kWebLinkTag = 500;
+}
+
+TStartScreen::TStartScreen(TComponent* owner, TForm1* mainWindow)
+    : TForm(owner), main_(mainWindow) {
+    SetName("StartScreen");
+    SetPosition(poScreenCenter);
+    Picture = new TImage(this);
+    Picture->SetParent(this);
+    Picture->SetBounds(0, 0, 10, 10);
+    Picture->SetAutoSize(true);
+    Picture->OnClick = [this](TObject* sender) { PictureClick(sender); };
+    OnClick = [this](TObject* sender) { PictureClick(sender); };
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    OnHide = [this](TObject* sender) { FormHide(sender); };
+    OnDeactivate = [this](TObject* sender) { FormDeactivate(sender); };
+}
+
+void TStartScreen::FormShow(TObject*) {
+    Skin = std::make_unique<lessons::SkinLoader>(this);
+    main_->LoadPictureInto(Picture, main_->ProgramFolder + "Screen\\startbild.jpg");
+    SetClientWidth(Picture->Width());
+    SetClientHeight(Picture->Height());
+    Skin->LoadSkin(FromAnsi(main_->ProgramFolder) + "Screen\\StartScreen.zs1",
+                   "0");
+    WireWebLink();
+    if (main_->StartScreenActive && main_->StartScreenTimer != nullptr)
+        main_->StartScreenTimer->SetEnabled(true);
+}
+
+// The first text of the window tagged 500 opens the product's web site.
+void TStartScreen::WireWebLink() {
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(Components(i));
+        if (label == nullptr || label->Tag() != kWebLinkTag) continue;
+        label->SetCursor(crHandPoint);
+        label->OnClick = [this](TObject*) { ShellOpen(main_->WebSiteAddress); };
+        return;
+    }
+}
+
+void TStartScreen::FormHide(TObject*) { Skin.reset(); }
+
+void TStartScreen::FormDeactivate(TObject*) { Hide(); }
+
+void TStartScreen::PictureClick(TObject*) { Hide(); }
+
+} // namespace app
