@@ -5,6 +5,7 @@
 #include "app/screenlayout.h"
 #include "app/shellservices.h"
 #include "app/startscreen.h"
+#include "app/testswitches.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/files.h"
 #include "platform/core/folders.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace app {
@@ -115,7 +117,11 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     CountStart();
     ChooseIntroVideo();
 
-    OnShow = [this](TObject* sender) { FormShow(sender); };
+    // The first showing's work (question, greeting screen) runs once the
+    // window is on the screen, so that the learner sees the window first.
+    OnShow = [this](TObject* sender) {
+        QTimer::singleShot(0, this, [this, sender] { FormShow(sender); });
+    };
     OnPaint = [this](TObject* sender) { FormPaint(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
@@ -152,6 +158,7 @@ void TForm1::CreateStartScreen() {
     StartScreenTimer->SetInterval(kStartScreenMs);
     StartScreenTimer->OnTimer = [this](TObject* sender) { StartScreenTimerTimer(sender); };
     StartScreen->Show();
+    ReportTestTime("startscreen");
 }
 
 void TForm1::ReadStoredLists() {
@@ -216,13 +223,13 @@ void TForm1::FormCreate(TObject*) {
 void TForm1::ListSoundDevices() {
     SoundDeviceCount = static_cast<unsigned short>(Midi().NumDevs());
     Midi().InitWin(QApplication::instance());
+    const TNotifyEvent itemClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
     bool defaultFound = false;
     DefaultDeviceIndex = 0;
     for (unsigned short i = 0; i < SoundDeviceCount; ++i) {
         std::string name;
         Midi().DeviceName(i, name);
-        TMenuItem* item = PopupSoundcard->AddItem(FromAnsi(name));
-        item->OnClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
+        PopupSoundcard->Add(FromAnsi(name), itemClick);
         unsigned short technology = 0;
         if (!defaultFound && Midi().Technology(i, technology) && (technology & 1) == 0) {
             DefaultDeviceIndex = i;
@@ -232,8 +239,7 @@ void TForm1::ListSoundDevices() {
     MapperMenuIndex = -1;
     std::string mapperName;
     if (Midi().DeviceName(kMapperId, mapperName)) {
-        TMenuItem* item = PopupSoundcard->AddItem(FromAnsi(mapperName));
-        item->OnClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
+        PopupSoundcard->Add(FromAnsi(mapperName), itemClick);
         MapperMenuIndex = static_cast<short>(SoundDeviceCount);
     }
     if (PopupSoundcard->Count() > 0) {
@@ -297,10 +303,13 @@ void TForm1::PopupSoundcardItemClick(TObject* sender) {
 void TForm1::StartScreenTimerTimer(TObject*) {
     StartScreenTimer->SetEnabled(false);
     Show();
+    ReportTestTime("mainwindow");
     StartScreen->Hide();
     StartScreenActive = false;
-    StartScreenTimer->deleteLater();
+    // The timer is freed once its own call has returned.
+    TTimer* timer = StartScreenTimer;
     StartScreenTimer = nullptr;
+    QTimer::singleShot(0, [timer] { delete timer; });
 }
 
 void TForm1::BLogoClick(TObject*) {
@@ -319,7 +328,7 @@ void TForm1::FormShow(TObject*) {
     if (!WebQuestionPending) return;
     WebQuestionPending = false;
     AskStartQuestion();
-    if (Clock != nullptr) Clock->Start();
+    if (Clock != nullptr && Clock->Suspended()) Clock->Resume();
     ShowGreetingScreen();
     if (StartCount == 1 && FileExists(IntroVideoPath)) {
         IntroPending = true;

@@ -16,7 +16,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
-#include "platform/ui/timers.h"
+#include "platform/ui/timer.h"
 #include "plan/liststore.h"
 #include "playback/soundcues.h"
 

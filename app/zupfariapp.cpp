@@ -1,42 +1,64 @@
 #include "app/zupfariapp.h"
 
+#include "app/fbeenden.h"
+#include "app/mainwindow.h"
+#include "app/msgwin.h"
+#include "app/pendingwindows.h"
+#include "app/startscreen.h"
+#include "app/testswitches.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/instancelock.h"
+#include "platform/ui/application.h"
 #include "sprachbank/sprachbank.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
+#include <exception>
 
 namespace app {
+
+using namespace platform;
+
 namespace {
 
 constexpr const char* kInstanceName = "ZupfariBS";
 constexpr const char* kApplicationTitle = "Zupfari Basis";
 
 void ShowAlreadyRunning() {
-    QMessageBox box(QMessageBox::Information, kApplicationTitle,
-                    platform::FromAnsi(DLL_GetErrStr(15)), QMessageBox::Ok);
-    box.exec();
+    platform::MessageBox(FromAnsi(DLL_GetErrStr(15)), kApplicationTitle, MB_OK);
 }
 
 } // namespace
 
+void CreateProgramWindows() {
+    Application->CreateForm(Form1);
+    Application->CreateForm(FBeenden);
+    Application->CreateForm(ExtWinA);
+    Application->CreateForm(ExtWinB);
+    Application->CreateForm(ExtWinC);
+    Application->CreateForm(QuizWin);
+    Application->CreateForm(MsgWin);
+}
+
 int RunZupfari(int argc, char** argv) {
-    platform::InstanceLock instance(kInstanceName);
+    StartTestTiming();
     QApplication application(argc, argv);
+    InstallTestSwitches();
+    platform::InstanceLock instance(kInstanceName);
     if (instance.HeldElsewhere()) {
         ShowAlreadyRunning();
         return 0;
     }
-    QApplication::setApplicationName(kApplicationTitle);
-
-    QLabel window(kApplicationTitle);
-    window.setAlignment(Qt::AlignCenter);
-    window.setWindowTitle(kApplicationTitle);
-    window.resize(800, 600);
-    window.show();
-    return QApplication::exec();
+    try {
+        Application->Initialize();
+        Application->SetTitle(kApplicationTitle);
+        CreateProgramWindows();
+        Application->SetShowMainForm(false);
+        Application->Run();
+    } catch (const std::exception& error) {
+        Application->HandleException(nullptr, &error);
+    }
+    instance.Release();
+    return 0;
 }
 
 } // namespace app

@@ -1,10 +1,24 @@
 #pragma once
-// The program entry of Zupfari Basis: the single-instance guard, the
-// application object and its message loop.
+// The program entry of Zupfari Basis: the single-instance guard, the seven
+// windows in their order, the application's message loop.
+//
+// Switches for tests and measurements only (environment variables; the
+// learner never sets them):
+//   ZUPFARI_AUTOANSWER="<ms>:<answer>"  every message box of the program is
+//       shown and answered after <ms> milliseconds with <answer> (1 OK,
+//       2 cancel); plain platform boxes are answered OK at once. Each box is
+//       reported on standard error as "ZUPFARI-BOX <title> | <text>".
+//   ZUPFARI_TIMING=1  reports "ZUPFARI-TIME <what> <ms>" on standard error
+//       when the start screen and the main window are first shown,
+//       counted from the start of the process.
 
 namespace app {
 
 // Runs the program and returns its exit code.
 int RunZupfari(int argc, char** argv);
+
+// Creates the seven windows in their order: main window, exit dialog, slide
+// windows A, B, C, quiz, message box.
+void CreateProgramWindows();
 
 } // namespace app

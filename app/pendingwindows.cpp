@@ -1,0 +1,21 @@
+#include "app/pendingwindows.h"
+
+#include "app/screenlayout.h"
+
+namespace app {
+
+TExtWinA* ExtWinA = nullptr;
+TExtWinB* ExtWinB = nullptr;
+TExtWinC* ExtWinC = nullptr;
+TQuizWin* QuizWin = nullptr;
+
+TCourseWindow::TCourseWindow(platform::TComponent* owner) : TForm(owner) {
+    SetPosition(platform::poScreenCenter);
+    SetBounds(0, 0, layout::MainWindow.width(), layout::MainWindow.height());
+    // Alt+F4 never closes a course window.
+    OnKeyDown = [](platform::TObject*, platform::WORD& key, platform::TShiftState shift) {
+        if (key == platform::VK_F4 && shift.Contains(platform::ssAlt)) key = 0;
+    };
+}
+
+} // namespace app

@@ -1,0 +1,60 @@
+#include "app/testswitches.h"
+
+#include "app/msgwin.h"
+#include "platform/ui/application.h"
+
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace app {
+
+using namespace platform;
+
+namespace {
+
+std::chrono::steady_clock::time_point& ProcessStart() {
+    static std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    return start;
+}
+
+void ReportBox(const QString& title, const QString& text) {
+    std::fprintf(stderr, "ZUPFARI-BOX %s | %s\n", title.toUtf8().constData(),
+                 QString(text).replace('\n', ' ').toUtf8().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+void StartTestTiming() { ProcessStart(); }
+
+void ReportTestTime(const char* what) {
+    if (std::getenv("ZUPFARI_TIMING") == nullptr) return;
+    const auto elapsed = std::chrono::steady_clock::now() - ProcessStart();
+    const double ms = std::chrono::duration<double, std::milli>(elapsed).count();
+    std::fprintf(stderr, "ZUPFARI-TIME %s %.1f\n", what, ms);
+    std::fflush(stderr);
+}
+
+void InstallTestSwitches() {
+    const char* setting = std::getenv("ZUPFARI_AUTOANSWER");
+    if (setting == nullptr) return;
+    const std::string value = setting;
+    const auto colon = value.find(':');
+    const int delayMs = std::atoi(value.substr(0, colon).c_str());
+    const int answer = colon == std::string::npos ? 1 : std::atoi(value.substr(colon + 1).c_str());
+
+    SetMessageBoxHook([](const QString& text, const QString& caption, unsigned) {
+        ReportBox(caption, text);
+        return IDOK;
+    });
+    TMsgWin::SetAnswerer([delayMs, answer](TMsgWin& box) {
+        ReportBox(box.Label1->Caption(), box.Label2->Caption());
+        QTimer::singleShot(delayMs, &box, [&box, answer] { box.SetModalResult(answer); });
+        return box.TForm::ShowModal();
+    });
+}
+
+} // namespace app

@@ -1,0 +1,16 @@
+#pragma once
+// Switches for tests and measurements of the whole program (see
+// zupfariapp.h): answering message boxes on their own and reporting when
+// the windows first appear. Without the environment variables nothing here
+// changes the program.
+
+namespace app {
+
+// Notes the moment the process started (call first thing in the entry).
+void StartTestTiming();
+// Installs the answering of message boxes when ZUPFARI_AUTOANSWER is set.
+void InstallTestSwitches();
+// Reports "ZUPFARI-TIME <what> <ms>" when ZUPFARI_TIMING is set.
+void ReportTestTime(const char* what);
+
+} // namespace app
