@@ -203,7 +203,7 @@ QImage ExplorerBackground() {
 }
 
 QImage TunerBackground() {
-    QImage image = PanelWood(47, 0.25);
+    QImage image = PanelWood(47, 0.55);
     QPainter p;
     BeginPainter(p, image);
     EngravedText(p, QRectF(24, 10, 200, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Stimmgerät"),
@@ -214,7 +214,7 @@ QImage TunerBackground() {
     const int labels = layout::ImgTuner.width() + 40;
     PaperCard(p, QRectF(labels - 8, layout::ImgTuner.top() - 8, 36, layout::ImgTuner.height() + 10), 6, 14,
               C("honey"));
-    Hint(p, QRectF(24, 186, 330, 18), QStringLiteral("Klicke auf eine Saite und stimme nach Gehör."), C("wood-dark"));
+    Hint(p, QRectF(24, 186, 330, 18), QStringLiteral("Klicke auf eine Saite und stimme nach Gehör."), C("ink"));
     return image;
 }
 
@@ -253,9 +253,9 @@ QImage Fretboard() {
     BeginPainter(p, image);
     const double band = size.height() / 6.0;
     // Frets after an equal-tempered scale; the nut on the left.
-    const double nut = 8, scale = 560;
+    const double nut = 8, scale = 420;
     auto fretX = [&](int n) { return nut + scale * (1 - std::pow(2.0, -n / 12.0)); };
-    for (int n : {3, 5, 7}) {
+    for (int n : {3, 5, 7, 9}) {
         double x = (fretX(n - 1) + fretX(n)) / 2;
         p.setPen(Qt::NoPen);
         p.setBrush(C("cream-light"));
@@ -263,9 +263,9 @@ QImage Fretboard() {
     }
     for (int n = 1; fretX(n) < size.width(); ++n) {
         double x = fretX(n);
-        p.fillRect(QRectF(x - 1.5, 0, 3, size.height()), C("fret"));
-        p.fillRect(QRectF(x - 1.5, 0, 1, size.height()), QColor(255, 255, 255, 120));
-        p.fillRect(QRectF(x + 1.5, 0, 1.5, size.height()), C("shadow", 120));
+        p.fillRect(QRectF(x - 1, 0, 2, size.height()), C("fret").darker(125));
+        p.fillRect(QRectF(x - 1, 0, 1, size.height()), QColor(255, 255, 255, 70));
+        p.fillRect(QRectF(x + 1, 0, 1.5, size.height()), C("shadow", 120));
     }
     QLinearGradient bone(0, 0, nut, 0);
     bone.setColorAt(0, C("cream-shade"));
@@ -273,12 +273,12 @@ QImage Fretboard() {
     p.fillRect(QRectF(0, 0, nut, size.height()), bone);
     p.fillRect(QRectF(nut, 0, 2, size.height()), C("shadow", 140));
     // Six strings, each in the middle of its band; high e at the top.
-    const double widths[] = {1.0, 1.3, 1.7, 2.1, 2.5, 3.0};
+    const double widths[] = {1.5, 1.9, 2.4, 2.8, 3.2, 3.7};
     for (int i = 0; i < 6; ++i) {
         const double y = band * (i + 0.5);
         const bool wound = i >= 2;
-        p.setPen(QPen(C("shadow", 150), widths[i]));
-        p.drawLine(QPointF(0, y + 1.6), QPointF(size.width(), y + 1.6));
+        p.setPen(QPen(C("shadow", 200), widths[i] + 0.5));
+        p.drawLine(QPointF(0, y + 2.2), QPointF(size.width(), y + 2.2));
         p.setPen(QPen(wound ? C("string-wound") : C("string-plain"), widths[i]));
         p.drawLine(QPointF(0, y), QPointF(size.width(), y));
         p.setPen(QPen(QColor(255, 255, 255, 150), 0.6));
@@ -354,7 +354,7 @@ QImage StartPicture() {
                  Serif(36, false, true), C("honey"));
     p.setPen(QPen(C("honey", 160), 1));
     p.drawLine(QPointF(236, 170.5), QPointF(456, 170.5));
-    EmbossedText(p, QRectF(236, 176, 240, 48), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+    EmbossedText(p, QRectF(236, 176, 226, 48), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                  QStringLiteral("Der Gitarrenkurs für Einsteiger – in 30 Lektionen zu deinen ersten Liedern"),
                  Sans(14), C("cream"));
     p.fillRect(QRectF(0, 262, image.width(), 58), C("shadow", 150));
@@ -394,10 +394,9 @@ QImage NoLessonBackdrop() {
     wood.setColorAt(0, C("wood-light"));
     wood.setColorAt(1, C("wood-dark"));
     p.fillPath(frame, wood);
-    QImage poster = VideoFrame(false, 47, 60);
-    p.drawImage(video.topLeft(), poster);
-    p.fillRect(video, C("shadow", 110));
-    DrawIcon(p, Icon::Play, QRectF(video.center() - QPoint(24, 24), QSizeF(48, 48)), C("cream", 220));
+    // The poster: the intro video's last picture, a little dimmed.
+    p.drawImage(video.topLeft(), VideoFrame(false, 59, 60));
+    p.fillRect(video, C("shadow", 50));
     p.setPen(QPen(C("honey"), 1));
     p.drawLine(QPointF(12, 70.5), QPointF(140, 70.5));
     p.drawLine(QPointF(video.right() + 14, 40.5), QPointF(616, 40.5));

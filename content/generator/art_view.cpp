@@ -227,13 +227,13 @@ QImage MainWindowPreview(const std::filesystem::path& bin, const char* skin, boo
         // The point and the locator mark, composed with the raster operations
         // the play cursor uses: black ellipse, then OR; mask AND, mark OR.
         const QImage point = Resource("RPOINTBMP"), mark = Resource("RTRIGONBMP"), mask = Resource("RTRIGONBLACKBMP");
-        const QPoint pointAt(560, 470 - point.height());
+        const QPoint pointAt(620, 530 - point.height());
         p.setPen(Qt::black);
         p.setBrush(Qt::black);
         p.drawEllipse(QRect(pointAt, point.size()));
         p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
         p.drawImage(pointAt, point);
-        const QPoint markAt(pointAt.x(), 470 - mark.height() - 30);
+        const QPoint markAt(pointAt.x(), 530 - mark.height() - 30);
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         p.drawImage(markAt, mask);
         p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
