@@ -1,5 +1,6 @@
 #include "sequenzor/engine.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
 
@@ -14,18 +15,38 @@ Engine& TheEngine() { return theEngine; }
 
 Engine::Engine() {
     sync_.onEnd = [this] { out_.TimerEnded(); };
+    // The toolkit's file table is made now, before the engine is complete,
+    // so that it is still there when the engine closes its file at unload.
+    CloseSMF(0);
 }
 
-Engine::~Engine() {
+Engine::~Engine() { Shutdown(); }
+
+void Engine::Shutdown() {
     DeleteAllTracks();
     out_.ResetAndClose();
     sync_.Close();
     file_.Close();
+    sync_.DeleteWindow();
+    in_.DeleteWindow();
+    out_.DeleteWindow();
 }
+
+namespace {
+// The application object goes before the libraries are unloaded, and the
+// toolkit's own state may go with them: the engine lets go of its devices
+// while everything it needs is still there.
+void ShutdownWithApplication() { TheEngine().Shutdown(); }
+} // namespace
 
 int Engine::InitWin(QObject* parent) {
     // Tracks held before go; nothing points at them once they are unlinked.
     DeleteAllTracks();
+    static bool shutdownRegistered = false;
+    if (QCoreApplication::instance() && !shutdownRegistered) {
+        qAddPostRoutine(ShutdownWithApplication);
+        shutdownRegistered = true;
+    }
 
     sync_.CreateWindow(parent);
     sync_.Open();

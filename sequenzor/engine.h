@@ -29,6 +29,8 @@ public:
 
     // Start-up and devices (engine.cpp).
     int InitWin(QObject* parent);
+    // Closes output, timer and file and drops tracks and windows, as at unload.
+    void Shutdown();
     int NumDevs() const;
     int DeviceName(std::uint16_t id, char* name) const;
     std::uint16_t DeviceId(const char* name) const;

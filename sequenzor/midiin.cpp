@@ -7,8 +7,10 @@ namespace sequenzor {
 CMidiIn::~CMidiIn() {
     if (track_) track_->input = nullptr;
     StopAndClose();
-    DeleteWindow(window_);
+    DeleteWindow();
 }
+
+void CMidiIn::DeleteWindow() { sequenzor::DeleteWindow(window_); }
 
 void CMidiIn::CreateWindow(QObject* parent, CMidiSync* sync) {
     ReplaceWindow(window_, "CMaxMidiInWnd", parent,

@@ -21,6 +21,7 @@ public:
     CMidiIn(const CMidiIn&) = delete;
     CMidiIn& operator=(const CMidiIn&) = delete;
 
+    void DeleteWindow();
     void CreateWindow(QObject* parent, CMidiSync* sync);
     void StopAndClose(); // only an open input is stopped and closed
 

@@ -29,8 +29,10 @@ std::uint32_t TicksBetween(std::uint32_t later, std::uint32_t earlier) {
 CMidiOut::~CMidiOut() {
     ResetAndClose();
     for (TrackCursor& cursor : cursors_) cursor.track->output = nullptr;
-    DeleteWindow(window_);
+    DeleteWindow();
 }
+
+void CMidiOut::DeleteWindow() { sequenzor::DeleteWindow(window_); }
 
 void CMidiOut::CreateWindow(QObject* parent, CMidiSync* sync) {
     ReplaceWindow(window_, "CMaxMidiOutWnd", parent,

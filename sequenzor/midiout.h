@@ -39,6 +39,7 @@ public:
     CMidiOut(const CMidiOut&) = delete;
     CMidiOut& operator=(const CMidiOut&) = delete;
 
+    void DeleteWindow();
     void CreateWindow(QObject* parent, CMidiSync* sync);
     CMidiSync* Sync() const { return sync_; }
 

@@ -6,8 +6,10 @@ namespace sequenzor {
 
 CMidiSync::~CMidiSync() {
     Close();
-    DeleteWindow(window_);
+    DeleteWindow();
 }
+
+void CMidiSync::DeleteWindow() { sequenzor::DeleteWindow(window_); }
 
 void CMidiSync::CreateWindow(QObject* parent) {
     ReplaceWindow(window_, "CMaxMidiSyncWnd", parent,

@@ -20,6 +20,7 @@ public:
     CMidiSync(const CMidiSync&) = delete;
     CMidiSync& operator=(const CMidiSync&) = delete;
 
+    void DeleteWindow();
     void CreateWindow(QObject* parent);
     // Opens the timer on the window (settings 0 and 10); a handle of 32 or
     // less leaves it closed.
