@@ -167,6 +167,15 @@ LoopFit FitLoop(const std::vector<double>& frequencies, double minSeconds, doubl
 
 std::vector<float> SustainedTone(const std::vector<double>& frequencies, std::size_t length,
                                  std::uint32_t seed) {
+    // One period of sine and cosine over the whole loop: every partial and
+    // every slow level change completes whole cycles in it, so each sample is a
+    // table look-up at an exact integer index (no drift, no seam).
+    std::vector<double> sine(length), cosine(length);
+    for (std::size_t k = 0; k < length; ++k) {
+        double angle = 2 * kPi * static_cast<double>(k) / static_cast<double>(length);
+        sine[k] = std::sin(angle);
+        cosine[k] = std::cos(angle);
+    }
     NoiseSource noise(seed);
     std::vector<double> mix(length, 0.0);
     const double pluck = 0.18; // a pluck near the sound hole
@@ -182,15 +191,16 @@ std::vector<float> SustainedTone(const std::vector<double>& frequencies, std::si
             // Overtones breathe slowly (a whole number of times per loop); the
             // fundamental stays steady so that the pitch reads cleanly.
             const double shimmer = h == 1 ? 0.0 : 0.12;
-            const double rate = static_cast<double>(1 + h % 3);
+            const std::uint64_t rate = 1 + h % 3;
             const double shimmerPhase = kPi * (1.0 + noise.Next());
+            const double cp = std::cos(phase), sp = std::sin(phase);
+            const double cs = std::cos(shimmerPhase), ss = std::sin(shimmerPhase);
             const std::uint64_t step = h * cycles;
             for (std::size_t n = 0; n < length; ++n) {
-                // Whole periods per loop: the phase is computed exactly modulo the loop.
-                double p = static_cast<double>((step * n) % length) / static_cast<double>(length);
-                double slow = static_cast<double>(n) / static_cast<double>(length);
-                double level = amp * (1.0 + shimmer * std::sin(2 * kPi * rate * slow + shimmerPhase));
-                mix[n] += level * std::sin(2 * kPi * p + phase);
+                const std::size_t k = static_cast<std::size_t>((step * n) % length);
+                const std::size_t slow = static_cast<std::size_t>((rate * n) % length);
+                const double level = amp * (1.0 + shimmer * (sine[slow] * cs + cosine[slow] * ss));
+                mix[n] += level * (sine[k] * cp + cosine[k] * sp);
             }
         }
     }
