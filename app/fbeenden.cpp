@@ -38,16 +38,16 @@ QString PracticeTimeSentence(const QString& clock) {
     int minutes = 0;
     SplitClock(clock, hoursText, hours, minutes);
 
-    QString text = Message(21);
+    QString text = MessageText(21);
     if (hours > 1)
-        text += hoursText + Message(22);
+        text += hoursText + MessageText(22);
     else if (hours == 1)
-        text += Message(23);
+        text += MessageText(23);
     if (minutes < 2)
-        text += Message(25);
+        text += MessageText(25);
     else
-        text += QString::number(minutes) + Message(24);
-    text += "\n\n" + Message(26);
+        text += QString::number(minutes) + MessageText(24);
+    text += "\n\n" + MessageText(26);
     return text;
 }
 
@@ -62,14 +62,14 @@ TFBeenden::TFBeenden(TComponent* owner) : TForm(owner) {
     BCancel = new controls::TXFadeButton(this);
     SkinDialogButton(this, BOK);
     SkinDialogButton(this, BCancel);
-    BOK->SetText(Caption(3));
-    BCancel->SetText(Caption(4));
+    BOK->SetText(CaptionText(3));
+    BCancel->SetText(CaptionText(4));
     BOK->SetLeft(Width() / 2 - BOK->Width() - kButtonGap);
     BCancel->SetLeft(Width() / 2 + kButtonGap);
 
     Label1 = MakeDialogLabel(this, false);
     Label1->SetAlignment(taCenter);
-    Label1->SetCaption(Caption(25));
+    Label1->SetCaption(CaptionText(25));
     Label1->SetTop(kLabelTop);
     Label1->SetLeft(CentredLeft(Width(), Label1->Width()));
 

@@ -4,6 +4,7 @@
 // uses.
 
 #include "app/mainwindow.h"
+#include "app/msgwin.h"
 #include "app/screenlayout.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
@@ -25,8 +26,6 @@ constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
 constexpr TColor kMissingPictureFill = RGB(0xDC, 0x05, 0x1B);
 constexpr int kFillSize = 10;
 constexpr const char* kPictureError = "Fehler beim Öffnen der Bild-Datei";
-
-QString CaptionText(int number) { return FromAnsi(DLL_GetCaption(number)); }
 
 void FillSquare(TBitmap* bitmap, TColor colour) {
     bitmap->SetSize(kFillSize, kFillSize);

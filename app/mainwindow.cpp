@@ -309,7 +309,7 @@ void TForm1::StartScreenTimerTimer(TObject*) {
     // The timer is freed once its own call has returned.
     TTimer* timer = StartScreenTimer;
     StartScreenTimer = nullptr;
-    QTimer::singleShot(0, [timer] { delete timer; });
+    QTimer::singleShot(0, this, [timer] { delete timer; });
 }
 
 void TForm1::BLogoClick(TObject*) {
@@ -338,7 +338,7 @@ void TForm1::FormShow(TObject*) {
 }
 
 void TForm1::AskStartQuestion() {
-    if (AskMessage(Message(4), Message(6), Caption(4), Caption(3)) == mrOk)
+    if (AskMessage(MessageText(4), MessageText(6), CaptionText(4), CaptionText(3)) == mrOk)
         ShellOpen(WebSiteAddress);
 }
 
@@ -379,7 +379,7 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
         key = 0;
         if (VideoPlaying) StopMediaPlayer();
     } else if (key == 'T') {
-        const int answer = AskMessage(Message(1), Message(30), Caption(4), Caption(3));
+        const int answer = AskMessage(MessageText(1), MessageText(30), CaptionText(4), CaptionText(3));
         ShowTaskbar(answer == mrOk);
     } else if (key == VK_F4 && shift.Contains(ssAlt)) {
         key = 0;
@@ -410,7 +410,7 @@ void TForm1::BHilfeClick(TObject* sender) {
         ShellOpen(QString::fromStdString(ResolveAnsiPath(helpFile)));
         return;
     }
-    AskMessage(ErrStr(1), ErrStr(8), "", "OK");
+    AskMessage(ErrorText(1), ErrorText(8), "", "OK");
 }
 
 // ============================================================ intro video
@@ -431,7 +431,7 @@ void TForm1::BVideoStopClick(TObject*) {
         BVideoStop->Repaint();
         PlayIntroVideo();
     } else {
-        AskMessage(ErrStr(1), ErrStr(5), "", "OK");
+        AskMessage(ErrorText(1), ErrorText(5), "", "OK");
     }
 }
 
@@ -458,7 +458,7 @@ void TForm1::BBeendenClick(TObject* sender) {
         try {
             if (MediaPlayerPlaying()) StopMediaPlayer();
         } catch (const Exception& error) {
-            AskMessage(ErrStr(4), error.Message(), "", Caption(1));
+            AskMessage(ErrorText(4), error.Message(), "", CaptionText(1));
         }
         LockControls(true);
     }
@@ -467,7 +467,7 @@ void TForm1::BBeendenClick(TObject* sender) {
     SetEnabled(false);
     Cues->PlayClick(true, false);
     if (!WebQuestionAnswered) {
-        if (AskMessage(Message(5), Message(6), Caption(4), Caption(3)) == mrOk) {
+        if (AskMessage(MessageText(5), MessageText(6), CaptionText(4), CaptionText(3)) == mrOk) {
             WebQuestionAnswered = true;
             SetEnabled(true);
             ShellOpen(WebSiteAddress);
@@ -538,7 +538,7 @@ void TForm1::PlayIntroVideo() {
     // Until the video player exists the intro video cannot be shown.
     BVideoStop->SetEnabled(true);
     BVideoStop->SetBgBmp(&VideoPlayBmp);
-    AskMessage(ErrStr(1), ErrStr(5), "", "OK");
+    AskMessage(ErrorText(1), ErrorText(5), "", "OK");
 }
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}

@@ -166,11 +166,13 @@ public:
     bool MediaPlayerPlaying() const;
     void StopMediaPlayer();
     void PlayIntroVideo();
-    void BStopClick(platform::TObject* Sender);
-    void BPauseClick(platform::TObject* Sender);
-    void BPlayClick(platform::TObject* Sender);
-    void BKontrolleClick(platform::TObject* Sender);
-    void BStimmClick(platform::TObject* Sender);
+    // The transport's and the tool buttons' actions (virtual: tests watch
+    // which one a key leads to).
+    virtual void BStopClick(platform::TObject* Sender);
+    virtual void BPauseClick(platform::TObject* Sender);
+    virtual void BPlayClick(platform::TObject* Sender);
+    virtual void BKontrolleClick(platform::TObject* Sender);
+    virtual void BStimmClick(platform::TObject* Sender);
     void OpenSlides(int window);
 
     // The hidden tester key: Shift + this letter.

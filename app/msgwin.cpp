@@ -24,15 +24,15 @@ TMsgWin::Answerer& InstalledAnswerer() {
 
 } // namespace
 
-QString Caption(int number) { return FromAnsi(DLL_GetCaption(number)); }
-QString Message(int number) { return FromAnsi(DLL_GetMessage(number)); }
-QString ErrStr(int number) { return FromAnsi(DLL_GetErrStr(number)); }
+QString CaptionText(int number) { return FromAnsi(DLL_GetCaption(number)); }
+QString MessageText(int number) { return FromAnsi(DLL_GetMessage(number)); }
+QString ErrorText(int number) { return FromAnsi(DLL_GetErrStr(number)); }
 
 TMsgWin::TMsgWin(TComponent* owner) : TForm(owner) {
     SetName("MsgWin");
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
-    for (int i = 1; i <= kStandardCaptionCount; ++i) StandardCaptions << Caption(i);
+    for (int i = 1; i <= kStandardCaptionCount; ++i) StandardCaptions << CaptionText(i);
     ShapeDialogWindow(this);
 
     Label1 = MakeDialogLabel(this, true);

@@ -51,8 +51,8 @@ int AskMessage(const QString& title, const QString& body, const QString& cancelC
                const QString& okCaption);
 
 // Language texts as QString: caption, message and error text `number`.
-QString Caption(int number);
-QString Message(int number);
-QString ErrStr(int number);
+QString CaptionText(int number);
+QString MessageText(int number);
+QString ErrorText(int number);
 
 } // namespace app
