@@ -21,7 +21,9 @@ int TMenuItem::MenuIndex() const {
     return found == items.end() ? -1 : int(found - items.begin());
 }
 
-void TMenuItem::Click() { Fire(this, OnClick, this); }
+void TMenuItem::Click() {
+    Fire(this, OnClick, this);
+}
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
 
@@ -42,7 +44,8 @@ TMenuItem* TPopupMenu::Items(int index) const {
 void TPopupMenu::Clear() {
     std::vector<TMenuItem*> items;
     items.swap(items_);
-    for (TMenuItem* item : items) delete item;
+    for (TMenuItem* item : items)
+        delete item;
 }
 
 void TPopupMenu::Popup(int x, int y) {

@@ -58,7 +58,8 @@ bool OnUiThread() {
 // A worker whose Synchronize can no longer be served waits here until the
 // process ends.
 [[noreturn]] void ParkForever() {
-    for (;;) std::this_thread::sleep_for(std::chrono::hours(24));
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::hours(24));
 }
 
 // One Synchronize call, shared by the waiting worker and the queued event.
@@ -96,7 +97,9 @@ TThread::~TThread() {
     if (mustWait) WaitFor();
 }
 
-bool TThread::OnOwnThread() const { return std::this_thread::get_id() == threadId_; }
+bool TThread::OnOwnThread() const {
+    return std::this_thread::get_id() == threadId_;
+}
 
 void TThread::StartThread() {
     started_ = true;

@@ -35,14 +35,16 @@ public:
 
 protected:
     void Execute() override {
-        while (!Terminated()) Sleep(10);
+        while (!Terminated())
+            Sleep(10);
     }
 };
 
 void Pump(int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ms) Application->ProcessMessages();
+    while (clock.elapsed() < ms)
+        Application->ProcessMessages();
 }
 
 } // namespace

@@ -21,7 +21,8 @@ namespace {
 template <class Done> bool PumpUntil(Done done, int limitMs = 5000) {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < limitMs) Application->ProcessMessages();
+    while (!done() && clock.elapsed() < limitMs)
+        Application->ProcessMessages();
     return done();
 }
 
