@@ -477,11 +477,13 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, QColor colour) {
         break;
     }
     case Icon::Locator: {
-        QPolygonF flag;
-        flag << QPointF(c.x() - r * 0.6, c.y() - r * 0.65) << QPointF(c.x() + r * 0.6, c.y() - r * 0.65)
-             << QPointF(c.x(), c.y() + r * 0.15);
-        painter.drawPolygon(flag);
-        painter.drawRect(QRectF(c.x() - r * 0.6, c.y() + r * 0.45, r * 1.2, r * 0.2));
+        // A marker on a staff: the locator mark above a bar line.
+        painter.drawRect(QRectF(c.x() - r * 0.09, c.y() - r * 0.35, r * 0.18, r * 1.05));
+        QPolygonF mark;
+        mark << QPointF(c.x() - r * 0.55, c.y() - r * 0.8) << QPointF(c.x() + r * 0.55, c.y() - r * 0.8)
+             << QPointF(c.x(), c.y() - r * 0.15);
+        painter.drawPolygon(mark);
+        painter.drawRect(QRectF(c.x() - r * 0.6, c.y() + r * 0.62, r * 1.2, r * 0.12));
         break;
     }
     case Icon::Dot: painter.drawEllipse(c, r * 0.18, r * 0.18); break;
