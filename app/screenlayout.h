@@ -120,7 +120,7 @@ constexpr QPoint LedSegmentAt(int i) {
     return {LedPanel.x() + 2, LedPanel.y() + 2 + i * (LedSegment.height() + 2)};
 }
 inline constexpr QPoint PreRollLamp{LedPanel.x() + 2, LedPanel.y() + 101};
-inline constexpr QRect LevelBlock{744, 307, 48, 44};     // ImgLevel; corner fixed
+inline constexpr QRect LevelBlock{744, 307, 48, 44};     // ImgLevel, picture ":/res/IMGLEVEL"; corner fixed
 inline constexpr int LLevelCapOffset = 6;                // fixed: LLevelCap top = ImgLevel top + 6
 inline constexpr int LLevelOffset = 18;                  // fixed: LLevel top = LLevelCap top + 12
 inline constexpr QRect TempoBar{744, 357, 48, 224};      // TrBarTempo; corner fixed; "RTRACKBAR" size

@@ -477,11 +477,14 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, QColor colour) {
         break;
     }
     case Icon::Locator: {
+        // A flag planted where the exercise is to start.
+        const double pole = c.x() - r * 0.4;
+        painter.drawRect(QRectF(pole, c.y() - r * 0.8, r * 0.16, r * 1.5));
         QPolygonF flag;
-        flag << QPointF(c.x() - r * 0.6, c.y() - r * 0.65) << QPointF(c.x() + r * 0.6, c.y() - r * 0.65)
-             << QPointF(c.x(), c.y() + r * 0.15);
+        flag << QPointF(pole + r * 0.16, c.y() - r * 0.8) << QPointF(pole + r * 1.1, c.y() - r * 0.48)
+             << QPointF(pole + r * 0.16, c.y() - r * 0.16);
         painter.drawPolygon(flag);
-        painter.drawRect(QRectF(c.x() - r * 0.6, c.y() + r * 0.45, r * 1.2, r * 0.2));
+        painter.drawRoundedRect(QRectF(pole - r * 0.3, c.y() + r * 0.62, r * 0.76, r * 0.16), 1, 1);
         break;
     }
     case Icon::Dot: painter.drawEllipse(c, r * 0.18, r * 0.18); break;

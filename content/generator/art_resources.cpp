@@ -252,7 +252,7 @@ QImage LogoButton(bool over) {
     const QPointF centre(image.width() / 2.0, image.height() / 2.0);
     DrawRosette(p, centre, image.width() / 2.0 - 3, over);
     EmbossedText(p, QRectF(0, centre.y() - 14, image.width(), 26), Qt::AlignCenter, QStringLiteral("Zupfari"),
-                 Serif(19, true), over ? C("cream-light") : C("cream"));
+                 Serif(17, true), over ? C("cream-light") : C("cream"));
     return image;
 }
 

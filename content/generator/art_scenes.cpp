@@ -253,9 +253,9 @@ QImage Fretboard() {
     BeginPainter(p, image);
     const double band = size.height() / 6.0;
     // Frets after an equal-tempered scale; the nut on the left.
-    const double nut = 8, scale = 420;
+    const double nut = 8, scale = 700; // a close-up of the first frets
     auto fretX = [&](int n) { return nut + scale * (1 - std::pow(2.0, -n / 12.0)); };
-    for (int n : {3, 5, 7, 9}) {
+    for (int n : {3, 5, 7}) {
         double x = (fretX(n - 1) + fretX(n)) / 2;
         p.setPen(Qt::NoPen);
         p.setBrush(C("cream-light"));

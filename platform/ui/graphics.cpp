@@ -13,9 +13,13 @@ namespace platform {
 
 // ---- Colours ----------------------------------------------------------------
 
-QColor ToQColor(TColor color) { return QColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
+QColor ToQColor(TColor color) {
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
 
-TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
+TColor FromQColor(const QColor& color) {
+    return RGB(color.red(), color.green(), color.blue());
+}
 
 // ---- Font, brush, pen ------------------------------------------------------
 
@@ -54,9 +58,13 @@ int MulDiv(int a, int b, int c) {
 }
 } // namespace
 
-int TFont::Size() const { return -MulDiv(height_, 72, 96); }
+int TFont::Size() const {
+    return -MulDiv(height_, 72, 96);
+}
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, 96, 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, 96, 72));
+}
 
 void TFont::SetStyle(TFontStyles style) {
     style_ = style;
@@ -156,7 +164,9 @@ TRect Intersect(const TRect& a, const TRect& b) {
     return r;
 }
 
-bool IsEmpty(const TRect& r) { return r.Width() <= 0 || r.Height() <= 0; }
+bool IsEmpty(const TRect& r) {
+    return r.Width() <= 0 || r.Height() <= 0;
+}
 
 void PutPixel(QImage& image, int x, int y, TColor color) {
     std::uint8_t* p = image.scanLine(y) + 3 * x;
@@ -165,7 +175,9 @@ void PutPixel(QImage& image, int x, int y, TColor color) {
     p[2] = std::uint8_t(GetRValue(color));
 }
 
-bool PenVisible(const TPen& pen) { return pen.Style() != psClear; }
+bool PenVisible(const TPen& pen) {
+    return pen.Style() != psClear;
+}
 
 // A QPainter on the canvas image set up like GDI: no antialiasing for shapes.
 void PreparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
@@ -188,9 +200,13 @@ void PreparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
 
 TCanvas::TCanvas(TCanvasTarget* target) : target_(target) {}
 
-int TCanvas::Width() const { return target_->CanvasImage().width(); }
+int TCanvas::Width() const {
+    return target_->CanvasImage().width();
+}
 
-int TCanvas::Height() const { return target_->CanvasImage().height(); }
+int TCanvas::Height() const {
+    return target_->CanvasImage().height();
+}
 
 void TCanvas::Changed(const TRect& area) {
     TRect clipped = Intersect(area, Rect(0, 0, Width(), Height()));
@@ -216,11 +232,14 @@ void TCanvas::FillArea(const TRect& rect, TColor color) {
     TRect r = Intersect(rect, Rect(0, 0, image.width(), image.height()));
     if (IsEmpty(r)) return;
     for (int y = r.Top; y < r.Bottom; ++y) {
-        for (int x = r.Left; x < r.Right; ++x) PutPixel(image, x, y, color);
+        for (int x = r.Left; x < r.Right; ++x)
+            PutPixel(image, x, y, color);
     }
 }
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = Point(x, y); }
+void TCanvas::MoveTo(int x, int y) {
+    penPos_ = Point(x, y);
+}
 
 void TCanvas::LineTo(int x, int y) {
     if (PenVisible(pen_)) DrawLine(penPos_.X, penPos_.Y, x, y);
@@ -279,7 +298,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     TRect r = Normalised(x1, y1, x2, y2);
     if (IsEmpty(r)) return;
     if (!PenVisible(pen_)) {
-        if (brush_.Style() == bsSolid) FillArea(Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), brush_.Color());
+        if (brush_.Style() == bsSolid)
+            FillArea(Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), brush_.Color());
         Changed(r);
         return;
     }
@@ -361,8 +381,10 @@ void TCanvas::DrawTextLines(const QStringList& lines, const TRect& box, unsigned
     for (const QString& line : lines) {
         int width = metrics.horizontalAdvance(line);
         int x = box.Left;
-        if ((format & DT_CENTER) != 0) x = box.Left + (box.Width() - width) / 2;
-        else if ((format & DT_RIGHT) != 0) x = box.Right - width;
+        if ((format & DT_CENTER) != 0)
+            x = box.Left + (box.Width() - width) / 2;
+        else if ((format & DT_RIGHT) != 0)
+            x = box.Right - width;
         if (brush_.Style() == bsSolid) {
             painter.fillRect(QRect(x, y, width, lineHeight), ToQColor(brush_.Color()));
         }
@@ -391,7 +413,8 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format) {
     int widest = textlayout::WidestLine(lines, metrics);
     int lineHeight = textlayout::LineHeight(metrics);
     Changed(Rect(std::min(rect.Left, rect.Right - widest) - 2, rect.Top - lineHeight,
-                 std::max(rect.Right, rect.Left + widest) + lineHeight, rect.Bottom + height + lineHeight));
+                 std::max(rect.Right, rect.Left + widest) + lineHeight,
+                 rect.Bottom + height + lineHeight));
     return height;
 }
 
@@ -418,7 +441,9 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas* source, const TRect& so
 
 namespace {
 
-bool NeedsSource(std::uint32_t rop) { return rop != BLACKNESS && rop != WHITENESS; }
+bool NeedsSource(std::uint32_t rop) {
+    return rop != BLACKNESS && rop != WHITENESS;
+}
 
 bool KnownRop(std::uint32_t rop) {
     switch (rop) {
@@ -496,7 +521,8 @@ bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, const TCanvas* source
             int fx = sx + int(static_cast<long long>(col) * sw / w);
             if (fx < 0 || fx >= from->width()) continue;
             const std::uint8_t* s = from->constScanLine(fy) + 3 * fx;
-            for (int i = 0; i < 3; ++i) d[i] = Combine(rop, s[i], d[i]);
+            for (int i = 0; i < 3; ++i)
+                d[i] = Combine(rop, s[i], d[i]);
         }
     }
     dest->Changed(Bounds(x, y, w, h));
@@ -505,7 +531,9 @@ bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, const TCanvas* source
 
 // ---- Bitmap ---------------------------------------------------------------------
 
-TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+TBitmap::TBitmap(int width, int height) {
+    SetSize(width, height);
+}
 
 TBitmap::~TBitmap() = default;
 
@@ -522,7 +550,8 @@ void TBitmap::SetSize(int width, int height) {
         resized.fill(Qt::black);
         int rows = std::min(height, image_.height());
         int bytes = 3 * std::min(width, image_.width());
-        for (int y = 0; y < rows; ++y) std::memcpy(resized.scanLine(y), image_.constScanLine(y), bytes);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(resized.scanLine(y), image_.constScanLine(y), bytes);
     }
     image_ = resized;
     width_ = width;
@@ -592,7 +621,9 @@ bool TBitmap::SaveToFile(const QString& path) const {
     return image_.save(path, path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP");
 }
 
-void TBitmap::CanvasChanged(const TRect&) { Changed(); }
+void TBitmap::CanvasChanged(const TRect&) {
+    Changed();
+}
 
 void TBitmap::Changed() {
     if (OnChange) OnChange();

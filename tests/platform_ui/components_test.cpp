@@ -96,7 +96,7 @@ TEST(Stacking, NonWindowedControlsFollowCreationOrderBelowWindowedOnes) {
     second->SetAutoSize(false);
     form.Show();
 
-    EXPECT_EQ(form.childAt(5, 5), panel); // the panel stays on top
+    EXPECT_EQ(form.childAt(5, 5), panel);    // the panel stays on top
     EXPECT_EQ(form.childAt(60, 60), second); // later over earlier
     EXPECT_EQ(form.childAt(5, 60), first);
     form.Hide();

@@ -90,9 +90,11 @@ TEST(BlockTransfer, CombinesBytesExactlyAndClipsAtEveryEdge) {
 
 TEST(BlockTransfer, OverlappingCopyWithinOneBitmapReadsBeforeWriting) {
     TBitmap bitmap(6, 1);
-    for (int x = 0; x < 6; ++x) bitmap.Canvas()->SetPixel(x, 0, RGB(x, 0, 0));
+    for (int x = 0; x < 6; ++x)
+        bitmap.Canvas()->SetPixel(x, 0, RGB(x, 0, 0));
     BitBlt(bitmap.Canvas(), 1, 0, 5, 1, bitmap.Canvas(), 0, 0, SRCCOPY);
-    for (int x = 1; x < 6; ++x) EXPECT_EQ(bitmap.Canvas()->Pixel(x, 0), RGB(x - 1, 0, 0));
+    for (int x = 1; x < 6; ++x)
+        EXPECT_EQ(bitmap.Canvas()->Pixel(x, 0), RGB(x - 1, 0, 0));
 }
 
 TEST(BlockTransfer, StretchTakesTheNearestPixel) {
@@ -177,9 +179,9 @@ TEST(Bitmap, ScanLinesAreLaidOutLikeADib) {
     TBitmap bitmap(5, 3);
     bitmap.Canvas()->SetPixel(2, 1, RGB(1, 2, 3));
     const std::uint8_t* row = bitmap.ScanLine(1);
-    EXPECT_EQ(row[6], 3); // blue
-    EXPECT_EQ(row[7], 2); // green
-    EXPECT_EQ(row[8], 1); // red
+    EXPECT_EQ(row[6], 3);                                   // blue
+    EXPECT_EQ(row[7], 2);                                   // green
+    EXPECT_EQ(row[8], 1);                                   // red
     EXPECT_EQ(bitmap.ScanLine(2) - bitmap.ScanLine(1), 16); // 15 bytes padded to 16
 
     bitmap.ScanLine(0)[0] = 0xFF; // blue of pixel (0, 0)
@@ -230,8 +232,10 @@ TEST(Text, ClearBrushLeavesTheBackgroundAndSolidBrushFillsTheCell) {
         for (int x = 0; x < 60; ++x) {
             TColor c = canvas->Pixel(x, y);
             // Text is smoothed: count the clearly light pixels of the glyph.
-            if (GetRValue(c) > 128 && GetRValue(c) == GetBValue(c)) ++white;
-            else if (c != clBlack && (x >= 2 + width + 2 || y >= 2 + height)) ++other;
+            if (GetRValue(c) > 128 && GetRValue(c) == GetBValue(c))
+                ++white;
+            else if (c != clBlack && (x >= 2 + width + 2 || y >= 2 + height))
+                ++other;
         }
     }
     EXPECT_GT(white, 5);
