@@ -75,7 +75,7 @@ TEST(SkinLoaderMutation, RandomSkinsNeverBreakTheLoader) {
     platform::TForm form(nullptr);
     SkinLoader loader(&form);
     std::mt19937 random(20261207);
-    const int rounds = 3000;
+    const int rounds = 800;
     int loaded = 0, refused = 0, conversionErrors = 0, listErrors = 0;
     auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < rounds; ++round) {

@@ -277,7 +277,8 @@ TEST_F(SkinLoaderTest, ARecordCutShortRaisesTheListErrorThroughTheErrorDisplay) 
 TEST_F(SkinLoaderTest, AFourthGroupCreatesNothing) {
     std::vector<std::string> skin = {"1"};
     for (int g = 0; g < 4; ++g) {
-        for (std::string line : {"$C", std::to_string(g), "1", "10", std::to_string(20 * g)})
+        for (const std::string& line :
+             std::vector<std::string>{"$C", std::to_string(g), "1", "10", std::to_string(20 * g)})
             skin.push_back(line);
     }
     skin.insert(skin.end(), {"$S", "0", "0", "5", "5", "0", "0"});
@@ -314,10 +315,16 @@ TEST_F(SkinLoaderTest, ATickMovesButIsNeverRemovedByAClick) {
     auto showsTick = [&](int box) {
         return group->Box(box)->Picture()->Canvas()->Pixel(5, 5) == 0u;
     };
-    EXPECT_EQ(ticked->Canvas()->Pixel(3, 3), 0u);
-    EXPECT_EQ(ticked->Canvas()->Pixel(9, 9), 0xFFFFFFu) << "the square excludes its far edges";
-    EXPECT_EQ(loader.EmptyBox()->Canvas()->Pixel(0, 5), 0u);
-    EXPECT_EQ(loader.EmptyBox()->Canvas()->Pixel(5, 5), 0xFFFFFFu);
+    auto pixel = [](const platform::TBitmap* bitmap, int x, int y) {
+        return platform::FromQColor(bitmap->Image().pixelColor(x, y));
+    };
+    EXPECT_EQ(pixel(ticked, 3, 3), 0u);
+    EXPECT_EQ(pixel(ticked, 8, 8), 0u);
+    EXPECT_EQ(pixel(ticked, 9, 9), 0xFFFFFFu) << "the square excludes its far edges";
+    EXPECT_EQ(pixel(ticked, 2, 5), 0xFFFFFFu);
+    EXPECT_EQ(pixel(loader.EmptyBox(), 0, 5), 0u);
+    EXPECT_EQ(pixel(loader.EmptyBox(), 11, 11), 0u);
+    EXPECT_EQ(pixel(loader.EmptyBox(), 5, 5), 0xFFFFFFu);
 
     group->Box(2)->Click();
     EXPECT_EQ(group->Selected(), 2);
