@@ -166,8 +166,10 @@ void CloseSync(HSYNC sync);
 // 0 = done (a tempo of 0 or an unknown timer is refused with 1). While the
 // timer runs, the new tempo applies from the next whole tick on.
 std::uint16_t SetTempo(HSYNC sync, std::uint32_t microsecondsPerQuarter);
-std::uint32_t GetTempo(HSYNC sync); // 0 for an unknown timer
-void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter); // 0 is ignored
+// 0 for an unknown timer.
+std::uint32_t GetTempo(HSYNC sync);
+// A resolution of 0 is ignored.
+void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter);
 std::uint16_t GetResolution(HSYNC sync);
 
 // --- Standard MIDI Files ----------------------------------------------------

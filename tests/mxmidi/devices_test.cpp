@@ -13,8 +13,7 @@ namespace {
 std::string Name(std::uint16_t id) {
     char name[64];
     std::memset(name, 'X', sizeof name);
-    if (!GetMidiOutDescription(id, name))
-        return "<none>";
+    if (!GetMidiOutDescription(id, name)) return "<none>";
     return name;
 }
 

@@ -36,9 +36,9 @@ TEST(LogPortTest, WritesOneLinePerEventWithTimeAndHexBytes) {
     ASSERT_GT(out, MXMIDI_INVALID_HANDLE_LIMIT);
     StartSync(sync);
     const MidiEvent events[] = {
-        {MXMIDI_NOW, 0xC0, 24, 0, 0}, {0, 0x90, 60, 100, 0},  {0, 0, 0x03, 0xD0, 0x90},
-        {480, 0x80, 60, 0, 0},        {0, 0xF0, 0xF0, 0, 0},  {0, 0xF0, 0x43, 0, 0},
-        {0, 0xF0, 0x10, 0, 0},        {0, 0xF0, 0xF7, 0, 0},  {1, 0xE0, 0x00, 0x40, 0},
+        {MXMIDI_NOW, 0xC0, 24, 0, 0}, {0, 0x90, 60, 100, 0}, {0, 0, 0x03, 0xD0, 0x90},
+        {480, 0x80, 60, 0, 0},        {0, 0xF0, 0xF0, 0, 0}, {0, 0xF0, 0x43, 0, 0},
+        {0, 0xF0, 0x10, 0, 0},        {0, 0xF0, 0xF7, 0, 0}, {1, 0xE0, 0x00, 0x40, 0},
     };
     for (const MidiEvent& event : events)
         ASSERT_EQ(PutMidiOut(out, &event), 0);

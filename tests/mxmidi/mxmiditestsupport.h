@@ -26,8 +26,7 @@ public:
     std::vector<Note> received;
 
     bool event(QEvent* event) override {
-        if (event->type() != MxNotifyEvent::EventType())
-            return QObject::event(event);
+        if (event->type() != MxNotifyEvent::EventType()) return QObject::event(event);
         auto* notify = static_cast<MxNotifyEvent*>(event);
         received.push_back({notify->Message(), notify->Handle()});
         return true;
@@ -38,7 +37,9 @@ public:
     }
 };
 
-inline void DeliverNotifications() { QCoreApplication::sendPostedEvents(); }
+inline void DeliverNotifications() {
+    QCoreApplication::sendPostedEvents();
+}
 
 inline MidiEvent Event(std::uint32_t time, std::uint8_t status, std::uint8_t data1 = 0,
                        std::uint8_t data2 = 0, std::uint8_t data3 = 0) {

@@ -57,7 +57,7 @@ TEST_F(TimerTest, ManyTempoChangesDoNotDrift) {
 
 TEST_F(TimerTest, BeatsCountQuarterNotesAndFollowTheTempo) {
     StartSync(sync);
-    Put(TempoEvent(960, 250000)); // from the third quarter on, twice as fast
+    Put(TempoEvent(960, 250000));  // from the third quarter on, twice as fast
     Put(Event(1920, 0x90, 60, 1)); // keeps the run going
     AdvanceClock(999999);
     DeliverNotifications();
@@ -146,7 +146,7 @@ TEST_F(TimerTest, QueueRunningDryWhileTheClientRefillsEndsNothing) {
 TEST_F(TimerTest, QueueEmptyForAMomentDuringPrimingEndsNothing) {
     StartSync(sync);
     Put(Event(0, 0xC0, 24));
-    AdvanceClock(0); // sent at once: the queue is empty, an end candidate is posted
+    AdvanceClock(0);                // sent at once: the queue is empty, an end candidate is posted
     Put(Event(480, 0x90, 60, 100)); // ... but the client was still handing over
     DeliverNotifications();
     EXPECT_EQ(syncWindow.Count(MXMIDI_MSG_SYNC_END), 0);

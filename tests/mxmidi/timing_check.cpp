@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kEvents = 2000;          // 10 s
+constexpr int kEvents = 2000;           // 10 s
 constexpr std::uint32_t kStepTicks = 5; // tempo 1,000,000 µs at 1000 ticks: 1 tick = 1 ms
 
 // Hands the events over until refused, again on every room notification.
@@ -28,17 +28,14 @@ public:
     void Feed() {
         while (handed < kEvents) {
             MidiEvent event{handed == 0 ? 0u : kStepTicks, 0x90, 60, 100, 0};
-            if (PutMidiOut(out, &event) != 0)
-                return;
+            if (PutMidiOut(out, &event) != 0) return;
             ++handed;
         }
     }
     bool event(QEvent* event) override {
-        if (event->type() != MxNotifyEvent::EventType())
-            return QObject::event(event);
+        if (event->type() != MxNotifyEvent::EventType()) return QObject::event(event);
         auto* notify = static_cast<MxNotifyEvent*>(event);
-        if (notify->Message() == MXMIDI_MSG_OUT_ROOM)
-            Feed();
+        if (notify->Message() == MXMIDI_MSG_OUT_ROOM) Feed();
         if (notify->Message() == MXMIDI_MSG_SYNC_END) {
             ended = true;
             QCoreApplication::quit();
