@@ -8,11 +8,12 @@
 
 namespace mxmidi::detail {
 
-std::string CutDeviceName(const std::string& name) { return name.substr(0, kMaxDeviceName); }
+std::string CutDeviceName(const std::string& name) {
+    return name.substr(0, kMaxDeviceName);
+}
 
 int MessageLength(std::uint8_t status) {
-    if (status < 0x80)
-        return 0;
+    if (status < 0x80) return 0;
     if (status < 0xF0) {
         std::uint8_t kind = status & 0xF0;
         return (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
@@ -64,15 +65,13 @@ std::uint16_t GetNumOutDevices() {
 }
 
 int GetMidiOutDescription(std::uint16_t id, char* name) {
-    if (!name)
-        return 0;
+    if (!name) return 0;
     std::string text;
     if (id == MXMIDI_MAPPER) {
         text = kMapperName;
     } else {
         std::vector<DeviceEntry> devices = ListDevices();
-        if (id >= devices.size())
-            return 0;
+        if (id >= devices.size()) return 0;
         text = devices[id].name;
     }
     text = CutDeviceName(text);
@@ -81,15 +80,13 @@ int GetMidiOutDescription(std::uint16_t id, char* name) {
 }
 
 int GetMidiOutTechnology(std::uint16_t id, std::uint16_t* technology) {
-    if (!technology)
-        return 0;
+    if (!technology) return 0;
     if (id == MXMIDI_MAPPER) {
         *technology = MOD_MAPPER;
         return 1;
     }
     std::vector<DeviceEntry> devices = ListDevices();
-    if (id >= devices.size())
-        return 0;
+    if (id >= devices.size()) return 0;
     *technology = devices[id].technology;
     return 1;
 }

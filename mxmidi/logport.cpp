@@ -43,8 +43,7 @@ private:
 
 std::unique_ptr<OutPort> OpenLogPort(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "a");
-    if (!file)
-        return nullptr;
+    if (!file) return nullptr;
     return std::make_unique<LogPort>(file);
 }
 

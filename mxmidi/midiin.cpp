@@ -2,8 +2,12 @@
 
 #include "mxmidi/mxmidi.h"
 
-bool GetMidiIn(HMIN, MidiEvent*) { return false; }
+bool GetMidiIn(HMIN, MidiEvent*) {
+    return false;
+}
 void StopMidiIn(HMIN) {}
 void CloseMidiIn(HMIN) {}
 
-std::uint16_t GetMaxMidiVersion() { return 0x0100; } // 1.0: high byte major, low byte minor
+std::uint16_t GetMaxMidiVersion() {
+    return 0x0100;
+} // 1.0: high byte major, low byte minor

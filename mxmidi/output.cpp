@@ -26,8 +26,7 @@ Sync* FindSync(HSYNC handle) {
 
 std::uint32_t NewHandle() {
     Toolkit& toolkit = TheToolkit();
-    if (toolkit.nextHandle <= MXMIDI_INVALID_HANDLE_LIMIT)
-        toolkit.nextHandle = 0x100;
+    if (toolkit.nextHandle <= MXMIDI_INVALID_HANDLE_LIMIT) toolkit.nextHandle = 0x100;
     return toolkit.nextHandle++;
 }
 
@@ -43,8 +42,7 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
     std::uint8_t status = event.status;
     if (status == 0) {
         std::uint32_t tempo = (event.data1 << 16) | (event.data2 << 8) | event.data3;
-        if (timer && tempo > 0)
-            timer->ApplyTempoAt(tick, tempo);
+        if (timer && tempo > 0) timer->ApplyTempoAt(tick, tempo);
         return;
     }
     if (status == 0xF0) {
@@ -52,17 +50,15 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
             sysex.assign(1, 0xF0);
         else if (!sysex.empty())
             sysex.push_back(event.data1);
-        if (sysex.size() > kMaxSysEx)
-            sysex.clear();
+        if (sysex.size() > kMaxSysEx) sysex.clear();
         if (!sysex.empty() && event.data1 == 0xF7) {
             port->SendSysEx(sysex);
             sysex.clear();
         }
         return;
     }
-    if (status < 0x80)
-        return; // not a MIDI message
-    sysex.clear(); // a run interrupted by another message is incomplete
+    if (status < 0x80) return; // not a MIDI message
+    sysex.clear();             // a run interrupted by another message is incomplete
     int length = MessageLength(status);
     std::uint8_t data1 = length >= 2 ? event.data1 & 0x7F : 0;
     std::uint8_t data2 = length >= 3 ? event.data2 & 0x7F : 0;
@@ -97,8 +93,7 @@ void Output::SilenceNotes() {
             if (sounding_.test(channel * 128 + note))
                 port->Send(static_cast<std::uint8_t>(0x80 | channel),
                            static_cast<std::uint8_t>(note), 0, 3);
-        if (sustain_.test(channel))
-            port->Send(static_cast<std::uint8_t>(0xB0 | channel), 64, 0, 3);
+        if (sustain_.test(channel)) port->Send(static_cast<std::uint8_t>(0xB0 | channel), 64, 0, 3);
     }
     sounding_.reset();
     sustain_.reset();
@@ -118,11 +113,9 @@ using namespace mxmidi::detail;
 HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*flags*/) {
     std::vector<DeviceEntry> devices = ListDevices();
     std::size_t index = id == MXMIDI_MAPPER ? 0 : id; // the mapper plays through the synth
-    if (index >= devices.size())
-        return 0;
+    if (index >= devices.size()) return 0;
     std::unique_ptr<OutPort> port = OpenPort(devices[index]);
-    if (!port)
-        return 0;
+    if (!port) return 0;
 
     std::lock_guard lock(TheToolkit().mutex);
     auto output = std::make_unique<Output>();
@@ -143,18 +136,15 @@ HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*fla
 }
 
 std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
-    if (!event)
-        return MXMIDI_BAD_HANDLE;
+    if (!event) return MXMIDI_BAD_HANDLE;
     std::lock_guard lock(TheToolkit().mutex);
     Output* output = FindOutput(out);
-    if (!output)
-        return MXMIDI_BAD_HANDLE;
+    if (!output) return MXMIDI_BAD_HANDLE;
     Sync* timer = FindSync(output->sync);
     if (event->time == MXMIDI_NOW || !timer) {
         if (event->status == 0) {
             std::uint32_t tempo = (event->data1 << 16) | (event->data2 << 8) | event->data3;
-            if (timer && tempo > 0)
-                timer->ApplyTempoNow(tempo, ClockNow());
+            if (timer && tempo > 0) timer->ApplyTempoNow(tempo, ClockNow());
             return 0;
         }
         output->Deliver(*event, output->sysexNow, timer, 0);
@@ -185,8 +175,7 @@ void ResetMidiOut(HMOUT out) {
 void FlushMidiOut(HMOUT out) {
     std::lock_guard lock(TheToolkit().mutex);
     Output* output = FindOutput(out);
-    if (!output)
-        return;
+    if (!output) return;
     output->DropQueue();
     Sync* timer = FindSync(output->sync);
     if (timer && timer->state != SyncState::Stopped)
@@ -199,8 +188,7 @@ void CloseMidiOut(HMOUT out) {
         std::lock_guard lock(TheToolkit().mutex);
         auto& outputs = TheToolkit().outputs;
         auto it = outputs.find(out);
-        if (it == outputs.end())
-            return;
+        if (it == outputs.end()) return;
         closing = std::move(it->second);
         outputs.erase(it);
     }

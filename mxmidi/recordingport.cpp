@@ -40,8 +40,7 @@ private:
 
 std::shared_ptr<Recorder> FindRecorder(const std::string& key) {
     for (const auto& recorder : recorders)
-        if (recorder->key == key)
-            return recorder;
+        if (recorder->key == key) return recorder;
     return nullptr;
 }
 
@@ -58,8 +57,7 @@ std::vector<std::pair<std::string, std::string>> ListRecordingPorts() {
 std::unique_ptr<OutPort> OpenRecordingPort(const std::string& key) {
     std::lock_guard lock(recordersMutex);
     std::shared_ptr<Recorder> recorder = FindRecorder(key);
-    if (!recorder)
-        return nullptr;
+    if (!recorder) return nullptr;
     return std::make_unique<RecordingPort>(recorder);
 }
 
@@ -82,12 +80,10 @@ std::uint16_t AddRecordingPort(const char* name) {
 
 std::vector<SentEvent> TakeRecordedEvents(std::uint16_t id) {
     std::vector<DeviceEntry> devices = ListDevices();
-    if (id >= devices.size() || devices[id].kind != PortKind::Recording)
-        return {};
+    if (id >= devices.size() || devices[id].kind != PortKind::Recording) return {};
     std::lock_guard lock(recordersMutex);
     std::shared_ptr<Recorder> recorder = FindRecorder(devices[id].fullName);
-    if (!recorder)
-        return {};
+    if (!recorder) return {};
     std::vector<SentEvent> taken;
     taken.swap(recorder->events);
     return taken;

@@ -35,8 +35,7 @@ void RunTimer(Sync* sync) {
         }
         std::uint64_t now = ClockNow();
         sync->ProcessDue(now);
-        if (sync->state != SyncState::Running)
-            continue;
+        if (sync->state != SyncState::Running) continue;
         std::uint64_t deadline = std::min(sync->NextDeadline(), now + kMaxSleep);
         sync->wake.wait_until(lock, SteadyTimePoint(deadline));
     }
@@ -52,8 +51,7 @@ void WakeAllTimers() {
 std::vector<Output*> Sync::Outputs() const {
     std::vector<Output*> attached;
     for (auto& [h, output] : TheToolkit().outputs)
-        if (output->sync == handle)
-            attached.push_back(output.get());
+        if (output->sync == handle) attached.push_back(output.get());
     return attached;
 }
 
@@ -70,8 +68,7 @@ std::uint64_t Sync::TimeOfTick(std::uint64_t tick) const {
 
 std::uint64_t Sync::PositionTick(std::uint64_t time) const {
     unsigned __int128 scaled = static_cast<unsigned __int128>(time) * resolution;
-    if (scaled <= anchorScaled)
-        return anchorTick;
+    if (scaled <= anchorScaled) return anchorTick;
     unsigned __int128 ticks = (scaled - anchorScaled + tempo - 1) / tempo;
     return Clamp64(anchorTick + ticks);
 }
@@ -79,12 +76,13 @@ std::uint64_t Sync::PositionTick(std::uint64_t time) const {
 std::uint64_t Sync::NextTick() const {
     std::uint64_t tick = nextBeatTick;
     for (Output* output : Outputs())
-        if (!output->queue.empty())
-            tick = std::min(tick, output->queue.front().tick);
+        if (!output->queue.empty()) tick = std::min(tick, output->queue.front().tick);
     return tick;
 }
 
-std::uint64_t Sync::NextDeadline() const { return TimeOfTick(NextTick()); }
+std::uint64_t Sync::NextDeadline() const {
+    return TimeOfTick(NextTick());
+}
 
 void Sync::ApplyTempoAt(std::uint64_t tick, std::uint32_t microsecondsPerQuarter) {
     if (tick > anchorTick) {
@@ -106,18 +104,18 @@ void Sync::ApplyTempoNow(std::uint32_t microsecondsPerQuarter, std::uint64_t now
 
 bool Sync::QueuesIdle() const {
     for (Output* output : Outputs())
-        if (!output->queue.empty() || output->refused)
-            return false;
+        if (!output->queue.empty() || output->refused) return false;
     return true;
 }
 
-void Sync::PostEnd(bool forced) { Post(window, MXMIDI_MSG_SYNC_END, handle, generation, forced); }
+void Sync::PostEnd(bool forced) {
+    Post(window, MXMIDI_MSG_SYNC_END, handle, generation, forced);
+}
 
 void Sync::ProcessDue(std::uint64_t now) {
     while (state == SyncState::Running) {
         std::uint64_t tick = NextTick();
-        if (TimeOfTick(tick) > now)
-            break;
+        if (TimeOfTick(tick) > now) break;
         bool sentSome = false;
         for (Output* output : Outputs()) {
             while (!output->queue.empty() && output->queue.front().tick <= tick) {
@@ -137,14 +135,12 @@ void Sync::ProcessDue(std::uint64_t now) {
         }
         // A candidate only: the gate lets it through if the queues are still
         // empty once the client's thread gets to it.
-        if (sentSome && QueuesIdle())
-            PostEnd(false);
+        if (sentSome && QueuesIdle()) PostEnd(false);
     }
 }
 
 void Sync::Start(std::uint64_t now) {
-    if (state != SyncState::Stopped)
-        Stop(); // a restart abandons the run in progress
+    if (state != SyncState::Stopped) Stop(); // a restart abandons the run in progress
     ++generation;
     endDelivered = false;
     anchorTick = 0;
@@ -164,8 +160,7 @@ void Sync::Stop() {
 }
 
 void Sync::Pause(std::uint64_t now, bool silence) {
-    if (state != SyncState::Running)
-        return;
+    if (state != SyncState::Running) return;
     state = SyncState::Paused;
     pausedAt = now;
     if (silence)
@@ -174,29 +169,22 @@ void Sync::Pause(std::uint64_t now, bool silence) {
 }
 
 void Sync::Resume(std::uint64_t now) {
-    if (state != SyncState::Paused)
-        return;
-    if (now > pausedAt)
-        anchorScaled += static_cast<unsigned __int128>(now - pausedAt) * resolution;
+    if (state != SyncState::Paused) return;
+    if (now > pausedAt) anchorScaled += static_cast<unsigned __int128>(now - pausedAt) * resolution;
     state = SyncState::Running;
     wake.notify_all();
 }
 
 bool SyncGate::eventFilter(QObject*, QEvent* event) {
-    if (event->type() != MxNotifyEvent::EventType())
-        return false;
+    if (event->type() != MxNotifyEvent::EventType()) return false;
     auto* notify = dynamic_cast<ToolkitNotifyEvent*>(event);
-    if (!notify || notify->Handle() != handle_)
-        return false;
+    if (!notify || notify->Handle() != handle_) return false;
     std::lock_guard lock(TheToolkit().mutex);
     Sync* sync = FindSync(handle_);
-    if (!sync || notify->Generation() != sync->generation)
-        return true; // from a run that is over
-    if (notify->Message() != MXMIDI_MSG_SYNC_END)
-        return false;
+    if (!sync || notify->Generation() != sync->generation) return true; // from a run that is over
+    if (notify->Message() != MXMIDI_MSG_SYNC_END) return false;
     bool ended = notify->Forced() || (sync->state == SyncState::Running && sync->QueuesIdle());
-    if (sync->endDelivered || !ended)
-        return true;
+    if (sync->endDelivered || !ended) return true;
     sync->endDelivered = true;
     return false;
 }
@@ -215,8 +203,7 @@ HSYNC OpenSync(std::uint32_t /*mode*/, HWND window, std::uint32_t /*flags*/,
         sync->handle = NewHandle();
         if (window) {
             auto* gate = new SyncGate(sync->handle);
-            if (window->thread() != gate->thread())
-                gate->moveToThread(window->thread());
+            if (window->thread() != gate->thread()) gate->moveToThread(window->thread());
             window->installEventFilter(gate);
             sync->gate = gate;
         }
@@ -232,8 +219,7 @@ void CloseSync(HSYNC handle) {
         std::lock_guard lock(TheToolkit().mutex);
         auto& syncs = TheToolkit().syncs;
         auto it = syncs.find(handle);
-        if (it == syncs.end())
-            return;
+        if (it == syncs.end()) return;
         closing = std::move(it->second);
         syncs.erase(it);
         for (auto& [h, output] : TheToolkit().outputs) {
@@ -259,8 +245,7 @@ namespace {
 // Runs `action` on the timer under the lock; nothing for an unknown handle.
 template <typename Action> void WithSync(HSYNC handle, Action action) {
     std::lock_guard lock(TheToolkit().mutex);
-    if (Sync* sync = FindSync(handle))
-        action(*sync);
+    if (Sync* sync = FindSync(handle)) action(*sync);
 }
 
 } // namespace
@@ -282,8 +267,7 @@ void PauseSync(HSYNC sync, int flag) {
 }
 
 std::uint16_t SetTempo(HSYNC sync, std::uint32_t microsecondsPerQuarter) {
-    if (microsecondsPerQuarter == 0)
-        return 1;
+    if (microsecondsPerQuarter == 0) return 1;
     std::uint16_t result = 1;
     WithSync(sync, [&](Sync& s) {
         s.ApplyTempoNow(microsecondsPerQuarter, ClockNow());
@@ -299,8 +283,7 @@ std::uint32_t GetTempo(HSYNC sync) {
 }
 
 void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter) {
-    if (ticksPerQuarter == 0)
-        return;
+    if (ticksPerQuarter == 0) return;
     WithSync(sync, [ticksPerQuarter](Sync& s) {
         // The anchor keeps its time; ticks from there on have the new length.
         s.anchorScaled = s.anchorScaled * ticksPerQuarter / s.resolution;

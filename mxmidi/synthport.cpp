@@ -34,32 +34,25 @@ class SynthEngine {
 public:
     ~SynthEngine() {
         StopPacing();
-        if (driver_)
-            delete_fluid_audio_driver(driver_);
-        if (synth_)
-            delete_fluid_synth(synth_);
-        if (settings_)
-            delete_fluid_settings(settings_);
+        if (driver_) delete_fluid_audio_driver(driver_);
+        if (synth_) delete_fluid_synth(synth_);
+        if (settings_) delete_fluid_settings(settings_);
     }
 
     bool Open() {
         QuietFluidLog();
         settings_ = new_fluid_settings();
-        if (!settings_)
-            return false;
+        if (!settings_) return false;
         fluid_settings_setnum(settings_, "synth.sample-rate", kSynthSampleRate);
         synth_ = new_fluid_synth(settings_);
-        if (!synth_)
-            return false;
+        if (!synth_) return false;
         std::string font = SoundFontPath();
         if (fluid_synth_sfload(synth_, font.c_str(), 1) == FLUID_FAILED) {
             qWarning("MxMidi: cannot load the sound font %s", font.c_str());
             return false;
         }
-        if (!ClockIsManual())
-            driver_ = OpenAudioDriver();
-        if (!driver_)
-            StartPacing();
+        if (!ClockIsManual()) driver_ = OpenAudioDriver();
+        if (!driver_) StartPacing();
         return true;
     }
 
@@ -68,8 +61,7 @@ public:
     // Renders the frames that fell due up to `now` (pacing mode only).
     void RenderUpTo(std::uint64_t now) {
         std::lock_guard lock(renderMutex_);
-        if (driver_)
-            return;
+        if (driver_) return;
         std::uint64_t due = DueFrames(now);
         if (now < baseTime_ || due > rendered_ + kSynthSampleRate) {
             // The clock jumped (another clock, a suspended machine): go on
@@ -121,8 +113,7 @@ private:
     }
 
     void StopPacing() {
-        if (!pacing_.joinable())
-            return;
+        if (!pacing_.joinable()) return;
         {
             std::lock_guard lock(stopMutex_);
             stop_ = true;
@@ -136,8 +127,7 @@ private:
         std::unique_lock lock(stopMutex_);
         while (!stop_) {
             std::uint64_t now = ClockNow();
-            if (!ClockIsManual())
-                RenderUpTo(now);
+            if (!ClockIsManual()) RenderUpTo(now);
             std::uint64_t next = now + 1000000ull * kRenderChunk / kSynthSampleRate;
             if (ClockIsManual())
                 stopWake_.wait_for(lock, std::chrono::milliseconds(50));
@@ -151,7 +141,7 @@ private:
     fluid_audio_driver_t* driver_ = nullptr;
 
     std::mutex renderMutex_;
-    std::uint64_t baseTime_ = 0;   // toolkit time at which baseFrames_ had been rendered
+    std::uint64_t baseTime_ = 0; // toolkit time at which baseFrames_ had been rendered
     std::uint64_t baseFrames_ = 0;
     std::uint64_t rendered_ = 0;
     std::uint64_t reportedFrames_ = 0;
@@ -170,11 +160,9 @@ std::weak_ptr<SynthEngine> sharedEngine;
 
 std::shared_ptr<SynthEngine> AcquireEngine() {
     std::lock_guard lock(engineMutex);
-    if (std::shared_ptr<SynthEngine> engine = sharedEngine.lock())
-        return engine;
+    if (std::shared_ptr<SynthEngine> engine = sharedEngine.lock()) return engine;
     auto engine = std::make_shared<SynthEngine>();
-    if (!engine->Open())
-        return nullptr;
+    if (!engine->Open()) return nullptr;
     sharedEngine = engine;
     return engine;
 }
@@ -212,14 +200,12 @@ public:
             fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
             break;
         default:
-            if (status == 0xFF)
-                fluid_synth_system_reset(synth);
+            if (status == 0xFF) fluid_synth_system_reset(synth);
             break;
         }
     }
     void SendSysEx(const std::vector<std::uint8_t>& message) override {
-        if (message.size() < 2)
-            return;
+        if (message.size() < 2) return;
         // FluidSynth takes the bytes between F0 and F7.
         fluid_synth_sysex(engine_->Synth(), reinterpret_cast<const char*>(message.data() + 1),
                           static_cast<int>(message.size() - 2), nullptr, nullptr, nullptr, 0);
@@ -233,8 +219,7 @@ private:
 
 std::unique_ptr<OutPort> OpenSynthPort() {
     std::shared_ptr<SynthEngine> engine = AcquireEngine();
-    if (!engine)
-        return nullptr;
+    if (!engine) return nullptr;
     return std::make_unique<SynthPort>(engine);
 }
 
@@ -244,8 +229,7 @@ void RenderSynthUpTo(std::uint64_t now) {
         std::lock_guard lock(engineMutex);
         engine = sharedEngine.lock();
     }
-    if (engine)
-        engine->RenderUpTo(now);
+    if (engine) engine->RenderUpTo(now);
 }
 
 } // namespace mxmidi::detail
@@ -256,7 +240,6 @@ mxmidi::testing::SynthOutput mxmidi::testing::TakeSynthOutput() {
         std::lock_guard lock(detail::engineMutex);
         engine = detail::sharedEngine.lock();
     }
-    if (!engine)
-        return {0, 0.0f};
+    if (!engine) return {0, 0.0f};
     return engine->TakeOutput();
 }

@@ -15,8 +15,7 @@ namespace {
 std::atomic<bool> noSequencer{false};
 
 std::unique_ptr<RtMidiOut> CreateClient() {
-    if (noSequencer.load())
-        return nullptr;
+    if (noSequencer.load()) return nullptr;
     try {
         return std::make_unique<RtMidiOut>(RtMidi::UNSPECIFIED, "Zupfari MxMidi");
     } catch (const RtMidiError&) {
@@ -59,8 +58,7 @@ private:
 std::vector<std::string> ListSystemPorts() {
     std::vector<std::string> names;
     std::unique_ptr<RtMidiOut> client = CreateClient();
-    if (!client)
-        return names;
+    if (!client) return names;
     try {
         unsigned int count = client->getPortCount();
         for (unsigned int i = 0; i < count; ++i)
@@ -72,8 +70,7 @@ std::vector<std::string> ListSystemPorts() {
 
 std::unique_ptr<OutPort> OpenSystemPort(const std::string& fullName) {
     std::unique_ptr<RtMidiOut> client = CreateClient();
-    if (!client)
-        return nullptr;
+    if (!client) return nullptr;
     try {
         unsigned int count = client->getPortCount();
         for (unsigned int i = 0; i < count; ++i) {

@@ -35,13 +35,18 @@ void ProcessAllTimers(std::uint64_t now) {
 
 } // namespace
 
-void UseManualClock() { SwitchClock(true); }
-void UseSteadyClock() { SwitchClock(false); }
-std::uint64_t ClockNow() { return detail::ClockNow(); }
+void UseManualClock() {
+    SwitchClock(true);
+}
+void UseSteadyClock() {
+    SwitchClock(false);
+}
+std::uint64_t ClockNow() {
+    return detail::ClockNow();
+}
 
 void AdvanceClock(std::uint64_t microseconds) {
-    if (!ClockIsManual())
-        return;
+    if (!ClockIsManual()) return;
     std::uint64_t now = detail::ClockNow();
     const std::uint64_t target = now + microseconds;
     for (;;) {
@@ -50,8 +55,7 @@ void AdvanceClock(std::uint64_t microseconds) {
         RenderSynthUpTo(step); // sound up to this moment, then what falls due in it
         ProcessAllTimers(step);
         now = step;
-        if (now == target && NextStep(now, target + 1) > target)
-            break;
+        if (now == target && NextStep(now, target + 1) > target) break;
     }
 }
 

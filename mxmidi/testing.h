@@ -16,10 +16,14 @@
 
 namespace mxmidi::testing {
 
-void UseManualClock();                         // time stands still at 0 µs until advanced
-void AdvanceClock(std::uint64_t microseconds); // moves time; returns when all that fell due was sent
-void UseSteadyClock();                         // back to real time (the default)
-std::uint64_t ClockNow();                      // the toolkit's time in µs (either clock)
+// Time stands still at 0 µs until advanced.
+void UseManualClock();
+// Moves time; returns when all that fell due was sent.
+void AdvanceClock(std::uint64_t microseconds);
+// Back to real time (the default).
+void UseSteadyClock();
+// The toolkit's time in µs (either clock).
+std::uint64_t ClockNow();
 
 // One event as a port sent it, stamped with the toolkit's clock. A
 // system-exclusive message is recorded as one entry per byte, in the layout of

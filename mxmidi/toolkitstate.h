@@ -143,7 +143,7 @@ struct Toolkit {
     std::uint32_t nextHandle = 0x100;
 };
 
-Toolkit& TheToolkit(); // lives as long as the process
+Toolkit& TheToolkit();            // lives as long as the process
 Output* FindOutput(HMOUT handle); // with the lock held
 Sync* FindSync(HSYNC handle);     // with the lock held
 std::uint32_t NewHandle();        // with the lock held; always above 32
