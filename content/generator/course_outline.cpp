@@ -399,6 +399,12 @@ private:
     std::vector<std::string>& errors_;
 };
 
+std::string Beats(int units) {
+    std::string text = std::to_string(units / kUnitsPerBeat);
+    if (units % kUnitsPerBeat != 0) text += " " + std::to_string(units % kUnitsPerBeat) + "/8";
+    return text;
+}
+
 bool FitsAnsi(const std::string& utf8) {
     QString text = QString::fromUtf8(utf8);
     return platform::FromAnsi(platform::ToAnsi(text)) == text;
@@ -465,7 +471,7 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
         const Bar& bar = exercise.bars[b];
         if (bar.units() != beatsPerBar * kUnitsPerBeat)
             check.Fail(name + ": bar " + std::to_string(b + 1) + " holds " +
-                       std::to_string(bar.units() / double(kUnitsPerBeat)) + " beats, not " +
+                       Beats(bar.units()) + " beats, not " +
                        std::to_string(beatsPerBar));
         for (const ScoreEvent& e : bar.events)
             if (e.kind == ScoreEvent::Kind::Chord && !outline.chords.count(e.chord))
