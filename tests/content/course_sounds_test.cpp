@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <numbers>
 
@@ -112,6 +113,8 @@ TEST(CourseSounds, TunerTonesAreWithinHalfACentOfTheirString) {
         WavFile wav = Load(tone.file);
         ASSERT_EQ(wav.problem, "") << tone.file;
         double measured = PeakFrequency(wav.left, wav.sampleRate, tone.frequency, 2.0);
+        std::printf("%-20s %.2f s, %.4f Hz, %+.4f cent\n", tone.file, Seconds(wav), measured,
+                    Cents(tone.frequency, measured));
         EXPECT_LT(std::fabs(Cents(tone.frequency, measured)), 0.5)
             << tone.file << " measures " << measured << " Hz";
         EXPECT_GE(Seconds(wav), 2.0) << tone.file;
@@ -124,6 +127,8 @@ TEST(CourseSounds, TuningChordHoldsEMajorInTune) {
     // E2, B2 and G#3 (the E3, B3 and E4 above them are their octaves).
     for (double target : {82.4069, 123.4708, 207.6523}) {
         double measured = PeakFrequency(wav.left, wav.sampleRate, target, 2.0);
+        std::printf("chord partial %.4f Hz: %.4f Hz, %+.4f cent\n", target, measured,
+                    Cents(target, measured));
         EXPECT_LT(std::fabs(Cents(target, measured)), 0.5) << target << " Hz measures " << measured;
     }
 }
@@ -135,6 +140,8 @@ TEST(CourseSounds, LoopedTonesHaveNoJumpAtTheSeam) {
         WavFile wav = Load(file);
         ASSERT_EQ(wav.problem, "") << file;
         Seam seam = SeamOf(wav.left);
+        std::printf("%-27s seam step %.5f, largest step nearby %.5f\n", file.c_str(), seam.step,
+                    seam.localMax);
         EXPECT_LE(seam.step, seam.localMax) << file;
         // The level at the end matches the level at the start (steady tone).
         double head = 0, tail = 0;
