@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace content;
@@ -186,4 +187,39 @@ TEST_F(BrokenOutline, MissingLessonAndTextOutsideWindows1252AreReported) {
     std::string errors = Errors();
     EXPECT_NE(errors.find("lektion13.txt:0: missing or empty file"), std::string::npos);
     EXPECT_NE(errors.find("lektion00.txt: text not representable in Windows-1252"), std::string::npos);
+}
+
+TEST(CourseOutline, PlayedNotesFollowThePlayOrderAndVoiceTheChords) {
+    std::vector<std::string> errors;
+    Outline outline = LoadOutline(kCourse, errors);
+    ASSERT_TRUE(errors.empty());
+    // Lesson 1: the open E string four times, then A; the line is played twice.
+    std::vector<PlayedNote> open = PlayedNotes(*outline.lessons[1].exercise, outline);
+    ASSERT_EQ(open.size(), 2u * 15);
+    EXPECT_EQ(open[0].note, 40);
+    EXPECT_EQ(open[4].note, 45);
+    EXPECT_EQ(open[4].start, 4 * kUnitsPerBeat);
+    EXPECT_EQ(open[15].start, 16 * kUnitsPerBeat); // second time through
+    // Lesson 14, bar 2: eighths, down on E2 first, up from the high e string.
+    std::vector<PlayedNote> strum = PlayedNotes(*outline.lessons[14].exercise, outline);
+    auto firstAt = [&](int start) {
+        return std::find_if(strum.begin(), strum.end(), [&](const PlayedNote& n) { return n.start == start; });
+    };
+    auto down = firstAt(4 * kUnitsPerBeat), up = firstAt(4 * kUnitsPerBeat + kUnitsPerBeat / 2);
+    ASSERT_NE(down, strum.end());
+    ASSERT_NE(up, strum.end());
+    EXPECT_EQ(down->note, 43); // G chord, low E string 3rd fret
+    EXPECT_FALSE(down->upStroke);
+    EXPECT_EQ(up->note, 67); // high e string 3rd fret struck first going up
+    EXPECT_TRUE(up->upStroke);
+    EXPECT_EQ(up->length, kUnitsPerBeat / 2);
+    // Every exercise with the cursor ends exactly at its beat count.
+    for (const Lesson& lesson : outline.lessons) {
+        if (!lesson.values.cursorActive) continue;
+        std::vector<PlayedNote> notes = PlayedNotes(*lesson.exercise, outline);
+        ASSERT_FALSE(notes.empty()) << lesson.number;
+        int end = 0;
+        for (const PlayedNote& n : notes) end = std::max(end, n.start + n.length);
+        EXPECT_LE(end, static_cast<int>(lesson.values.geometry[kBeatCount]) * kUnitsPerBeat) << lesson.number;
+    }
 }
