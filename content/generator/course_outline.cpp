@@ -399,6 +399,12 @@ private:
     std::vector<std::string>& errors_;
 };
 
+std::string Beats(int units) {
+    std::string text = std::to_string(units / kUnitsPerBeat);
+    if (units % kUnitsPerBeat != 0) text += " " + std::to_string(units % kUnitsPerBeat) + "/8";
+    return text;
+}
+
 bool FitsAnsi(const std::string& utf8) {
     QString text = QString::fromUtf8(utf8);
     return platform::FromAnsi(platform::ToAnsi(text)) == text;
@@ -465,7 +471,7 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
         const Bar& bar = exercise.bars[b];
         if (bar.units() != beatsPerBar * kUnitsPerBeat)
             check.Fail(name + ": bar " + std::to_string(b + 1) + " holds " +
-                       std::to_string(bar.units() / double(kUnitsPerBeat)) + " beats, not " +
+                       Beats(bar.units()) + " beats, not " +
                        std::to_string(beatsPerBar));
         for (const ScoreEvent& e : bar.events)
             if (e.kind == ScoreEvent::Kind::Chord && !outline.chords.count(e.chord))
@@ -512,6 +518,33 @@ int Exercise::PlayedBeats(int beatsPerBar) const {
 }
 
 int StringNote(int string, int fret) { return kOpenStrings.at(static_cast<std::size_t>(string)) + fret; }
+
+std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& outline) {
+    std::vector<PlayedNote> notes;
+    int start = 0;
+    for (int b : exercise.order) {
+        if (b < 0 || b >= static_cast<int>(exercise.bars.size())) continue;
+        for (const ScoreEvent& event : exercise.bars[static_cast<std::size_t>(b)].events) {
+            if (event.kind == ScoreEvent::Kind::Notes) {
+                for (const auto& [string, fret] : event.notes)
+                    notes.push_back({start, event.units, StringNote(string, fret), false, 0});
+            } else if (event.kind == ScoreEvent::Kind::Chord) {
+                auto shape = outline.chords.find(event.chord);
+                if (shape != outline.chords.end()) {
+                    int index = 0;
+                    for (int i = 0; i < 6; ++i) {
+                        int string = event.upStroke ? 5 - i : i;
+                        int fret = shape->second.frets[static_cast<std::size_t>(string)];
+                        if (fret < 0) continue;
+                        notes.push_back({start, event.units, StringNote(string, fret), event.upStroke, index++});
+                    }
+                }
+            }
+            start += event.units;
+        }
+    }
+    return notes;
+}
 
 Outline LoadOutline(const std::string& folder, std::vector<std::string>& errors) {
     Outline outline;

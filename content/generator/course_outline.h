@@ -120,4 +120,21 @@ void ValidateOutline(const Outline& outline, std::vector<std::string>& errors);
 // MIDI note of a string and fret (standard tuning E2 A2 D3 G3 B3 E4).
 int StringNote(int string, int fret);
 
+// One note of an exercise as it is played: start and length in eighths of a
+// beat from the first exercise beat (the count-in comes before it), the MIDI
+// note, and for strummed chords the stroke direction and the note's place in
+// the strum (0 = struck first), so that a player can spread the strum.
+struct PlayedNote {
+    int start = 0;
+    int length = 0;
+    int note = 0;
+    bool upStroke = false;
+    int strumIndex = 0;
+};
+
+// The exercise's notes in playing order: the bars in `order`, chords voiced
+// from the outline's chord shapes, low string first on a down-stroke and high
+// string first on an up-stroke. Unknown chords sound nothing.
+std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& outline);
+
 } // namespace content
