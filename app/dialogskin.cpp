@@ -11,9 +11,9 @@ using namespace platform;
 
 void ShapeDialogWindow(TForm* window) {
     window->SetBounds(window->Left(), window->Top(), kDialogWidth, kDialogHeight);
-    SetWindowRgn(window, CreateRoundRectRgn(0, 0, kDialogWidth, kDialogHeight, kDialogCorner,
-                                            kDialogCorner),
-                 true);
+    SetWindowRgn(
+        window, CreateRoundRectRgn(0, 0, kDialogWidth, kDialogHeight, kDialogCorner, kDialogCorner),
+        true);
 }
 
 void SkinDialogButton(TForm* window, controls::TXFadeButton* button) {
@@ -53,7 +53,9 @@ void PaintDialogBackdrop(TForm* window) {
     canvas->FillRect(window->ClientRect());
 }
 
-int CentredLeft(int windowWidth, int width) { return windowWidth / 2 - width / 2; }
+int CentredLeft(int windowWidth, int width) {
+    return windowWidth / 2 - width / 2;
+}
 
 void ShowWrappedCentred(TForm* window, TLabel* label, const QString& text) {
     constexpr int kTextMargin = 40;

@@ -93,7 +93,9 @@ void TFBeenden::FormShow(TObject*) {
     ShowPracticeTime(Form1 != nullptr ? Form1->LClock->Caption() : QString("00:00"));
 }
 
-void TFBeenden::FormPaint(TObject*) { PaintDialogBackdrop(this); }
+void TFBeenden::FormPaint(TObject*) {
+    PaintDialogBackdrop(this);
+}
 
 void TFBeenden::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     if (key == VK_RETURN) {

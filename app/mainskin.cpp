@@ -196,7 +196,9 @@ struct ButtonSkin {
     QString caption;
 };
 
-void LoadResource(TBitmap* bitmap, const char* name) { bitmap->LoadFromResourceName(name); }
+void LoadResource(TBitmap* bitmap, const char* name) {
+    bitmap->LoadFromResourceName(name);
+}
 
 void ApplyButtonSkin(const ButtonSkin& skin) {
     controls::TXFadeButton* button = skin.button;
@@ -219,7 +221,9 @@ void ApplyButtonSkin(const ButtonSkin& skin) {
     button->Repaint();
 }
 
-int RightOf(const TControl* control) { return control->Left() + control->Width(); }
+int RightOf(const TControl* control) {
+    return control->Left() + control->Width();
+}
 
 } // namespace
 
@@ -322,12 +326,12 @@ void TForm1::SkinButtons() {
     }
 
     ApplyButtonSkin({BPlay, "RPLAY", "RPLAYOVER", "RPLAYDOWN", 451, 29, space});
-    ApplyButtonSkin({BPause, "RPAUSE", "RPAUSEOVER", "RPAUSEDOWN", RightOf(BPlay), BPlay->Top(),
-                     space});
-    ApplyButtonSkin({BStop, "RSTOP", "RSTOPOVER", "RSTOPDOWN", RightOf(BPause), BPlay->Top(),
-                     space});
-    ApplyButtonSkin({BLoop, "RLOOP", "RLOOPOVER", "RLOOPDOWN", RightOf(BStop), BPlay->Top(),
-                     space});
+    ApplyButtonSkin(
+        {BPause, "RPAUSE", "RPAUSEOVER", "RPAUSEDOWN", RightOf(BPlay), BPlay->Top(), space});
+    ApplyButtonSkin(
+        {BStop, "RSTOP", "RSTOPOVER", "RSTOPDOWN", RightOf(BPause), BPlay->Top(), space});
+    ApplyButtonSkin(
+        {BLoop, "RLOOP", "RLOOPOVER", "RLOOPDOWN", RightOf(BStop), BPlay->Top(), space});
     // "Left of BPlay" is BPlay's own left: the locator row starts under it.
     ApplyButtonSkin({BLocator, "RLOCATOR", "RLOCATOROVER", "RLOCATORDOWN", BPlay->Left(),
                      BPlay->Top() + BPlay->Height(), space});
@@ -338,9 +342,8 @@ void TForm1::SkinButtons() {
     ApplyButtonSkin({BExtraFunction, "RNOFUNCTIONCONTROL", "RNOFUNCTIONCONTROL",
                      "RNOFUNCTIONCONTROL", RightOf(BForward), BLocator->Top(), space});
     ApplyButtonSkin({BLogo, "RLOGOBUTTON", "RLOGOBUTTONOVER", "RLOGOBUTTONOVER", 690, 22, space});
-    ApplyButtonSkin({BScrollUp, "RBUTTON_SCROLLUP", "RBUTTONOVER_SCROLLUP",
-                     "RBUTTONOVER_SCROLLUP", BScrollUp->Left(), BScrollUp->Top(),
-                     BScrollUp->Text()});
+    ApplyButtonSkin({BScrollUp, "RBUTTON_SCROLLUP", "RBUTTONOVER_SCROLLUP", "RBUTTONOVER_SCROLLUP",
+                     BScrollUp->Left(), BScrollUp->Top(), BScrollUp->Text()});
     ApplyButtonSkin({BScrollDown, "RBUTTON_SCROLLDOWN", "RBUTTONOVER_SCROLLDOWN",
                      "RBUTTONOVER_SCROLLDOWN", BScrollDown->Left(), BScrollDown->Top(),
                      BScrollDown->Text()});

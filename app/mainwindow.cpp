@@ -43,9 +43,13 @@ constexpr const char* kMapperSetting = "MIDI MAPPER";
 constexpr const char* kHelpWindowTitle = "Zupfari Basis Hilfe";
 
 // Appends a Windows-1252 content name to a folder.
-std::string Join(const std::string& folder, const char* name) { return folder + name; }
+std::string Join(const std::string& folder, const char* name) {
+    return folder + name;
+}
 
-bool FileExists(const std::string& ansiPath) { return AnsiPathExists(ansiPath); }
+bool FileExists(const std::string& ansiPath) {
+    return AnsiPathExists(ansiPath);
+}
 
 } // namespace
 
@@ -184,7 +188,8 @@ void TForm1::CountStart() {
     StartLogPath = ResolveAnsiPath(Join(DataFolder, "session.log"));
     StartLog.clear();
     if (QFileInfo::exists(QString::fromStdString(StartLogPath))) {
-        for (const std::string& line : ReadTextLines(StartLogPath)) StartLog << FromAnsi(line);
+        for (const std::string& line : ReadTextLines(StartLogPath))
+            StartLog << FromAnsi(line);
         if (StartLog.isEmpty())
             StartLog << "1";
         else
@@ -195,15 +200,16 @@ void TForm1::CountStart() {
     StartCount = StartLog[0].toInt();
     if (ProgramOnCdRom()) return;
     std::string bytes;
-    for (const QString& line : StartLog) bytes += ToAnsi(line) + "\r\n";
+    for (const QString& line : StartLog)
+        bytes += ToAnsi(line) + "\r\n";
     WriteFileAtomically(StartLogPath, bytes); // a failure is of no consequence
 }
 
 void TForm1::ChooseIntroVideo() {
     const int firstWaiting = Lists->FirstWaiting();
     const bool courseGoesOn = firstWaiting >= 0 || Lists->Plan[0].Lesson >= 0;
-    IntroVideoPath = ProgramFolder +
-                     (courseGoesOn ? "lektionX\\IntroVideo.avi" : "lektionX\\FinalVideo.avi");
+    IntroVideoPath =
+        ProgramFolder + (courseGoesOn ? "lektionX\\IntroVideo.avi" : "lektionX\\FinalVideo.avi");
     BVonVorn->SetVisible(firstWaiting != 0);
 }
 
@@ -320,8 +326,9 @@ void TForm1::BLogoClick(TObject*) {
 
 void TForm1::FormShow(TObject*) {
     if (!ImportantFilesPresent) {
-        platform::MessageBox("Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet",
-                             "Achtung!", MB_OK);
+        platform::MessageBox(
+            "Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet", "Achtung!",
+            MB_OK);
         Close();
         return;
     }
@@ -362,8 +369,8 @@ void TForm1::FormPaint(TObject*) {
 // ================================================================== keys
 
 void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
-    const bool shiftOnly = shift.Contains(ssShift) && !shift.Contains(ssCtrl) &&
-                           !shift.Contains(ssAlt);
+    const bool shiftOnly =
+        shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
     if (key == kTesterKey && shiftOnly) {
         PlayCount = 3;
         BKontrolleClick(sender);
@@ -379,7 +386,8 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
         key = 0;
         if (VideoPlaying) StopMediaPlayer();
     } else if (key == 'T') {
-        const int answer = AskMessage(MessageText(1), MessageText(30), CaptionText(4), CaptionText(3));
+        const int answer =
+            AskMessage(MessageText(1), MessageText(30), CaptionText(4), CaptionText(3));
         ShowTaskbar(answer == mrOk);
     } else if (key == VK_F4 && shift.Contains(ssAlt)) {
         key = 0;
@@ -389,7 +397,9 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
 
 // The platform has no taskbar that a program may hide; the wish is kept so
 // that the program behaves the same, and nothing else happens.
-void TForm1::ShowTaskbar(bool show) { TaskbarShown = show; }
+void TForm1::ShowTaskbar(bool show) {
+    TaskbarShown = show;
+}
 
 // ================================================================== help
 
@@ -531,8 +541,12 @@ void TForm1::SuspendLedThread() {}
 void TForm1::TerminateLedThreads() {}
 void TForm1::FreePlayCursor() {}
 void TForm1::RedrawMark() {}
-bool TForm1::MarkShown() const { return false; }
-bool TForm1::MediaPlayerPlaying() const { return false; }
+bool TForm1::MarkShown() const {
+    return false;
+}
+bool TForm1::MediaPlayerPlaying() const {
+    return false;
+}
 void TForm1::StopMediaPlayer() {}
 void TForm1::PlayIntroVideo() {
     // Until the video player exists the intro video cannot be shown.

@@ -11,13 +11,13 @@
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
 #include "lessons/skinloader.h"
+#include "plan/liststore.h"
 #include "platform/core/inifile.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/timer.h"
-#include "plan/liststore.h"
 #include "playback/soundcues.h"
 
 #include <QString>

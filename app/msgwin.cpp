@@ -24,15 +24,22 @@ TMsgWin::Answerer& InstalledAnswerer() {
 
 } // namespace
 
-QString CaptionText(int number) { return FromAnsi(DLL_GetCaption(number)); }
-QString MessageText(int number) { return FromAnsi(DLL_GetMessage(number)); }
-QString ErrorText(int number) { return FromAnsi(DLL_GetErrStr(number)); }
+QString CaptionText(int number) {
+    return FromAnsi(DLL_GetCaption(number));
+}
+QString MessageText(int number) {
+    return FromAnsi(DLL_GetMessage(number));
+}
+QString ErrorText(int number) {
+    return FromAnsi(DLL_GetErrStr(number));
+}
 
 TMsgWin::TMsgWin(TComponent* owner) : TForm(owner) {
     SetName("MsgWin");
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
-    for (int i = 1; i <= kStandardCaptionCount; ++i) StandardCaptions << CaptionText(i);
+    for (int i = 1; i <= kStandardCaptionCount; ++i)
+        StandardCaptions << CaptionText(i);
     ShapeDialogWindow(this);
 
     Label1 = MakeDialogLabel(this, true);
@@ -85,9 +92,13 @@ TMsgWin::Answerer TMsgWin::SetAnswerer(Answerer answerer) {
     return before;
 }
 
-void TMsgWin::BOKClick(TObject*) { SetModalResult(mrOk); }
+void TMsgWin::BOKClick(TObject*) {
+    SetModalResult(mrOk);
+}
 
-void TMsgWin::BCancelClick(TObject*) { SetModalResult(mrCancel); }
+void TMsgWin::BCancelClick(TObject*) {
+    SetModalResult(mrCancel);
+}
 
 void TMsgWin::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     if (key == VK_ESCAPE) {
@@ -101,7 +112,9 @@ void TMsgWin::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     }
 }
 
-void TMsgWin::FormPaint(TObject*) { PaintDialogBackdrop(this); }
+void TMsgWin::FormPaint(TObject*) {
+    PaintDialogBackdrop(this);
+}
 
 int AskMessage(const QString& title, const QString& body, const QString& cancelCaption,
                const QString& okCaption) {

@@ -32,8 +32,7 @@ void TStartScreen::FormShow(TObject*) {
     main_->LoadPictureInto(Picture, main_->ProgramFolder + "Screen\\startbild.jpg");
     SetClientWidth(Picture->Width());
     SetClientHeight(Picture->Height());
-    Skin->LoadSkin(FromAnsi(main_->ProgramFolder) + "Screen\\StartScreen.zs1",
-                   "0");
+    Skin->LoadSkin(FromAnsi(main_->ProgramFolder) + "Screen\\StartScreen.zs1", "0");
     WireWebLink();
     if (main_->StartScreenActive && main_->StartScreenTimer != nullptr)
         main_->StartScreenTimer->SetEnabled(true);
@@ -50,10 +49,16 @@ void TStartScreen::WireWebLink() {
     }
 }
 
-void TStartScreen::FormHide(TObject*) { Skin.reset(); }
+void TStartScreen::FormHide(TObject*) {
+    Skin.reset();
+}
 
-void TStartScreen::FormDeactivate(TObject*) { Hide(); }
+void TStartScreen::FormDeactivate(TObject*) {
+    Hide();
+}
 
-void TStartScreen::PictureClick(TObject*) { Hide(); }
+void TStartScreen::PictureClick(TObject*) {
+    Hide();
+}
 
 } // namespace app

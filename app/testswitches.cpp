@@ -28,7 +28,9 @@ void ReportBox(const QString& title, const QString& text) {
 
 } // namespace
 
-void StartTestTiming() { ProcessStart(); }
+void StartTestTiming() {
+    ProcessStart();
+}
 
 void ReportTestTime(const char* what) {
     if (std::getenv("ZUPFARI_TIMING") == nullptr) return;

@@ -34,8 +34,7 @@ QString ShortDateToday() {
         .arg(today.year() % 100, 2, 10, QChar('0'));
 }
 
-ClockThread::ClockThread(TLabel* clock, TLabel* date)
-    : TThread(true), clock_(clock), date_(date) {
+ClockThread::ClockThread(TLabel* clock, TLabel* date) : TThread(true), clock_(clock), date_(date) {
     SetPriority(tpIdle);
     SetFreeOnTerminate(true);
 }

@@ -101,7 +101,8 @@ TEST_F(MessageBoxTest, KeysAndButtonsGiveTheResults) {
 TEST(PracticeTimeSentence, FollowsTheClock) {
     setenv("SPRACHBANK_LANGUAGE", "0", 1);
     const QString end = "\n\n" + MessageText(26);
-    EXPECT_EQ(app::PracticeTimeSentence("01:01"), MessageText(21) + MessageText(23) + MessageText(25) + end);
+    EXPECT_EQ(app::PracticeTimeSentence("01:01"),
+              MessageText(21) + MessageText(23) + MessageText(25) + end);
     EXPECT_EQ(app::PracticeTimeSentence("02:05"),
               MessageText(21) + "02" + MessageText(22) + "5" + MessageText(24) + end);
     EXPECT_EQ(app::PracticeTimeSentence("00:00"), MessageText(21) + MessageText(25) + end);

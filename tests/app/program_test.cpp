@@ -47,7 +47,8 @@ TEST_F(ProgramTest, SecondCopyIsRefusedAndTheFirstRunsOn) {
     first.start();
     ASSERT_TRUE(first.waitForStarted());
     // The first copy is up once it has counted its start.
-    for (int i = 0; i < 100 && SessionLog() != "1\r\n"; ++i) first.waitForFinished(100);
+    for (int i = 0; i < 100 && SessionLog() != "1\r\n"; ++i)
+        first.waitForFinished(100);
     ASSERT_EQ(SessionLog(), "1\r\n");
 
     QProcess second;
@@ -56,8 +57,8 @@ TEST_F(ProgramTest, SecondCopyIsRefusedAndTheFirstRunsOn) {
     ASSERT_TRUE(second.waitForFinished(20000));
     const QString report = QString::fromUtf8(second.readAllStandardError());
     setenv("SPRACHBANK_LANGUAGE", "0", 1);
-    EXPECT_TRUE(report.contains("ZUPFARI-BOX Zupfari Basis | " +
-                                platform::FromAnsi(DLL_GetErrStr(15))))
+    EXPECT_TRUE(
+        report.contains("ZUPFARI-BOX Zupfari Basis | " + platform::FromAnsi(DLL_GetErrStr(15))))
         << report.toStdString();
     EXPECT_EQ(second.exitCode(), 0);
 
@@ -71,7 +72,8 @@ TEST_F(ProgramTest, SecondCopyIsRefusedAndTheFirstRunsOn) {
 // folder is where its content is looked for), one list file left out.
 QString ProgramFolderWithoutWaitingList(const TempFolder& folder) {
     const QString bin = QString::fromStdString(BinFolder());
-    for (const QFileInfo& entry : QDir(bin).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+         QDir(bin).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
         const QString target = folder.QPath() + entry.fileName();
         if (entry.fileName() == "ZupfariBasis")
             QFile::copy(entry.absoluteFilePath(), target);

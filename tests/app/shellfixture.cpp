@@ -60,8 +60,8 @@ void ShellTest::SetUp() {
         return IDOK;
     });
     app::TMsgWin::SetAnswerer([this](app::TMsgWin& box) {
-        asked_.push_back({box.Label1->Caption(), box.Label2->Caption(), box.BCancel->Text(),
-                          box.BOK->Text()});
+        asked_.push_back(
+            {box.Label1->Caption(), box.Label2->Caption(), box.BCancel->Text(), box.BOK->Text()});
         if (answers_.empty()) return 2;
         const int answer = answers_.front();
         answers_.pop_front();
@@ -102,7 +102,8 @@ void ShellTest::DestroyWindows() {
 }
 
 void ShellTest::ProcessEvents() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
 }
 
 namespace {
@@ -113,8 +114,8 @@ namespace {
 void MirrorWithout(const QString& source, const QString& target, const QString& relative,
                    const std::vector<std::string>& missing) {
     QDir().mkpath(target + relative);
-    for (const QFileInfo& entry : QDir(source + relative)
-                                      .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+         QDir(source + relative).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
         const QString name = relative + entry.fileName();
         bool leaveOut = false, descend = false;
         for (const std::string& path : missing) {
@@ -139,7 +140,9 @@ void ShellTest::UseProgramFolderWithout(const std::vector<std::string>& missing)
     app::Services().ProgramFolder = programCopy_->Path();
 }
 
-std::string ShellTest::DataFolder() const { return dataHome_.Path() + "ZupfariDemo/"; }
+std::string ShellTest::DataFolder() const {
+    return dataHome_.Path() + "ZupfariDemo/";
+}
 
 std::string ShellTest::ReadData(const std::string& name) const {
     QFile file(QString::fromStdString(DataFolder() + name));

@@ -90,9 +90,9 @@ protected:
     std::unique_ptr<testsupport::TempFolder> programCopy_;
     FakeDevices devices_;
     RecordingOpener opener_;
-    std::vector<AskedBox> asked_;        // the program's own message box
-    std::deque<int> answers_;            // its answers, then cancel (2)
-    QStringList platformBoxes_;          // "caption|text"
+    std::vector<AskedBox> asked_; // the program's own message box
+    std::deque<int> answers_;     // its answers, then cancel (2)
+    QStringList platformBoxes_;   // "caption|text"
     bool cdRom_ = false;
     WatchedForm1* form_ = nullptr;
 };

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
     Print("process start -> start screen shown", startScreen);
     Print("process start -> main window shown", mainWindow);
     std::vector<double> after;
-    for (int i = 0; i < kRuns; ++i) after.push_back(mainWindow[i] - startScreen[i]);
+    for (int i = 0; i < kRuns; ++i)
+        after.push_back(mainWindow[i] - startScreen[i]);
     Print("start screen -> main window (timer 3 s)", after);
     return 0;
 }
