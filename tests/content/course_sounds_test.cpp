@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 using coursetest::Cents;
@@ -32,17 +32,20 @@ WavFile Load(const std::string& relative) {
     return ParseWav(*bytes);
 }
 
-double Seconds(const WavFile& wav) { return wav.left.size() / double(wav.sampleRate); }
+double Seconds(const WavFile& wav) {
+    return wav.left.size() / double(wav.sampleRate);
+}
 
 double Peak(const std::vector<double>& x) {
     double p = 0;
-    for (double v : x) p = std::max(p, std::fabs(v));
+    for (double v : x)
+        p = std::max(p, std::fabs(v));
     return p;
 }
 
 const std::vector<std::string> kCues = {
-    "ClickSounds/Amaj7.wav", "ClickSounds/Dmaj7.wav",       "ClickSounds/Eadd9.wav",
-    "ClickSounds/Fism9.wav", "ClickSounds/Fmaj7.wav",       "ClickSounds/Hm9.wav",
+    "ClickSounds/Amaj7.wav", "ClickSounds/Dmaj7.wav",        "ClickSounds/Eadd9.wav",
+    "ClickSounds/Fism9.wav", "ClickSounds/Fmaj7.wav",        "ClickSounds/Hm9.wav",
     "ClickSounds/oh.wav",    "ClickSounds/allesrichtig.wav", "ClickSounds/nichtrichtig.wav",
     "ClickSounds/foto.wav"};
 
@@ -90,8 +93,10 @@ void ExpectWellFormed(const std::string& file, const WavFile& wav) {
 } // namespace
 
 TEST(CourseSounds, EveryCueAndToneIsAWellFormedPcmWav) {
-    for (const std::string& file : kCues) ExpectWellFormed(file, Load(file));
-    for (const Tone& tone : kTunerTones) ExpectWellFormed(tone.file, Load(tone.file));
+    for (const std::string& file : kCues)
+        ExpectWellFormed(file, Load(file));
+    for (const Tone& tone : kTunerTones)
+        ExpectWellFormed(tone.file, Load(tone.file));
     ExpectWellFormed("Sounds/EDurStimmAkkord.wav", Load("Sounds/EDurStimmAkkord.wav"));
 }
 
@@ -135,7 +140,8 @@ TEST(CourseSounds, TuningChordHoldsEMajorInTune) {
 
 TEST(CourseSounds, LoopedTonesHaveNoJumpAtTheSeam) {
     std::vector<std::string> files = {"Sounds/EDurStimmAkkord.wav"};
-    for (const Tone& tone : kTunerTones) files.push_back(tone.file);
+    for (const Tone& tone : kTunerTones)
+        files.push_back(tone.file);
     for (const std::string& file : files) {
         WavFile wav = Load(file);
         ASSERT_EQ(wav.problem, "") << file;
