@@ -196,3 +196,18 @@ TEST(CourseSounds, WavEncodingRoundsAndClipsSamples) {
     EXPECT_DOUBLE_EQ(wav.left[4], -32767 / 32768.0);
     EXPECT_DOUBLE_EQ(wav.left[5], 16384 / 32768.0);
 }
+
+TEST(CourseSounds, PluckedStringsAreTunedByTheirFractionalDelay) {
+    // A plain Karplus-Strong loop can only hold whole-sample periods; the
+    // all-pass fraction must bring each string to its pitch (the chords of the
+    // clicks and cues are played with these strings).
+    for (double f : {82.41, 146.83, 329.63, 659.26}) {
+        content::PluckStyle style;
+        style.sustain = 4.0;
+        std::vector<float> string = content::PluckString(f, 2.0, style);
+        std::vector<double> x(string.begin(), string.end());
+        double measured = PeakFrequency(x, content::kSampleRate, f, 3.0);
+        std::printf("plucked %.2f Hz: %.3f Hz, %+.2f cent\n", f, measured, Cents(f, measured));
+        EXPECT_LT(std::fabs(Cents(f, measured)), 1.0) << f;
+    }
+}
