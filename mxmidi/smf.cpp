@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -148,10 +149,14 @@ HSMF OpenSMF(const char* fileName, std::uint16_t* format, int mode, std::uint16_
     if (fileName == nullptr || fileName[0] == '\0') return 0;
     QString path = FileNameOf(fileName);
     std::unique_ptr<SmfFile> file;
-    if (mode == kModeRead)
-        file = OpenForReading(path);
-    else if (mode == kModeWrite)
-        file = OpenForWriting(path);
+    try {
+        if (mode == kModeRead)
+            file = OpenForReading(path);
+        else if (mode == kModeWrite)
+            file = OpenForWriting(path);
+    } catch (const std::bad_alloc&) {
+        return 0; // a file too large for the memory left is refused like a damaged one
+    }
     if (!file) return 0;
 
     std::uint16_t fileFormat = file->format;
@@ -180,8 +185,12 @@ std::uint32_t WriteSMF(HSMF smf, std::uint16_t track, const MidiEvent* events,
     std::lock_guard<std::mutex> guard(Table().Lock());
     SmfFile* file = Table().Find(smf, kModeWrite);
     if (file == nullptr || track > kLastWritableTrack || (events == nullptr && count > 0)) return 0;
-    std::vector<MidiEvent>& target = file->WritableTrack(track).events;
-    target.insert(target.end(), events, events + count);
+    try {
+        std::vector<MidiEvent>& target = file->WritableTrack(track).events;
+        target.insert(target.end(), events, events + count);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     return count;
 }
 
@@ -200,7 +209,11 @@ void CloseSMF(HSMF smf) {
     if (file == nullptr || file->mode != kModeWrite) return;
     // A file that cannot be written is given up quietly: the engine reports
     // nothing but its return values, and an old file stays as it was.
-    mxmidi::smf::SaveSmfFile(file->path, mxmidi::smf::EncodeSmf(file->resolution, file->tracks));
+    try {
+        mxmidi::smf::SaveSmfFile(file->path,
+                                 mxmidi::smf::EncodeSmf(file->resolution, file->tracks));
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 std::uint16_t GetSMFResolution(HSMF smf) {
