@@ -103,8 +103,7 @@ std::unique_ptr<SmfFile> OpenForReading(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > qint64(mxmidi::smf::kMaxFileBytes))
         return nullptr;
-    QByteArray bytes = file.read(qint64(mxmidi::smf::kMaxFileBytes) + 1);
-    if (std::size_t(bytes.size()) > mxmidi::smf::kMaxFileBytes) return nullptr;
+    QByteArray bytes = file.read(file.size()); // never more than the size checked
     std::optional<SmfContent> content = mxmidi::smf::ParseSmf(
         reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
     if (!content) return nullptr;
