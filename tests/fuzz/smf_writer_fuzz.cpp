@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!track.events.empty()) std::memcpy(track.events.data(), data, track.events.size() * 8);
     if (size % 8 != 0) track.metas.push_back({3, std::string(data, data + size % 8)});
     std::string bytes = mxmidi::smf::EncodeSmf(96, {track});
-    auto read = mxmidi::smf::ParseSmf(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                      bytes.size());
+    auto read =
+        mxmidi::smf::ParseSmf(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (!read || read->tracks.size() != 1) std::abort();
     bool hasSysex = std::any_of(track.events.begin(), track.events.end(),
                                 [](const MidiEvent& e) { return e.status == 0xF0; });
