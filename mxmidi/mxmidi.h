@@ -89,6 +89,10 @@ inline constexpr std::uint16_t MOD_SWSYNTH = 7;
 // MXMIDI_LOG names a file; then the tests' recording ports (testing.h). The
 // MIDI mapper 0xFFFF (MOD_MAPPER) plays through the built-in synthesizer.
 // The system ports are listed afresh at every call; they are opened by name.
+// "MIDI Log" appends one line per message sent: the microseconds since the
+// port was opened, then status, data1 and data2 as two-digit hexadecimal,
+// separated by single spaces; a system-exclusive message is one line with all
+// its bytes from F0 to F7.
 std::uint16_t GetNumOutDevices();
 // Writes the device's name (at most 31 characters and the NUL) into `name`,
 // which holds at least 32 bytes; id 0xFFFF is the MIDI mapper ("MIDI Mapper").

@@ -57,8 +57,9 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
         }
         return;
     }
-    if (status < 0x80) return; // not a MIDI message
-    sysex.clear();             // a run interrupted by another message is incomplete
+    if (status < 0x80 || status == 0xF7)
+        return;    // not a MIDI message, or an F7 outside a system-exclusive run
+    sysex.clear(); // a run interrupted by another message is incomplete
     int length = MessageLength(status);
     std::uint8_t data1 = length >= 2 ? event.data1 & 0x7F : 0;
     std::uint8_t data2 = length >= 3 ? event.data2 & 0x7F : 0;
