@@ -105,7 +105,9 @@ int GetMidiOutTechnology(std::uint16_t id, std::uint16_t* technology);
 // Opens device `id` for the receiver `window`, its queue timed by `sync`
 // (with 0 or an unknown timer every event is sent at once). `flags` are not
 // used. Opened while that timer runs (a device changed during play), the
-// output posts MXMIDI_MSG_OUT_ROOM at once so that the client refills it.
+// output posts MXMIDI_MSG_OUT_ROOM at once so that the client refills it, and
+// its first delta counts from the last event queued on that timer by any
+// output (the client's time line goes on across the change).
 HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t flags);
 // 0 = queued; MXMIDI_QUEUE_FULL = refused, try again after MXMIDI_MSG_OUT_ROOM;
 // MXMIDI_BAD_HANDLE = no such output.

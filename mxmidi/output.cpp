@@ -126,6 +126,9 @@ HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*fla
     Sync* timer = FindSync(sync);
     if (timer) {
         output->sync = sync;
+        // The client's deltas go on from the last event it handed to the
+        // timer, also when that went to an output it has closed since.
+        output->lastTick = timer->lastQueuedTick;
         // A device changed during play: the client may be waiting for room on
         // the output it closed, so this one offers room at once.
         if (timer->state == SyncState::Running)
@@ -158,6 +161,7 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
     }
     output->lastTick += event->time;
     output->queue.push_back({output->lastTick, *event});
+    timer->lastQueuedTick = output->lastTick;
     output->refused = false;
     timer->endDelivered = false;
     timer->wake.notify_all();

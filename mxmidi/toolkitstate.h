@@ -86,8 +86,9 @@ public:
     unsigned __int128 anchorScaled = 0;
     std::uint64_t nextBeatTick = 0;
     std::uint64_t pausedAt = 0;
-    std::uint32_t generation = 0; // which run; notifications of older runs are dropped
-    bool endDelivered = false;    // END went through for the events queued so far
+    std::uint32_t generation = 0;     // which run; notifications of older runs are dropped
+    bool endDelivered = false;        // END went through for the events queued so far
+    std::uint64_t lastQueuedTick = 0; // tick of the event queued last on any of its outputs
 
     std::thread thread;
     std::condition_variable_any wake;
