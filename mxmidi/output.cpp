@@ -159,12 +159,14 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
         output->roomPosted = false;
         return MXMIDI_QUEUE_FULL;
     }
+    bool wasEmpty = output->queue.empty();
     output->lastTick += event->time;
     output->queue.push_back({output->lastTick, *event});
     timer->lastQueuedTick = output->lastTick;
     output->refused = false;
     timer->endDelivered = false;
-    timer->wake.notify_all();
+    // Behind other events it cannot be due sooner than what the timer waits for.
+    if (wasEmpty) timer->wake.notify_all();
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "mxmidi/mxmidi.h"
 #include "mxmidi/outport.h"
+#include "mxmidi/pimutex.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,7 +16,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <pthread.h>
 #include <thread>
 #include <vector>
 
@@ -138,32 +138,8 @@ private:
     bool forced_;
 };
 
-// The toolkit's lock, with priority inheritance: a client thread that is
-// preempted while it holds the lock runs at the timer's real-time priority
-// until it lets go, so on a busy machine the timer does not wait behind
-// ordinary threads.
-class ToolkitMutex {
-public:
-    ToolkitMutex() {
-        pthread_mutexattr_t attributes;
-        pthread_mutexattr_init(&attributes);
-        pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT);
-        pthread_mutex_init(&mutex_, &attributes);
-        pthread_mutexattr_destroy(&attributes);
-    }
-    ~ToolkitMutex() { pthread_mutex_destroy(&mutex_); }
-    ToolkitMutex(const ToolkitMutex&) = delete;
-    ToolkitMutex& operator=(const ToolkitMutex&) = delete;
-    void lock() { pthread_mutex_lock(&mutex_); }
-    void unlock() { pthread_mutex_unlock(&mutex_); }
-    bool try_lock() { return pthread_mutex_trylock(&mutex_) == 0; }
-
-private:
-    pthread_mutex_t mutex_;
-};
-
 struct Toolkit {
-    ToolkitMutex mutex;
+    PiMutex mutex; // priority inheritance: the timer never waits behind ordinary threads
     std::map<std::uint32_t, std::unique_ptr<Output>> outputs;
     std::map<std::uint32_t, std::unique_ptr<Sync>> syncs;
     std::uint32_t nextHandle = 0x100;
