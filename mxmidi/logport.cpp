@@ -6,17 +6,17 @@
 // F7 for a system-exclusive message, all on one line.
 //
 // The time is taken when the message is sent. On the steady clock a writer
-// thread of the port puts the lines into the file, so that a slow disk never
-// holds up the timer; they reach the file within moments and all of them are
-// there once the port is closed. Under the manual clock every line is written
-// at once.
+// thread of the port puts the lines into the file every 10 ms, so that a slow
+// disk never holds up the timer (and the timer never has to wake the writer);
+// all lines are there once the port is closed. Under the manual clock every
+// line is written at once.
 
 #include "mxmidi/outport.h"
 #include "mxmidi/pimutex.h"
 #include "mxmidi/toolkitclock.h"
 
+#include <chrono>
 #include <cinttypes>
-#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <thread>
@@ -24,10 +24,17 @@
 namespace mxmidi::detail {
 namespace {
 
+constexpr std::chrono::milliseconds kWritePeriod{10};
+constexpr std::size_t kBufferBytes = 256 * 1024;
+
 class LogPort : public OutPort {
 public:
     explicit LogPort(std::FILE* file) : file_(file), openedAt_(ClockNow()) {
-        if (!ClockIsManual()) writer_ = std::thread([this] { WriteLoop(); });
+        if (!ClockIsManual()) {
+            pending_.reserve(kBufferBytes);
+            writing_.reserve(kBufferBytes);
+            writer_ = std::thread([this] { WriteLoop(); });
+        }
     }
     ~LogPort() override {
         if (writer_.joinable()) {
@@ -35,7 +42,7 @@ public:
                 std::lock_guard lock(mutex_);
                 stop_ = true;
             }
-            wake_.notify_one();
+            wake_.notify_all();
             writer_.join();
         }
         std::fclose(file_);
@@ -68,11 +75,8 @@ private:
             Write(line);
             return;
         }
-        {
-            std::lock_guard lock(mutex_);
-            pending_ += line;
-        }
-        wake_.notify_one();
+        std::lock_guard lock(mutex_);
+        pending_ += line;
     }
 
     void Write(const std::string& text) {
@@ -83,12 +87,14 @@ private:
     void WriteLoop() {
         std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return stop_ || !pending_.empty(); });
-            std::string text;
-            text.swap(pending_);
             bool stopping = stop_;
+            if (!stopping) wake_.wait_until(lock, std::chrono::steady_clock::now() + kWritePeriod);
+            // The two buffers trade places and keep their capacity, so the
+            // timer's thread appends without allocating.
+            writing_.swap(pending_);
             lock.unlock();
-            Write(text);
+            if (!writing_.empty()) Write(writing_);
+            writing_.clear();
             lock.lock();
             if (stopping && pending_.empty()) return;
         }
@@ -98,8 +104,9 @@ private:
     std::uint64_t openedAt_;
     std::thread writer_;
     PiMutex mutex_;
-    std::condition_variable_any wake_;
-    std::string pending_;
+    PiCondition wake_;
+    std::string pending_; // lines sent, not yet written
+    std::string writing_; // lines being written
     bool stop_ = false;
 };
 
