@@ -1,0 +1,228 @@
+#pragma once
+// Components and controls: the owner/parent model of the form framework over
+// Qt widgets.
+//
+// A component has an owner, which keeps its components in creation order
+// (`Components(i)`, `ComponentIndex()`) and frees them when it is freed
+// (newest first); freeing a component removes it from its owner's list.
+// A control is also a widget with a parent (`SetParent`), the container it
+// shows in. Owner and parent are independent, as in the framework.
+//
+// Stacking: non-windowed controls (labels, shapes, images, graphic
+// controls) stay below windowed ones (panels, custom controls) of the same
+// parent, and among themselves the one parented later lies on top, so a
+// file's order is its stacking order.
+//
+// Painting: controls with a canvas (forms, custom and graphic controls) keep
+// a persistent 24-bit surface. Invalidate/Repaint ask for Paint(), which draws
+// into it; drawing on the canvas at any other time shows on screen at once
+// (the touched area is repainted immediately), also while the user-interface
+// thread is busy inside a handler. Qt's own repaints (a child moved, a window
+// uncovered) only show the surface and do not call Paint().
+//
+// Every event handler runs through GuardedCall (exceptions.h).
+
+#include "platform/ui/exceptions.h"
+#include "platform/ui/graphics.h"
+#include "platform/ui/types.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+// Something with an owner, a tag and a name, kept in its owner's list.
+class TComponent : public TObject {
+public:
+    explicit TComponent(TComponent* owner);
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+    // Frees the owned components, newest first, and leaves the owner's list.
+    ~TComponent() override;
+
+    TComponent* Owner() const { return owner_; }
+    int ComponentCount() const { return int(components_.size()); }
+    // The component at `index` in creation order; raises Exception outside
+    // 0 .. ComponentCount() - 1.
+    TComponent* Components(int index) const;
+    // This component's index in its owner's list (-1 without owner).
+    int ComponentIndex() const;
+    int Tag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
+    QString Name() const { return name_; }
+    void SetName(const QString& name) { name_ = name; }
+    // The owned component with this name (case-blind), or nullptr.
+    TComponent* FindComponent(const QString& name) const;
+
+protected:
+    // Frees every owned component, newest first.
+    void DestroyComponents();
+
+private:
+    void Remove(TComponent* component);
+
+    TComponent* owner_;
+    std::vector<TComponent*> components_;
+    int tag_ = 0;
+    QString name_;
+};
+
+// A visible element: position and size relative to its parent, visibility,
+// enabled state, cursor, hint, font, caption, colour and mouse events.
+class TControl : public QWidget, public TComponent, private TCanvasTarget {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TControl* Parent() const { return parent_; }
+    // Shows the control inside `parent` (nullptr takes it out). The control
+    // goes on top of the non-windowed or windowed controls already there.
+    virtual void SetParent(TControl* parent);
+
+    int Left() const { return x(); }
+    int Top() const { return y(); }
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+    virtual void SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+    virtual void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+    virtual void SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
+    virtual void SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    int ClientWidth() const { return Width(); }
+    int ClientHeight() const { return Height(); }
+    void SetClientWidth(int width) { SetWidth(width); }
+    void SetClientHeight(int height) { SetHeight(height); }
+    TRect BoundsRect() const { return Bounds(Left(), Top(), Width(), Height()); }
+    TRect ClientRect() const { return Rect(0, 0, Width(), Height()); }
+    TPoint ClientToScreen(TPoint point) const;
+    TPoint ScreenToClient(TPoint point) const;
+
+    // The Visible property: whether the control is meant to show. It shows
+    // on screen when it also has a parent that shows.
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    virtual void Show() { SetVisible(true); }
+    virtual void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool enabled);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    QString Hint() const { return hint_; }
+    void SetHint(const QString& hint);
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    // The control's font. Until it is changed it follows the parent's font.
+    TFont* Font() { return &font_; }
+    // The background colour; until it is set, the parent's colour.
+    TColor Color() const;
+    void SetColor(TColor color);
+    void BringToFront();
+    void SendToBack();
+
+    // Ask for Paint() at the next chance / at once; Update() carries out a
+    // pending one now.
+    void Invalidate();
+    void Repaint();
+    void Refresh() { Repaint(); }
+    void Update();
+
+    // Performs a click (fires OnClick).
+    virtual void Click();
+
+    TNotifyEvent OnClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+protected:
+    // True for windowed controls (panels, custom controls, forms).
+    virtual bool Windowed() const { return false; }
+    // The mouse as the control sees it; the default fires the events.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    // After the font, caption or size changed.
+    virtual void FontChanged();
+    virtual void CaptionChanged() { update(); }
+    virtual void Resized() {}
+
+    // Gives the control a persistent canvas surface (see the file comment).
+    void EnableSurface();
+    bool HasSurface() const { return surfaceCanvas_ != nullptr; }
+    TCanvas* SurfaceCanvas() { return surfaceCanvas_.get(); }
+    // Draws the whole control onto its canvas (controls with a surface).
+    virtual void Paint() {}
+    // Draws the control straight onto the widget (controls without surface).
+    virtual void PaintControl(QPainter& painter) { (void)painter; }
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+    // Puts the Qt widget's visibility in line with Visible and the parent.
+    virtual void ApplyVisibility();
+
+private:
+    QImage& CanvasImage() override { return surface_; }
+    void CanvasChanged(const TRect& area) override;
+    void ParentFontChanged();
+    void PlaceInStack();
+
+    TControl* parent_ = nullptr;
+    bool visible_ = true;
+    bool enabled_ = true;
+    TCursor cursor_ = crDefault;
+    QString hint_;
+    QString caption_;
+    TFont font_;
+    bool parentFont_ = true;
+    bool applyingParentFont_ = false;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = true;
+    bool clicked_ = false;
+
+    QImage surface_;
+    std::unique_ptr<TCanvas> surfaceCanvas_;
+    bool paintPending_ = true;
+    bool inPaint_ = false;
+
+    friend class TForm;
+};
+
+// A non-windowed control with its own canvas: derive and draw in Paint()
+// (the skinned track bar).
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* owner);
+    TCanvas* Canvas() { return SurfaceCanvas(); }
+};
+
+// A windowed control with its own canvas: derive and draw in Paint(); the
+// mouse arrives through the virtual MouseDown/MouseUp/MouseMove/MouseEnter/
+// MouseLeave. It can have a window region (region.h). The skinned buttons
+// derive from it.
+class TCustomControl : public TControl {
+public:
+    explicit TCustomControl(TComponent* owner);
+    TCanvas* Canvas() { return SurfaceCanvas(); }
+
+protected:
+    bool Windowed() const override { return true; }
+};
+
+// The state of the modifier keys and mouse buttons of a Qt event.
+TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+
+} // namespace platform

@@ -1,0 +1,276 @@
+#include "platform/ui/forms.h"
+
+#include "platform/ui/application.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QScreen>
+
+namespace platform {
+
+// ---- Keys ----------------------------------------------------------------------------------
+
+WORD VirtualKeyFromQt(int qtKey) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return WORD('A' + (qtKey - Qt::Key_A));
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return WORD('0' + (qtKey - Qt::Key_0));
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return WORD(VK_F1 + (qtKey - Qt::Key_F1));
+    switch (qtKey) {
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Space:
+        return VK_SPACE;
+    case Qt::Key_Tab:
+        return VK_TAB;
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_Shift:
+        return VK_SHIFT;
+    case Qt::Key_Control:
+        return VK_CONTROL;
+    case Qt::Key_Alt:
+        return VK_MENU;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Insert:
+        return VK_INSERT;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        return 0;
+    }
+}
+
+namespace {
+
+// The key event that a form has already seen through KeyPreview, so that it
+// is not handled a second time when it travels on to the form.
+const QKeyEvent* gPreviewed = nullptr;
+
+// With KeyPreview, a form sees the keys meant for any widget inside it first.
+class KeyPreviewFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyRelease) gPreviewed = nullptr;
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key == gPreviewed || widget == nullptr || dynamic_cast<TForm*>(widget) != nullptr) {
+            return false;
+        }
+        auto* form = dynamic_cast<TForm*>(widget->window());
+        if (form == nullptr || !form->KeyPreview()) return false;
+        WORD code = VirtualKeyFromQt(key->key());
+        if (code == 0) return false;
+        gPreviewed = key;
+        return form->KeyDown(code, ShiftFromQt(key->modifiers(), Qt::NoButton));
+    }
+};
+
+void InstallKeyPreview() {
+    static bool installed = false;
+    if (installed || QCoreApplication::instance() == nullptr) return;
+    QCoreApplication::instance()->installEventFilter(new KeyPreviewFilter);
+    installed = true;
+}
+
+QRect ScreenArea() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry() : QRect(0, 0, 800, 600);
+}
+
+} // namespace
+
+// ---- TForm ------------------------------------------------------------------------------
+
+TForm::TForm(TComponent* owner) : TControl(owner) {
+    visible_ = false;
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(320, 240);
+    EnableSurface();
+    InstallKeyPreview();
+}
+
+TForm::~TForm() {
+    if (modalLoop_ != nullptr) modalLoop_->exit();
+    DestroyComponents();
+}
+
+void TForm::Paint() {
+    Fire(this, OnPaint, this);
+}
+
+void TForm::SetFormStyle(TFormStyle style) {
+    formStyle_ = style;
+    bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, style == fsStayOnTop);
+    if (shown) QWidget::setVisible(true); // changing the flags hid the window
+}
+
+void TForm::PlaceOnScreen() {
+    QRect area;
+    TForm* over = nullptr;
+    if (position_ == poMainFormCenter) over = Application->MainForm();
+    if (position_ == poOwnerFormCenter) over = dynamic_cast<TForm*>(Owner());
+    if (over != nullptr && over != this && over->isVisible()) {
+        area = over->geometry();
+    } else if (position_ != poDesigned) {
+        area = ScreenArea();
+    } else {
+        return;
+    }
+    move(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2);
+}
+
+void TForm::SetVisible(bool visible) {
+    if (visible) {
+        if (visible_ && isVisible()) return;
+        Fire(this, OnShow, this);
+        visible_ = true;
+        PlaceOnScreen();
+        paintPending_ = true;
+        QWidget::setVisible(true);
+        raise();
+        activateWindow();
+        setFocus();
+        return;
+    }
+    if (!visible_ && !isVisible()) return;
+    visible_ = false;
+    QWidget::setVisible(false);
+    if (modalLoop_ != nullptr && modalResult_ == mrNone) {
+        modalResult_ = mrCancel;
+        modalLoop_->exit();
+    }
+    Fire(this, OnHide, this);
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    raise();
+    activateWindow();
+}
+
+bool TForm::CloseQuery() {
+    bool canClose = true;
+    bool handled = GuardedCall(this, [&] {
+        if (OnCloseQuery) OnCloseQuery(this, canClose);
+    });
+    return handled && canClose;
+}
+
+int TForm::ShowModal() {
+    if (modalLoop_ != nullptr || isVisible()) {
+        throw Exception("Cannot make a visible window modal");
+    }
+    QPointer<QWidget> alive(this);
+    modalResult_ = mrNone;
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    SetVisible(true);
+    TCloseAction action = caHide;
+    for (;;) {
+        if (modalResult_ == mrNone && !Application->Terminated() && isVisible()) {
+            loop.exec(QEventLoop::DialogExec);
+        }
+        if (!alive) return mrCancel; // freed while modal
+        if (Application->Terminated() || !isVisible()) {
+            if (modalResult_ == mrNone) modalResult_ = mrCancel;
+            break;
+        }
+        if (modalResult_ == mrNone) continue;
+        action = caHide;
+        if (CloseQuery()) {
+            Fire(this, OnClose, this, action);
+            if (action != caNone) break;
+        }
+        modalResult_ = mrNone;
+    }
+    int result = modalResult_;
+    modalLoop_ = nullptr;
+    SetVisible(false);
+    setWindowModality(Qt::NonModal);
+    if (action == caFree) Release();
+    return result;
+}
+
+void TForm::SetModalResult(int result) {
+    modalResult_ = result;
+    if (modalLoop_ != nullptr && result != mrNone) modalLoop_->exit();
+}
+
+void TForm::Close() {
+    if (modalLoop_ != nullptr) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    Fire(this, OnClose, this, action);
+    if (action == caNone) return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    if (action == caFree)
+        Release();
+    else
+        Hide();
+}
+
+void TForm::Release() {
+    Hide();
+    deleteLater();
+}
+
+bool TForm::KeyDown(WORD key, TShiftState shift) {
+    WORD code = key;
+    Fire(this, OnKeyDown, this, code, shift);
+    return code == 0;
+}
+
+void TForm::keyPressEvent(QKeyEvent* event) {
+    WORD code = VirtualKeyFromQt(event->key());
+    if (code == 0 || event == gPreviewed) {
+        gPreviewed = nullptr;
+        event->ignore();
+        return;
+    }
+    event->setAccepted(KeyDown(code, ShiftFromQt(event->modifiers(), Qt::NoButton)));
+}
+
+// The desktop asks to close the window (Alt+F4 under a window manager, or its
+// close button): the form hears it as Alt+F4 and stays open.
+void TForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    KeyDown(VK_F4, TShiftState{ssAlt});
+}
+
+bool TForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) Fire(this, OnActivate, this);
+    if (event->type() == QEvent::WindowDeactivate) Fire(this, OnDeactivate, this);
+    return TControl::event(event);
+}
+
+} // namespace platform
