@@ -44,6 +44,7 @@ inline constexpr std::uint32_t MXMIDI_NOW = 0xFFFFFFFFu;
 inline constexpr std::uint16_t MXMIDI_MAPPER = 0xFFFF;
 inline constexpr std::uint32_t MXMIDI_INVALID_HANDLE_LIMIT = 32; // handles <= 32 are failures
 inline constexpr std::uint16_t MXMIDI_QUEUE_FULL = 1;            // PutMidiOut's refusal
+inline constexpr std::uint16_t MXMIDI_BAD_HANDLE = 2;            // PutMidiOut: no such output
 inline constexpr std::uint32_t MXMIDI_SMF_CHUNK = 8192;          // events per ReadSMF call
 
 // The four notifications, as message numbers carried by MxNotifyEvent.
@@ -82,6 +83,16 @@ inline constexpr std::uint16_t MOD_WAVETABLE = 6;
 inline constexpr std::uint16_t MOD_SWSYNTH = 7;
 
 // --- Output devices ---------------------------------------------------------
+// Ids in this order: 0 "Zupfari Synth", the built-in synthesizer (MOD_WAVETABLE);
+// then the system's MIDI output ports (MOD_MIDIPORT, none without an ALSA
+// sequencer); then "MIDI Log" (MOD_MIDIPORT) when the environment variable
+// MXMIDI_LOG names a file; then the tests' recording ports (testing.h). The
+// MIDI mapper 0xFFFF (MOD_MAPPER) plays through the built-in synthesizer.
+// The system ports are listed afresh at every call; they are opened by name.
+// "MIDI Log" appends one line per message sent: the microseconds since the
+// port was opened, then status, data1 and data2 as two-digit hexadecimal,
+// separated by single spaces; a system-exclusive message is one line with all
+// its bytes from F0 to F7.
 std::uint16_t GetNumOutDevices();
 // Writes the device's name (at most 31 characters and the NUL) into `name`,
 // which holds at least 32 bytes; id 0xFFFF is the MIDI mapper ("MIDI Mapper").
@@ -91,23 +102,79 @@ int GetMidiOutDescription(std::uint16_t id, char* name);
 // id names a device, 0 otherwise.
 int GetMidiOutTechnology(std::uint16_t id, std::uint16_t* technology);
 
+// Opens device `id` for the receiver `window`, its queue timed by `sync`
+// (with 0 or an unknown timer every event is sent at once). `flags` are not
+// used. Opened while that timer runs (a device changed during play), the
+// output posts MXMIDI_MSG_OUT_ROOM at once so that the client refills it, and
+// its first delta counts from the last event queued on that timer by any
+// output (the client's time line goes on across the change).
 HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t flags);
-// 0 = queued; MXMIDI_QUEUE_FULL = refused, try again after MXMIDI_MSG_OUT_ROOM.
-// The time is in ticks after the previous queued event; 0xFFFFFFFF sends at once.
+// 0 = queued; MXMIDI_QUEUE_FULL = refused, try again after MXMIDI_MSG_OUT_ROOM;
+// MXMIDI_BAD_HANDLE = no such output.
+// The time is in ticks after the previous queued event; 0xFFFFFFFF sends at
+// once, on the caller's thread, ahead of what is queued (a tempo event sent at
+// once changes the timer's tempo from the current tick on). The queue holds
+// 256 events; after a refusal MXMIDI_MSG_OUT_ROOM is posted once, when the
+// queue is down to 128. Tempo events (status 0) are applied by the timer at
+// their tick and never reach the device; a system-exclusive run is gathered
+// and sent as one message when its F7 is reached (an incomplete run is
+// dropped).
 std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event);
-void ResetMidiOut(HMOUT out); // all notes off, queue emptied
-void FlushMidiOut(HMOUT out); // queue emptied without sending
+// Queue emptied; a note-off for every note this output left sounding, and
+// sustain pedals released where they were down.
+void ResetMidiOut(HMOUT out);
+// Queue emptied without sending. If the output's timer has a run going, the
+// run is over: MXMIDI_MSG_SYNC_END is posted (also when the timer is stopped
+// right after, as a player does at its end limit). Events still queued before
+// the end are lost; a client that wants them played stops handing over
+// instead and waits for the end notification.
+void FlushMidiOut(HMOUT out);
 void CloseMidiOut(HMOUT out);
 
 // --- Timer ------------------------------------------------------------------
+// A timer runs on its own thread (SCHED_FIFO where allowed) and sleeps to
+// absolute deadlines on the steady clock. Tempo in microseconds per quarter
+// note (default 500000), resolution in ticks per quarter note (default 480).
+// Tick times are computed exactly from absolute ticks in integer microseconds,
+// so nothing drifts across tempo changes.
+//
+// Notifications, posted to the timer's window:
+// - MXMIDI_MSG_SYNC_BEAT once per quarter note since StartSync (ticks
+//   resolution, 2 x resolution, ... at the tempo in force at each point).
+// - MXMIDI_MSG_SYNC_END once everything queued in the run has been played.
+//   The rule: when the timer has sent the last queued event of all its
+//   outputs and no hand-over is waiting for a refill (no refusal since the
+//   last accepted event), it posts a candidate; the candidate is checked
+//   again when it is delivered on the window's thread, that is after the
+//   client handled every notification posted before it (OUT_ROOM included)
+//   and finished the call it was in. Only if the queues are still empty then
+//   and the timer still runs does the window see it. So a queue that runs dry
+//   while the client is busy, or in the middle of its priming, ends nothing.
+//   A run in which nothing was ever queued gets no END by itself.
+//   FlushMidiOut during a run posts an END that always goes through.
+// Notifications of an earlier run (before the last StartSync) are dropped on
+// delivery. To do this the timer installs an event filter on its window.
+// `mode`, `flags` and `period` are not used.
 HSYNC OpenSync(std::uint32_t mode, HWND window, std::uint32_t flags, std::uint16_t period);
+// A new run from tick 0 at the current tempo. On a running or paused timer it
+// first ends the run in progress as StopSync does. Events queued while the
+// timer was stopped are timed from the start.
 void StartSync(HSYNC sync);
+// Stops the run: events still queued on its outputs are dropped and the notes
+// they left sounding are turned off.
 void StopSync(HSYNC sync);
+// Resumes a paused timer at the position it was paused at; nothing otherwise.
 void ReStartSync(HSYNC sync);
+// Pauses a running timer, keeping its position and queues. A non-zero flag
+// also turns off the notes its outputs left sounding.
 void PauseSync(HSYNC sync, int flag);
 void CloseSync(HSYNC sync);
-std::uint16_t SetTempo(HSYNC sync, std::uint32_t microsecondsPerQuarter); // 0 = done
+// 0 = done (a tempo of 0 or an unknown timer is refused with 1). While the
+// timer runs, the new tempo applies from the next whole tick on.
+std::uint16_t SetTempo(HSYNC sync, std::uint32_t microsecondsPerQuarter);
+// 0 for an unknown timer.
 std::uint32_t GetTempo(HSYNC sync);
+// A resolution of 0 is ignored.
 void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter);
 std::uint16_t GetResolution(HSYNC sync);
 
@@ -142,4 +209,4 @@ bool GetMidiIn(HMIN in, MidiEvent* event);
 void StopMidiIn(HMIN in);
 void CloseMidiIn(HMIN in);
 
-std::uint16_t GetMaxMidiVersion();
+std::uint16_t GetMaxMidiVersion(); // 0x0100: version 1.0

@@ -1,0 +1,294 @@
+// The timer: its thread, tick arithmetic, beats and the end of a run.
+
+#include "mxmidi/toolkitclock.h"
+#include "mxmidi/toolkitstate.h"
+
+#include <QThread>
+
+#include <pthread.h>
+#include <sched.h>
+
+namespace mxmidi::detail {
+namespace {
+
+constexpr std::uint64_t kMaxSleep = 3600ull * 1000000; // wake at least hourly
+
+std::uint64_t Clamp64(unsigned __int128 value) {
+    return value > UINT64_MAX ? UINT64_MAX : static_cast<std::uint64_t>(value);
+}
+
+// Real-time scheduling keeps the send times tight on a busy machine; where it
+// is not allowed the timer runs at normal priority.
+void TryRealtimePriority() {
+    sched_param param{};
+    param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
+
+void RunTimer(Sync* sync) {
+    TryRealtimePriority();
+    MarkTimerThread();
+    std::unique_lock lock(TheToolkit().mutex);
+    while (!sync->quit) {
+        if (ClockIsManual() || sync->state != SyncState::Running) {
+            sync->wake.wait(lock);
+            continue;
+        }
+        std::uint64_t now = ClockNow();
+        sync->ProcessDue(now);
+        if (sync->state != SyncState::Running) continue;
+        std::uint64_t deadline = std::min(sync->NextDeadline(), now + kMaxSleep);
+        sync->wake.wait_until(lock, SteadyTimePoint(deadline));
+    }
+}
+
+} // namespace
+
+void WakeAllTimers() {
+    for (auto& [handle, sync] : TheToolkit().syncs)
+        sync->wake.notify_all();
+}
+
+std::uint64_t Sync::TimeOfTick(std::uint64_t tick) const {
+    unsigned __int128 scaled;
+    if (tick >= anchorTick) {
+        scaled = anchorScaled + static_cast<unsigned __int128>(tick - anchorTick) * tempo;
+    } else {
+        unsigned __int128 back = static_cast<unsigned __int128>(anchorTick - tick) * tempo;
+        scaled = back > anchorScaled ? 0 : anchorScaled - back;
+    }
+    return Clamp64(scaled / resolution);
+}
+
+std::uint64_t Sync::PositionTick(std::uint64_t time) const {
+    unsigned __int128 scaled = static_cast<unsigned __int128>(time) * resolution;
+    if (scaled <= anchorScaled) return anchorTick;
+    unsigned __int128 ticks = (scaled - anchorScaled + tempo - 1) / tempo;
+    return Clamp64(anchorTick + ticks);
+}
+
+std::uint64_t Sync::NextTick() const {
+    std::uint64_t tick = nextBeatTick;
+    for (Output* output : Outputs())
+        if (!output->queue.empty()) tick = std::min(tick, output->queue.front().tick);
+    return tick;
+}
+
+std::uint64_t Sync::NextDeadline() const {
+    return TimeOfTick(NextTick());
+}
+
+void Sync::ApplyTempoAt(std::uint64_t tick, std::uint32_t microsecondsPerQuarter) {
+    if (tick > anchorTick) {
+        anchorScaled += static_cast<unsigned __int128>(tick - anchorTick) * tempo;
+        anchorTick = tick;
+    }
+    tempo = microsecondsPerQuarter;
+    wake.notify_all();
+}
+
+void Sync::ApplyTempoNow(std::uint32_t microsecondsPerQuarter, std::uint64_t now) {
+    if (state == SyncState::Stopped) {
+        tempo = microsecondsPerQuarter;
+        return;
+    }
+    std::uint64_t time = state == SyncState::Paused ? pausedAt : now;
+    ApplyTempoAt(PositionTick(time), microsecondsPerQuarter);
+}
+
+bool Sync::QueuesIdle() const {
+    for (Output* output : Outputs())
+        if (!output->queue.empty() || output->refused) return false;
+    return true;
+}
+
+void Sync::PostEnd(bool forced) {
+    Post(window, MXMIDI_MSG_SYNC_END, handle, generation, forced);
+}
+
+void Sync::ProcessDue(std::uint64_t now) {
+    while (state == SyncState::Running) {
+        std::uint64_t tick = NextTick();
+        if (TimeOfTick(tick) > now) break;
+        bool sentSome = false;
+        for (Output* output : Outputs()) {
+            while (!output->queue.empty() && output->queue.front().tick <= tick) {
+                MidiEvent event = output->queue.front().event;
+                output->queue.pop_front();
+                output->Deliver(event, output->sysexTimed, this, tick);
+                sentSome = true;
+            }
+            if (output->refused && !output->roomPosted && output->queue.size() <= kRoomMark) {
+                output->roomPosted = true;
+                Post(output->window, MXMIDI_MSG_OUT_ROOM, output->handle);
+            }
+        }
+        if (nextBeatTick <= tick) {
+            Post(window, MXMIDI_MSG_SYNC_BEAT, handle, generation);
+            nextBeatTick += resolution;
+        }
+        // A candidate only: the gate lets it through if the queues are still
+        // empty once the client's thread gets to it.
+        if (sentSome && QueuesIdle()) PostEnd(false);
+    }
+}
+
+void Sync::Start(std::uint64_t now) {
+    if (state != SyncState::Stopped) Stop(); // a restart abandons the run in progress
+    ++generation;
+    endDelivered = false;
+    anchorTick = 0;
+    anchorScaled = static_cast<unsigned __int128>(now) * resolution;
+    nextBeatTick = resolution;
+    state = SyncState::Running;
+    wake.notify_all();
+}
+
+void Sync::Stop() {
+    state = SyncState::Stopped;
+    lastQueuedTick = 0;
+    for (Output* output : Outputs()) {
+        output->DropQueue();
+        output->lastTick = 0;
+        output->SilenceNotes();
+    }
+}
+
+void Sync::Pause(std::uint64_t now, bool silence) {
+    if (state != SyncState::Running) return;
+    state = SyncState::Paused;
+    pausedAt = now;
+    if (silence)
+        for (Output* output : Outputs())
+            output->SilenceNotes();
+}
+
+void Sync::Resume(std::uint64_t now) {
+    if (state != SyncState::Paused) return;
+    if (now > pausedAt) anchorScaled += static_cast<unsigned __int128>(now - pausedAt) * resolution;
+    state = SyncState::Running;
+    wake.notify_all();
+}
+
+bool SyncGate::eventFilter(QObject*, QEvent* event) {
+    if (event->type() != MxNotifyEvent::EventType()) return false;
+    auto* notify = dynamic_cast<ToolkitNotifyEvent*>(event);
+    if (!notify || notify->Handle() != handle_) return false;
+    std::lock_guard lock(TheToolkit().mutex);
+    Sync* sync = FindSync(handle_);
+    if (!sync || notify->Generation() != sync->generation) return true; // from a run that is over
+    if (notify->Message() != MXMIDI_MSG_SYNC_END) return false;
+    bool ended = notify->Forced() || (sync->state == SyncState::Running && sync->QueuesIdle());
+    if (sync->endDelivered || !ended) return true;
+    sync->endDelivered = true;
+    return false;
+}
+
+} // namespace mxmidi::detail
+
+using namespace mxmidi::detail;
+
+HSYNC OpenSync(std::uint32_t /*mode*/, HWND window, std::uint32_t /*flags*/,
+               std::uint16_t /*period*/) {
+    auto sync = std::make_unique<Sync>();
+    sync->window = window;
+    Sync* raw = sync.get();
+    {
+        std::lock_guard lock(TheToolkit().mutex);
+        sync->handle = NewHandle();
+        if (window) {
+            auto* gate = new SyncGate(sync->handle);
+            if (window->thread() != gate->thread()) gate->moveToThread(window->thread());
+            window->installEventFilter(gate);
+            sync->gate = gate;
+        }
+        TheToolkit().syncs.emplace(sync->handle, std::move(sync));
+        raw->thread = std::thread(RunTimer, raw);
+    }
+    return raw->handle;
+}
+
+void CloseSync(HSYNC handle) {
+    std::unique_ptr<Sync> closing;
+    {
+        std::lock_guard lock(TheToolkit().mutex);
+        auto& syncs = TheToolkit().syncs;
+        auto it = syncs.find(handle);
+        if (it == syncs.end()) return;
+        closing = std::move(it->second);
+        syncs.erase(it);
+        for (auto& [h, output] : TheToolkit().outputs) {
+            if (output->sync == handle) {
+                output->DropQueue();
+                output->sync = 0;
+            }
+        }
+        closing->quit = true;
+        closing->wake.notify_all();
+    }
+    closing->thread.join();
+    if (SyncGate* gate = closing->gate.data()) {
+        if (gate->thread() == QThread::currentThread())
+            delete gate;
+        else
+            gate->deleteLater();
+    }
+}
+
+namespace {
+
+// Runs `action` on the timer under the lock; nothing for an unknown handle.
+template <typename Action> void WithSync(HSYNC handle, Action action) {
+    std::lock_guard lock(TheToolkit().mutex);
+    if (Sync* sync = FindSync(handle)) action(*sync);
+}
+
+} // namespace
+
+void StartSync(HSYNC sync) {
+    WithSync(sync, [](Sync& s) { s.Start(ClockNow()); });
+}
+
+void StopSync(HSYNC sync) {
+    WithSync(sync, [](Sync& s) { s.Stop(); });
+}
+
+void ReStartSync(HSYNC sync) {
+    WithSync(sync, [](Sync& s) { s.Resume(ClockNow()); });
+}
+
+void PauseSync(HSYNC sync, int flag) {
+    WithSync(sync, [flag](Sync& s) { s.Pause(ClockNow(), flag != 0); });
+}
+
+std::uint16_t SetTempo(HSYNC sync, std::uint32_t microsecondsPerQuarter) {
+    if (microsecondsPerQuarter == 0) return 1;
+    std::uint16_t result = 1;
+    WithSync(sync, [&](Sync& s) {
+        s.ApplyTempoNow(microsecondsPerQuarter, ClockNow());
+        result = 0;
+    });
+    return result;
+}
+
+std::uint32_t GetTempo(HSYNC sync) {
+    std::uint32_t tempo = 0;
+    WithSync(sync, [&](Sync& s) { tempo = s.tempo; });
+    return tempo;
+}
+
+void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter) {
+    if (ticksPerQuarter == 0) return;
+    WithSync(sync, [ticksPerQuarter](Sync& s) {
+        // The anchor keeps its time; ticks from there on have the new length.
+        s.anchorScaled = s.anchorScaled * ticksPerQuarter / s.resolution;
+        s.resolution = ticksPerQuarter;
+        s.wake.notify_all();
+    });
+}
+
+std::uint16_t GetResolution(HSYNC sync) {
+    std::uint16_t resolution = 0;
+    WithSync(sync, [&](Sync& s) { resolution = s.resolution; });
+    return resolution;
+}
