@@ -57,8 +57,9 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
         }
         return;
     }
-    if (status < 0x80) return; // not a MIDI message
-    sysex.clear();             // a run interrupted by another message is incomplete
+    if (status < 0x80 || status == 0xF7)
+        return;    // not a MIDI message, or an F7 outside a system-exclusive run
+    sysex.clear(); // a run interrupted by another message is incomplete
     int length = MessageLength(status);
     std::uint8_t data1 = length >= 2 ? event.data1 & 0x7F : 0;
     std::uint8_t data2 = length >= 3 ? event.data2 & 0x7F : 0;
@@ -125,6 +126,9 @@ HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*fla
     Sync* timer = FindSync(sync);
     if (timer) {
         output->sync = sync;
+        // The client's deltas go on from the last event it handed to the
+        // timer, also when that went to an output it has closed since.
+        output->lastTick = timer->lastQueuedTick;
         // A device changed during play: the client may be waiting for room on
         // the output it closed, so this one offers room at once.
         if (timer->state == SyncState::Running)
@@ -155,11 +159,14 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
         output->roomPosted = false;
         return MXMIDI_QUEUE_FULL;
     }
+    bool wasEmpty = output->queue.empty();
     output->lastTick += event->time;
     output->queue.push_back({output->lastTick, *event});
+    timer->lastQueuedTick = output->lastTick;
     output->refused = false;
     timer->endDelivered = false;
-    timer->wake.notify_all();
+    // Behind other events it cannot be due sooner than what the timer waits for.
+    if (wasEmpty) timer->wake.notify_all();
     return 0;
 }
 

@@ -152,6 +152,7 @@ void Sync::Start(std::uint64_t now) {
 
 void Sync::Stop() {
     state = SyncState::Stopped;
+    lastQueuedTick = 0;
     for (Output* output : Outputs()) {
         output->DropQueue();
         output->lastTick = 0;

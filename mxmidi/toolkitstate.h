@@ -5,6 +5,7 @@
 
 #include "mxmidi/mxmidi.h"
 #include "mxmidi/outport.h"
+#include "mxmidi/pimutex.h"
 
 #include <QObject>
 #include <QPointer>
@@ -85,11 +86,12 @@ public:
     unsigned __int128 anchorScaled = 0;
     std::uint64_t nextBeatTick = 0;
     std::uint64_t pausedAt = 0;
-    std::uint32_t generation = 0; // which run; notifications of older runs are dropped
-    bool endDelivered = false;    // END went through for the events queued so far
+    std::uint32_t generation = 0;     // which run; notifications of older runs are dropped
+    bool endDelivered = false;        // END went through for the events queued so far
+    std::uint64_t lastQueuedTick = 0; // tick of the event queued last on any of its outputs
 
     std::thread thread;
-    std::condition_variable wake;
+    std::condition_variable_any wake;
     bool quit = false;
 
     std::uint64_t TimeOfTick(std::uint64_t tick) const;
@@ -137,7 +139,7 @@ private:
 };
 
 struct Toolkit {
-    std::mutex mutex;
+    PiMutex mutex; // priority inheritance: the timer never waits behind ordinary threads
     std::map<std::uint32_t, std::unique_ptr<Output>> outputs;
     std::map<std::uint32_t, std::unique_ptr<Sync>> syncs;
     std::uint32_t nextHandle = 0x100;
