@@ -47,7 +47,7 @@ private:
         const int beats = MidiGetBeats();
         const int status = MidiGetStatus();
         if (beats != lastBeats_ || status != lastStatus_) {
-            std::printf("beat %d status %d\n", beats, status);
+            std::printf("beat %d status %d tempo %.2f\n", beats, status, MidiGetTempo());
             std::fflush(stdout);
             lastBeats_ = beats;
             lastStatus_ = status;
@@ -105,7 +105,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     MidiStart(beat * 8, 0, tempo);
-    std::printf("tempo %.2f bpm\n", MidiGetTempo());
     new ProgressPrinter(&app);
     const int result = app.exec();
     MidiStop();
