@@ -1,0 +1,112 @@
+// sequenzor-play: lists the MIDI output devices, or plays a MIDI file on one
+// of them from a given beat, printing the beat counter and the engine status
+// until the piece has ended. Uses nothing but Sequenzor's exported interface.
+#include "sequenzor/sequenzor.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+constexpr unsigned short kMapper = 0xFFFF;
+constexpr int kPollMs = 50;
+
+void ListDevices() {
+    char name[32];
+    if (MidiGetDeviceName(kMapper, name)) std::printf("mapper  %s\n", name);
+    const int count = MidiGetNumDevs();
+    for (int id = 0; id < count; ++id) {
+        if (MidiGetDeviceName(static_cast<unsigned short>(id), name))
+            std::printf("%-7d %s\n", id, name);
+    }
+}
+
+// Chooses the output: a device name, a device number or "mapper" (default).
+bool SelectDevice(const QString& device) {
+    if (device.isEmpty() || device == "mapper") return MidiSetDeviceByID(kMapper) == 1;
+    bool isNumber = false;
+    const uint id = device.toUInt(&isNumber);
+    if (isNumber && id < kMapper) return MidiSetDeviceByID(static_cast<unsigned short>(id)) == 1;
+    QByteArray name = device.toLocal8Bit();
+    return MidiSetDeviceByName(name.data()) == 1;
+}
+
+// Prints the beat counter and status whenever one of them changes, and ends
+// the event loop when the piece has ended (status 2).
+class ProgressPrinter : public QObject {
+public:
+    explicit ProgressPrinter(QObject* parent) : QObject(parent) {
+        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        timer_.start(kPollMs);
+    }
+
+private:
+    void Poll() {
+        const int beats = MidiGetBeats();
+        const int status = MidiGetStatus();
+        if (beats != lastBeats_ || status != lastStatus_) {
+            std::printf("beat %d status %d tempo %.2f\n", beats, status, MidiGetTempo());
+            std::fflush(stdout);
+            lastBeats_ = beats;
+            lastStatus_ = status;
+        }
+        if (status == 2) QCoreApplication::quit();
+    }
+
+    QTimer timer_;
+    int lastBeats_ = -1;
+    int lastStatus_ = -1;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("sequenzor-play");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Plays a Standard MIDI File through the Sequenzor engine.");
+    parser.addHelpOption();
+    parser.addOption({"list", "Lists the MIDI output devices."});
+    parser.addOption({"device", "Output device: name, number or 'mapper' (default).", "device"});
+    parser.addOption({"beat", "Beat to start at (default 0).", "beat", "0"});
+    parser.addOption({"tempo", "Tempo in beats per minute (default: the file's).", "bpm", "0"});
+    parser.addOption({"dump", "Writes the track listing of the loaded file to FILE.", "FILE"});
+    parser.addOption({"no-play", "Loads (and dumps) only."});
+    parser.addPositionalArgument("file", "The MIDI file to play.");
+    parser.process(app);
+
+    if (parser.isSet("list")) {
+        ListDevices();
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        std::fprintf(stderr, "sequenzor-play: name one MIDI file (see --help)\n");
+        return 2;
+    }
+    if (!MidiInitWin(&app)) std::fprintf(stderr, "sequenzor-play: no usable MIDI output device\n");
+    if (!SelectDevice(parser.value("device")))
+        std::fprintf(stderr, "sequenzor-play: cannot open device '%s'; playing silently\n",
+                     qPrintable(parser.value("device")));
+
+    QByteArray fileName = files.first().toLocal8Bit();
+    MidiLoadFile(fileName.constData());
+    if (parser.isSet("dump")) MidiTrackDump(parser.value("dump").toLocal8Bit().constData());
+    if (parser.isSet("no-play")) return 0;
+
+    bool beatOk = false, tempoOk = false;
+    const int beat = parser.value("beat").toInt(&beatOk);
+    const double tempo = parser.value("tempo").toDouble(&tempoOk);
+    if (!beatOk || beat < 0 || !tempoOk || tempo < 0) {
+        std::fprintf(stderr,
+                     "sequenzor-play: --beat wants a whole number >= 0, --tempo a number >= 0\n");
+        return 2;
+    }
+    MidiStart(beat * 8, 0, tempo);
+    new ProgressPrinter(&app);
+    const int result = app.exec();
+    MidiStop();
+    return result;
+}
