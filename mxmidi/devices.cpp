@@ -4,12 +4,19 @@
 #include "mxmidi/outport.h"
 
 #include <QByteArray>
+#include <QString>
 #include <cstring>
 
 namespace mxmidi::detail {
 
 std::string CutDeviceName(const std::string& name) {
     return name.substr(0, kMaxDeviceName);
+}
+
+// System port names are UTF-8; the toolkit's texts are 8-bit ANSI. Characters
+// beyond Latin-1 become '?'.
+std::string ToAnsiName(const std::string& utf8) {
+    return QString::fromUtf8(utf8.c_str()).toLatin1().toStdString();
 }
 
 int MessageLength(std::uint8_t status) {
@@ -33,7 +40,7 @@ std::vector<DeviceEntry> ListDevices() {
     std::vector<DeviceEntry> devices;
     devices.push_back({PortKind::Synth, kSynthName, kSynthName, MOD_WAVETABLE});
     for (const std::string& port : ListSystemPorts())
-        devices.push_back({PortKind::System, CutDeviceName(port), port, MOD_MIDIPORT});
+        devices.push_back({PortKind::System, CutDeviceName(ToAnsiName(port)), port, MOD_MIDIPORT});
     QByteArray logPath = qgetenv("MXMIDI_LOG");
     if (!logPath.isEmpty())
         devices.push_back({PortKind::Log, kLogName, logPath.toStdString(), MOD_MIDIPORT});

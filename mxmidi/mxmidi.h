@@ -89,6 +89,10 @@ inline constexpr std::uint16_t MOD_SWSYNTH = 7;
 // MXMIDI_LOG names a file; then the tests' recording ports (testing.h). The
 // MIDI mapper 0xFFFF (MOD_MAPPER) plays through the built-in synthesizer.
 // The system ports are listed afresh at every call; they are opened by name.
+// "MIDI Log" appends one line per message sent: the microseconds since the
+// port was opened, then status, data1 and data2 as two-digit hexadecimal,
+// separated by single spaces; a system-exclusive message is one line with all
+// its bytes from F0 to F7.
 std::uint16_t GetNumOutDevices();
 // Writes the device's name (at most 31 characters and the NUL) into `name`,
 // which holds at least 32 bytes; id 0xFFFF is the MIDI mapper ("MIDI Mapper").
@@ -101,7 +105,9 @@ int GetMidiOutTechnology(std::uint16_t id, std::uint16_t* technology);
 // Opens device `id` for the receiver `window`, its queue timed by `sync`
 // (with 0 or an unknown timer every event is sent at once). `flags` are not
 // used. Opened while that timer runs (a device changed during play), the
-// output posts MXMIDI_MSG_OUT_ROOM at once so that the client refills it.
+// output posts MXMIDI_MSG_OUT_ROOM at once so that the client refills it, and
+// its first delta counts from the last event queued on that timer by any
+// output (the client's time line goes on across the change).
 HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t flags);
 // 0 = queued; MXMIDI_QUEUE_FULL = refused, try again after MXMIDI_MSG_OUT_ROOM;
 // MXMIDI_BAD_HANDLE = no such output.

@@ -41,6 +41,7 @@ inline constexpr const char* kMapperName = "MIDI Mapper";
 // The devices in id order: synthesizer, system ports, log, recording ports.
 std::vector<DeviceEntry> ListDevices();
 std::string CutDeviceName(const std::string& name);
+std::string ToAnsiName(const std::string& utf8);
 // nullptr when the device cannot be opened.
 std::unique_ptr<OutPort> OpenPort(const DeviceEntry& device);
 

@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 
+#include <thread>
+#include <vector>
+
 namespace mxmidi::detail {
 
 Toolkit& TheToolkit() {
@@ -30,11 +33,79 @@ std::uint32_t NewHandle() {
     return toolkit.nextHandle++;
 }
 
+namespace {
+
+thread_local bool onTimerThread = false;
+
+struct PendingPost {
+    QPointer<QObject> window;
+    std::uint32_t message, handle, generation;
+    bool forced;
+};
+
+void PostNow(const PendingPost& post) {
+    if (QObject* receiver = post.window.data())
+        QCoreApplication::postEvent(receiver, new ToolkitNotifyEvent(post.message, post.handle,
+                                                                     post.generation, post.forced));
+}
+
+// Posts the timer threads' notifications from a thread of its own: posting
+// takes Qt's event-queue lock, which the client's thread holds at times, and a
+// real-time timer must not wait for an ordinary thread.
+class Notifier {
+public:
+    void Enqueue(PendingPost post) {
+        std::lock_guard lock(mutex_);
+        if (!thread_.joinable()) {
+            pending_.reserve(kReserved);
+            posting_.reserve(kReserved);
+            thread_ = std::thread([this] { Run(); });
+        }
+        pending_.push_back(std::move(post));
+        wake_.notify_all();
+    }
+
+private:
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            while (pending_.empty())
+                wake_.wait(lock);
+            posting_.swap(pending_); // both keep their capacity
+            lock.unlock();
+            for (const PendingPost& post : posting_)
+                PostNow(post);
+            posting_.clear();
+            lock.lock();
+        }
+    }
+
+    PiMutex mutex_;
+    PiCondition wake_;
+    static constexpr std::size_t kReserved = 4096;
+    std::vector<PendingPost> pending_; // from the timers, not yet posted
+    std::vector<PendingPost> posting_; // being posted
+    std::thread thread_;
+};
+
+Notifier& TheNotifier() {
+    static Notifier* notifier = new Notifier; // never freed, like the toolkit
+    return *notifier;
+}
+
+} // namespace
+
+void MarkTimerThread() {
+    onTimerThread = true;
+}
+
 void Post(const QPointer<QObject>& window, std::uint32_t message, std::uint32_t handle,
           std::uint32_t generation, bool forced) {
-    if (QObject* receiver = window.data())
-        QCoreApplication::postEvent(receiver,
-                                    new ToolkitNotifyEvent(message, handle, generation, forced));
+    PendingPost post{window, message, handle, generation, forced};
+    if (onTimerThread)
+        TheNotifier().Enqueue(std::move(post));
+    else
+        PostNow(post);
 }
 
 void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, Sync* timer,
@@ -57,8 +128,9 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
         }
         return;
     }
-    if (status < 0x80) return; // not a MIDI message
-    sysex.clear();             // a run interrupted by another message is incomplete
+    if (status < 0x80 || status == 0xF7)
+        return;    // not a MIDI message, or an F7 outside a system-exclusive run
+    sysex.clear(); // a run interrupted by another message is incomplete
     int length = MessageLength(status);
     std::uint8_t data1 = length >= 2 ? event.data1 & 0x7F : 0;
     std::uint8_t data2 = length >= 3 ? event.data2 & 0x7F : 0;
@@ -125,6 +197,10 @@ HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*fla
     Sync* timer = FindSync(sync);
     if (timer) {
         output->sync = sync;
+        // The client's deltas go on from the last event it handed to the
+        // timer, also when that went to an output it has closed since.
+        output->lastTick = timer->lastQueuedTick;
+        timer->attached.push_back(output.get());
         // A device changed during play: the client may be waiting for room on
         // the output it closed, so this one offers room at once.
         if (timer->state == SyncState::Running)
@@ -150,16 +226,19 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
         output->Deliver(*event, output->sysexNow, timer, 0);
         return 0;
     }
-    if (output->queue.size() >= kQueueDepth) {
+    if (output->queue.full()) {
         output->refused = true;
         output->roomPosted = false;
         return MXMIDI_QUEUE_FULL;
     }
+    bool wasEmpty = output->queue.empty();
     output->lastTick += event->time;
     output->queue.push_back({output->lastTick, *event});
+    timer->lastQueuedTick = output->lastTick;
     output->refused = false;
     timer->endDelivered = false;
-    timer->wake.notify_all();
+    // Behind other events it cannot be due sooner than what the timer waits for.
+    if (wasEmpty) timer->wake.notify_all();
     return 0;
 }
 
@@ -191,6 +270,7 @@ void CloseMidiOut(HMOUT out) {
         if (it == outputs.end()) return;
         closing = std::move(it->second);
         outputs.erase(it);
+        if (Sync* timer = FindSync(closing->sync)) std::erase(timer->attached, closing.get());
     }
     // The port closes outside the lock (the synthesizer may join its thread).
 }

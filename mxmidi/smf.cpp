@@ -17,11 +17,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -94,11 +96,14 @@ SmfTable& Table() {
     return table;
 }
 
+// Only regular files are read (a device or a pipe could be endless), and
+// never more than the reader takes.
 std::unique_ptr<SmfFile> OpenForReading(const QString& path) {
+    if (!QFileInfo(path).isFile()) return nullptr;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return nullptr;
-    if (file.size() > qint64(mxmidi::smf::kMaxFileBytes)) return nullptr;
-    QByteArray bytes = file.readAll();
+    if (!file.open(QIODevice::ReadOnly) || file.size() > qint64(mxmidi::smf::kMaxFileBytes))
+        return nullptr;
+    QByteArray bytes = file.read(file.size()); // never more than the size checked
     std::optional<SmfContent> content = mxmidi::smf::ParseSmf(
         reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
     if (!content) return nullptr;
@@ -126,17 +131,31 @@ std::unique_ptr<SmfFile> OpenForWriting(const QString& path) {
     return smf;
 }
 
+// File names come as 8-bit text: UTF-8 as the system writes them, or, when
+// they are not valid UTF-8, Windows-1252 as the course's own texts are (read
+// as Latin-1, which agrees with it on every letter of German).
+QString FileNameOf(const char* fileName) {
+    QByteArray bytes(fileName);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString name = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : name;
+}
+
 } // namespace
 
 HSMF OpenSMF(const char* fileName, std::uint16_t* format, int mode, std::uint16_t* tracks) {
     if (tracks != nullptr) *tracks = 0;
     if (fileName == nullptr || fileName[0] == '\0') return 0;
-    QString path = QFile::decodeName(fileName);
+    QString path = FileNameOf(fileName);
     std::unique_ptr<SmfFile> file;
-    if (mode == kModeRead)
-        file = OpenForReading(path);
-    else if (mode == kModeWrite)
-        file = OpenForWriting(path);
+    try {
+        if (mode == kModeRead)
+            file = OpenForReading(path);
+        else if (mode == kModeWrite)
+            file = OpenForWriting(path);
+    } catch (const std::bad_alloc&) {
+        return 0; // a file too large for the memory left is refused like a damaged one
+    }
     if (!file) return 0;
 
     std::uint16_t fileFormat = file->format;
@@ -165,8 +184,12 @@ std::uint32_t WriteSMF(HSMF smf, std::uint16_t track, const MidiEvent* events,
     std::lock_guard<std::mutex> guard(Table().Lock());
     SmfFile* file = Table().Find(smf, kModeWrite);
     if (file == nullptr || track > kLastWritableTrack || (events == nullptr && count > 0)) return 0;
-    std::vector<MidiEvent>& target = file->WritableTrack(track).events;
-    target.insert(target.end(), events, events + count);
+    try {
+        std::vector<MidiEvent>& target = file->WritableTrack(track).events;
+        target.insert(target.end(), events, events + count);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     return count;
 }
 
@@ -185,7 +208,11 @@ void CloseSMF(HSMF smf) {
     if (file == nullptr || file->mode != kModeWrite) return;
     // A file that cannot be written is given up quietly: the engine reports
     // nothing but its return values, and an old file stays as it was.
-    mxmidi::smf::SaveSmfFile(file->path, mxmidi::smf::EncodeSmf(file->resolution, file->tracks));
+    try {
+        mxmidi::smf::SaveSmfFile(file->path,
+                                 mxmidi::smf::EncodeSmf(file->resolution, file->tracks));
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 std::uint16_t GetSMFResolution(HSMF smf) {

@@ -27,6 +27,7 @@ void TryRealtimePriority() {
 
 void RunTimer(Sync* sync) {
     TryRealtimePriority();
+    MarkTimerThread();
     std::unique_lock lock(TheToolkit().mutex);
     while (!sync->quit) {
         if (ClockIsManual() || sync->state != SyncState::Running) {
@@ -46,13 +47,6 @@ void RunTimer(Sync* sync) {
 void WakeAllTimers() {
     for (auto& [handle, sync] : TheToolkit().syncs)
         sync->wake.notify_all();
-}
-
-std::vector<Output*> Sync::Outputs() const {
-    std::vector<Output*> attached;
-    for (auto& [h, output] : TheToolkit().outputs)
-        if (output->sync == handle) attached.push_back(output.get());
-    return attached;
 }
 
 std::uint64_t Sync::TimeOfTick(std::uint64_t tick) const {
@@ -152,6 +146,7 @@ void Sync::Start(std::uint64_t now) {
 
 void Sync::Stop() {
     state = SyncState::Stopped;
+    lastQueuedTick = 0;
     for (Output* output : Outputs()) {
         output->DropQueue();
         output->lastTick = 0;

@@ -5,13 +5,14 @@
 
 #include "mxmidi/mxmidi.h"
 #include "mxmidi/outport.h"
+#include "mxmidi/pimutex.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <array>
 #include <bitset>
 #include <condition_variable>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,31 @@ struct QueuedEvent {
     MidiEvent event;
 };
 
+// The queue of an output: a fixed ring, so that the timer thread never frees
+// memory another thread allocated (that would take the other thread's
+// allocator lock, which an ordinary thread may hold while it is preempted).
+class EventRing {
+public:
+    bool empty() const { return count_ == 0; }
+    std::size_t size() const { return count_; }
+    bool full() const { return count_ == kQueueDepth; }
+    const QueuedEvent& front() const { return slots_[head_]; }
+    void pop_front() {
+        head_ = (head_ + 1) % kQueueDepth;
+        --count_;
+    }
+    void push_back(const QueuedEvent& event) { // only when not full
+        slots_[(head_ + count_) % kQueueDepth] = event;
+        ++count_;
+    }
+    void clear() { head_ = count_ = 0; }
+
+private:
+    std::array<QueuedEvent, kQueueDepth> slots_{};
+    std::size_t head_ = 0;
+    std::size_t count_ = 0;
+};
+
 // An open output: its port, its queue of timed events and what it knows of
 // the notes it left sounding.
 class Output {
@@ -42,7 +68,7 @@ public:
     std::unique_ptr<OutPort> port;
     HSYNC sync = 0; // the timer that times its queue; 0 = none, events go out at once
 
-    std::deque<QueuedEvent> queue;
+    EventRing queue;
     std::uint64_t lastTick = 0; // tick of the event queued last: the deltas count from it
     bool refused = false;       // a hand-over was refused and none taken since
     bool roomPosted = false;    // OUT_ROOM was posted for that refusal
@@ -85,11 +111,12 @@ public:
     unsigned __int128 anchorScaled = 0;
     std::uint64_t nextBeatTick = 0;
     std::uint64_t pausedAt = 0;
-    std::uint32_t generation = 0; // which run; notifications of older runs are dropped
-    bool endDelivered = false;    // END went through for the events queued so far
+    std::uint32_t generation = 0;     // which run; notifications of older runs are dropped
+    bool endDelivered = false;        // END went through for the events queued so far
+    std::uint64_t lastQueuedTick = 0; // tick of the event queued last on any of its outputs
 
     std::thread thread;
-    std::condition_variable wake;
+    PiCondition wake;
     bool quit = false;
 
     std::uint64_t TimeOfTick(std::uint64_t tick) const;
@@ -101,8 +128,9 @@ public:
     void Stop();
     void Pause(std::uint64_t now, bool silence);
     void Resume(std::uint64_t now);
-    bool QueuesIdle() const; // every queue empty and no refusal waiting for a refill
-    std::vector<Output*> Outputs() const;
+    bool QueuesIdle() const;       // every queue empty and no refusal waiting for a refill
+    std::vector<Output*> attached; // the outputs it times, kept by open and close
+    const std::vector<Output*>& Outputs() const { return attached; }
     void PostEnd(bool forced);
 
 private:
@@ -137,7 +165,7 @@ private:
 };
 
 struct Toolkit {
-    std::mutex mutex;
+    PiMutex mutex; // priority inheritance: the timer never waits behind ordinary threads
     std::map<std::uint32_t, std::unique_ptr<Output>> outputs;
     std::map<std::uint32_t, std::unique_ptr<Sync>> syncs;
     std::uint32_t nextHandle = 0x100;
@@ -147,8 +175,11 @@ Toolkit& TheToolkit();            // lives as long as the process
 Output* FindOutput(HMOUT handle); // with the lock held
 Sync* FindSync(HSYNC handle);     // with the lock held
 std::uint32_t NewHandle();        // with the lock held; always above 32
+// Posts a notification; from a timer thread through the notifier thread, in
+// the order posted, so the timer never waits on Qt's locks.
 void Post(const QPointer<QObject>& window, std::uint32_t message, std::uint32_t handle,
           std::uint32_t generation = 0, bool forced = false);
-void WakeAllTimers(); // with the lock held
+void MarkTimerThread(); // the calling thread is a timer thread
+void WakeAllTimers();   // with the lock held
 
 } // namespace mxmidi::detail

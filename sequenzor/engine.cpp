@@ -11,7 +11,9 @@ constexpr std::size_t kDeviceNameBuffer = 32; // 31 characters and the NUL
 Engine theEngine;
 } // namespace
 
-Engine& TheEngine() { return theEngine; }
+Engine& TheEngine() {
+    return theEngine;
+}
 
 Engine::Engine() {
     sync_.onEnd = [this] { out_.TimerEnded(); };
@@ -20,7 +22,9 @@ Engine::Engine() {
     CloseSMF(0);
 }
 
-Engine::~Engine() { Shutdown(); }
+Engine::~Engine() {
+    Shutdown();
+}
 
 void Engine::Shutdown() {
     DeleteAllTracks();
@@ -36,7 +40,9 @@ namespace {
 // The application object goes before the libraries are unloaded, and the
 // toolkit's own state may go with them: the engine lets go of its devices
 // while everything it needs is still there.
-void ShutdownWithApplication() { TheEngine().Shutdown(); }
+void ShutdownWithApplication() {
+    TheEngine().Shutdown();
+}
 } // namespace
 
 int Engine::InitWin(QObject* parent) {
@@ -62,7 +68,9 @@ int Engine::InitWin(QObject* parent) {
     return 1;
 }
 
-int Engine::NumDevs() const { return GetNumOutDevices(); }
+int Engine::NumDevs() const {
+    return GetNumOutDevices();
+}
 
 int Engine::DeviceName(std::uint16_t id, char* name) const {
     if (!name) return 0;

@@ -8,7 +8,9 @@
 
 namespace sequenzor {
 
-CMidiFile::~CMidiFile() { Close(); }
+CMidiFile::~CMidiFile() {
+    Close();
+}
 
 bool CMidiFile::Open(const char* fileName, int mode) {
     mode_ = mode;
@@ -25,7 +27,8 @@ void CMidiFile::Close() {
     if (open_) CloseSMF(handle_);
     open_ = false;
     handle_ = 0;
-    for (CMidiTrack* track : tracks_) track->file = nullptr;
+    for (CMidiTrack* track : tracks_)
+        track->file = nullptr;
     tracks_.clear();
     trackCount_ = 0;
 }

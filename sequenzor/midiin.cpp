@@ -10,7 +10,9 @@ CMidiIn::~CMidiIn() {
     DeleteWindow();
 }
 
-void CMidiIn::DeleteWindow() { sequenzor::DeleteWindow(window_); }
+void CMidiIn::DeleteWindow() {
+    sequenzor::DeleteWindow(window_);
+}
 
 void CMidiIn::CreateWindow(QObject* parent, CMidiSync* sync) {
     ReplaceWindow(window_, "CMaxMidiInWnd", parent,

@@ -28,11 +28,14 @@ std::uint32_t TicksBetween(std::uint32_t later, std::uint32_t earlier) {
 
 CMidiOut::~CMidiOut() {
     ResetAndClose();
-    for (TrackCursor& cursor : cursors_) cursor.track->output = nullptr;
+    for (TrackCursor& cursor : cursors_)
+        cursor.track->output = nullptr;
     DeleteWindow();
 }
 
-void CMidiOut::DeleteWindow() { sequenzor::DeleteWindow(window_); }
+void CMidiOut::DeleteWindow() {
+    sequenzor::DeleteWindow(window_);
+}
 
 void CMidiOut::CreateWindow(QObject* parent, CMidiSync* sync) {
     ReplaceWindow(window_, "CMaxMidiOutWnd", parent,
@@ -80,7 +83,9 @@ int CMidiOut::HandOver(const MidiEvent& event) {
     return PutMidiOut(handle_, &event) == 0 ? 1 : 0;
 }
 
-void CMidiOut::SendNow(const MidiEvent& event) { PutMidiOut(handle_, &event); }
+void CMidiOut::SendNow(const MidiEvent& event) {
+    PutMidiOut(handle_, &event);
+}
 
 int CMidiOut::HandOverFromBlock(const MidiEvent& event) {
     if (!open_) return 1;
@@ -157,7 +162,9 @@ void CMidiOut::Seek(int start, int length) {
     Prime();
 }
 
-void CMidiOut::Prime() { Feed(); }
+void CMidiOut::Prime() {
+    Feed();
+}
 
 void CMidiOut::TimerEnded() {
     // A piece cut at its end limit may leave notes on whose ends were never sent.
@@ -208,8 +215,8 @@ TrackCursor* CMidiOut::EarliestCursor() {
     TrackCursor* earliest = nullptr;
     for (TrackCursor& cursor : cursors_) {
         if (cursor.chunkPosition >= cursor.chunk.size()) continue;
-        if (!earliest || cursor.chunk[cursor.chunkPosition].time <
-                             earliest->chunk[earliest->chunkPosition].time)
+        if (!earliest ||
+            cursor.chunk[cursor.chunkPosition].time < earliest->chunk[earliest->chunkPosition].time)
             earliest = &cursor;
     }
     return earliest;

@@ -9,7 +9,9 @@ CMidiSync::~CMidiSync() {
     DeleteWindow();
 }
 
-void CMidiSync::DeleteWindow() { sequenzor::DeleteWindow(window_); }
+void CMidiSync::DeleteWindow() {
+    sequenzor::DeleteWindow(window_);
+}
 
 void CMidiSync::CreateWindow(QObject* parent) {
     ReplaceWindow(window_, "CMaxMidiSyncWnd", parent,
@@ -60,7 +62,9 @@ void CMidiSync::DiscardPendingNotifications() {
     if (window_) QCoreApplication::removePostedEvents(window_.data(), MxNotifyEvent::EventType());
 }
 
-std::uint16_t CMidiSync::Resolution() const { return open_ ? GetResolution(handle_) : 0; }
+std::uint16_t CMidiSync::Resolution() const {
+    return open_ ? GetResolution(handle_) : 0;
+}
 
 void CMidiSync::OnNotify(std::uint32_t message) {
     if (message == MXMIDI_MSG_SYNC_BEAT) {

@@ -50,7 +50,8 @@ void CMidiTrack::Read(HSMF smf, std::uint16_t index) {
 std::uint32_t CMidiTrack::AbsoluteTime(std::uint32_t index) const {
     if (index >= count_) return 0;
     std::uint32_t sum = 0;
-    for (std::uint32_t i = 0; i <= index; ++i) sum += events_[i].time;
+    for (std::uint32_t i = 0; i <= index; ++i)
+        sum += events_[i].time;
     return sum;
 }
 
@@ -63,8 +64,8 @@ const std::optional<std::string>& CMidiTrack::FetchName() {
     int index = file->IndexOf(this);
     const std::uint8_t* data = nullptr;
     std::uint32_t length = 0;
-    if (index >= 0 && ReadMetaEvent(file->Handle(), static_cast<std::uint16_t>(index), 3, &data,
-                                    &length) != -1) {
+    if (index >= 0 &&
+        ReadMetaEvent(file->Handle(), static_cast<std::uint16_t>(index), 3, &data, &length) != -1) {
         name_ = data ? std::string(reinterpret_cast<const char*>(data), length) : std::string();
     }
     return name_;

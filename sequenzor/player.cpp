@@ -17,7 +17,9 @@ bool IsNoteOf(const MidiEvent& event, std::uint8_t channel) {
     return event.status == 0x80 + channel || event.status == 0x90 + channel;
 }
 
-bool IsNote(const MidiEvent& event) { return event.status >= 0x80 && event.status <= 0x9F; }
+bool IsNote(const MidiEvent& event) {
+    return event.status >= 0x80 && event.status <= 0x9F;
+}
 
 } // namespace
 
@@ -59,7 +61,9 @@ int Engine::ReStart() {
     return 1;
 }
 
-void Engine::StartSync() { sync_.Start(); }
+void Engine::StartSync() {
+    sync_.Start();
+}
 
 int Engine::SetTempo(double bpm) {
     // 0 stands for 120; a negative or unusable tempo is refused.
@@ -108,7 +112,8 @@ void Engine::TransposeChannel(std::uint8_t amount, std::uint8_t channel) {
     for (const auto& track : tracks_) {
         for (std::uint32_t i = 0; i < track->Count(); ++i) {
             MidiEvent& event = track->Events()[i];
-            if (IsNoteOf(event, channel)) event.data1 = static_cast<std::uint8_t>(event.data1 + amount);
+            if (IsNoteOf(event, channel))
+                event.data1 = static_cast<std::uint8_t>(event.data1 + amount);
         }
     }
 }

@@ -41,7 +41,9 @@ int MidiCreateNewTrack() {
                    [] { return TheEngine().CreateNewTrack(); });
 }
 
-int MidiGetBeats() { return TheEngine().Sync().beats; }
+int MidiGetBeats() {
+    return TheEngine().Sync().beats;
+}
 
 unsigned short MidiGetDeviceID(char* name) {
     return Guarded(sequenzor::kNoDevice, [&] { return TheEngine().DeviceId(name); });
@@ -55,13 +57,17 @@ int MidiGetNumDevs() {
     return Guarded(0, [] { return TheEngine().NumDevs(); });
 }
 
-int MidiGetStatus() { return TheEngine().Sync().status; }
+int MidiGetStatus() {
+    return TheEngine().Sync().status;
+}
 
 double MidiGetTempo() {
     return Guarded(120.0, [] { return TheEngine().GetTempo(); });
 }
 
-int MidiGetTrackMute(int track) { return TheEngine().GetTrackMute(track); }
+int MidiGetTrackMute(int track) {
+    return TheEngine().GetTrackMute(track);
+}
 
 unsigned short MidiGetVersion() {
     return Guarded<unsigned short>(0, [] { return GetMaxMidiVersion(); });
@@ -83,7 +89,9 @@ void MidiInsertEvent(int track, MidiEvent* event, unsigned long index) {
     Guarded([&] { TheEngine().InsertEvent(track, event, index); });
 }
 
-int MidiIsRunning() { return TheEngine().Sync().running; }
+int MidiIsRunning() {
+    return TheEngine().Sync().running;
+}
 
 int MidiLoadFile(const char* fileName) {
     return Guarded(1, [&] { return TheEngine().LoadFile(fileName); });
@@ -97,8 +105,8 @@ int MidiPause(int flag) {
     return Guarded(0, [&] { return TheEngine().Pause(flag); });
 }
 
-int MidiPutEvent(unsigned long time, unsigned char status, unsigned char data1,
-                 unsigned char data2, unsigned char data3) {
+int MidiPutEvent(unsigned long time, unsigned char status, unsigned char data1, unsigned char data2,
+                 unsigned char data3) {
     return Guarded(0, [&] {
         return TheEngine().PutEvent(static_cast<std::uint32_t>(time), status, data1, data2, data3);
     });

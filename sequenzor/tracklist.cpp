@@ -40,7 +40,8 @@ int Engine::CreateNewTrack() {
 int Engine::NewTrackList(int count) {
     if (count < 0) count = 0;
     ClearTrackList();
-    for (int i = 0; i < count; ++i) MakeTrack(false);
+    for (int i = 0; i < count; ++i)
+        MakeTrack(false);
     return 1;
 }
 
@@ -59,7 +60,8 @@ int Engine::LoadFile(const char* fileName) {
     DeleteAllTracks();
     file_.Close();
     file_.Open(fileName, kModeRead);
-    for (int i = 0; i < file_.TrackCount(); ++i) MakeTrack(true);
+    for (int i = 0; i < file_.TrackCount(); ++i)
+        MakeTrack(true);
     file_.ReadAllTracks();
     return 1;
 }
@@ -69,7 +71,8 @@ int Engine::ImportFile(const char* fileName, int offset) {
     file_.Open(fileName, kModeRead);
     const std::size_t oldCount = tracks_.size();
     if (oldCount + file_.TrackCount() == 0) return 0;
-    for (int i = 0; i < file_.TrackCount(); ++i) MakeTrack(true);
+    for (int i = 0; i < file_.TrackCount(); ++i)
+        MakeTrack(true);
     file_.ReadAllTracks();
     if (offset == 0) return 1;
 
@@ -88,7 +91,8 @@ int Engine::ImportFile(const char* fileName, int offset) {
 // note, or (offset below 0) to the end of the latest of the old tracks.
 std::uint32_t Engine::ImportShift(int offset, std::size_t oldCount) const {
     if (offset > 0) {
-        std::int64_t resolution = sync_.IsOpen() ? sync_.Resolution() : GetSMFResolution(file_.Handle());
+        std::int64_t resolution =
+            sync_.IsOpen() ? sync_.Resolution() : GetSMFResolution(file_.Handle());
         std::int64_t shift = static_cast<std::int64_t>(offset) * (resolution / 8);
         return static_cast<std::uint32_t>(
             std::min<std::int64_t>(shift, std::numeric_limits<std::int32_t>::max()));
@@ -97,7 +101,8 @@ std::uint32_t Engine::ImportShift(int offset, std::size_t oldCount) const {
     if (oldCount == 0) return 0;
     const CMidiTrack& first = *tracks_.front();
     std::uint32_t shift = first.Count() ? first.Events()[0].time : 0;
-    for (std::size_t i = 0; i < oldCount; ++i) shift = std::max(shift, tracks_[i]->EndTime());
+    for (std::size_t i = 0; i < oldCount; ++i)
+        shift = std::max(shift, tracks_[i]->EndTime());
     return shift;
 }
 
@@ -115,7 +120,8 @@ int Engine::SaveFile(const char* fileName) {
 
     CMidiFile writer;
     writer.Open(fileName, kModeWrite);
-    for (const auto& track : tracks_) writer.Attach(track.get());
+    for (const auto& track : tracks_)
+        writer.Attach(track.get());
     if (writer.IsOpen()) {
         if (std::uint16_t resolution = TimerResolutionForSave())
             SetSMFResolution(writer.Handle(), resolution);

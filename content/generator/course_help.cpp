@@ -18,7 +18,8 @@ constexpr unsigned char kFixedStamp[4] = {0x00, 0x4C, 0x56, 0x69};
 
 bool CopyFolder(const QString& from, const QString& to) {
     QDir source(from);
-    for (const QFileInfo& entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
         QString target = to + "/" + entry.fileName();
         if (entry.isDir()) {
             if (!QDir().mkpath(target) || !CopyFolder(entry.filePath(), target)) return false;
@@ -33,13 +34,15 @@ bool CopyFolder(const QString& from, const QString& to) {
 
 bool RemoveChmTimestamps(std::string& chm) {
     if (chm.size() < 24 || chm.compare(0, 4, "ITSF") != 0) return false;
-    for (int i = 0; i < 4; ++i) chm[16 + i] = static_cast<char>(kFixedStamp[i]);
+    for (int i = 0; i < 4; ++i)
+        chm[16 + i] = static_cast<char>(kFixedStamp[i]);
     // #SYSTEM starts with its version (3) and, from chmcmd, the time-stamp
     // record: code 10, length 4, then the four bytes of the time.
     static const std::string record("\x03\0\0\0\x0a\0\x04\0", 8);
     std::size_t at = chm.find(record);
     if (at == std::string::npos || at + record.size() + 4 > chm.size()) return false;
-    for (int i = 0; i < 4; ++i) chm[at + record.size() + i] = static_cast<char>(kFixedStamp[i]);
+    for (int i = 0; i < 4; ++i)
+        chm[at + record.size() + i] = static_cast<char>(kFixedStamp[i]);
     return true;
 }
 

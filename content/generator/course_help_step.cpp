@@ -9,8 +9,10 @@ namespace {
 
 bool RunHelp(const GeneratorContext& context) {
     const std::filesystem::path help = context.sources / "course" / "help";
-    bool ok = CompileHelp((help / "de" / "Hilfe.hhp").string(), (context.out / "Hilfe.chm").string());
-    return CompileHelp((help / "en" / "Help.hhp").string(), (context.out / "Help.chm").string()) && ok;
+    bool ok =
+        CompileHelp((help / "de" / "Hilfe.hhp").string(), (context.out / "Hilfe.chm").string());
+    return CompileHelp((help / "en" / "Help.hhp").string(), (context.out / "Help.chm").string()) &&
+           ok;
 }
 
 StepRegistration registration{"course-help", RunHelp};

@@ -13,7 +13,8 @@ const char* const kLineEnd = "\r\n";
 std::string Entries(int count, int lesson, int level, int playCount) {
     std::string text = std::string("3") + kLineEnd;
     for (int i = 0; i < count; ++i)
-        for (int field : {lesson, level, playCount}) text += std::to_string(field) + kLineEnd;
+        for (int field : {lesson, level, playCount})
+            text += std::to_string(field) + kLineEnd;
     return text;
 }
 
@@ -23,13 +24,19 @@ std::string AnsiLine(const std::string& utf8) {
 
 } // namespace
 
-std::string FreshPlanList() { return Entries(3, -1, 1, 0); }
+std::string FreshPlanList() {
+    return Entries(3, -1, 1, 0);
+}
 
-std::string FreshWaitingList() { return Entries(30, 1, 1, 0); }
+std::string FreshWaitingList() {
+    return Entries(30, 1, 1, 0);
+}
 
 std::string ExplorerTexts(const Outline& outline) {
-    std::string text = AnsiLine("Zupfari Basis Explorer: Titel und Text je Lektion, zuletzt das Abschlussvideo");
-    for (const Lesson& lesson : outline.lessons) text += AnsiLine(lesson.title) + AnsiLine(lesson.explorer);
+    std::string text =
+        AnsiLine("Zupfari Basis Explorer: Titel und Text je Lektion, zuletzt das Abschlussvideo");
+    for (const Lesson& lesson : outline.lessons)
+        text += AnsiLine(lesson.title) + AnsiLine(lesson.explorer);
     text += AnsiLine(outline.closingTitle) + AnsiLine(outline.closingText);
     return text;
 }

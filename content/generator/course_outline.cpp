@@ -25,7 +25,8 @@ std::string Trim(const std::string& s) {
 std::vector<std::string> Words(const std::string& s) {
     std::istringstream in(s);
     std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     return words;
 }
 
@@ -54,7 +55,8 @@ std::optional<double> ToDouble(const std::string& s) {
 // Reads a line's cursor through one file and collects its errors.
 class Reader {
 public:
-    Reader(std::string file, std::vector<std::string>& errors) : file_(std::move(file)), errors_(errors) {}
+    Reader(std::string file, std::vector<std::string>& errors)
+        : file_(std::move(file)), errors_(errors) {}
     void Error(int line, const std::string& message) const {
         errors_.push_back(file_ + ":" + std::to_string(line) + ": " + message);
     }
@@ -152,8 +154,10 @@ void ParseBars(const Reader& reader, int line, const std::string& text, Exercise
         for (const std::string& token : tokens) {
             std::string why;
             auto event = ParseEvent(token, why);
-            if (!event) reader.Error(line, why);
-            else bar.events.push_back(*event);
+            if (!event)
+                reader.Error(line, why);
+            else
+                bar.events.push_back(*event);
         }
         exercise.bars.push_back(std::move(bar));
     }
@@ -169,7 +173,8 @@ void ParseOrder(const Reader& reader, int line, const std::string& text, Exercis
             reader.Error(line, "bad bar range '" + w + "'");
             continue;
         }
-        for (int b = *first; b <= *last; ++b) exercise.order.push_back(b - 1);
+        for (int b = *first; b <= *last; ++b)
+            exercise.order.push_back(b - 1);
     }
 }
 
@@ -213,36 +218,44 @@ template <std::size_t N>
 void StoreInts(const Reader& reader, int line, const std::string& value, std::array<int, N>& out) {
     std::vector<int> v;
     if (reader.Numbers(line, value, N, v, ToInt))
-        for (std::size_t i = 0; i < N; ++i) out[i] = v[i];
+        for (std::size_t i = 0; i < N; ++i)
+            out[i] = v[i];
 }
 
 bool ParseRegistryKey(const Reader& reader, int line, const std::string& key,
                       const std::string& value, LessonValues& values) {
     std::vector<int> ints;
     std::vector<double> reals;
-    if (key == "Header") values.header = value;
+    if (key == "Header")
+        values.header = value;
     else if (key == "CountInBeats") {
         if (reader.Numbers(line, value, 1, ints, ToInt)) values.countInBeats = ints[0];
-    }
-    else if (key == "BeatDisplayOffset") {
-        if (value == "unchanged") values.beatDisplayOffset = -1;
-        else if (reader.Numbers(line, value, 1, ints, ToInt)) values.beatDisplayOffset = ints[0];
+    } else if (key == "BeatDisplayOffset") {
+        if (value == "unchanged")
+            values.beatDisplayOffset = -1;
+        else if (reader.Numbers(line, value, 1, ints, ToInt))
+            values.beatDisplayOffset = ints[0];
     } else if (key == "CursorActive") {
         if (value != "yes" && value != "no") reader.Error(line, "CursorActive is yes or no");
         values.cursorActive = value == "yes";
     } else if (key == "PlayCountPreset") {
         if (reader.Numbers(line, value, 1, ints, ToInt)) values.playCountPreset = ints[0];
-    }
-    else if (key == "AnswerKey") StoreInts(reader, line, value, values.answerKey);
-    else if (key == "TempoTable") StoreInts(reader, line, value, values.tempo);
-    else if (key == "TempoTableOther") reader.Numbers(line, value, 10, values.tempoOther, ToInt);
+    } else if (key == "AnswerKey")
+        StoreInts(reader, line, value, values.answerKey);
+    else if (key == "TempoTable")
+        StoreInts(reader, line, value, values.tempo);
+    else if (key == "TempoTableOther")
+        reader.Numbers(line, value, 10, values.tempoOther, ToInt);
     else if (key == "CursorGeometry") {
         if (reader.Numbers(line, value, kGeometryColumns, reals, ToDouble))
-            for (int i = 0; i < kGeometryColumns; ++i) values.geometry[i] = reals[i];
+            for (int i = 0; i < kGeometryColumns; ++i)
+                values.geometry[i] = reals[i];
     } else if (key == "CursorGeometryLanguage1")
         reader.Numbers(line, value, kGeometryColumns, values.geometryLanguage1, ToDouble);
-    else if (key == "Hold") StoreInts(reader, line, value, values.hold);
-    else return false;
+    else if (key == "Hold")
+        StoreInts(reader, line, value, values.hold);
+    else
+        return false;
     return true;
 }
 
@@ -250,43 +263,56 @@ void ParseLessonKey(const Reader& reader, int line, const std::string& key,
                     const std::string& value, Lesson& lesson, ParseState& state) {
     switch (state.section) {
     case Section::Lesson:
-        if (key == "title") lesson.title = value;
-        else if (key == "explorer") lesson.explorer = value;
-        else if (key == "teaches") lesson.teaches = value;
-        else if (key == "notation") lesson.notation = value;
+        if (key == "title")
+            lesson.title = value;
+        else if (key == "explorer")
+            lesson.explorer = value;
+        else if (key == "teaches")
+            lesson.teaches = value;
+        else if (key == "notation")
+            lesson.notation = value;
         else if (!ParseRegistryKey(reader, line, key, value, lesson.values))
             reader.Error(line, "unknown key '" + key + "'");
         return;
     case Section::Slide: {
         Slide& slide = *lesson.slides[state.index];
-        if (key == "heading") slide.heading = value;
-        else if (key == "text") slide.paragraphs.push_back(value);
-        else if (key == "picture") slide.pictures.push_back(value);
-        else if (key == "sample") slide.samples.push_back(value);
-        else reader.Error(line, "unknown slide key '" + key + "'");
+        if (key == "heading")
+            slide.heading = value;
+        else if (key == "text")
+            slide.paragraphs.push_back(value);
+        else if (key == "picture")
+            slide.pictures.push_back(value);
+        else if (key == "sample")
+            slide.samples.push_back(value);
+        else
+            reader.Error(line, "unknown slide key '" + key + "'");
         return;
     }
     case Section::Exercise:
     case Section::ExerciseLanguage1: {
-        Exercise& exercise = state.section == Section::Exercise ? *lesson.exercise
-                                                                : *lesson.exerciseLanguage1;
-        if (key == "description") exercise.description = value;
+        Exercise& exercise =
+            state.section == Section::Exercise ? *lesson.exercise : *lesson.exerciseLanguage1;
+        if (key == "description")
+            exercise.description = value;
         else if (key == "order") {
             ParseOrder(reader, line, value, exercise);
             state.orderGiven = true;
-        } else reader.Error(line, "unknown exercise key '" + key + "'");
+        } else
+            reader.Error(line, "unknown exercise key '" + key + "'");
         return;
     }
     case Section::Question: {
         Question& q = lesson.quiz[state.index];
-        if (key == "question") q.text = value;
+        if (key == "question")
+            q.text = value;
         else if (key == "choice" || key == "right") {
             q.choices.push_back(value);
             if (key == "right") {
                 if (q.right != 0) reader.Error(line, "two right answers");
                 q.right = static_cast<int>(q.choices.size());
             }
-        } else reader.Error(line, "unknown question key '" + key + "'");
+        } else
+            reader.Error(line, "unknown question key '" + key + "'");
         return;
     }
     }
@@ -298,7 +324,8 @@ void FinishExercise(std::optional<Exercise>& exercise, bool orderGiven) {
             exercise->order.push_back(static_cast<int>(i));
 }
 
-Lesson ParseLesson(const std::string& path, const std::string& name, std::vector<std::string>& errors) {
+Lesson ParseLesson(const std::string& path, const std::string& name,
+                   std::vector<std::string>& errors) {
     Lesson lesson;
     lesson.file = name;
     Reader reader(name, errors);
@@ -310,15 +337,19 @@ Lesson ParseLesson(const std::string& path, const std::string& name, std::vector
         std::string line = Trim(raw);
         if (line.empty() || line[0] == '#') continue;
         if (line[0] == '[') {
-            if (line.back() != ']') reader.Error(lineNumber, "section without ']'");
-            else OpenSection(reader, lineNumber, line.substr(1, line.size() - 2), lesson, state);
+            if (line.back() != ']')
+                reader.Error(lineNumber, "section without ']'");
+            else
+                OpenSection(reader, lineNumber, line.substr(1, line.size() - 2), lesson, state);
             continue;
         }
         if (line[0] == '|') {
-            if (state.section == Section::Exercise) ParseBars(reader, lineNumber, line, *lesson.exercise);
+            if (state.section == Section::Exercise)
+                ParseBars(reader, lineNumber, line, *lesson.exercise);
             else if (state.section == Section::ExerciseLanguage1)
                 ParseBars(reader, lineNumber, line, *lesson.exerciseLanguage1);
-            else reader.Error(lineNumber, "bars outside an [exercise]");
+            else
+                reader.Error(lineNumber, "bars outside an [exercise]");
             continue;
         }
         std::size_t colon = line.find(':');
@@ -330,8 +361,10 @@ Lesson ParseLesson(const std::string& path, const std::string& name, std::vector
         std::string value = Trim(line.substr(colon + 1));
         if (state.section == Section::Lesson && key == "lesson") {
             auto n = ToInt(value);
-            if (!n) reader.Error(lineNumber, "lesson number expected");
-            else lesson.number = *n;
+            if (!n)
+                reader.Error(lineNumber, "lesson number expected");
+            else
+                lesson.number = *n;
             continue;
         }
         ParseLessonKey(reader, lineNumber, key, value, lesson, state);
@@ -353,7 +386,8 @@ void ParseChords(const std::string& path, std::map<std::string, ChordShape>& cho
         std::string line = Trim(raw);
         if (line.empty() || line[0] == '#') continue;
         std::size_t colon = line.find(':');
-        std::vector<std::string> frets = Words(colon == std::string::npos ? "" : line.substr(colon + 1));
+        std::vector<std::string> frets =
+            Words(colon == std::string::npos ? "" : line.substr(colon + 1));
         ChordShape shape;
         shape.name = Trim(line.substr(0, colon == std::string::npos ? 0 : colon));
         bool ok = !shape.name.empty() && frets.size() == 6;
@@ -362,8 +396,10 @@ void ParseChords(const std::string& path, std::map<std::string, ChordShape>& cho
             ok = f && *f >= -1 && *f <= 19;
             if (ok) shape.frets[i] = *f;
         }
-        if (!ok) reader.Error(lineNumber, "expected 'Name: six frets (x = not played)'");
-        else chords[shape.name] = shape;
+        if (!ok)
+            reader.Error(lineNumber, "expected 'Name: six frets (x = not played)'");
+        else
+            chords[shape.name] = shape;
     }
     if (lineNumber == 0) reader.Error(0, "missing or empty file");
 }
@@ -378,9 +414,12 @@ void ParseClosing(const std::string& path, Outline& outline, std::vector<std::st
         std::size_t colon = line.find(':');
         std::string key = Trim(line.substr(0, colon == std::string::npos ? 0 : colon));
         std::string value = colon == std::string::npos ? "" : Trim(line.substr(colon + 1));
-        if (key == "title") outline.closingTitle = value;
-        else if (key == "explorer") outline.closingText = value;
-        else reader.Error(lineNumber, "expected 'title:' or 'explorer:'");
+        if (key == "title")
+            outline.closingTitle = value;
+        else if (key == "explorer")
+            outline.closingText = value;
+        else
+            reader.Error(lineNumber, "expected 'title:' or 'explorer:'");
     }
 }
 
@@ -388,8 +427,11 @@ void ParseClosing(const std::string& path, Outline& outline, std::vector<std::st
 
 class Checker {
 public:
-    Checker(const Lesson& lesson, std::vector<std::string>& errors) : lesson_(lesson), errors_(errors) {}
-    void Fail(const std::string& message) const { errors_.push_back(lesson_.file + ": " + message); }
+    Checker(const Lesson& lesson, std::vector<std::string>& errors)
+        : lesson_(lesson), errors_(errors) {}
+    void Fail(const std::string& message) const {
+        errors_.push_back(lesson_.file + ": " + message);
+    }
     template <typename T> void Same(const char* what, const T& have, const T& want) const {
         if (!(have == want)) Fail(std::string(what) + " disagrees with the lesson registry");
     }
@@ -439,7 +481,8 @@ void CheckSlides(const Checker& check, const Lesson& lesson) {
         const auto& slide = lesson.slides[w];
         bool skipped = SkipsWindow(lesson.number, w);
         if (skipped && slide)
-            check.Fail(std::string("the lesson passes over window ") + names[w] + ": remove [slide " + names[w] + "]");
+            check.Fail(std::string("the lesson passes over window ") + names[w] +
+                       ": remove [slide " + names[w] + "]");
         if (!skipped && !slide) check.Fail(std::string("[slide ") + names[w] + "] missing");
         if (slide && (slide->heading.empty() || slide->paragraphs.empty()))
             check.Fail(std::string("[slide ") + names[w] + "] needs a heading and text");
@@ -470,16 +513,16 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
     for (std::size_t b = 0; b < exercise.bars.size(); ++b) {
         const Bar& bar = exercise.bars[b];
         if (bar.units() != beatsPerBar * kUnitsPerBeat)
-            check.Fail(name + ": bar " + std::to_string(b + 1) + " holds " +
-                       Beats(bar.units()) + " beats, not " +
-                       std::to_string(beatsPerBar));
+            check.Fail(name + ": bar " + std::to_string(b + 1) + " holds " + Beats(bar.units()) +
+                       " beats, not " + std::to_string(beatsPerBar));
         for (const ScoreEvent& e : bar.events)
             if (e.kind == ScoreEvent::Kind::Chord && !outline.chords.count(e.chord))
                 check.Fail(name + ": unknown chord [" + e.chord + "]");
     }
     for (int b : exercise.order)
         if (b >= static_cast<int>(exercise.bars.size()))
-            check.Fail(name + ": order names bar " + std::to_string(b + 1) + ", which does not exist");
+            check.Fail(name + ": order names bar " + std::to_string(b + 1) +
+                       ", which does not exist");
     const int notationBeats = static_cast<int>(exercise.bars.size()) * beatsPerBar;
     if (notationBeats != static_cast<int>(g[kWrapLength]))
         check.Fail(name + ": the notation holds " + std::to_string(notationBeats) +
@@ -509,7 +552,8 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
 
 int Bar::units() const {
     int total = 0;
-    for (const ScoreEvent& e : events) total += e.units;
+    for (const ScoreEvent& e : events)
+        total += e.units;
     return total;
 }
 
@@ -517,7 +561,9 @@ int Exercise::PlayedBeats(int beatsPerBar) const {
     return static_cast<int>(order.size()) * beatsPerBar;
 }
 
-int StringNote(int string, int fret) { return kOpenStrings.at(static_cast<std::size_t>(string)) + fret; }
+int StringNote(int string, int fret) {
+    return kOpenStrings.at(static_cast<std::size_t>(string)) + fret;
+}
 
 std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& outline) {
     std::vector<PlayedNote> notes;
@@ -536,7 +582,8 @@ std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& out
                         int string = event.upStroke ? 5 - i : i;
                         int fret = shape->second.frets[static_cast<std::size_t>(string)];
                         if (fret < 0) continue;
-                        notes.push_back({start, event.units, StringNote(string, fret), event.upStroke, index++});
+                        notes.push_back({start, event.units, StringNote(string, fret),
+                                         event.upStroke, index++});
                     }
                 }
             }
@@ -580,13 +627,18 @@ void ValidateOutline(const Outline& outline, std::vector<std::string>& errors) {
         CheckTexts(check, lesson);
         CheckSlides(check, lesson);
         CheckQuiz(check, lesson);
-        if (!lesson.exercise) check.Fail("[exercise] missing");
-        else CheckExercise(check, *lesson.exercise, row.geometry, lesson.values, outline, "[exercise]");
+        if (!lesson.exercise)
+            check.Fail("[exercise] missing");
+        else
+            CheckExercise(check, *lesson.exercise, row.geometry, lesson.values, outline,
+                          "[exercise]");
         if (lesson.exerciseLanguage1) {
-            if (row.geometryLanguage1.empty()) check.Fail("[exercise language1] without a language 1 geometry");
+            if (row.geometryLanguage1.empty())
+                check.Fail("[exercise language1] without a language 1 geometry");
             else {
                 Geometry g{};
-                for (int i = 0; i < kGeometryColumns; ++i) g[i] = row.geometryLanguage1[i];
+                for (int i = 0; i < kGeometryColumns; ++i)
+                    g[i] = row.geometryLanguage1[i];
                 CheckExercise(check, *lesson.exerciseLanguage1, g, lesson.values, outline,
                               "[exercise language1]");
             }

@@ -15,14 +15,16 @@ bool RunOutline(const GeneratorContext& context) {
     std::vector<std::string> errors;
     Outline outline = LoadOutline((context.sources / "course").string(), errors);
     ValidateOutline(outline, errors);
-    for (const std::string& e : errors) std::fprintf(stderr, "course outline: %s\n", e.c_str());
+    for (const std::string& e : errors)
+        std::fprintf(stderr, "course outline: %s\n", e.c_str());
     if (!errors.empty()) {
         std::fprintf(stderr, "course outline: %zu problem(s); fix content/sources/course\n",
                      errors.size());
         return false;
     }
     int bars = 0;
-    for (const Lesson& lesson : outline.lessons) bars += static_cast<int>(lesson.exercise->bars.size());
+    for (const Lesson& lesson : outline.lessons)
+        bars += static_cast<int>(lesson.exercise->bars.size());
     std::printf("content: course outline: %zu lessons, %d bars of notation, %zu chords\n",
                 outline.lessons.size(), bars, outline.chords.size());
     return true;

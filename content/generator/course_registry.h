@@ -37,11 +37,11 @@ enum GeometryColumn {
 using Geometry = std::array<double, kGeometryColumns>;
 
 struct RegistryRow {
-    std::string header;          // expected first line of the lesson's skins
-    int countInBeats;            // beats counted in at the head of every exercise file
-    int beatDisplayOffset;       // -1: unchanged
+    std::string header;    // expected first line of the lesson's skins
+    int countInBeats;      // beats counted in at the head of every exercise file
+    int beatDisplayOffset; // -1: unchanged
     bool cursorActive;
-    int playCountPreset;         // -1: none
+    int playCountPreset; // -1: none
     std::array<int, 3> answerKey;
     std::array<int, 10> tempo;   // levels 1..10 (language 0)
     std::vector<int> tempoOther; // levels 1..10 for other languages, or empty

@@ -49,15 +49,20 @@ std::vector<double> Excitation(std::size_t period, const PluckStyle& style) {
     }
     std::size_t comb = static_cast<std::size_t>(std::lround(style.pluckPosition * period));
     std::vector<double> shaped(period);
-    for (std::size_t i = 0; i < period; ++i) shaped[i] = burst[i] - (i >= comb ? burst[i - comb] : 0);
+    for (std::size_t i = 0; i < period; ++i)
+        shaped[i] = burst[i] - (i >= comb ? burst[i - comb] : 0);
     return shaped;
 }
 
 } // namespace
 
-double NoteFrequency(double midiNote) { return 440.0 * std::pow(2.0, (midiNote - 69.0) / 12.0); }
+double NoteFrequency(double midiNote) {
+    return 440.0 * std::pow(2.0, (midiNote - 69.0) / 12.0);
+}
 
-double CentsBetween(double target, double actual) { return 1200.0 * std::log2(actual / target); }
+double CentsBetween(double target, double actual) {
+    return 1200.0 * std::log2(actual / target);
+}
 
 float NoiseSource::Next() {
     state_ ^= state_ << 13;
@@ -93,7 +98,8 @@ std::vector<float> PluckString(double frequency, double seconds, const PluckStyl
 void MixInto(std::vector<float>& mix, const std::vector<float>& part, std::size_t offset,
              float gain) {
     if (mix.size() < offset + part.size()) mix.resize(offset + part.size(), 0.0f);
-    for (std::size_t i = 0; i < part.size(); ++i) mix[offset + i] += gain * part[i];
+    for (std::size_t i = 0; i < part.size(); ++i)
+        mix[offset + i] += gain * part[i];
 }
 
 std::vector<float> ApplyBody(const std::vector<float>& dry, double amount) {
@@ -128,17 +134,21 @@ void DampAt(std::vector<float>& samples, double start, double end) {
     const double a = start * kSampleRate, b = end * kSampleRate;
     for (std::size_t i = 0; i < samples.size(); ++i) {
         double t = static_cast<double>(i);
-        if (t >= b) samples[i] = 0.0f;
-        else if (t > a) samples[i] *= static_cast<float>(0.5 + 0.5 * std::cos(kPi * (t - a) / (b - a)));
+        if (t >= b)
+            samples[i] = 0.0f;
+        else if (t > a)
+            samples[i] *= static_cast<float>(0.5 + 0.5 * std::cos(kPi * (t - a) / (b - a)));
     }
 }
 
 void Normalise(std::vector<float>& samples, double peak) {
     float largest = 0;
-    for (float x : samples) largest = std::max(largest, std::fabs(x));
+    for (float x : samples)
+        largest = std::max(largest, std::fabs(x));
     if (largest <= 0) return;
     const float scale = static_cast<float>(peak / largest);
-    for (float& x : samples) x *= scale;
+    for (float& x : samples)
+        x *= scale;
 }
 
 LoopFit FitLoop(const std::vector<double>& frequencies, double minSeconds, double maxSeconds) {

@@ -17,7 +17,8 @@ void PutU16(std::string& out, std::uint16_t v) {
 }
 
 void PutU32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 std::int16_t ToPcm16(float x) {
@@ -47,7 +48,8 @@ std::string EncodeWav(const Sound& sound) {
     PutU16(out, 16);
     out += "data";
     PutU32(out, dataBytes);
-    for (float x : sound.samples) PutU16(out, static_cast<std::uint16_t>(ToPcm16(x)));
+    for (float x : sound.samples)
+        PutU16(out, static_cast<std::uint16_t>(ToPcm16(x)));
     return out;
 }
 

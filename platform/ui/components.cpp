@@ -219,6 +219,8 @@ void TControl::SetColor(TColor color) {
 
 void TControl::FontChanged() {
     QWidget::setFont(font_.ToQFont());
+    // The canvas writes in the control's font until told otherwise.
+    if (surfaceCanvas_) surfaceCanvas_->Font()->Assign(&font_);
     for (QObject* object : children()) {
         auto* child = dynamic_cast<TControl*>(object);
         if (child != nullptr && child->parentFont_) child->ParentFontChanged();

@@ -19,24 +19,35 @@ public:
         return *hub;
     }
 
-    // Prepares the receiver on the user-interface thread.
+    // Prepares the receiver that lives on the user-interface thread.
     void Init() {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (receiver_ != nullptr || dead_ || QCoreApplication::instance() == nullptr) return;
-        receiver_ = new QObject;
-        receiver_->moveToThread(QCoreApplication::instance()->thread());
-        qAddPostRoutine(&SyncHub::ShutDown);
+        InitLocked();
     }
 
-    // Queues `call`; false once the application is gone.
+    // Queues `call`; false once the application is gone (or before it
+    // exists).
     bool Post(std::function<void()> call) {
         std::lock_guard<std::mutex> lock(mutex_);
+        InitLocked();
         if (dead_ || receiver_ == nullptr) return false;
         QMetaObject::invokeMethod(receiver_, std::move(call), Qt::QueuedConnection);
         return true;
     }
 
+    bool Dead() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return dead_;
+    }
+
 private:
+    void InitLocked() {
+        if (receiver_ != nullptr || dead_ || QCoreApplication::instance() == nullptr) return;
+        receiver_ = new QObject; // created here, then handed to the UI thread
+        receiver_->moveToThread(QCoreApplication::instance()->thread());
+        qAddPostRoutine(&SyncHub::ShutDown);
+    }
+
     static void ShutDown() {
         SyncHub& hub = Get();
         std::lock_guard<std::mutex> lock(hub.mutex_);
@@ -221,7 +232,7 @@ void TThread::Sleep(unsigned milliseconds) {
 }
 
 void TThread::Synchronize(const std::function<void()>& method) {
-    if (OnUiThread() || QCoreApplication::instance() == nullptr) {
+    if (OnUiThread()) {
         method();
         return;
     }
@@ -240,7 +251,12 @@ void TThread::Synchronize(const std::function<void()>& method) {
         }
         call->done.notify_all();
     });
-    if (!posted) ParkForever();
+    if (!posted) {
+        if (SyncHub::Get().Dead()) ParkForever(); // the user interface is gone
+        method(); // there has never been a user-interface thread to run it on
+        WaitWhileSuspended();
+        return;
+    }
     {
         std::unique_lock<std::mutex> lock(call->mutex);
         call->done.wait(lock, [&] { return call->finished; });

@@ -18,7 +18,8 @@ void ListDevices() {
     if (MidiGetDeviceName(kMapper, name)) std::printf("mapper  %s\n", name);
     const int count = MidiGetNumDevs();
     for (int id = 0; id < count; ++id) {
-        if (MidiGetDeviceName(static_cast<unsigned short>(id), name)) std::printf("%-7d %s\n", id, name);
+        if (MidiGetDeviceName(static_cast<unsigned short>(id), name))
+            std::printf("%-7d %s\n", id, name);
     }
 }
 
@@ -46,7 +47,7 @@ private:
         const int beats = MidiGetBeats();
         const int status = MidiGetStatus();
         if (beats != lastBeats_ || status != lastStatus_) {
-            std::printf("beat %d status %d\n", beats, status);
+            std::printf("beat %d status %d tempo %.2f\n", beats, status, MidiGetTempo());
             std::fflush(stdout);
             lastBeats_ = beats;
             lastStatus_ = status;
@@ -99,11 +100,11 @@ int main(int argc, char** argv) {
     const int beat = parser.value("beat").toInt(&beatOk);
     const double tempo = parser.value("tempo").toDouble(&tempoOk);
     if (!beatOk || beat < 0 || !tempoOk || tempo < 0) {
-        std::fprintf(stderr, "sequenzor-play: --beat wants a whole number >= 0, --tempo a number >= 0\n");
+        std::fprintf(stderr,
+                     "sequenzor-play: --beat wants a whole number >= 0, --tempo a number >= 0\n");
         return 2;
     }
     MidiStart(beat * 8, 0, tempo);
-    std::printf("tempo %.2f bpm\n", MidiGetTempo());
     new ProgressPrinter(&app);
     const int result = app.exec();
     MidiStop();

@@ -17,8 +17,9 @@ const char* const kSteps[] = {"sounds", "course-lists", "course-help", "course-o
 
 int RunStep(const std::string& sources, const std::string& out, const char* step,
             const std::string& log) {
-    return testsupport::RunShell(std::string("'") + ZUPFARI_CONTENT_TOOL + "' --sources '" + sources +
-                                 "' --out '" + out + "' --only " + step + " >'" + log + "' 2>&1");
+    return testsupport::RunShell(std::string("'") + ZUPFARI_CONTENT_TOOL + "' --sources '" +
+                                 sources + "' --out '" + out + "' --only " + step + " >'" + log +
+                                 "' 2>&1");
 }
 
 std::map<std::string, std::string> FilesUnder(const std::string& folder) {
@@ -35,16 +36,20 @@ std::map<std::string, std::string> FilesUnder(const std::string& folder) {
 TEST(CourseGenerator, SameSourcesGiveTheSameBytes) {
     testsupport::TempFolder first, second;
     for (const char* step : kSteps)
-        ASSERT_EQ(RunStep(ZUPFARI_CONTENT_SOURCES, first.Path() + "out", step, first.Path() + "log"), 0)
+        ASSERT_EQ(
+            RunStep(ZUPFARI_CONTENT_SOURCES, first.Path() + "out", step, first.Path() + "log"), 0)
             << step << ": " << platform::ReadFileBytes(first.Path() + "log").value_or("");
     // A second later, so that anything stamped with the time would differ.
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     for (const char* step : kSteps)
-        ASSERT_EQ(RunStep(ZUPFARI_CONTENT_SOURCES, second.Path() + "out", step, second.Path() + "log"), 0);
+        ASSERT_EQ(
+            RunStep(ZUPFARI_CONTENT_SOURCES, second.Path() + "out", step, second.Path() + "log"),
+            0);
     auto a = FilesUnder(first.Path() + "out"), b = FilesUnder(second.Path() + "out");
     EXPECT_EQ(a.size(), 22u);
     ASSERT_EQ(a.size(), b.size());
-    for (const auto& [name, bytes] : a) EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
+    for (const auto& [name, bytes] : a)
+        EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
 }
 
 TEST(CourseGenerator, BrokenOutlineFailsWithItsReasons) {
@@ -52,7 +57,8 @@ TEST(CourseGenerator, BrokenOutlineFailsWithItsReasons) {
     std::filesystem::create_directories(sources.Path() + "course");
     std::filesystem::copy(ZUPFARI_CONTENT_SOURCES "/course", sources.Path() + "course",
                           std::filesystem::copy_options::recursive);
-    std::string lesson = platform::ReadFileBytes(sources.Path() + "course/lektion28.txt").value_or("");
+    std::string lesson =
+        platform::ReadFileBytes(sources.Path() + "course/lektion28.txt").value_or("");
     lesson.replace(lesson.find("CountInBeats: 8"), 15, "CountInBeats: 4");
     sources.Write("course/lektion28.txt", lesson);
     const std::string log = sources.Path() + "log";

@@ -16,7 +16,8 @@ std::string Bin(const std::string& relative) {
 
 std::uint32_t U32(const std::string& b, std::size_t at) {
     std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
     return v;
 }
 

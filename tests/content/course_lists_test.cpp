@@ -62,7 +62,8 @@ content::Outline ShippedOutline() {
 
 TEST(CourseLists, PlanFileIsTheFreshStartExactly) {
     std::string expected = "3\r\n";
-    for (int i = 0; i < 3; ++i) expected += "-1\r\n1\r\n0\r\n";
+    for (int i = 0; i < 3; ++i)
+        expected += "-1\r\n1\r\n0\r\n";
     EXPECT_EQ(Bin("Listen/ListeUeplan.ztl"), expected);
     for (const Entry& e : ReadEntries(Bin("Listen/ListeUeplan.ztl"), 3)) {
         EXPECT_EQ(e.lesson, -1);
@@ -74,7 +75,8 @@ TEST(CourseLists, PlanFileIsTheFreshStartExactly) {
 TEST(CourseLists, WaitingFileHoldsEveryLessonWaiting) {
     const std::string bytes = Bin("Listen/ListeWarten.ztl");
     std::string expected = "3\r\n";
-    for (int i = 0; i < 30; ++i) expected += "1\r\n1\r\n0\r\n";
+    for (int i = 0; i < 30; ++i)
+        expected += "1\r\n1\r\n0\r\n";
     EXPECT_EQ(bytes, expected);
     EXPECT_EQ(SplitCrLf(bytes).size(), 91u);
     for (const Entry& e : ReadEntries(bytes, 30)) {
@@ -116,7 +118,8 @@ TEST(CourseLists, ExplorerTextsComeFromTheOutlineInOrder) {
     std::vector<std::string> lines = SplitCrLf(content::ExplorerTexts(outline));
     ASSERT_EQ(lines.size(), 63u);
     EXPECT_EQ(lines[1], "T0");
-    EXPECT_EQ(lines[2], "\xDC" "bung 0");
+    EXPECT_EQ(lines[2], "\xDC"
+                        "bung 0");
     EXPECT_EQ(lines[59], "T29");
     EXPECT_EQ(lines[61], "Video");
     EXPECT_EQ(lines[62], "Schluss");

@@ -20,7 +20,8 @@ const std::string kCourse = ZUPFARI_CONTENT_SOURCES "/course";
 
 std::string JoinErrors(const std::vector<std::string>& errors) {
     std::string all;
-    for (const std::string& e : errors) all += e + "\n";
+    for (const std::string& e : errors)
+        all += e + "\n";
     return all;
 }
 
@@ -30,7 +31,8 @@ protected:
     void SetUp() override {
         for (const auto& entry : std::filesystem::directory_iterator(kCourse))
             if (entry.is_regular_file())
-                std::filesystem::copy_file(entry.path(), folder_.Path() + entry.path().filename().string());
+                std::filesystem::copy_file(entry.path(),
+                                           folder_.Path() + entry.path().filename().string());
     }
     // Replaces the first `from` in `file` by `to`.
     void Change(const std::string& file, const std::string& from, const std::string& to) {
@@ -70,7 +72,8 @@ TEST(CourseOutline, ShippedOutlineIsCompleteAndAgreesWithTheRegistry) {
     EXPECT_EQ(outline.lessons[12].exercise->PlayedBeats(4), 56);
     // Every lesson has its three questions with the right box where the key says.
     for (const Lesson& lesson : outline.lessons)
-        for (int q = 0; q < 3; ++q) EXPECT_EQ(lesson.quiz[q].right, Registry(lesson.number).answerKey[q]);
+        for (int q = 0; q < 3; ++q)
+            EXPECT_EQ(lesson.quiz[q].right, Registry(lesson.number).answerKey[q]);
 }
 
 TEST(CourseOutline, ScoreEventsParseWithTheirDurations) {
@@ -125,12 +128,16 @@ TEST(CourseOutline, RegistryTablesHoldTheLessonsSpecialCases) {
     EXPECT_TRUE(SkipsWindow(3, 1) && !SkipsWindow(3, 0));
 }
 
-TEST_F(BrokenOutline, TheUnchangedCopyIsClean) { EXPECT_EQ(Errors(), ""); }
+TEST_F(BrokenOutline, TheUnchangedCopyIsClean) {
+    EXPECT_EQ(Errors(), "");
+}
 
 TEST_F(BrokenOutline, RightAnswerInTheWrongBoxIsReported) {
-    Change("lektion01.txt", "choice: Mit dem Zeigefinger\nchoice: Mit dem kleinen Finger\nright: Mit dem Daumen",
+    Change("lektion01.txt",
+           "choice: Mit dem Zeigefinger\nchoice: Mit dem kleinen Finger\nright: Mit dem Daumen",
            "right: Mit dem Daumen\nchoice: Mit dem Zeigefinger\nchoice: Mit dem kleinen Finger");
-    EXPECT_NE(Errors().find("lektion01.txt: question 2: the right answer is box 1, the answer key says 3"),
+    EXPECT_NE(Errors().find(
+                  "lektion01.txt: question 2: the right answer is box 1, the answer key says 3"),
               std::string::npos);
 }
 
@@ -143,7 +150,8 @@ TEST_F(BrokenOutline, PlayOrderThatTheCursorCannotFollowIsReported) {
     // Lesson 3 repeats its two lines; playing bar 2 first breaks the cursor's fold.
     Change("lektion03.txt", "order: 1-8 1-8", "order: 1-8 2-8 1");
     std::string errors = Errors();
-    EXPECT_NE(errors.find("lektion03.txt: [exercise]: at exercise beat 33 bar 2 plays"), std::string::npos)
+    EXPECT_NE(errors.find("lektion03.txt: [exercise]: at exercise beat 33 bar 2 plays"),
+              std::string::npos)
         << errors;
 }
 
@@ -186,7 +194,8 @@ TEST_F(BrokenOutline, MissingLessonAndTextOutsideWindows1252AreReported) {
     Change("lektion00.txt", "title: Willkommen", "title: Willkommen \xE2\x99\xAB");
     std::string errors = Errors();
     EXPECT_NE(errors.find("lektion13.txt:0: missing or empty file"), std::string::npos);
-    EXPECT_NE(errors.find("lektion00.txt: text not representable in Windows-1252"), std::string::npos);
+    EXPECT_NE(errors.find("lektion00.txt: text not representable in Windows-1252"),
+              std::string::npos);
 }
 
 TEST(CourseOutline, PlayedNotesFollowThePlayOrderAndVoiceTheChords) {
@@ -203,7 +212,8 @@ TEST(CourseOutline, PlayedNotesFollowThePlayOrderAndVoiceTheChords) {
     // Lesson 14, bar 2: eighths, down on E2 first, up from the high e string.
     std::vector<PlayedNote> strum = PlayedNotes(*outline.lessons[14].exercise, outline);
     auto firstAt = [&](int start) {
-        return std::find_if(strum.begin(), strum.end(), [&](const PlayedNote& n) { return n.start == start; });
+        return std::find_if(strum.begin(), strum.end(),
+                            [&](const PlayedNote& n) { return n.start == start; });
     };
     auto down = firstAt(4 * kUnitsPerBeat), up = firstAt(4 * kUnitsPerBeat + kUnitsPerBeat / 2);
     ASSERT_NE(down, strum.end());
@@ -219,7 +229,9 @@ TEST(CourseOutline, PlayedNotesFollowThePlayOrderAndVoiceTheChords) {
         std::vector<PlayedNote> notes = PlayedNotes(*lesson.exercise, outline);
         ASSERT_FALSE(notes.empty()) << lesson.number;
         int end = 0;
-        for (const PlayedNote& n : notes) end = std::max(end, n.start + n.length);
-        EXPECT_LE(end, static_cast<int>(lesson.values.geometry[kBeatCount]) * kUnitsPerBeat) << lesson.number;
+        for (const PlayedNote& n : notes)
+            end = std::max(end, n.start + n.length);
+        EXPECT_LE(end, static_cast<int>(lesson.values.geometry[kBeatCount]) * kUnitsPerBeat)
+            << lesson.number;
     }
 }

@@ -61,7 +61,8 @@ TEST(CourseContentInTheProgram, SoundLayerAcceptsEverySound) {
     }
     EXPECT_EQ(count, 17);
     // The click is over before a cue that follows it would be refused.
-    auto click = platform::ParseWave(platform::ReadFileBytes(folder + "ClickSounds/Fmaj7.wav").value_or(""));
+    auto click =
+        platform::ParseWave(platform::ReadFileBytes(folder + "ClickSounds/Fmaj7.wav").value_or(""));
     ASSERT_TRUE(click.has_value());
     EXPECT_LE(click->DurationMs(), 350u);
 }

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 using coursetest::Cents;
@@ -32,17 +32,20 @@ WavFile Load(const std::string& relative) {
     return ParseWav(*bytes);
 }
 
-double Seconds(const WavFile& wav) { return wav.left.size() / double(wav.sampleRate); }
+double Seconds(const WavFile& wav) {
+    return wav.left.size() / double(wav.sampleRate);
+}
 
 double Peak(const std::vector<double>& x) {
     double p = 0;
-    for (double v : x) p = std::max(p, std::fabs(v));
+    for (double v : x)
+        p = std::max(p, std::fabs(v));
     return p;
 }
 
 const std::vector<std::string> kCues = {
-    "ClickSounds/Amaj7.wav", "ClickSounds/Dmaj7.wav",       "ClickSounds/Eadd9.wav",
-    "ClickSounds/Fism9.wav", "ClickSounds/Fmaj7.wav",       "ClickSounds/Hm9.wav",
+    "ClickSounds/Amaj7.wav", "ClickSounds/Dmaj7.wav",        "ClickSounds/Eadd9.wav",
+    "ClickSounds/Fism9.wav", "ClickSounds/Fmaj7.wav",        "ClickSounds/Hm9.wav",
     "ClickSounds/oh.wav",    "ClickSounds/allesrichtig.wav", "ClickSounds/nichtrichtig.wav",
     "ClickSounds/foto.wav"};
 
@@ -90,8 +93,10 @@ void ExpectWellFormed(const std::string& file, const WavFile& wav) {
 } // namespace
 
 TEST(CourseSounds, EveryCueAndToneIsAWellFormedPcmWav) {
-    for (const std::string& file : kCues) ExpectWellFormed(file, Load(file));
-    for (const Tone& tone : kTunerTones) ExpectWellFormed(tone.file, Load(tone.file));
+    for (const std::string& file : kCues)
+        ExpectWellFormed(file, Load(file));
+    for (const Tone& tone : kTunerTones)
+        ExpectWellFormed(tone.file, Load(tone.file));
     ExpectWellFormed("Sounds/EDurStimmAkkord.wav", Load("Sounds/EDurStimmAkkord.wav"));
 }
 
@@ -135,7 +140,8 @@ TEST(CourseSounds, TuningChordHoldsEMajorInTune) {
 
 TEST(CourseSounds, LoopedTonesHaveNoJumpAtTheSeam) {
     std::vector<std::string> files = {"Sounds/EDurStimmAkkord.wav"};
-    for (const Tone& tone : kTunerTones) files.push_back(tone.file);
+    for (const Tone& tone : kTunerTones)
+        files.push_back(tone.file);
     for (const std::string& file : files) {
         WavFile wav = Load(file);
         ASSERT_EQ(wav.problem, "") << file;
@@ -189,4 +195,19 @@ TEST(CourseSounds, WavEncodingRoundsAndClipsSamples) {
     EXPECT_DOUBLE_EQ(wav.left[3], 32767 / 32768.0); // clipped
     EXPECT_DOUBLE_EQ(wav.left[4], -32767 / 32768.0);
     EXPECT_DOUBLE_EQ(wav.left[5], 16384 / 32768.0);
+}
+
+TEST(CourseSounds, PluckedStringsAreTunedByTheirFractionalDelay) {
+    // A plain Karplus-Strong loop can only hold whole-sample periods; the
+    // all-pass fraction must bring each string to its pitch (the chords of the
+    // clicks and cues are played with these strings).
+    for (double f : {82.41, 146.83, 329.63, 659.26}) {
+        content::PluckStyle style;
+        style.sustain = 4.0;
+        std::vector<float> string = content::PluckString(f, 2.0, style);
+        std::vector<double> x(string.begin(), string.end());
+        double measured = PeakFrequency(x, content::kSampleRate, f, 3.0);
+        std::printf("plucked %.2f Hz: %.3f Hz, %+.2f cent\n", f, measured, Cents(f, measured));
+        EXPECT_LT(std::fabs(Cents(f, measured)), 1.0) << f;
+    }
 }

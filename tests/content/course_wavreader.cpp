@@ -12,7 +12,8 @@ namespace {
 
 std::uint32_t U32(const std::string& b, std::size_t at) {
     std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
     return v;
 }
 
@@ -114,7 +115,9 @@ double PeakFrequency(const std::vector<double>& samples, double sampleRate, doub
     return (a + b) / 2;
 }
 
-double Cents(double target, double actual) { return 1200.0 * std::log2(actual / target); }
+double Cents(double target, double actual) {
+    return 1200.0 * std::log2(actual / target);
+}
 
 std::string ContentFolder() {
     // The test environment's ZUPFARI_BIN_DIR when it is set, else the build's own.

@@ -4,6 +4,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QtGlobal>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -66,4 +67,29 @@ TEST(LogPortTest, AppendsToAnExistingFile) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "earlier line");
     EXPECT_NE(lines[1].find(" B0 07 7F"), std::string::npos) << lines[1];
+}
+
+TEST(LogPortTest, OnTheSteadyClockAllLinesAreInTheFileOnceClosed) {
+    testsupport::TempFolder folder;
+    std::string path = folder.Path() + "midi.log";
+    qputenv("MXMIDI_LOG", path.c_str());
+    HMOUT out = OpenMidiOut(nullptr, GetNumOutDevices() - 1, 0, 0);
+    ASSERT_GT(out, MXMIDI_INVALID_HANDLE_LIMIT);
+    for (int note = 0; note < 100; ++note) {
+        MidiEvent event{MXMIDI_NOW, 0x90, static_cast<std::uint8_t>(note), 1, 0};
+        PutMidiOut(out, &event);
+    }
+    CloseMidiOut(out);
+    qunsetenv("MXMIDI_LOG");
+    std::vector<std::string> lines = Lines(path);
+    ASSERT_EQ(lines.size(), 100u);
+    std::uint64_t previous = 0;
+    for (int note = 0; note < 100; ++note) {
+        char tail[16];
+        std::snprintf(tail, sizeof tail, " 90 %02X 01", note);
+        EXPECT_NE(lines[note].find(tail), std::string::npos) << lines[note];
+        std::uint64_t time = std::stoull(lines[note]);
+        EXPECT_GE(time, previous);
+        previous = time;
+    }
 }

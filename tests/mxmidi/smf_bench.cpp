@@ -7,6 +7,7 @@
 
 #include "mxmidi/mxmidi.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
         std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
         times.push_back(took.count());
     }
-    std::printf("file: %s, %d events per track, 4 tracks\n", path.c_str(), perTrack);
+    std::printf("file: %s, %lld bytes, %d events per track, 4 tracks\n", path.c_str(),
+                static_cast<long long>(QFileInfo(QString::fromStdString(path)).size()), perTrack);
     std::printf("OpenSMF/ReadSMF: %zu events, median %.2f ms, best %.2f ms (15 runs)\n", events,
                 Median(times), *std::min_element(times.begin(), times.end()));
 

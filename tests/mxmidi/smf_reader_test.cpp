@@ -212,6 +212,7 @@ TEST_F(SmfReaderTest, FilesThatAreNoMidiFilesAreRefused) {
     EXPECT_FALSE(LoadBytes("This is a text file, not a MIDI file at all."));
     EXPECT_FALSE(Load(folder_.Path() + "missing.mid"));
     EXPECT_FALSE(Load(folder_.Path()));
+    EXPECT_FALSE(Load("/dev/zero")); // endless: never read
     // A header alone is a file without tracks.
     std::optional<Loaded> headerOnly = LoadBytes(Header(1, 3, 96));
     ASSERT_TRUE(headerOnly);

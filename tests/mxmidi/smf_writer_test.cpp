@@ -134,6 +134,16 @@ TEST_F(SmfWriterTest, WritingReplacesAnOldFileWholeAndLeavesNoTemporaryFiles) {
     EXPECT_EQ(QDir(folder_.QPath()).entryList(QDir::Files), QStringList{"old.mid"});
 }
 
+TEST_F(SmfWriterTest, FileNamesInWindows1252AndUtf8NameTheSameFile) {
+    ASSERT_TRUE(Save(Path("\xDC"
+                          "bung.mid"),
+                     96, {{Ev(0, 0x90, 60, 1)}}));
+    EXPECT_TRUE(QFile::exists(folder_.QPath() + QString::fromUtf8("\u00DCbung.mid")));
+    std::optional<Loaded> loaded = Load(Path("\u00DCbung.mid"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->tracks.at(0).size(), 1u);
+}
+
 TEST_F(SmfWriterTest, AFileThatCannotBeWrittenIsRefusedOrLeftAlone) {
     std::uint16_t format = 1;
     EXPECT_EQ(OpenSMF(Path("no/such/folder/x.mid").c_str(), &format, 'w', nullptr), 0u);

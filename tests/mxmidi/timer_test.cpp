@@ -284,21 +284,35 @@ TEST_F(TimerTest, SystemExclusiveRunIsGatheredAcrossRefusals) {
     Put(Event(0, 0xF0, 0x41));
     Put(Event(0, 0x90, 60, 100));
     Put(Event(0, 0xF0, 0xF7));
+    Put(Event(0, 0xF7)); // an F7 status on its own is no message
     AdvanceClock(0);
     sent = Sent();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].status, 0x90);
 }
 
-TEST_F(TimerTest, DeviceChangedDuringPlayOffersRoom) {
+TEST_F(TimerTest, DeviceChangedDuringPlayOffersRoomAndKeepsTheTimeLine) {
     StartSync(sync);
+    Put(Event(480, 0x90, 60, 100));
+    Put(Event(480, 0x90, 62, 100));
+    AdvanceClock(600000);
+    ResetMidiOut(out); // the client changes the device as Sequenzor does
+    CloseMidiOut(out);
     Receiver other;
-    HMOUT second = OpenMidiOut(&other, portId, sync, 0x33320);
-    ASSERT_GT(second, MXMIDI_INVALID_HANDLE_LIMIT);
+    out = OpenMidiOut(&other, portId, sync, 0x33320);
+    ASSERT_GT(out, MXMIDI_INVALID_HANDLE_LIMIT);
     DeliverNotifications();
     ASSERT_EQ(other.Count(MXMIDI_MSG_OUT_ROOM), 1);
-    EXPECT_EQ(other.received[0].handle, second);
-    CloseMidiOut(second);
+    EXPECT_EQ(other.received[0].handle, out);
+    // Its next delta counts from the last event it handed over (tick 960).
+    Put(Event(480, 0x90, 64, 100));
+    AdvanceClock(2000000);
+    std::vector<mxmidi::testing::SentEvent> sent = Sent();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].microseconds, 500000u);
+    EXPECT_EQ(sent[1].status, 0x80); // the reset silenced the sounding note
+    EXPECT_EQ(sent[2].data1, 64);
+    EXPECT_EQ(sent[2].microseconds, 1500000u);
 }
 
 TEST_F(TimerTest, UnknownHandlesAreRefusedQuietly) {

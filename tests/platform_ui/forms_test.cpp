@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -68,9 +69,11 @@ TEST(ShowModal, EscapeGivesCancelAndEnterGivesOk) {
 TEST(ShowModal, CloseQueryCanRefuseAResultAndHidingCancels) {
     DialogForm dialog(nullptr);
     int asked = 0;
-    dialog.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++asked > 1; };
+    dialog.OnCloseQuery = [&](TObject*, bool& canClose) {
+        canClose = ++asked > 1;
+        if (!canClose) PressLater(&dialog, Qt::Key_Escape); // answer again
+    };
     PressLater(&dialog, Qt::Key_Return, 20);
-    PressLater(&dialog, Qt::Key_Escape, 60);
     EXPECT_EQ(dialog.ShowModal(), mrCancel); // the first answer was refused
     EXPECT_EQ(asked, 2);
 
@@ -224,14 +227,18 @@ TEST(PopupMenu, EntriesShareAHandlerThatKnowsTheIndex) {
     EXPECT_EQ(menu.Items(2)->Caption(), "MIDI MAPPER");
     EXPECT_THROW(menu.Items(3), Exception);
 
-    // Pop it up and pick the second entry as a user would.
-    QTimer::singleShot(50, [] {
-        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            QTest::keyClick(popup, Qt::Key_Down);
-            QTest::keyClick(popup, Qt::Key_Down);
-            QTest::keyClick(popup, Qt::Key_Return);
+    // Pop it up and pick the second entry as a user would, once it shows.
+    std::function<void()> pick = [&pick] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (popup == nullptr) {
+            QTimer::singleShot(20, pick);
+            return;
         }
-    });
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+    };
+    QTimer::singleShot(20, pick);
     menu.Popup(100, 100);
     menu.Items(0)->Click();
     EXPECT_EQ(chosen, std::vector<int>({1, 0}));

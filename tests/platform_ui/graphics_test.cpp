@@ -215,6 +215,19 @@ TEST(Bitmap, ResizingKeepsWhatFitsAndEachSideCanBeSetAlone) {
     EXPECT_THROW(copy.LoadFromResourceName("NO_SUCH_RESOURCE"), Exception);
 }
 
+TEST(Bitmap, LoadsAProgramResourceByNameWithRowsFromTheTop) {
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName("TESTSPRITE");
+    ASSERT_EQ(bitmap.Width(), 3);
+    ASSERT_EQ(bitmap.Height(), 2);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(0, 0), clRed);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(2, 0), clBlue);
+    const std::uint8_t* bottom = bitmap.ScanLine(1);
+    EXPECT_EQ(bottom[0], 30); // blue, green, red of RGB(10, 20, 30)
+    EXPECT_EQ(bottom[1], 20);
+    EXPECT_EQ(bottom[2], 10);
+}
+
 TEST(Text, ClearBrushLeavesTheBackgroundAndSolidBrushFillsTheCell) {
     TBitmap bitmap(60, 30);
     TCanvas* canvas = bitmap.Canvas();

@@ -93,8 +93,13 @@ TEST(Threads, SuspendFromTheUiThreadStopsTheWorkerUntilResumed) {
     ASSERT_TRUE(PumpUntil([&] { return thread.count > 3; }));
     thread.Suspend();
     EXPECT_TRUE(thread.Suspended());
-    QThread::msleep(20); // let it reach its next suspension point
+    // It stops at its next suspension point (after one more step at most).
     int held = thread.count;
+    for (int tries = 0; tries < 100; ++tries) {
+        QThread::msleep(20);
+        if (thread.count == held) break;
+        held = thread.count;
+    }
     QThread::msleep(50);
     EXPECT_EQ(thread.count, held);
     thread.Resume();

@@ -10,16 +10,41 @@
 namespace sequenzortest {
 namespace {
 
-const char* const kExported[] = {
-    "MidiChannelMute",     "MidiClearTrackList",  "MidiCreateNewTrack",  "MidiGetBeats",
-    "MidiGetDeviceID",     "MidiGetDeviceName",   "MidiGetNumDevs",      "MidiGetStatus",
-    "MidiGetTempo",        "MidiGetTrackMute",    "MidiGetVersion",      "MidiIgnoreSMFTempo",
-    "MidiImportFile",      "MidiInitWin",         "MidiInsertEvent",     "MidiIsRunning",
-    "MidiLoadFile",        "MidiNewTrackList",    "MidiPause",           "MidiPutEvent",
-    "MidiReStart",         "MidiSaveFile",        "MidiSetChannelVolume", "MidiSetDeviceByID",
-    "MidiSetDeviceByName", "MidiSetMasterVolume", "MidiSetRecordTrack",  "MidiSetTempo",
-    "MidiSetTrackMute",    "MidiStart",           "MidiStartSync",       "MidiStop",
-    "MidiTrackDump",       "MidiTransposeAll",    "MidiTransposeChannel"};
+const char* const kExported[] = {"MidiChannelMute",
+                                 "MidiClearTrackList",
+                                 "MidiCreateNewTrack",
+                                 "MidiGetBeats",
+                                 "MidiGetDeviceID",
+                                 "MidiGetDeviceName",
+                                 "MidiGetNumDevs",
+                                 "MidiGetStatus",
+                                 "MidiGetTempo",
+                                 "MidiGetTrackMute",
+                                 "MidiGetVersion",
+                                 "MidiIgnoreSMFTempo",
+                                 "MidiImportFile",
+                                 "MidiInitWin",
+                                 "MidiInsertEvent",
+                                 "MidiIsRunning",
+                                 "MidiLoadFile",
+                                 "MidiNewTrackList",
+                                 "MidiPause",
+                                 "MidiPutEvent",
+                                 "MidiReStart",
+                                 "MidiSaveFile",
+                                 "MidiSetChannelVolume",
+                                 "MidiSetDeviceByID",
+                                 "MidiSetDeviceByName",
+                                 "MidiSetMasterVolume",
+                                 "MidiSetRecordTrack",
+                                 "MidiSetTempo",
+                                 "MidiSetTrackMute",
+                                 "MidiStart",
+                                 "MidiStartSync",
+                                 "MidiStop",
+                                 "MidiTrackDump",
+                                 "MidiTransposeAll",
+                                 "MidiTransposeChannel"};
 
 TEST(SequenzorLibrary, ExportsExactlyTheThirtyFiveFunctions) {
     testsupport::TempFolder folder;
@@ -32,7 +57,8 @@ TEST(SequenzorLibrary, ExportsExactlyTheThirtyFiveFunctions) {
     std::set<std::string> symbols;
     std::ifstream in(list);
     std::string address, kind, name;
-    while (in >> address >> kind >> name) symbols.insert(name);
+    while (in >> address >> kind >> name)
+        symbols.insert(name);
     EXPECT_EQ(symbols, std::set<std::string>(std::begin(kExported), std::end(kExported)));
     EXPECT_TRUE(std::is_sorted(std::begin(kExported), std::end(kExported),
                                [](const char* a, const char* b) { return std::strcmp(a, b) < 0; }));
@@ -65,10 +91,11 @@ TEST_F(EngineApi, StatusFollowsStartPauseResumeAndStop) {
 }
 
 TEST_F(EngineApi, StartSyncRunsTheTimerOnly) {
+    const int beats = MidiGetBeats();
     MidiStartSync();
     EXPECT_EQ(MidiIsRunning(), 1);
     EXPECT_EQ(MidiGetStatus(), 2);
-    EXPECT_EQ(MidiGetBeats(), 0);
+    EXPECT_EQ(MidiGetBeats(), beats);
 }
 
 TEST_F(EngineApi, DeviceNamesAreFoundWholeOnly) {
@@ -89,8 +116,8 @@ TEST_F(EngineApi, DeviceNamesAreFoundWholeOnly) {
 }
 
 TEST_F(EngineApi, LongDeviceNamesFitThirtyTwoBytes) {
-    const std::uint16_t id = mxmidi::testing::AddRecordingPort(
-        "A Very Long Name Of A Recording Port For The Test");
+    const std::uint16_t id =
+        mxmidi::testing::AddRecordingPort("A Very Long Name Of A Recording Port For The Test");
     char buffer[40];
     std::memset(buffer, '#', sizeof buffer);
     ASSERT_NE(MidiGetDeviceName(id, buffer), 0);

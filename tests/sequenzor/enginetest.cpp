@@ -49,7 +49,8 @@ void EngineTest::Play(std::uint64_t microseconds) {
 }
 
 void EngineTest::PlayUntilBeat(int beats) {
-    for (int step = 0; step < 10000 && MidiGetBeats() < beats; ++step) Play(1000);
+    for (int step = 0; step < 10000 && MidiGetBeats() < beats; ++step)
+        Play(1000);
 }
 
 std::vector<SentEvent> EngineTest::Sent() const {
@@ -90,7 +91,8 @@ std::vector<std::string> EngineTest::DumpRows() const {
     std::string line;
     for (int header = 0; header < 4 && std::getline(text, line); ++header) {
     }
-    while (std::getline(text, line)) rows.push_back(line);
+    while (std::getline(text, line))
+        rows.push_back(line);
     return rows;
 }
 

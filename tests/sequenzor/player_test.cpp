@@ -93,7 +93,8 @@ TEST_F(Player, EqualTicksGoInTrackOrder) {
     Start(0);
     Play(300000);
     std::vector<int> order;
-    for (const SentEvent& e : Sent()) order.push_back(e.status);
+    for (const SentEvent& e : Sent())
+        order.push_back(e.status);
     EXPECT_EQ(order, (std::vector<int>{0x90, 0x91, 0x92, 0x80, 0x81, 0x82}));
 }
 
@@ -108,7 +109,8 @@ TEST_F(Player, ExclusiveRunKeepsTheMergeOnItsTrack) {
     Start(0);
     Play(600000);
     std::vector<int> bytes;
-    for (const SentEvent& e : SentWithoutNoteOffs()) bytes.push_back(e.data1);
+    for (const SentEvent& e : SentWithoutNoteOffs())
+        bytes.push_back(e.data1);
     EXPECT_EQ(bytes, (std::vector<int>{0xF0, 0x01, 0x02, 0xF7, 60, 61}));
 }
 
@@ -133,9 +135,10 @@ TEST_F(Player, TempoArgumentAndFileTempoChangesTimeTheEvents) {
     EXPECT_NEAR(SinceStart(sent[1]), 1000000, 1);
 
     MidiNewTrackList(2);
-    Put(0, 0, 0x00, 0x0F, 0x42, 0x40); // 1,000,000 µs per quarter
+    Put(0, 0, 0x00, 0x0F, 0x42, 0x40);   // 1,000,000 µs per quarter
     Put(0, 960, 0x00, 0x03, 0xD0, 0x90); // 250,000 from tick 960
-    for (int i = 0; i < 4; ++i) Put(1, i == 0 ? 0 : 480, 0x90, static_cast<std::uint8_t>(60 + i), 1);
+    for (int i = 0; i < 4; ++i)
+        Put(1, i == 0 ? 0 : 480, 0x90, static_cast<std::uint8_t>(60 + i), 1);
     Start(0);
     Play(2300000);
     sent = SentWithoutNoteOffs();
@@ -200,7 +203,8 @@ TEST_F(Player, MuteRestartsAtTheNextBeat) {
 
 TEST_F(Player, StartAtAKeptBeatCountsOnFromIt) {
     MidiNewTrackList(1);
-    for (int beat = 0; beat < 8; ++beat) Put(0, beat == 0 ? 0 : 480, 0x90, 60, 1);
+    for (int beat = 0; beat < 8; ++beat)
+        Put(0, beat == 0 ? 0 : 480, 0x90, 60, 1);
     Start(0);
     PlayUntilBeat(3);
     const int kept = MidiPause(1);

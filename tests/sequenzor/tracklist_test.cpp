@@ -10,7 +10,9 @@ namespace {
 
 using TrackList = EngineTest;
 
-const sequenzor::CMidiTrack& Track(int index) { return *sequenzor::TheEngine().Tracks()[index]; }
+const sequenzor::CMidiTrack& Track(int index) {
+    return *sequenzor::TheEngine().Tracks()[index];
+}
 
 TEST_F(TrackList, DumpListsEveryEventWithDeltaAndAbsoluteTime) {
     MidiNewTrackList(2);
@@ -24,7 +26,7 @@ TEST_F(TrackList, DumpListsEveryEventWithDeltaAndAbsoluteTime) {
                       "0 90 3C 64 0 120 120\n"
                       "1 B1 7 7F 0 240 240\n"
                       "1 80 3C 0 0 -1 239\n");
-    MidiTrackDump(nullptr);                                        // nothing happens
+    MidiTrackDump(nullptr);                                           // nothing happens
     MidiTrackDump((folder_.Path() + "no/such/folder/d.txt").c_str()); // nor here
 }
 
@@ -55,7 +57,8 @@ TEST_F(TrackList, CreatedTrackBecomesRecordTrackUntilDeleted) {
 TEST_F(TrackList, InsertionGrowsBy8192AndShiftsLaterEvents) {
     MidiNewTrackList(1);
     EXPECT_EQ(Track(0).Capacity(), 8192u);
-    for (int i = 0; i < 8192; ++i) Put(0, 1, 0x90, 60, 1);
+    for (int i = 0; i < 8192; ++i)
+        Put(0, 1, 0x90, 60, 1);
     EXPECT_EQ(Track(0).Capacity(), 8192u);
     Put(0, 1, 0x90, 60, 1);
     EXPECT_EQ(Track(0).Capacity(), 16384u);
@@ -93,14 +96,14 @@ TEST_F(TrackList, LoadingAMissingFileLeavesNoTracks) {
 
 TEST_F(TrackList, SaveAndLoadGiveTheSameDump) {
     MidiNewTrackList(3);
-    Put(0, 0, 0x00, 0x07, 0xA1, 0x20);       // tempo 500,000
-    Put(0, 960, 0x00, 0x0F, 0x42, 0x40);     // tempo 1,000,000
+    Put(0, 0, 0x00, 0x07, 0xA1, 0x20);   // tempo 500,000
+    Put(0, 960, 0x00, 0x0F, 0x42, 0x40); // tempo 1,000,000
     Put(1, 0, 0xC0, 24);
     Put(1, 10, 0x90, 60, 100);
     Put(1, 470, 0x80, 60, 0);
     Put(1, 0, 0xB0, 7, 90);
     Put(1, 5, 0xE0, 0, 64);
-    Put(2, 100, 0xF0, 0xF0);                 // system-exclusive run F0 7E 09 F7
+    Put(2, 100, 0xF0, 0xF0); // system-exclusive run F0 7E 09 F7
     Put(2, 0, 0xF0, 0x7E);
     Put(2, 0, 0xF0, 0x09);
     Put(2, 0, 0xF0, 0xF7);
@@ -123,7 +126,8 @@ TEST_F(TrackList, SaveAndLoadGiveTheSameDump) {
 
 TEST_F(TrackList, ReadingGrowsByTheEventsReadSoFar) {
     MidiNewTrackList(1);
-    for (int i = 0; i < 20000; ++i) Put(0, 1, 0x90 | (i % 16), i % 128, 1);
+    for (int i = 0; i < 20000; ++i)
+        Put(0, 1, 0x90 | (i % 16), i % 128, 1);
     const std::string file = folder_.Path() + "long.mid";
     MidiSaveFile(file.c_str());
     MidiLoadFile(file.c_str());

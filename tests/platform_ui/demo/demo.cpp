@@ -5,8 +5,9 @@
 // Synchronize, a popup menu, keys and a modal dialog.
 //
 //   platform_ui_demo                      run it
-//   platform_ui_demo --screenshot out.png take a picture of the screen after
-//                                         a moment (with the dialog open) and end
+//   platform_ui_demo --screenshot out.png take pictures of the screen after a
+//                                         moment (out-before-dialog.png, and
+//                                         out.png with the dialog open) and end
 #include "platform/ui/application.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
@@ -388,6 +389,11 @@ int main(int argc, char** argv) {
     Application->CreateForm(form);
     if (argc > 2 && QString(argv[1]) == "--screenshot") {
         QString path = argv[2];
+        QTimer::singleShot(1200, [path] {
+            QString before = path;
+            before.replace(".png", "-before-dialog.png");
+            QGuiApplication::primaryScreen()->grabWindow(0).save(before);
+        });
         QTimer::singleShot(1300, [form] { form->Dialog()->Show(); });
         QTimer::singleShot(2500, [path] {
             QGuiApplication::primaryScreen()->grabWindow(0).save(path);
