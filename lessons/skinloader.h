@@ -20,7 +20,7 @@
 // lowest free slot; the box positions always go to the group just created; a
 // count above 6 shows six boxes (the further position pairs are read and
 // dropped), a count of 0 or less shows none. A fourth group is read but
-// creates nothing.
+// creates nothing. Positions and sizes are held within ±100000 pixels.
 
 #include "controls/checkboximage.h"
 #include "lessons/skinreader.h"
