@@ -11,8 +11,12 @@ namespace content {
 
 struct GeneratorContext {
     std::filesystem::path sources; // content/sources
-    std::filesystem::path out;     // the program folder
+    std::filesystem::path out;     // the program folder, or the resource folder (--resources)
 };
+
+// Content steps write into the program folder; resource steps write the
+// bitmaps that are compiled into the program (run with --resources DIR).
+enum class StepKind { Content, Resources };
 
 // A step returns false (after printing why to stderr) when it failed.
 using StepFunction = std::function<bool(const GeneratorContext&)>;
@@ -20,14 +24,15 @@ using StepFunction = std::function<bool(const GeneratorContext&)>;
 struct Step {
     std::string name;
     StepFunction run;
+    StepKind kind = StepKind::Content;
 };
 
 std::vector<Step>& Steps();
 
 // Registers a step at program start: `static content::StepRegistration r{"name", fn};`
 struct StepRegistration {
-    StepRegistration(std::string name, StepFunction run) {
-        Steps().push_back({std::move(name), std::move(run)});
+    StepRegistration(std::string name, StepFunction run, StepKind kind = StepKind::Content) {
+        Steps().push_back({std::move(name), std::move(run), kind});
     }
 };
 

@@ -1,6 +1,7 @@
 // zupfari-content: builds the course content into the program folder.
 //
 //   zupfari-content --sources content/sources --out build/bin [--only NAME]
+//   zupfari-content --sources content/sources --resources DIR   (the program's bitmaps)
 #include "content/generator/contentstep.h"
 
 #include <algorithm>
@@ -21,13 +22,19 @@ std::vector<Step>& Steps() {
 int main(int argc, char** argv) {
     content::GeneratorContext context;
     std::string only;
+    content::StepKind kind = content::StepKind::Content;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--sources") == 0) context.sources = argv[i + 1];
         else if (std::strcmp(argv[i], "--out") == 0) context.out = argv[i + 1];
         else if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
+        else if (std::strcmp(argv[i], "--resources") == 0) {
+            context.out = argv[i + 1];
+            kind = content::StepKind::Resources;
+        }
     }
     if (context.sources.empty() || context.out.empty()) {
-        std::fprintf(stderr, "usage: %s --sources DIR --out DIR [--only STEP]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s --sources DIR --out DIR [--only STEP]\n"
+                             "       %s --sources DIR --resources DIR\n", argv[0], argv[0]);
         return 2;
     }
     std::filesystem::create_directories(context.out);
@@ -38,6 +45,7 @@ int main(int argc, char** argv) {
               [](const content::Step& a, const content::Step& b) { return a.name < b.name; });
     bool ok = true;
     for (const content::Step& step : steps) {
+        if (step.kind != kind) continue;
         if (!only.empty() && step.name != only) continue;
         auto start = std::chrono::steady_clock::now();
         bool stepOk = step.run(context);

@@ -71,7 +71,8 @@ int ShowRealBox(const QString& text, const QString& caption, unsigned flags) {
         choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
         break;
     case MB_YESNOCANCEL:
-        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        choices = {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
         break;
     case MB_YESNO:
         choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
@@ -81,7 +82,8 @@ int ShowRealBox(const QString& text, const QString& caption, unsigned flags) {
         break;
     }
     QMessageBox::StandardButtons buttons;
-    for (const Choice& choice : choices) buttons |= choice.button;
+    for (const Choice& choice : choices)
+        buttons |= choice.button;
     box.setStandardButtons(buttons);
     auto chosen = QMessageBox::StandardButton(box.exec());
     for (const Choice& choice : choices) {
@@ -109,11 +111,17 @@ int MessageBox(const QString& text, const QString& caption, unsigned flags) {
 // Never destroyed: worker threads may still run while the process ends.
 TApplication* const Application = new TApplication;
 
-void TApplication::SetTitle(const QString& title) { title_ = title; }
+void TApplication::SetTitle(const QString& title) {
+    title_ = title;
+}
 
-TForm* TApplication::MainForm() const { return dynamic_cast<TForm*>(mainForm_.data()); }
+TForm* TApplication::MainForm() const {
+    return dynamic_cast<TForm*>(mainForm_.data());
+}
 
-void TApplication::SetMainForm(TForm* form) { mainForm_ = form; }
+void TApplication::SetMainForm(TForm* form) {
+    mainForm_ = form;
+}
 
 void TApplication::AddForm(TForm* form) {
     createdForms_.emplace_back(form);
@@ -127,11 +135,14 @@ void TApplication::Run() {
     TForm* main = MainForm();
     if (showMainForm_ && main != nullptr && !terminated_) main->Show();
     if (!terminated_) QCoreApplication::exec();
-    for (auto form = createdForms_.rbegin(); form != createdForms_.rend(); ++form) delete form->data();
+    for (auto form = createdForms_.rbegin(); form != createdForms_.rend(); ++form)
+        delete form->data();
     createdForms_.clear();
 }
 
-void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void TApplication::Terminate() {
     terminated_ = true;
@@ -140,8 +151,10 @@ void TApplication::Terminate() {
 
 void TApplication::HandleException(TObject* sender, const std::exception* error) {
     QString message = "Unknown exception";
-    if (auto* own = dynamic_cast<const Exception*>(error)) message = own->Message();
-    else if (error != nullptr) message = QString::fromLocal8Bit(error->what());
+    if (auto* own = dynamic_cast<const Exception*>(error))
+        message = own->Message();
+    else if (error != nullptr)
+        message = QString::fromLocal8Bit(error->what());
     if (OnException) {
         try {
             OnException(sender, message);

@@ -6,8 +6,8 @@
 #include "platform/ui/types.h"
 
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <exception>
 #include <functional>
 #include <vector>
@@ -37,7 +37,8 @@ int MessageBox(const QString& text, const QString& caption, unsigned flags);
 // Replaces the real box by `hook` (tests record what would be shown and
 // answer for the user); an empty hook puts the real box back. Returns the
 // hook installed before.
-using TMessageBoxHook = std::function<int(const QString& text, const QString& caption, unsigned flags)>;
+using TMessageBoxHook =
+    std::function<int(const QString& text, const QString& caption, unsigned flags)>;
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook);
 
 // The one application of the process.

@@ -1,11 +1,11 @@
 #include "platform/ui/components.h"
 
+#include <QCoreApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QThread>
-#include <QCoreApplication>
 #include <algorithm>
 
 namespace platform {
@@ -167,7 +167,9 @@ void TControl::SetVisible(bool visible) {
     ApplyVisibility();
 }
 
-void TControl::ApplyVisibility() { QWidget::setVisible(visible_ && parent_ != nullptr); }
+void TControl::ApplyVisibility() {
+    QWidget::setVisible(visible_ && parent_ != nullptr);
+}
 
 void TControl::SetEnabled(bool enabled) {
     enabled_ = enabled;
@@ -217,6 +219,8 @@ void TControl::SetColor(TColor color) {
 
 void TControl::FontChanged() {
     QWidget::setFont(font_.ToQFont());
+    // The canvas writes in the control's font until told otherwise.
+    if (surfaceCanvas_) surfaceCanvas_->Font()->Assign(&font_);
     for (QObject* object : children()) {
         auto* child = dynamic_cast<TControl*>(object);
         if (child != nullptr && child->parentFont_) child->ParentFontChanged();
@@ -225,10 +229,15 @@ void TControl::FontChanged() {
 }
 
 void TControl::BringToFront() {
-    if (parent_ != nullptr) PlaceInStack(); else raise();
+    if (parent_ != nullptr)
+        PlaceInStack();
+    else
+        raise();
 }
 
-void TControl::SendToBack() { lower(); }
+void TControl::SendToBack() {
+    lower();
+}
 
 // ---- Painting -------------------------------------------------------------------
 
@@ -261,7 +270,11 @@ void TControl::CanvasChanged(const TRect& area) {
     if (!OnUiThread()) {
         QPointer<QWidget> self(this);
         QMetaObject::invokeMethod(
-            this, [self, rect] { if (self) self->update(rect); }, Qt::QueuedConnection);
+            this,
+            [self, rect] {
+                if (self) self->update(rect);
+            },
+            Qt::QueuedConnection);
         return;
     }
     if (isVisible()) repaint(rect);
@@ -360,16 +373,26 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
     Fire(this, OnMouseMove, this, shift, x, y);
 }
 
-void TControl::MouseEnter() { Fire(this, OnMouseEnter, this); }
+void TControl::MouseEnter() {
+    Fire(this, OnMouseEnter, this);
+}
 
-void TControl::MouseLeave() { Fire(this, OnMouseLeave, this); }
+void TControl::MouseLeave() {
+    Fire(this, OnMouseLeave, this);
+}
 
-void TControl::Click() { Fire(this, OnClick, this); }
+void TControl::Click() {
+    Fire(this, OnClick, this);
+}
 
 // ---- Graphic and custom controls ------------------------------------------------
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) { EnableSurface(); }
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {
+    EnableSurface();
+}
 
-TCustomControl::TCustomControl(TComponent* owner) : TControl(owner) { EnableSurface(); }
+TCustomControl::TCustomControl(TComponent* owner) : TControl(owner) {
+    EnableSurface();
+}
 
 } // namespace platform

@@ -166,7 +166,8 @@ TImage::TImage(TComponent* owner) : TControl(owner) {
 
 void TImage::PictureChanged() {
     scaled_ = QImage();
-    if (autoSize_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+    if (autoSize_ && !picture_.Empty())
+        SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
     update();
 }
 
@@ -203,7 +204,9 @@ void TImage::PaintControl(QPainter& painter) {
 
 // ---- TPanel ------------------------------------------------------------------------
 
-TPanel::TPanel(TComponent* owner) : TControl(owner) { resize(185, 41); }
+TPanel::TPanel(TComponent* owner) : TControl(owner) {
+    resize(185, 41);
+}
 
 void TPanel::SetBevelOuter(TBevelCut bevel) {
     bevelOuter_ = bevel;

@@ -116,7 +116,9 @@ TForm::~TForm() {
     DestroyComponents();
 }
 
-void TForm::Paint() { Fire(this, OnPaint, this); }
+void TForm::Paint() {
+    Fire(this, OnPaint, this);
+}
 
 void TForm::SetFormStyle(TFormStyle style) {
     formStyle_ = style;
@@ -231,8 +233,10 @@ void TForm::Close() {
         Application->Terminate();
         return;
     }
-    if (action == caFree) Release();
-    else Hide();
+    if (action == caFree)
+        Release();
+    else
+        Hide();
 }
 
 void TForm::Release() {

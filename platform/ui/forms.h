@@ -42,7 +42,7 @@ public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
-    // The form's persistent canvas (its font starts as the form's font).
+    // The form's persistent canvas; its font follows the form's font.
     TCanvas* Canvas() { return SurfaceCanvas(); }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }

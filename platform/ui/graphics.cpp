@@ -8,14 +8,19 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 
 // ---- Colours ----------------------------------------------------------------
 
-QColor ToQColor(TColor color) { return QColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
+QColor ToQColor(TColor color) {
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
 
-TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
+TColor FromQColor(const QColor& color) {
+    return RGB(color.red(), color.green(), color.blue());
+}
 
 // ---- Font, brush, pen ------------------------------------------------------
 
@@ -54,9 +59,13 @@ int MulDiv(int a, int b, int c) {
 }
 } // namespace
 
-int TFont::Size() const { return -MulDiv(height_, 72, 96); }
+int TFont::Size() const {
+    return -MulDiv(height_, 72, 96);
+}
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, 96, 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, 96, 72));
+}
 
 void TFont::SetStyle(TFontStyles style) {
     style_ = style;
@@ -156,7 +165,9 @@ TRect Intersect(const TRect& a, const TRect& b) {
     return r;
 }
 
-bool IsEmpty(const TRect& r) { return r.Width() <= 0 || r.Height() <= 0; }
+bool IsEmpty(const TRect& r) {
+    return r.Width() <= 0 || r.Height() <= 0;
+}
 
 void PutPixel(QImage& image, int x, int y, TColor color) {
     std::uint8_t* p = image.scanLine(y) + 3 * x;
@@ -165,7 +176,9 @@ void PutPixel(QImage& image, int x, int y, TColor color) {
     p[2] = std::uint8_t(GetRValue(color));
 }
 
-bool PenVisible(const TPen& pen) { return pen.Style() != psClear; }
+bool PenVisible(const TPen& pen) {
+    return pen.Style() != psClear;
+}
 
 // A QPainter on the canvas image set up like GDI: no antialiasing for shapes.
 void PreparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
@@ -188,9 +201,13 @@ void PreparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
 
 TCanvas::TCanvas(TCanvasTarget* target) : target_(target) {}
 
-int TCanvas::Width() const { return target_->CanvasImage().width(); }
+int TCanvas::Width() const {
+    return target_->CanvasImage().width();
+}
 
-int TCanvas::Height() const { return target_->CanvasImage().height(); }
+int TCanvas::Height() const {
+    return target_->CanvasImage().height();
+}
 
 void TCanvas::Changed(const TRect& area) {
     TRect clipped = Intersect(area, Rect(0, 0, Width(), Height()));
@@ -216,11 +233,14 @@ void TCanvas::FillArea(const TRect& rect, TColor color) {
     TRect r = Intersect(rect, Rect(0, 0, image.width(), image.height()));
     if (IsEmpty(r)) return;
     for (int y = r.Top; y < r.Bottom; ++y) {
-        for (int x = r.Left; x < r.Right; ++x) PutPixel(image, x, y, color);
+        for (int x = r.Left; x < r.Right; ++x)
+            PutPixel(image, x, y, color);
     }
 }
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = Point(x, y); }
+void TCanvas::MoveTo(int x, int y) {
+    penPos_ = Point(x, y);
+}
 
 void TCanvas::LineTo(int x, int y) {
     if (PenVisible(pen_)) DrawLine(penPos_.X, penPos_.Y, x, y);
@@ -279,7 +299,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     TRect r = Normalised(x1, y1, x2, y2);
     if (IsEmpty(r)) return;
     if (!PenVisible(pen_)) {
-        if (brush_.Style() == bsSolid) FillArea(Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), brush_.Color());
+        if (brush_.Style() == bsSolid)
+            FillArea(Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), brush_.Color());
         Changed(r);
         return;
     }
@@ -361,8 +382,10 @@ void TCanvas::DrawTextLines(const QStringList& lines, const TRect& box, unsigned
     for (const QString& line : lines) {
         int width = metrics.horizontalAdvance(line);
         int x = box.Left;
-        if ((format & DT_CENTER) != 0) x = box.Left + (box.Width() - width) / 2;
-        else if ((format & DT_RIGHT) != 0) x = box.Right - width;
+        if ((format & DT_CENTER) != 0)
+            x = box.Left + (box.Width() - width) / 2;
+        else if ((format & DT_RIGHT) != 0)
+            x = box.Right - width;
         if (brush_.Style() == bsSolid) {
             painter.fillRect(QRect(x, y, width, lineHeight), ToQColor(brush_.Color()));
         }
@@ -391,7 +414,8 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format) {
     int widest = textlayout::WidestLine(lines, metrics);
     int lineHeight = textlayout::LineHeight(metrics);
     Changed(Rect(std::min(rect.Left, rect.Right - widest) - 2, rect.Top - lineHeight,
-                 std::max(rect.Right, rect.Left + widest) + lineHeight, rect.Bottom + height + lineHeight));
+                 std::max(rect.Right, rect.Left + widest) + lineHeight,
+                 rect.Bottom + height + lineHeight));
     return height;
 }
 
@@ -418,7 +442,9 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas* source, const TRect& so
 
 namespace {
 
-bool NeedsSource(std::uint32_t rop) { return rop != BLACKNESS && rop != WHITENESS; }
+bool NeedsSource(std::uint32_t rop) {
+    return rop != BLACKNESS && rop != WHITENESS;
+}
 
 bool KnownRop(std::uint32_t rop) {
     switch (rop) {
@@ -461,6 +487,46 @@ bool BitBlt(TCanvas* dest, int x, int y, int w, int h, const TCanvas* source, in
     return StretchBlt(dest, x, y, w, h, source, sx, sy, w, h, rop);
 }
 
+namespace {
+
+// Applies `combine` to every byte of the destination row span, reading the
+// source pixel given by `sourceX` for each column.
+template <class Combiner>
+void BlendRow(std::uint8_t* out, const std::uint8_t* in, const std::vector<int>& targetX,
+              const std::vector<int>& sourceX, Combiner combine) {
+    for (std::size_t i = 0; i < targetX.size(); ++i) {
+        std::uint8_t* d = out + 3 * targetX[i];
+        const std::uint8_t* s = in + 3 * sourceX[i];
+        d[0] = combine(s[0], d[0]);
+        d[1] = combine(s[1], d[1]);
+        d[2] = combine(s[2], d[2]);
+    }
+}
+
+void TransferRow(std::uint32_t rop, std::uint8_t* out, const std::uint8_t* in,
+                 const std::vector<int>& targetX, const std::vector<int>& sourceX) {
+    switch (rop) {
+    case SRCAND:
+        BlendRow(out, in, targetX, sourceX,
+                 [](std::uint8_t s, std::uint8_t d) { return std::uint8_t(s & d); });
+        break;
+    case SRCPAINT:
+        BlendRow(out, in, targetX, sourceX,
+                 [](std::uint8_t s, std::uint8_t d) { return std::uint8_t(s | d); });
+        break;
+    case SRCINVERT:
+        BlendRow(out, in, targetX, sourceX,
+                 [](std::uint8_t s, std::uint8_t d) { return std::uint8_t(s ^ d); });
+        break;
+    default:
+        BlendRow(out, in, targetX, sourceX,
+                 [rop](std::uint8_t s, std::uint8_t d) { return Combine(rop, s, d); });
+        break;
+    }
+}
+
+} // namespace
+
 bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, const TCanvas* source, int sx, int sy,
                 int sw, int sh, std::uint32_t rop) {
     if (dest == nullptr || !KnownRop(rop)) return false;
@@ -468,35 +534,46 @@ bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, const TCanvas* source
     if (withSource && source == nullptr) return false;
     if (w <= 0 || h <= 0 || (withSource && (sw <= 0 || sh <= 0))) return false;
     QImage& target = dest->Image();
+    if (!withSource) {
+        TColor fill = rop == WHITENESS ? clWhite : clBlack;
+        dest->FillArea(Bounds(x, y, w, h), fill);
+        dest->Changed(Bounds(x, y, w, h));
+        return true;
+    }
     // A transfer within one surface reads from a copy, so overlapping areas
     // come out as if read before written.
     QImage sourceCopy;
-    const QImage* from = nullptr;
-    if (withSource) {
-        from = &source->Image();
-        if (source == dest) {
-            sourceCopy = target.copy();
-            from = &sourceCopy;
-        }
+    const QImage* from = &source->Image();
+    if (source == dest) {
+        sourceCopy = target.copy();
+        from = &sourceCopy;
     }
-    for (int row = 0; row < h; ++row) {
-        int ty = y + row;
-        if (ty < 0 || ty >= target.height()) continue;
-        int fy = sy + int(static_cast<long long>(row) * sh / h);
-        if (withSource && (fy < 0 || fy >= from->height())) continue;
-        std::uint8_t* out = target.scanLine(ty);
-        for (int col = 0; col < w; ++col) {
-            int tx = x + col;
-            if (tx < 0 || tx >= target.width()) continue;
-            std::uint8_t* d = out + 3 * tx;
-            if (!withSource) {
-                d[0] = d[1] = d[2] = Combine(rop, 0, 0);
-                continue;
+    // The columns that lie inside both surfaces, and where each reads from
+    // (the nearest source pixel, as without smoothing).
+    std::vector<int> targetX, sourceX;
+    targetX.reserve(std::size_t(w));
+    sourceX.reserve(std::size_t(w));
+    for (int col = 0; col < w; ++col) {
+        int tx = x + col;
+        int fx = sx + int(static_cast<long long>(col) * sw / w);
+        if (tx < 0 || tx >= target.width() || fx < 0 || fx >= from->width()) continue;
+        targetX.push_back(tx);
+        sourceX.push_back(fx);
+    }
+    if (!targetX.empty()) {
+        bool contiguous = sw == w; // unscaled: one block copy per row
+        for (int row = 0; row < h; ++row) {
+            int ty = y + row;
+            int fy = sy + int(static_cast<long long>(row) * sh / h);
+            if (ty < 0 || ty >= target.height() || fy < 0 || fy >= from->height()) continue;
+            std::uint8_t* out = target.scanLine(ty);
+            const std::uint8_t* in = from->constScanLine(fy);
+            if (rop == SRCCOPY && contiguous) {
+                std::memcpy(out + 3 * targetX.front(), in + 3 * sourceX.front(),
+                            3 * targetX.size());
+            } else {
+                TransferRow(rop, out, in, targetX, sourceX);
             }
-            int fx = sx + int(static_cast<long long>(col) * sw / w);
-            if (fx < 0 || fx >= from->width()) continue;
-            const std::uint8_t* s = from->constScanLine(fy) + 3 * fx;
-            for (int i = 0; i < 3; ++i) d[i] = Combine(rop, s[i], d[i]);
         }
     }
     dest->Changed(Bounds(x, y, w, h));
@@ -505,7 +582,9 @@ bool StretchBlt(TCanvas* dest, int x, int y, int w, int h, const TCanvas* source
 
 // ---- Bitmap ---------------------------------------------------------------------
 
-TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+TBitmap::TBitmap(int width, int height) {
+    SetSize(width, height);
+}
 
 TBitmap::~TBitmap() = default;
 
@@ -522,7 +601,8 @@ void TBitmap::SetSize(int width, int height) {
         resized.fill(Qt::black);
         int rows = std::min(height, image_.height());
         int bytes = 3 * std::min(width, image_.width());
-        for (int y = 0; y < rows; ++y) std::memcpy(resized.scanLine(y), image_.constScanLine(y), bytes);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(resized.scanLine(y), image_.constScanLine(y), bytes);
     }
     image_ = resized;
     width_ = width;
@@ -592,7 +672,9 @@ bool TBitmap::SaveToFile(const QString& path) const {
     return image_.save(path, path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP");
 }
 
-void TBitmap::CanvasChanged(const TRect&) { Changed(); }
+void TBitmap::CanvasChanged(const TRect&) {
+    Changed();
+}
 
 void TBitmap::Changed() {
     if (OnChange) OnChange();

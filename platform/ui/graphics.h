@@ -112,8 +112,8 @@ private:
 
 // Raster operations of block transfers (Windows values).
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
-constexpr std::uint32_t SRCPAINT = 0x00EE0086; // OR
-constexpr std::uint32_t SRCAND = 0x008800C6; // AND
+constexpr std::uint32_t SRCPAINT = 0x00EE0086;  // OR
+constexpr std::uint32_t SRCAND = 0x008800C6;    // AND
 constexpr std::uint32_t SRCINVERT = 0x00660046; // XOR
 constexpr std::uint32_t NOTSRCCOPY = 0x00330008;
 constexpr std::uint32_t BLACKNESS = 0x00000042;

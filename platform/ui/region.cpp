@@ -29,14 +29,17 @@ HRGN CreateRoundRectRgn(int x1, int y1, int x2, int y2, int cornerWidth, int cor
     for (int row = 0; row < height; ++row) {
         // Distance of the row's centre from the ellipse centre row.
         double dy = 0.0;
-        if (row < b) dy = b - (row + 0.5);
-        else if (row >= height - b) dy = (row + 0.5) - (height - b);
+        if (row < b)
+            dy = b - (row + 0.5);
+        else if (row >= height - b)
+            dy = (row + 0.5) - (height - b);
         int inset = 0;
         if (dy > 0.0) {
             double span = a * std::sqrt(std::max(0.0, 1.0 - (dy * dy) / (b * b)));
             inset = int(std::lround(a - span));
         }
-        if (width - 2 * inset > 0) rows.append(QRect(left + inset, top + row, width - 2 * inset, 1));
+        if (width - 2 * inset > 0)
+            rows.append(QRect(left + inset, top + row, width - 2 * inset, 1));
     }
     QRegion region;
     region.setRects(rows.constData(), int(rows.size()));
@@ -45,8 +48,10 @@ HRGN CreateRoundRectRgn(int x1, int y1, int x2, int y2, int cornerWidth, int cor
 
 bool SetWindowRgn(QWidget* window, const HRGN& region, bool redraw) {
     if (window == nullptr) return false;
-    if (region.isEmpty()) window->clearMask();
-    else window->setMask(region);
+    if (region.isEmpty())
+        window->clearMask();
+    else
+        window->setMask(region);
     if (redraw) window->update();
     return true;
 }

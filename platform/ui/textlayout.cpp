@@ -52,16 +52,20 @@ QStringList BreakLines(const QString& text, const QFontMetrics& metrics, bool wo
     const QStringList hard = HardLines(text);
     if (!wordBreak) return hard;
     QStringList out;
-    for (const QString& line : hard) out << WrapLine(line, metrics, maxWidth);
+    for (const QString& line : hard)
+        out << WrapLine(line, metrics, maxWidth);
     return out;
 }
 
 int WidestLine(const QStringList& lines, const QFontMetrics& metrics) {
     int widest = 0;
-    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
     return widest;
 }
 
-int LineHeight(const QFontMetrics& metrics) { return metrics.ascent() + metrics.descent(); }
+int LineHeight(const QFontMetrics& metrics) {
+    return metrics.ascent() + metrics.descent();
+}
 
 } // namespace platform::textlayout

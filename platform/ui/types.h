@@ -23,9 +23,15 @@ using TColor = std::uint32_t;
 constexpr TColor RGB(int r, int g, int b) {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
 }
-constexpr int GetRValue(TColor c) { return int(c & 0xFF); }
-constexpr int GetGValue(TColor c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(TColor c) { return int((c >> 16) & 0xFF); }
+constexpr int GetRValue(TColor c) {
+    return int(c & 0xFF);
+}
+constexpr int GetGValue(TColor c) {
+    return int((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(TColor c) {
+    return int((c >> 16) & 0xFF);
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
@@ -59,7 +65,9 @@ struct TRect {
     bool operator==(const TRect&) const = default;
 };
 
-inline TPoint Point(int x, int y) { return TPoint{x, y}; }
+inline TPoint Point(int x, int y) {
+    return TPoint{x, y};
+}
 inline TRect Rect(int left, int top, int right, int bottom) {
     return TRect{left, top, right, bottom};
 }
@@ -86,7 +94,9 @@ struct TShiftState {
     TShiftState operator|(TShiftFlag flag) const { return TShiftState{Bits | flag}; }
     bool operator==(const TShiftState&) const = default;
 };
-inline TShiftState Shift(unsigned bits) { return TShiftState{bits}; }
+inline TShiftState Shift(unsigned bits) {
+    return TShiftState{bits};
+}
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using enum TMouseButton;

@@ -5,6 +5,8 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 
+#include <QCoreApplication>
+#include <QEnterEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -96,7 +98,7 @@ TEST(Stacking, NonWindowedControlsFollowCreationOrderBelowWindowedOnes) {
     second->SetAutoSize(false);
     form.Show();
 
-    EXPECT_EQ(form.childAt(5, 5), panel); // the panel stays on top
+    EXPECT_EQ(form.childAt(5, 5), panel);    // the panel stays on top
     EXPECT_EQ(form.childAt(60, 60), second); // later over earlier
     EXPECT_EQ(form.childAt(5, 60), first);
     form.Hide();
@@ -184,6 +186,22 @@ TEST(Events, ClickAndMouseReachHandlersWithTheSender) {
     form.Hide();
 }
 
+TEST(Events, EnterAndLeaveFireOnceEachInOrder) {
+    TForm form(nullptr);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    std::vector<std::string> seen;
+    label->OnMouseEnter = [&](TObject* s) { seen.push_back(s == label ? "enter" : "?"); };
+    label->OnMouseLeave = [&](TObject* s) { seen.push_back(s == label ? "leave" : "?"); };
+    form.Show();
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(label, &enter);
+    QCoreApplication::sendEvent(label, &leave);
+    EXPECT_EQ(seen, std::vector<std::string>({"enter", "leave"}));
+    form.Hide();
+}
+
 TEST(Events, ExceptionInAHandlerIsShownAndTheProgramGoesOn) {
     BoxRecorder boxes;
     TForm form(nullptr);
@@ -268,6 +286,14 @@ TEST(Painting, DirectDrawingShowsAtOnceAndPaintRunsOnlyWhenAskedFor) {
     QImage after = form.grab().toImage();
     EXPECT_EQ(after.pixelColor(15, 15), QColor(0, 255, 0));
     EXPECT_EQ(paints, 1);
+
+    // A custom control repaints itself at once when asked to.
+    control->Repaint();
+    EXPECT_EQ(control->paints, 2);
+    control->Invalidate(); // later, when events are handled
+    EXPECT_EQ(control->paints, 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control->paints, 3);
 
     form.Repaint();
     EXPECT_EQ(paints, 2);

@@ -90,9 +90,11 @@ TEST(BlockTransfer, CombinesBytesExactlyAndClipsAtEveryEdge) {
 
 TEST(BlockTransfer, OverlappingCopyWithinOneBitmapReadsBeforeWriting) {
     TBitmap bitmap(6, 1);
-    for (int x = 0; x < 6; ++x) bitmap.Canvas()->SetPixel(x, 0, RGB(x, 0, 0));
+    for (int x = 0; x < 6; ++x)
+        bitmap.Canvas()->SetPixel(x, 0, RGB(x, 0, 0));
     BitBlt(bitmap.Canvas(), 1, 0, 5, 1, bitmap.Canvas(), 0, 0, SRCCOPY);
-    for (int x = 1; x < 6; ++x) EXPECT_EQ(bitmap.Canvas()->Pixel(x, 0), RGB(x - 1, 0, 0));
+    for (int x = 1; x < 6; ++x)
+        EXPECT_EQ(bitmap.Canvas()->Pixel(x, 0), RGB(x - 1, 0, 0));
 }
 
 TEST(BlockTransfer, StretchTakesTheNearestPixel) {
@@ -177,9 +179,9 @@ TEST(Bitmap, ScanLinesAreLaidOutLikeADib) {
     TBitmap bitmap(5, 3);
     bitmap.Canvas()->SetPixel(2, 1, RGB(1, 2, 3));
     const std::uint8_t* row = bitmap.ScanLine(1);
-    EXPECT_EQ(row[6], 3); // blue
-    EXPECT_EQ(row[7], 2); // green
-    EXPECT_EQ(row[8], 1); // red
+    EXPECT_EQ(row[6], 3);                                   // blue
+    EXPECT_EQ(row[7], 2);                                   // green
+    EXPECT_EQ(row[8], 1);                                   // red
     EXPECT_EQ(bitmap.ScanLine(2) - bitmap.ScanLine(1), 16); // 15 bytes padded to 16
 
     bitmap.ScanLine(0)[0] = 0xFF; // blue of pixel (0, 0)
@@ -213,6 +215,19 @@ TEST(Bitmap, ResizingKeepsWhatFitsAndEachSideCanBeSetAlone) {
     EXPECT_THROW(copy.LoadFromResourceName("NO_SUCH_RESOURCE"), Exception);
 }
 
+TEST(Bitmap, LoadsAProgramResourceByNameWithRowsFromTheTop) {
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName("TESTSPRITE");
+    ASSERT_EQ(bitmap.Width(), 3);
+    ASSERT_EQ(bitmap.Height(), 2);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(0, 0), clRed);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(2, 0), clBlue);
+    const std::uint8_t* bottom = bitmap.ScanLine(1);
+    EXPECT_EQ(bottom[0], 30); // blue, green, red of RGB(10, 20, 30)
+    EXPECT_EQ(bottom[1], 20);
+    EXPECT_EQ(bottom[2], 10);
+}
+
 TEST(Text, ClearBrushLeavesTheBackgroundAndSolidBrushFillsTheCell) {
     TBitmap bitmap(60, 30);
     TCanvas* canvas = bitmap.Canvas();
@@ -230,8 +245,10 @@ TEST(Text, ClearBrushLeavesTheBackgroundAndSolidBrushFillsTheCell) {
         for (int x = 0; x < 60; ++x) {
             TColor c = canvas->Pixel(x, y);
             // Text is smoothed: count the clearly light pixels of the glyph.
-            if (GetRValue(c) > 128 && GetRValue(c) == GetBValue(c)) ++white;
-            else if (c != clBlack && (x >= 2 + width + 2 || y >= 2 + height)) ++other;
+            if (GetRValue(c) > 128 && GetRValue(c) == GetBValue(c))
+                ++white;
+            else if (c != clBlack && (x >= 2 + width + 2 || y >= 2 + height))
+                ++other;
         }
     }
     EXPECT_GT(white, 5);

@@ -33,7 +33,7 @@ int RunShell(const std::string& command) {
 
 std::string BinFolder() {
     const char* bin = std::getenv("ZUPFARI_BIN_DIR");
-    return bin != nullptr ? std::string(bin) + "/" : std::string();
+    return std::string(bin != nullptr && bin[0] != '\0' ? bin : ZUPFARI_BUILD_BIN_DIR) + "/";
 }
 
 } // namespace testsupport

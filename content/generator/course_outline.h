@@ -1,0 +1,140 @@
+#pragma once
+// The course outline: the 30 lessons as written in content/sources/course/
+// (one file "lektionNN.txt" per lesson, the chord shapes in "akkorde.txt" and
+// the closing video's explorer entry in "abschluss.txt"), parsed into plain
+// data and checked against the lesson registry.
+//
+// Lesson file format (UTF-8, '#' starts a comment line):
+//   key: value lines; [slide A], [slide B], [slide C], [exercise],
+//   [exercise language1], [question 1] .. [question 3] open sections.
+//   Registry keys: Header, CountInBeats, BeatDisplayOffset (number or
+//   "unchanged"), CursorActive (yes/no), PlayCountPreset, AnswerKey,
+//   TempoTable, TempoTableOther, CursorGeometry, CursorGeometryLanguage1, Hold.
+//   Lesson keys: title (may hold "$n"), explorer, teaches, notation.
+//   Slide keys: heading, text (one paragraph each), picture, sample (a chord).
+//   Exercise keys: description, then bar lines "| ev ev | ev ev |", and
+//   order (bar numbers and ranges, e.g. "1-8 1-8"; default all bars once).
+//   Question keys: question, choice (a wrong answer), right (the right one).
+//
+// Score events, separated by blanks inside a bar:
+//   -            a rest
+//   E0 A3 g2+h1  notes: string (E A D g h e, low to high) and fret; '+' joins
+//   [Em] [G]^    a strummed chord from akkorde.txt; '^' marks an up-stroke
+//   any event may end in ":2", ":3", ":4", ":1/2", ":3/2", ":1/4" (beats; 1 by default)
+
+#include "content/generator/course_registry.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace content {
+
+constexpr int kUnitsPerBeat = 8; // durations in eighths of a beat, as the MIDI engine counts
+
+struct ScoreEvent {
+    enum class Kind { Rest, Notes, Chord };
+    Kind kind = Kind::Rest;
+    std::vector<std::pair<int, int>> notes; // (string 0 = low E .. 5 = high e, fret)
+    std::string chord;
+    bool upStroke = false;
+    int units = kUnitsPerBeat;
+};
+
+struct Bar {
+    std::vector<ScoreEvent> events;
+    int units() const;
+};
+
+struct Exercise {
+    std::string description;
+    std::vector<Bar> bars;  // the notation, bar 1 first
+    std::vector<int> order; // bar indices (0-based) in the order they are played
+    int line = 0;           // where the section starts, for messages
+    int PlayedBeats(int beatsPerBar) const;
+};
+
+struct Slide {
+    std::string heading;
+    std::vector<std::string> paragraphs;
+    std::vector<std::string> pictures;
+    std::vector<std::string> samples;
+};
+
+struct Question {
+    std::string text;
+    std::vector<std::string> choices;
+    int right = 0; // 1-based box number of the right choice, 0 when none given
+};
+
+struct LessonValues {
+    std::string header;
+    int countInBeats = 0;
+    int beatDisplayOffset = 0; // -1: unchanged
+    bool cursorActive = false;
+    int playCountPreset = -1;
+    std::array<int, 3> answerKey{};
+    std::array<int, 10> tempo{};
+    std::vector<int> tempoOther;
+    Geometry geometry{};
+    std::vector<double> geometryLanguage1;
+    std::array<int, 2> hold{-100, -100};
+};
+
+struct Lesson {
+    int number = -1;
+    std::string file;
+    std::string title;    // Windows-1252 safe text; "$n" is a line break
+    std::string explorer; // the explorer's short description
+    std::string teaches;
+    std::string notation;
+    LessonValues values;
+    std::array<std::optional<Slide>, 3> slides; // A, B, C
+    std::optional<Exercise> exercise;
+    std::optional<Exercise> exerciseLanguage1;
+    std::array<Question, 3> quiz;
+};
+
+struct ChordShape {
+    std::string name;
+    std::array<int, 6> frets{}; // low E .. high e; -1 = not played
+};
+
+struct Outline {
+    std::vector<Lesson> lessons; // 0..29 in order
+    std::map<std::string, ChordShape> chords;
+    std::string closingTitle, closingText; // explorer entry 30
+};
+
+// Reads the outline from `folder`. Every problem found is appended to `errors`
+// as "file:line: message"; the outline is still returned as far as it parsed.
+Outline LoadOutline(const std::string& folder, std::vector<std::string>& errors);
+
+// Checks the outline's completeness and its agreement with the lesson registry:
+// registry values, slide windows, quiz answers, bar lengths, chord names, and
+// that every exercise beat falls where the play cursor expects it.
+void ValidateOutline(const Outline& outline, std::vector<std::string>& errors);
+
+// MIDI note of a string and fret (standard tuning E2 A2 D3 G3 B3 E4).
+int StringNote(int string, int fret);
+
+// One note of an exercise as it is played: start and length in eighths of a
+// beat from the first exercise beat (the count-in comes before it), the MIDI
+// note, and for strummed chords the stroke direction and the note's place in
+// the strum (0 = struck first), so that a player can spread the strum.
+struct PlayedNote {
+    int start = 0;
+    int length = 0;
+    int note = 0;
+    bool upStroke = false;
+    int strumIndex = 0;
+};
+
+// The exercise's notes in playing order: the bars in `order`, chords voiced
+// from the outline's chord shapes, low string first on a down-stroke and high
+// string first on an up-stroke. Unknown chords sound nothing.
+std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& outline);
+
+} // namespace content

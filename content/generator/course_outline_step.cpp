@@ -1,0 +1,36 @@
+// Generator step "course-outline": reads the course outline and checks it
+// against the lesson registry. Any disagreement fails the build with the list
+// of problems, so that no later step builds screens, notation, exercises or
+// quizzes from an outline the program would not fit.
+
+#include "content/generator/contentstep.h"
+#include "content/generator/course_outline.h"
+
+#include <cstdio>
+
+namespace content {
+namespace {
+
+bool RunOutline(const GeneratorContext& context) {
+    std::vector<std::string> errors;
+    Outline outline = LoadOutline((context.sources / "course").string(), errors);
+    ValidateOutline(outline, errors);
+    for (const std::string& e : errors)
+        std::fprintf(stderr, "course outline: %s\n", e.c_str());
+    if (!errors.empty()) {
+        std::fprintf(stderr, "course outline: %zu problem(s); fix content/sources/course\n",
+                     errors.size());
+        return false;
+    }
+    int bars = 0;
+    for (const Lesson& lesson : outline.lessons)
+        bars += static_cast<int>(lesson.exercise->bars.size());
+    std::printf("content: course outline: %zu lessons, %d bars of notation, %zu chords\n",
+                outline.lessons.size(), bars, outline.chords.size());
+    return true;
+}
+
+StepRegistration registration{"course-outline", RunOutline};
+
+} // namespace
+} // namespace content

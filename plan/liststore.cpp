@@ -1,0 +1,180 @@
+#include "plan/liststore.h"
+
+#include "platform/core/cp1252.h"
+#include "platform/core/files.h"
+#include "platform/core/folders.h"
+#include "platform/core/pathresolver.h"
+
+#include <QFile>
+#include <charconv>
+#include <sys/stat.h>
+
+namespace plan {
+namespace {
+
+constexpr int kLowestLevel = 1;
+constexpr int kHighestLevel = 10;
+constexpr const char* kBlankEntry = " ";
+
+// The line as a 32-bit decimal integer ("-12", " 7 "), or nothing.
+std::optional<std::int32_t> ParseDecimal(const std::string& line) {
+    const char* first = line.data();
+    const char* last = line.data() + line.size();
+    while (first < last && (*first == ' ' || *first == '\t'))
+        ++first;
+    while (last > first && (last[-1] == ' ' || last[-1] == '\t'))
+        --last;
+    if (first < last && *first == '+') ++first;
+    std::int32_t value = 0;
+    auto [end, error] = std::from_chars(first, last, value, 10);
+    if (error != std::errc() || end != last || first == last) return std::nullopt;
+    return value;
+}
+
+std::int32_t& Field(ListEntry& entry, int field) {
+    if (field == 0) return entry.Lesson;
+    if (field == 1) return entry.Level;
+    return entry.PlayCount;
+}
+
+// Clears the read-only state: the owner may write again. Errors are ignored.
+void MakeWritable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return;
+    ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+}
+
+// The list from the first folder that has it; false when none has.
+bool ReadFromFirstFolder(ListEntry* entries, int count, const char* name,
+                         const std::string& dataFolder, const std::string& programFolder) {
+    for (const std::string* folder : {&dataFolder, &programFolder}) {
+        if (platform::AnsiPathExists(*folder + name)) {
+            ListStore::ReadList(entries, count, *folder + name);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool ListStore::ReadList(ListEntry* entries, int count, const std::string& fileName) {
+    const std::string path = platform::ResolveAnsiPath(fileName);
+    if (!platform::ReadFileBytes(path)) return false;
+    const std::vector<std::string> lines = platform::ReadTextLines(path);
+    for (int p = 0; p < count; ++p) {
+        for (int f = 0; f < kFieldsPerEntry; ++f) {
+            const std::size_t index = static_cast<std::size_t>(p * kFieldsPerEntry + f + 1);
+            if (index >= lines.size()) return true;
+            if (std::optional<std::int32_t> value = ParseDecimal(lines[index]))
+                Field(entries[p], f) = *value;
+        }
+    }
+    return true;
+}
+
+bool ListStore::WriteList(const ListEntry* entries, int count, const std::string& fileName) {
+    const std::string path = platform::ResolveAnsiPath(fileName);
+    MakeWritable(path);
+    std::string text = std::to_string(kFieldsPerEntry) + "\r\n";
+    for (int p = 0; p < count; ++p) {
+        text += std::to_string(entries[p].Lesson) + "\r\n";
+        text += std::to_string(entries[p].Level) + "\r\n";
+        text += std::to_string(entries[p].PlayCount) + "\r\n";
+    }
+    return platform::WriteFileAtomically(path, text);
+}
+
+void ListStore::ResetLists() {
+    Plan.fill(ListEntry{-1, 1, 0});
+    Waiting.fill(ListEntry{1, 1, 0});
+}
+
+int ListStore::FirstWaiting() const {
+    for (int lesson = 0; lesson < kLessonCount; ++lesson) {
+        if (Waiting[lesson].Lesson != 0) return lesson;
+    }
+    return -1;
+}
+
+int ListStore::AddToPlan(int lesson) {
+    if (lesson < 0 || lesson >= kLessonCount) return kPlanSlots;
+    for (int slot = 0; slot < kPlanSlots; ++slot) {
+        if (Plan[slot].Lesson == -1) {
+            Plan[slot] = ListEntry{lesson, Waiting[lesson].Level, Waiting[lesson].PlayCount};
+            return slot;
+        }
+    }
+    return kPlanSlots;
+}
+
+bool ListStore::PlanHasRoom() const {
+    return Plan[kPlanSlots - 1].Lesson == -1;
+}
+
+void ListStore::RemoveFromPlan(int slot) {
+    if (slot < 0 || slot >= kPlanSlots) return;
+    if (Plan[slot].Lesson < 0 || Plan[slot].Lesson >= kLessonCount) return;
+    Plan[slot].Lesson = -1;
+    for (int j = slot; j < kPlanSlots - 1; ++j) {
+        Plan[j] = Plan[j + 1];
+        Plan[j + 1].Lesson = -1;
+    }
+}
+
+bool ListStore::FindDataFolder(std::string& path) {
+    std::string native;
+    const bool found = platform::FindDataFolder(native);
+    path = platform::ToAnsi(QFile::decodeName(QByteArray::fromStdString(native)));
+    return found;
+}
+
+bool ListStore::ReadStoredLists(const std::string& dataFolder, const std::string& programFolder) {
+    const bool planFound =
+        ReadFromFirstFolder(Plan.data(), kPlanSlots, kPlanFile, dataFolder, programFolder);
+    const bool waitingFound =
+        ReadFromFirstFolder(Waiting.data(), kLessonCount, kWaitingFile, dataFolder, programFolder);
+    MendEntries();
+    return planFound && waitingFound;
+}
+
+void ListStore::ReadExplorerTexts(const std::string& programFolder, QStringList& titles,
+                                  QStringList& texts) {
+    titles.clear();
+    texts.clear();
+    const std::string path = platform::ResolveAnsiPath(programFolder + kExplorerFile);
+    std::vector<std::string> lines = platform::ReadTextLines(path);
+    if (!lines.empty()) lines.erase(lines.begin()); // the header
+    for (std::size_t k = 0; k + 1 < lines.size(); k += 2) {
+        titles.append(platform::FromAnsi(lines[k]));
+        texts.append(platform::FromAnsi(lines[k + 1]));
+    }
+    // A missing or short file: blank entries for every entry it lacks, so
+    // that the explorer and the plan can show any of the 31.
+    while (titles.size() < kExplorerEntries) {
+        titles.append(kBlankEntry);
+        texts.append(kBlankEntry);
+    }
+}
+
+bool ListStore::SaveLists(const std::string& dataFolder, bool programDriveIsCdRom) const {
+    if (programDriveIsCdRom) return true;
+    const bool planWritten = WriteList(Plan.data(), kPlanSlots, dataFolder + kPlanFile);
+    const bool waitingWritten = WriteList(Waiting.data(), kLessonCount, dataFolder + kWaitingFile);
+    return planWritten && waitingWritten;
+}
+
+void ListStore::MendEntries() {
+    auto mendLevelAndCount = [](ListEntry& entry) {
+        if (entry.Level < kLowestLevel || entry.Level > kHighestLevel) entry.Level = kLowestLevel;
+        if (entry.PlayCount < 0) entry.PlayCount = 0;
+    };
+    for (ListEntry& entry : Plan) {
+        if (entry.Lesson < -1 || entry.Lesson >= kLessonCount) entry.Lesson = -1;
+        mendLevelAndCount(entry);
+    }
+    for (ListEntry& entry : Waiting)
+        mendLevelAndCount(entry);
+}
+
+} // namespace plan

@@ -1,0 +1,122 @@
+#pragma once
+// The learner's progress: the practice plan of at most three lessons being
+// practised and the waiting list with one entry per lesson, read from two
+// small text files at start-up and written back when the learner leaves; and
+// the explorer's titles and texts, read from a third file of the same family.
+//
+// List files are CR LF text in Windows-1252: line 1 "3" (fields per entry,
+// not read back), then Lesson, Level and PlayCount of each entry, one decimal
+// integer a line. Folder and file names handed in are Windows-1252 like every
+// other text of the program, and go through the content path resolver.
+
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace plan {
+
+// One entry of the plan or of the waiting list.
+//   in a plan slot: Lesson 0..29 or -1 (empty), the tempo Level last used,
+//                   PlayCount passes at level 10;
+//   in the waiting list: Lesson 1 while the lesson waits, 0 once it was
+//                   taken; the Level and PlayCount it will start with.
+struct ListEntry {
+    std::int32_t Lesson = 0;
+    std::int32_t Level = 0;
+    std::int32_t PlayCount = 0;
+};
+
+class ListStore {
+public:
+    static constexpr int kPlanSlots = 3;
+    static constexpr int kLessonCount = 30;
+    static constexpr int kExplorerEntries = 31;
+    static constexpr int kFieldsPerEntry = 3;
+
+    // Content names of the three files, relative to a folder.
+    static constexpr const char* kPlanFile = "Listen\\ListeUeplan.ztl";
+    static constexpr const char* kWaitingFile = "Listen\\ListeWarten.ztl";
+    static constexpr const char* kExplorerFile = "Listen\\LTextXplorer.ztl";
+
+    // All entries zero, IntroMode on, CurrentEntry 0.
+    ListStore() = default;
+
+    std::array<ListEntry, kPlanSlots> Plan{};
+    std::array<ListEntry, kLessonCount> Waiting{};
+    // The plan slot of the lesson being practised.
+    int CurrentEntry = 0;
+
+    bool IntroMode() const { return introMode_; }
+    void SetIntroMode() { introMode_ = true; }
+    void ClearIntroMode() { introMode_ = false; }
+
+    // Fills `count` entries from the list file `fileName` (Windows-1252). Line p*3+f+1 gives
+    // field f of entry p; a missing line leaves the field as it was, and so
+    // does a line that is not a decimal integer (optionally signed, blanks
+    // around it allowed, within 32 bits). Returns false when the file could
+    // not be read (then nothing changes).
+    static bool ReadList(ListEntry* entries, int count, const std::string& fileName);
+
+    // Writes "3" and the `count` entries, CR LF after every line, replacing
+    // the file only once the new one is complete and flushed; a read-only file
+    // is made writable first. Returns false when the file could not be
+    // written, and then the old file is as it was.
+    static bool WriteList(const ListEntry* entries, int count, const std::string& fileName);
+
+    // The defaults of a fresh start: plan slots (-1, 1, 0), waiting entries (1, 1, 0).
+    void ResetLists();
+
+    // The lowest lesson whose waiting entry is set (Lesson != 0), or -1.
+    int FirstWaiting() const;
+
+    // Puts `lesson` into the first empty plan slot with the Level and
+    // PlayCount of its waiting entry; returns the slot, or 3 when the plan is
+    // full (nothing changes then, nor for a lesson outside 0..29).
+    int AddToPlan(int lesson);
+
+    // True when the last plan slot is empty.
+    bool PlanHasRoom() const;
+
+    // Empties `slot` and moves the later entries up by one; nothing for an
+    // empty slot or a slot outside 0..2.
+    void RemoveFromPlan(int slot);
+
+    // The learner's data folder ("ZupfariDemo" with its "Listen" folder under
+    // the per-user application data folder), as platform::FindDataFolder finds
+    // and creates it, here in Windows-1252. False when it cannot be had; the
+    // caller then uses the program folder.
+    static bool FindDataFolder(std::string& path);
+
+    // Start-up: the plan from dataFolder + kPlanFile, else programFolder +
+    // kPlanFile; the waiting list the same way. Values that the rest of the
+    // program could not use are then mended (see MendEntries). Returns false
+    // when either list was found in neither folder (the program then reports
+    // missing files and closes).
+    bool ReadStoredLists(const std::string& dataFolder, const std::string& programFolder);
+
+    // Start-up: the explorer titles and texts from programFolder +
+    // kExplorerFile: the header line is skipped, then lines pair up as title
+    // and text; a last unpaired line is ignored. Without the file both lists
+    // get 31 entries of a single space, and a file with fewer than 31 pairs is
+    // made up to 31 with such entries, so that no reader runs past the end.
+    // The lists are replaced, not appended to.
+    static void ReadExplorerTexts(const std::string& programFolder, QStringList& titles,
+                                  QStringList& texts);
+
+    // Leaving: unless the program runs from a CD-ROM, writes the plan and the
+    // waiting list to dataFolder (both are tried even when the first fails).
+    // Returns false when a list could not be written; the caller closes the
+    // main window in every case.
+    bool SaveLists(const std::string& dataFolder, bool programDriveIsCdRom) const;
+
+private:
+    // Brings values read from a damaged list back into the ranges the program
+    // indexes with: a plan lesson outside -1..29 empties its slot, a level
+    // outside 1..10 becomes 1, a negative play count 0.
+    void MendEntries();
+
+    bool introMode_ = true;
+};
+
+} // namespace plan

@@ -1,0 +1,71 @@
+// The generator's course steps as a program: the same sources give the same
+// bytes on every run, and a broken outline stops the build with its reasons.
+
+#include "platform/core/files.h"
+#include "tests/support/testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+namespace {
+
+const char* const kSteps[] = {"sounds", "course-lists", "course-help", "course-outline"};
+
+int RunStep(const std::string& sources, const std::string& out, const char* step,
+            const std::string& log) {
+    return testsupport::RunShell(std::string("'") + ZUPFARI_CONTENT_TOOL + "' --sources '" +
+                                 sources + "' --out '" + out + "' --only " + step + " >'" + log +
+                                 "' 2>&1");
+}
+
+std::map<std::string, std::string> FilesUnder(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), folder).string()] =
+                platform::ReadFileBytes(entry.path().string()).value_or("");
+    return files;
+}
+
+} // namespace
+
+TEST(CourseGenerator, SameSourcesGiveTheSameBytes) {
+    testsupport::TempFolder first, second;
+    for (const char* step : kSteps)
+        ASSERT_EQ(
+            RunStep(ZUPFARI_CONTENT_SOURCES, first.Path() + "out", step, first.Path() + "log"), 0)
+            << step << ": " << platform::ReadFileBytes(first.Path() + "log").value_or("");
+    // A second later, so that anything stamped with the time would differ.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    for (const char* step : kSteps)
+        ASSERT_EQ(
+            RunStep(ZUPFARI_CONTENT_SOURCES, second.Path() + "out", step, second.Path() + "log"),
+            0);
+    auto a = FilesUnder(first.Path() + "out"), b = FilesUnder(second.Path() + "out");
+    EXPECT_EQ(a.size(), 22u);
+    ASSERT_EQ(a.size(), b.size());
+    for (const auto& [name, bytes] : a)
+        EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
+}
+
+TEST(CourseGenerator, BrokenOutlineFailsWithItsReasons) {
+    testsupport::TempFolder sources;
+    std::filesystem::create_directories(sources.Path() + "course");
+    std::filesystem::copy(ZUPFARI_CONTENT_SOURCES "/course", sources.Path() + "course",
+                          std::filesystem::copy_options::recursive);
+    std::string lesson =
+        platform::ReadFileBytes(sources.Path() + "course/lektion28.txt").value_or("");
+    lesson.replace(lesson.find("CountInBeats: 8"), 15, "CountInBeats: 4");
+    sources.Write("course/lektion28.txt", lesson);
+    const std::string log = sources.Path() + "log";
+    EXPECT_EQ(RunStep(sources.Path(), sources.Path() + "out", "course-outline", log), 1);
+    const std::string output = platform::ReadFileBytes(log).value_or("");
+    EXPECT_NE(output.find("lektion28.txt: CountInBeats disagrees with the lesson registry"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("FAILED"), std::string::npos);
+}
