@@ -1,0 +1,205 @@
+#include "controls/fadebutton.h"
+
+#include "controls/fade.h"
+#include "platform/ui/region.h"
+
+namespace controls {
+
+using namespace platform;
+
+TXFadeButton::TXFadeButton(TComponent* owner) : TCustomControl(owner) {
+    brush_.SetColor(0x808080);
+    pen_.SetColor(0x15C8FB);
+    pen_.SetStyle(psClear);
+    downPen_.SetColor(0x444444);
+    Font()->SetColor(0x444444);
+    overFont_.SetColor(0x444444);
+    downFont_.SetColor(0x444444);
+    currentFont_ = *Font();
+    brush_.OnChange = [this] { StyleChanged(); };
+    pen_.OnChange = [this] { StyleChanged(); };
+    SetBounds(Left(), Top(), 80, 24);
+    StyleChanged();
+}
+
+void TXFadeButton::SetShape(TXFadeButtonType shape) {
+    if (shape == shape_) return;
+    shape_ = shape;
+    myUpdate();
+}
+
+void TXFadeButton::SetFadeOutColor(TColor colour) {
+    fadeOutColor_ = colour;
+    StyleChanged();
+}
+
+void TXFadeButton::SetTopTextColor(TColor colour) {
+    topTextColor_ = colour;
+    currentTextColor_ = colour;
+    StyleChanged();
+}
+
+void TXFadeButton::SetTopTextClOver(TColor colour) {
+    topTextClOver_ = colour;
+    StyleChanged();
+}
+
+void TXFadeButton::SetTopTextClDown(TColor colour) {
+    topTextClDown_ = colour;
+    StyleChanged();
+}
+
+void TXFadeButton::SetTShadeDimension(int pixels) {
+    shadeDimension_ = pixels;
+    StyleChanged();
+}
+
+void TXFadeButton::SetText(const QString& text) {
+    text_ = text;
+    myUpdate();
+}
+
+void TXFadeButton::SetTextX(int x) {
+    textX_ = x;
+    myUpdate();
+}
+
+void TXFadeButton::SetTextY(int y) {
+    textY_ = y;
+    myUpdate();
+}
+
+void TXFadeButton::SetIsRoundRect(bool round) {
+    isRoundRect_ = round;
+    ApplyRegion();
+    myUpdate();
+}
+
+void TXFadeButton::ApplyRegion() {
+    if (isRoundRect_ && radiusH_ > 1 && radiusV_ > 1)
+        MakeRoundRect();
+    else
+        MakeRect();
+}
+
+void TXFadeButton::MakeRoundRect() {
+    SetWindowRgn(this, CreateRoundRectRgn(0, 0, Width() + 1, Height() + 1, radiusH_, radiusV_),
+                 true);
+}
+
+void TXFadeButton::MakeRect() {
+    SetWindowRgn(this, CreateRectRgn(0, 0, Width() + 1, Height() + 1), true);
+}
+
+void TXFadeButton::SetBgBmp(const TBitmap* bitmap) {
+    background_.SetSize(Width(), Height());
+    background_.Canvas()->StretchDraw(ClientRect(), bitmap);
+}
+
+void TXFadeButton::SetBgOverBmp(const TBitmap* bitmap) {
+    overBackground_.SetSize(Width(), Height());
+    overBackground_.Canvas()->StretchDraw(ClientRect(), bitmap);
+}
+
+void TXFadeButton::SetBgDownBmp(const TBitmap* bitmap) {
+    downBackground_.SetSize(Width(), Height());
+    downBackground_.Canvas()->StretchDraw(ClientRect(), bitmap);
+}
+
+void TXFadeButton::SizeBackgrounds() {
+    background_.SetSize(Width(), Height());
+    overBackground_.SetSize(Width(), Height());
+    downBackground_.SetSize(Width(), Height());
+}
+
+void TXFadeButton::StyleChanged() {
+    SizeBackgrounds();
+    if (!takeImg_) {
+        CreateBackground(&background_, brush_.Color(), fadeOutColor_);
+        CreateBackground(&overBackground_, overBrush_.Color(), fadeOutColor_);
+        CreateBackground(&downBackground_, downBrush_.Color(), fadeOutColor_);
+    }
+    currentFont_ = *Font();
+    myUpdate();
+}
+
+void TXFadeButton::CreateBackground(TBitmap* bitmap, TColor colour, TColor fadeColour) {
+    controls::CreateBackground(bitmap, colour, fadeColour);
+}
+
+const TBitmap* TXFadeButton::Background(int look) const {
+    if (look == LookOver || look == LookOverAfterUp) return &overBackground_;
+    if (look == LookDown) return &downBackground_;
+    return &background_;
+}
+
+bool TXFadeButton::SizeChanged() const {
+    return background_.Width() != Width() || background_.Height() != Height();
+}
+
+void TXFadeButton::SetBounds(int left, int top, int width, int height) {
+    TCustomControl::SetBounds(left, top, width, height);
+    if (SizeChanged()) StyleChanged();
+}
+
+void TXFadeButton::Resized() {
+    if (SizeChanged()) StyleChanged();
+}
+
+void TXFadeButton::Paint() {
+    buffer_.SetSize(Width(), Height());
+    TCanvas* canvas = buffer_.Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(Parent() != nullptr ? Parent()->Color() : Color());
+    canvas->FillRect(ClientRect());
+    canvas->Draw(0, 0, Background(look_));
+
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Font()->Assign(&currentFont_);
+    int x = textX_ >= 0 ? textX_ : Width() / 2 - canvas->TextWidth(text_) / 2;
+    int y = textY_ >= 0 ? textY_ : Height() / 2 - canvas->TextHeight(text_) / 2 - 1;
+    canvas->TextOut(x + shadeDimension_, y + shadeDimension_, text_);
+    canvas->Font()->SetColor(currentTextColor_);
+    canvas->TextOut(x, y, text_);
+
+    Canvas()->Draw(0, 0, &buffer_);
+}
+
+void TXFadeButton::ShowLook(int look, const TFont* font, TColor textColour) {
+    look_ = look;
+    currentFont_ = *font;
+    currentTextColor_ = textColour;
+    myUpdate();
+}
+
+void TXFadeButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomControl::MouseDown(button, shift, x, y);
+    if (button != mbLeft) return;
+    latched_ = !latched_;
+    ShowLook(LookDown, &downFont_, topTextClDown_);
+}
+
+void TXFadeButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomControl::MouseUp(button, shift, x, y);
+    if (HeldDown()) return;
+    if (ClientRect().Contains(x, y)) {
+        ShowLook(LookOverAfterUp, &overFont_, topTextClOver_);
+    } else {
+        // The mouse-leave that follows restores font and colour and repaints.
+        look_ = LookNormal;
+    }
+}
+
+void TXFadeButton::MouseEnter() {
+    TCustomControl::MouseEnter();
+    if (HeldDown() || !Enabled()) return;
+    ShowLook(LookOver, &overFont_, topTextClOver_);
+}
+
+void TXFadeButton::MouseLeave() {
+    TCustomControl::MouseLeave();
+    if (HeldDown()) return;
+    ShowLook(LookNormal, Font(), topTextColor_);
+}
+
+} // namespace controls

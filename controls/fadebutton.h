@@ -1,0 +1,152 @@
+#pragma once
+// TXFadeButton: the program's main button. A windowed control that paints
+// itself from three backgrounds, one per look (normal, mouse over, pressed),
+// either horizontal colour fades it makes itself or bitmaps the program
+// supplies, and writes its caption with a drop shade. It can latch (`Fix`)
+// and can have a rectangular or rounded window region.
+
+#include "platform/ui/components.h"
+#include "platform/ui/graphics.h"
+
+#include <QString>
+#include <memory>
+
+namespace controls {
+
+enum class TXFadeButtonType {
+    fadebtRectangle,
+    fadebtSquare,
+    fadebtRoundRect,
+    fadebtRoundSquare,
+    fadebtEllipse,
+    fadebtCircle
+};
+using enum TXFadeButtonType;
+
+// The four looks of the skinned buttons and the track bar.
+enum ButtonLook { LookNormal = 1, LookOver = 2, LookDown = 3, LookOverAfterUp = 4 };
+
+class TXFadeButton : public platform::TCustomControl {
+public:
+    explicit TXFadeButton(platform::TComponent* owner);
+
+    TXFadeButtonType Shape() const { return shape_; }
+    void SetShape(TXFadeButtonType shape);
+    // Brush and Pen: a change of either (also through the pointer) rebuilds
+    // the looks. The over and pressed sets only take effect at the next
+    // rebuild or look change.
+    platform::TBrush* Brush() { return &brush_; }
+    void SetBrush(const platform::TBrush* brush) { brush_.Assign(brush); }
+    platform::TPen* Pen() { return &pen_; }
+    void SetPen(const platform::TPen* pen) { pen_.Assign(pen); }
+    platform::TBrush* MOverBrush() { return &overBrush_; }
+    void SetMOverBrush(const platform::TBrush* brush) { overBrush_ = *brush; }
+    platform::TPen* MOverPen() { return &overPen_; }
+    void SetMOverPen(const platform::TPen* pen) { overPen_ = *pen; }
+    platform::TBrush* MDownBrush() { return &downBrush_; }
+    void SetMDownBrush(const platform::TBrush* brush) { downBrush_ = *brush; }
+    platform::TPen* MDownPen() { return &downPen_; }
+    void SetMDownPen(const platform::TPen* pen) { downPen_ = *pen; }
+
+    platform::TColor FadeOutColor() const { return fadeOutColor_; }
+    void SetFadeOutColor(platform::TColor colour);
+    platform::TColor TopTextColor() const { return topTextColor_; }
+    void SetTopTextColor(platform::TColor colour);
+    platform::TColor TopTextClOver() const { return topTextClOver_; }
+    void SetTopTextClOver(platform::TColor colour);
+    platform::TColor TopTextClDown() const { return topTextClDown_; }
+    void SetTopTextClDown(platform::TColor colour);
+    int TShadeDimension() const { return shadeDimension_; }
+    void SetTShadeDimension(int pixels);
+
+    // Font (the control's own) is the normal font; its colour is the shade's.
+    platform::TFont* MOverFont() { return &overFont_; }
+    void SetMOverFont(const platform::TFont* font) { overFont_ = *font; }
+    platform::TFont* MDownFont() { return &downFont_; }
+    void SetMDownFont(const platform::TFont* font) { downFont_ = *font; }
+
+    QString Text() const { return text_; }
+    void SetText(const QString& text);
+    int TextX() const { return textX_; }
+    void SetTextX(int x);
+    int TextY() const { return textY_; }
+    void SetTextY(int y);
+    bool TakeImg() const { return takeImg_; }
+    void SetTakeImg(bool take) { takeImg_ = take; }
+    int RadiusH() const { return radiusH_; }
+    void SetRadiusH(int radius) { radiusH_ = radius; }
+    int RadiusV() const { return radiusV_; }
+    void SetRadiusV(int radius) { radiusV_ = radius; }
+    bool IsRoundRect() const { return isRoundRect_; }
+    void SetIsRoundRect(bool round);
+    bool Fix() const { return fix_; }
+    void SetFix(bool fix) { fix_ = fix; }
+
+    // A supplied background for one look, stretched to the control's size.
+    void SetBgBmp(const platform::TBitmap* bitmap);
+    void SetBgOverBmp(const platform::TBitmap* bitmap);
+    void SetBgDownBmp(const platform::TBitmap* bitmap);
+
+    // Sizes the backgrounds to the control, regenerates the fades (unless
+    // TakeImg), makes Font the current font and repaints.
+    void StyleChanged();
+    void myUpdate() { Repaint(); }
+    // The horizontal fade (see controls/fade.h).
+    void CreateBackground(platform::TBitmap* bitmap, platform::TColor colour,
+                          platform::TColor fadeColour);
+    void MakeRoundRect();
+    void MakeRect();
+
+    // State for the program and its tests: the look (ButtonLook), the latch
+    // flag toggled by every left press, and the caption colour in use.
+    int Look() const { return look_; }
+    bool Latched() const { return latched_; }
+    platform::TColor CurrentTextColor() const { return currentTextColor_; }
+    const platform::TFont* CurrentFont() const { return &currentFont_; }
+    const platform::TBitmap* Background(int look) const;
+
+    // A size change rebuilds the looks at once, also while hidden.
+    void SetBounds(int left, int top, int width, int height) override;
+
+protected:
+    void Paint() override;
+    void Resized() override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
+                   int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x,
+                 int y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    bool HeldDown() const { return fix_ && latched_; }
+    void ShowLook(int look, const platform::TFont* font, platform::TColor textColour);
+    void SizeBackgrounds();
+    bool SizeChanged() const;
+    void ApplyRegion();
+
+    TXFadeButtonType shape_ = fadebtRectangle;
+    platform::TBrush brush_, overBrush_, downBrush_;
+    platform::TPen pen_, overPen_, downPen_;
+    platform::TFont overFont_, downFont_, currentFont_;
+    platform::TColor fadeOutColor_ = 0xC0C0C0;
+    platform::TColor topTextColor_ = 0;
+    platform::TColor topTextClOver_ = 0;
+    platform::TColor topTextClDown_ = 0;
+    platform::TColor currentTextColor_ = 0;
+    int shadeDimension_ = 0;
+    QString text_ = "OK";
+    int textX_ = -1;
+    int textY_ = -1;
+    bool takeImg_ = false;
+    int radiusH_ = 0;
+    int radiusV_ = 0;
+    bool isRoundRect_ = false;
+    bool fix_ = false;
+
+    int look_ = LookNormal;
+    bool latched_ = false;
+    platform::TBitmap buffer_, background_, overBackground_, downBackground_;
+};
+
+} // namespace controls
