@@ -25,6 +25,14 @@ constexpr TColor kPlaceholderColour = 255; // red
 // real content and would only make the font engine work for nothing.
 constexpr int kMaxFontPixels = 1000;
 
+// Positions and sizes from a file are held within this many pixels: the
+// window system's geometry cannot hold the whole integer range, and no screen
+// comes near it.
+constexpr int kMaxCoordinate = 100000;
+
+int Coordinate(std::int32_t value) { return std::clamp(value, -kMaxCoordinate, kMaxCoordinate); }
+int Extent(std::int32_t value) { return std::clamp(value, 0, kMaxCoordinate); }
+
 // Colours are 0x00BBGGRR; a value with bits above them keeps its colour bytes.
 TColor ColourOf(std::int32_t value) { return static_cast<TColor>(value) & 0xFFFFFF; }
 
@@ -68,8 +76,8 @@ void MakeBoxPictures(TBitmap* empty, TBitmap* ticked) {
 MyText::MyText(TControl* owner, const SkinLabelRecord& record) : label_(new TLabel(owner)) {
     int height = std::clamp(FontHeightOfSize(record.size), -kMaxFontPixels, kMaxFontPixels);
     label_->SetParent(owner);
-    label_->SetLeft(record.left);
-    label_->SetTop(record.top);
+    label_->SetLeft(Coordinate(record.left));
+    label_->SetTop(Coordinate(record.top));
     label_->SetTransparent(true);
     label_->Font()->SetName(FromAnsi(record.fontName));
     label_->Font()->SetHeight(height);
@@ -83,7 +91,8 @@ MyText::~MyText() { delete label_; }
 
 MyShape::MyShape(TControl* owner, const SkinShapeRecord& record) : shape_(new TShape(owner)) {
     shape_->SetParent(owner);
-    shape_->SetBounds(record.left, record.top, record.width, record.height);
+    shape_->SetBounds(Coordinate(record.left), Coordinate(record.top), Extent(record.width),
+                      Extent(record.height));
     shape_->Brush()->SetColor(ColourOf(record.fillColour));
     shape_->Pen()->SetColor(ColourOf(record.borderColour));
     shape_->SetTag(record.tag);
@@ -93,7 +102,8 @@ MyShape::~MyShape() { delete shape_; }
 
 MyImg::MyImg(TControl* owner, const SkinPictureRecord& record) : image_(new TImage(owner)) {
     image_->SetParent(owner);
-    image_->SetBounds(record.left, record.top, kPlaceholderSize, kPlaceholderSize);
+    image_->SetBounds(Coordinate(record.left), Coordinate(record.top), kPlaceholderSize,
+                      kPlaceholderSize);
     FillBitmap(image_->Picture(), kPlaceholderSize, kPlaceholderSize, kPlaceholderColour);
     image_->SetTag(record.tag);
 }
@@ -145,7 +155,7 @@ void CheckGroup::BoxClick(int number) {
 
 void CheckGroup::MoveBox(int number, int left, int top) {
     controls::TCheckBoxImage* box = Box(number);
-    box->SetBounds(left, top, box->Width(), box->Height());
+    box->SetBounds(Coordinate(left), Coordinate(top), box->Width(), box->Height());
 }
 
 // ---- Loader -----------------------------------------------------------------------

@@ -20,7 +20,7 @@
 // lowest free slot; the box positions always go to the group just created; a
 // count above 6 shows six boxes (the further position pairs are read and
 // dropped), a count of 0 or less shows none. A fourth group is read but
-// creates nothing.
+// creates nothing. Positions and sizes are held within ±100000 pixels.
 
 #include "controls/checkboximage.h"
 #include "lessons/skinreader.h"
@@ -29,6 +29,7 @@
 #include "platform/ui/exceptions.h"
 #include "platform/ui/graphics.h"
 
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -60,7 +61,8 @@ public:
     platform::TLabel* Label() const { return label_; }
 
 private:
-    platform::TLabel* label_;
+    // Guarded: should the window free its components first, nothing is freed twice.
+    QPointer<platform::TLabel> label_;
 };
 
 // A rectangle element ("$S"): a TShape with fill and border colour.
@@ -73,7 +75,7 @@ public:
     platform::TShape* Shape() const { return shape_; }
 
 private:
-    platform::TShape* shape_;
+    QPointer<platform::TShape> shape_;
 };
 
 // A picture element ("$I"): a TImage that starts as an 80 × 80 red
@@ -92,7 +94,7 @@ public:
     void ReadPicture(const std::string& ansiName);
 
 private:
-    platform::TImage* image_;
+    QPointer<platform::TImage> image_;
 };
 
 // A group of six tick boxes ("$C"), of which the first `Count` show; at most
@@ -122,7 +124,7 @@ public:
 
 private:
     struct BoxEntry {
-        controls::TCheckBoxImage* image = nullptr;
+        QPointer<controls::TCheckBoxImage> image;
         std::uint8_t ticked = 0;
     };
 

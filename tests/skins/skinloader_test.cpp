@@ -359,6 +359,19 @@ TEST_F(SkinLoaderTest, ASecondLoadRemovesEveryElementOfTheFirst) {
     EXPECT_EQ(form.ComponentCount(), 0);
 }
 
+TEST(SkinLoaderLifetime, AWindowFreedBeforeItsLoaderFreesNothingTwice) {
+    TempFolder temp;
+    std::string path = temp.Write("s.zs1", "1\r\n$L\r\n0\r\n0\r\nArial\r\n8\r\n0\r\n0\r\nx\r\n"
+                                           "$C\r\n0\r\n1\r\n5\r\n5\r\n");
+    auto* form = new TForm(nullptr);
+    SkinLoader loader(form);
+    ASSERT_TRUE(loader.LoadSkin(QString::fromStdString(path), "1"));
+    delete form;
+    EXPECT_EQ(loader.Texts()[0]->Label(), nullptr);
+    loader.ClearElements();
+    EXPECT_EQ(loader.GroupCount(), 0);
+}
+
 TEST_F(SkinLoaderTest, LaterElementsAreDrawnOverEarlierOnes) {
     ASSERT_TRUE(Load({"1", "$S", "10", "10", "60", "60", "255", "255",       // red
                       "$S", "40", "40", "60", "60", "16711680", "16711680", // blue, over it
