@@ -74,7 +74,7 @@ TLabel* MakeDialogLabel(TForm* window, bool bold) {
     label->SetParent(window);
     label->Font()->SetName("Arial");
     label->Font()->SetHeight(-kDialogFontHeight);
-    label->Font()->SetStyle(bold ? fsBold : 0);
+    label->Font()->SetStyle(bold ? TFontStyles(fsBold) : TFontStyles(0));
     label->Font()->SetColor(RGB(0x3B, 0x2A, 0x1E));
     label->SetTransparent(true);
     label->SetShowAccelChar(false);

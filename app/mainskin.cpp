@@ -37,7 +37,7 @@ void FillSquare(TBitmap* bitmap, TColor colour) {
 void SetLabelFont(TLabel* label, int pixels, bool bold) {
     label->Font()->SetName("Arial");
     label->Font()->SetHeight(-pixels);
-    label->Font()->SetStyle(bold ? fsBold : 0);
+    label->Font()->SetStyle(bold ? TFontStyles(fsBold) : TFontStyles(0));
     label->Font()->SetColor(kInk);
 }
 
