@@ -1,21 +1,16 @@
 #include "content/generator/art_avi.h"
 
+#include "content/generator/bytes.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace art {
 
+using content::PutLe16;
+using content::PutLe32;
+
 namespace {
-
-void PutLe16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void PutLe32(std::string& out, unsigned value) {
-    PutLe16(out, value & 0xFFFF);
-    PutLe16(out, value >> 16);
-}
 
 // A RIFF chunk: id, little-endian size, data, and a pad byte to an even size.
 std::string Chunk(const char* id, const std::string& data) {

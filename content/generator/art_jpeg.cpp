@@ -1,5 +1,7 @@
 #include "content/generator/art_jpeg.h"
 
+#include "content/generator/bytes.h"
+
 #include <cstdio>
 #include <csetjmp>
 #include <cstdlib>
@@ -10,6 +12,9 @@
 #include <jpeglib.h>
 
 namespace art {
+
+using content::PutLe16;
+using content::PutLe32;
 
 namespace {
 
@@ -24,16 +29,6 @@ void OnJpegError(j_common_ptr info) {
     (*info->err->format_message)(info, message);
     std::fprintf(stderr, "art: libjpeg: %s\n", message);
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-
-void PutLe16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void PutLe32(std::string& out, unsigned value) {
-    PutLe16(out, value & 0xFFFF);
-    PutLe16(out, value >> 16);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "content/generator/sound_wav.h"
 
+#include "content/generator/bytes.h"
 #include "platform/core/files.h"
 
 #include <algorithm>
@@ -10,16 +11,6 @@
 namespace content {
 
 namespace {
-
-void PutU16(std::string& out, std::uint16_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-void PutU32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
 
 std::int16_t ToPcm16(float x) {
     float clipped = std::clamp(x, -1.0f, 1.0f);
@@ -36,20 +27,20 @@ std::string EncodeWav(const Sound& sound) {
     std::string out;
     out.reserve(44 + dataBytes);
     out += "RIFF";
-    PutU32(out, 36 + dataBytes);
+    PutLe32(out, 36 + dataBytes);
     out += "WAVE";
     out += "fmt ";
-    PutU32(out, 16);
-    PutU16(out, 1); // PCM
-    PutU16(out, channels);
-    PutU32(out, kSampleRate);
-    PutU32(out, kSampleRate * blockAlign);
-    PutU16(out, blockAlign);
-    PutU16(out, 16);
+    PutLe32(out, 16);
+    PutLe16(out, 1); // PCM
+    PutLe16(out, channels);
+    PutLe32(out, kSampleRate);
+    PutLe32(out, kSampleRate * blockAlign);
+    PutLe16(out, blockAlign);
+    PutLe16(out, 16);
     out += "data";
-    PutU32(out, dataBytes);
+    PutLe32(out, dataBytes);
     for (float x : sound.samples)
-        PutU16(out, static_cast<std::uint16_t>(ToPcm16(x)));
+        PutLe16(out, static_cast<std::uint16_t>(ToPcm16(x)));
     return out;
 }
 
