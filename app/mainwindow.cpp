@@ -526,14 +526,11 @@ void TForm1::TearDown() {
 
 // ================================================ pieces of other parts
 
-void TForm1::CreateLedThreads() {}
 void TForm1::SetUpPlanPanel() {}
 void TForm1::SetUpExplorer() {}
 void TForm1::SetUpMonitor() {}
 void TForm1::SetUpTuner() {}
 void TForm1::RefreshPlanPanel() {}
-void TForm1::SuspendLedThread() {}
-void TForm1::TerminateLedThreads() {}
 bool TForm1::MediaPlayerPlaying() const {
     return false;
 }
@@ -545,9 +542,6 @@ void TForm1::PlayIntroVideo() {
     BVideoStop->SetBgBmp(&VideoPlayBmp);
     AskMessage(ErrorText(1), ErrorText(5), "", "OK");
 }
-void TForm1::BStopClick(TObject*) {}
-void TForm1::BPauseClick(TObject*) {}
-void TForm1::BPlayClick(TObject*) {}
 void TForm1::BKontrolleClick(TObject*) {}
 void TForm1::BStimmClick(TObject*) {}
 void TForm1::OpenSlides(int) {}

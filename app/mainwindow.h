@@ -19,17 +19,22 @@
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/timer.h"
+#include "playback/exerciseengine.h"
 #include "playback/playcursor.h"
 #include "playback/soundcues.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace playback {
 class ClockThread;
+class DrawBeat;
+class TDrawLEDThread;
 }
 
 namespace app {
@@ -167,7 +172,8 @@ public:
     std::unique_ptr<playback::PlayCursor> PlayCursor;
     platform::TTimer* TimerPC1 = nullptr; // the transport's 100 ms poll
     // The transport's state.
-    int ExerciseBeat = 0;
+    // Read by the LED thread without a lock.
+    std::atomic<int> ExerciseBeat{0};
     int ShownBeat = 0;
     bool Paused = false;
     int PauseBeat = 0;
@@ -197,6 +203,31 @@ public:
     void RedrawPlayPoint();
     // The monitor's current picture back to none (the monitor's part).
     void ResetMonitorPicture();
+
+
+    // ---- Transport: playing the exercise (mainwindow_transport.cpp) --------
+    // The engine the transport plays through (tests put a fake in its place).
+    std::unique_ptr<playback::ExerciseEngine> Engine;
+    // The LED column and the pre-roll; both free themselves when they end.
+    playback::TDrawLEDThread* LedThread = nullptr;
+    playback::DrawBeat* BeatThread = nullptr;
+    void BLoopClick(platform::TObject* Sender);
+    void BForwardClick(platform::TObject* Sender);
+    void BRewindClick(platform::TObject* Sender);
+    void BLocatorClick(platform::TObject* Sender);
+    void TimerPC1Timer(platform::TObject* Sender);
+    void TrBarTempoMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
+    void TrBarTempoMouseUp(platform::TObject* Sender, platform::TMouseButton Button,
+                           platform::TShiftState Shift, int X, int Y);
+    // Stops playback and brings the transport to Ready.
+    void ResetTransport();
+    // The poll noticed the end of the piece: loop on or reset.
+    void EndOfPass();
+    // The tempo level on the tempo bar, and its tempo for the open lesson.
+    int CurrentLevel() const;
+    int LevelTempo() const;
+    // The open lesson's cursor slots (the defaults when none is open).
+    const playback::CursorGeometry& CurrentGeometry() const;
 
     // ---- Pieces of other parts of the program ------------------------------
     // Called at their places; each is filled in by its own part and does
@@ -231,6 +262,23 @@ public:
     static constexpr platform::WORD kTesterKey = 'K';
 
 private:
+    // Transport steps (mainwindow_transport.cpp).
+    void WireTransportControls();
+    void StopEverythingSounding();
+    void SaveCountInBackground();
+    bool LoadLevelFile();
+    void ChooseStartPosition();
+    void CountTopLevelRun();
+    void RunPreRoll();
+    void StartEngine();
+    void ShowCountInDigit(int number);
+    void RestoreCountInBackground();
+    void TakeBackTopLevelRun();
+    void ClearLedColumn();
+    void LeavePause();
+    void JumpCursor(bool erase);
+    void StoreInCurrentEntry(std::optional<int> level, std::optional<int> playCount);
+    platform::TPoint CountInDigitPlace() const;
     void CreateControls();
     void SkinButtons();
     controls::TXFadeButton* MakeButton(platform::TControl* parent, const QString& name);

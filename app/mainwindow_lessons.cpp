@@ -62,6 +62,7 @@ void TForm1::CreatePlayCursor() {
     TimerPC1 = new TTimer(this);
     TimerPC1->SetEnabled(false);
     TimerPC1->SetInterval(kPollIntervalMs);
+    TimerPC1->OnTimer = [this](TObject* sender) { TimerPC1Timer(sender); };
 }
 
 void TForm1::FreePlayCursor() {
@@ -159,9 +160,6 @@ void TForm1::EnableTransportTools() {
         button->SetEnabled(true);
 }
 
-void TForm1::SetLedDelay(int delay) {
-    LedDelay = delay;
-}
 
 // The engine takes any file and silently holds no tracks when it cannot read
 // it; the file is therefore opened once beforehand, so that a damaged

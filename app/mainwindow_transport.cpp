@@ -7,26 +7,83 @@
 #include "app/mainwindow.h"
 
 #include "app/msgwin.h"
+#include "platform/ui/application.h"
+#include "layout/screenlayout.h"
+#include "platform/core/pathresolver.h"
 #include "playback/beatdisplay.h"
 #include "playback/exerciseengine.h"
-#include "playback/playcursor.h"
-#include "sprachbank/sprachbank.h"
 
-#include <QFileInfo>
-
-#include <filesystem>
+#include <QDir>
+#include <algorithm>
 
 namespace app {
 
 using namespace platform;
 
-namespace {
-
-bool FileExists(const std::string& path) {
-    return !path.empty() && QFileInfo(QString::fromLocal8Bit(path.c_str())).isFile();
+// A level or a play count for the plan entry being practised, written to
+// the list files at once so that no counted pass is lost.
+void TForm1::StoreInCurrentEntry(std::optional<int> level, std::optional<int> playCount) {
+    const int entry = Lists->CurrentEntry;
+    if (entry < 0 || entry >= plan::ListStore::kPlanSlots) return;
+    plan::ListEntry& slot = Lists->Plan[static_cast<std::size_t>(entry)];
+    if (level) slot.Level = *level;
+    if (playCount) slot.PlayCount = *playCount;
+    SaveListsNow();
 }
 
-} // namespace
+// ---- Threads and wiring ------------------------------------------------------
+
+// The LED column and the pre-roll threads, created suspended; the handlers of
+// the transport's controls.
+void TForm1::CreateLedThreads() {
+    if (!Engine) Engine = std::make_unique<playback::SequenzorEngine>();
+    playback::LedColumn column;
+    column.Canvas = Canvas();
+    column.Dark = &LedDark;
+    column.Light = &LedLight;
+    column.LedLeft = layout::LedPanel.x();
+    column.LedTop = layout::LedPanel.y();
+    LedThread = new playback::TDrawLEDThread(column, &ExerciseBeat);
+    BeatThread = new playback::DrawBeat(column);
+    BeatThread->OnCountInDone = [this] { CountInDone = true; };
+    BeatThread->SizeDigitBitmaps(Canvas());
+    WireTransportControls();
+}
+
+void TForm1::WireTransportControls() {
+    BLoop->SetFix(true); // its pressed look shows that the loop is on
+    BLoop->OnClick = [this](TObject* sender) { BLoopClick(sender); };
+    BForward->OnClick = [this](TObject* sender) { BForwardClick(sender); };
+    BRewind->OnClick = [this](TObject* sender) { BRewindClick(sender); };
+    BLocator->OnClick = [this](TObject* sender) { BLocatorClick(sender); };
+    TrBarTempo->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+        TrBarTempoMouseMove(sender, shift, x, y);
+    };
+    TrBarTempo->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                   int y) { TrBarTempoMouseUp(sender, button, shift, x, y); };
+}
+
+void TForm1::SetLedDelay(int delay) {
+    LedDelay = delay;
+    if (LedThread != nullptr) LedThread->SegmentDelay = delay;
+}
+
+void TForm1::SuspendLedThread() {
+    if (LedThread != nullptr && !LedThread->Suspended()) LedThread->Suspend();
+}
+
+// Both threads free themselves once they leave their loops; a suspended one
+// is woken so that it can see the request.
+void TForm1::TerminateLedThreads() {
+    for (platform::TThread* thread : {static_cast<platform::TThread*>(LedThread),
+                                      static_cast<platform::TThread*>(BeatThread)}) {
+        if (thread == nullptr) continue;
+        thread->Terminate();
+        thread->Resume();
+    }
+    LedThread = nullptr;
+    BeatThread = nullptr;
+}
 
 // ---- Lesson values the transport reads --------------------------------------
 
@@ -35,22 +92,21 @@ int TForm1::CurrentLevel() const {
 }
 
 int TForm1::LevelTempo() const {
-    return LessonTempo(CurrentLevel());
+    if (!lessons::IsLesson(CurrentLesson)) return 120;
+    const int level = std::clamp(CurrentLevel(), 1, lessons::kLevelCount);
+    return TempoTable[static_cast<std::size_t>(CurrentLesson)][static_cast<std::size_t>(level - 1)];
 }
 
+// The count-in digit stands left of the cursor's unchanging origin.
 TPoint TForm1::CountInDigitPlace() const {
-    return TPoint(Cursor->OriginX0 - BeatThread->BeatDisplayOffset, Cursor->OriginY0 - 10);
+    const playback::CursorGeometry& origin = CurrentGeometry();
+    return TPoint(origin.OriginX - BeatDisplayOffset, origin.OriginY - 10);
 }
 
-// ---- Buttons ------------------------------------------------------------------
-
-void TForm1::DisableTransport() {
-    for (auto* button : {BStop, BPause, BPlay, BLoop, BForward, BRewind, BLocator})
-        button->SetEnabled(false);
-}
-
-void TForm1::EnableTransportTools() {
-    for (auto* button : {BLoop, BForward, BRewind, BLocator}) button->SetEnabled(true);
+const playback::CursorGeometry& TForm1::CurrentGeometry() const {
+    static const playback::CursorGeometry none;
+    if (!lessons::IsLesson(CurrentLesson)) return none;
+    return CursorGeometry[static_cast<std::size_t>(CurrentLesson)];
 }
 
 // ---- Play ----------------------------------------------------------------------
@@ -63,8 +119,8 @@ void TForm1::BPlayClick(TObject*) {
     SaveCountInBackground();
     LedThread->SegmentDelay = playback::LedDelayAtPlay(LevelTempo());
     if (Paused) {
-        Cursor->ErasePoint(Canvas(), &PointWork);
-        Cursor->Position = PauseBeat;
+        PlayCursor->ErasePoint(&PointWork);
+        PlayCursor->Position = PauseBeat;
     } else if (!LoadLevelFile()) {
         // Nothing of this lesson can play: back to Ready.
         ResetTransport();
@@ -73,9 +129,9 @@ void TForm1::BPlayClick(TObject*) {
         ChooseStartPosition();
     }
     if (CursorActive && LoopRecord.Beat <= LoopRecord.FirstBeat)
-        Cursor->MovePoint(Canvas(), &PointWork, &PointBmp, Cursor->Moved);
+        PlayCursor->MovePoint(&PointWork, &PointBmp, PlayCursor->Moved);
     CountTopLevelRun();
-    if (!ExplorerMode) Lists->SetCurrentLevel(CurrentLevel());
+    if (!ExplorerMode) StoreInCurrentEntry(CurrentLevel(), std::nullopt);
     BExplorer->SetEnabled(false);
     if (!Paused && LocatorBeat <= 1 && LoopRecord.Beat <= LoopRecord.FirstBeat && CursorActive)
         ShownBeat = 1;
@@ -89,7 +145,7 @@ void TForm1::BPlayClick(TObject*) {
 void TForm1::StopEverythingSounding() {
     if (MediaPlayerPlaying()) StopMediaPlayer();
     if (Engine->IsRunning()) Engine->Stop();
-    Cues->StopWave();
+    playback::SoundCues::StopSound();
 }
 
 void TForm1::SaveCountInBackground() {
@@ -103,29 +159,27 @@ void TForm1::SaveCountInBackground() {
 // Loads the level's exercise. False when there is nothing of this lesson to
 // play: the file is missing or could not be loaded (the learner is told).
 bool TForm1::LoadLevelFile() {
-    std::filesystem::current_path(ProgramFolder);
-    const std::string& file = LevelMidiFiles[CurrentLevel()];
-    if (!FileExists(file)) return false;
-    if (Engine->LoadFile(file) != 1) {
-        ShowEngineError();
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
+    const int level = std::clamp(CurrentLevel(), 1, lessons::kLevelCount);
+    const std::string& file = LevelMidiFiles[static_cast<std::size_t>(level)];
+    if (file.empty() || !AnsiPathExists(file)) return false;
+    try {
+        MidiLoadExercise(file);
+    } catch (const std::exception&) {
+        AskMessage(ErrorText(11), ErrorText(12), "", "OK");
         return false;
     }
     return true;
 }
 
-void TForm1::ShowEngineError() {
-    MsgWin->SetMessage(DLL_GetErrStr(11), DLL_GetErrStr(12), "", "OK");
-    MsgWin->ShowModal();
-}
-
 void TForm1::ChooseStartPosition() {
     StartPosition = 0;
-    if (BLocator->Fix() && LocatorBeat > 1) {
+    if (BLocator->Latched() && LocatorBeat > 1) {
         StartPosition = (CountInBeats + LocatorBeat - 1) * 8;
-        Cursor->Position = LocatorBeat - 1;
-    } else if (LoopRecord.Beat > 1 && Cursor->PassNumber == 1) {
+        PlayCursor->Position = LocatorBeat - 1;
+    } else if (LoopRecord.Beat > 1 && PlayCursor->PassNumber == 1) {
         StartPosition = (CountInBeats + LoopRecord.Beat - 1) * 8;
-        Cursor->Position = LoopRecord.Beat - 1;
+        PlayCursor->Position = LoopRecord.Beat - 1;
     }
 }
 
@@ -134,7 +188,7 @@ void TForm1::CountTopLevelRun() {
                   LoopRecord.Beat <= LoopRecord.FirstBeat && PauseBeat <= 0;
     if (!TopLevelRun) return;
     PlayCount += 1;
-    Lists->SetCurrentPlayCount(PlayCount);
+    StoreInCurrentEntry(std::nullopt, PlayCount);
 }
 
 // Waits for the pre-roll blink: the beat thread runs it on this thread
@@ -171,10 +225,10 @@ void TForm1::TimerPC1Timer(TObject*) {
         return;
     }
     if (ExerciseBeat == ShownBeat) return;
-    if (ExerciseBeat >= 0 && ExerciseBeat < Cursor->BeatCount) {
+    if (ExerciseBeat >= 0 && ExerciseBeat < PlayCursor->Geometry().BeatCount) {
         ShownBeat = ExerciseBeat;
-        Cursor->Position = ExerciseBeat;
-        if (CursorActive) Cursor->MovePoint(Canvas(), &PointWork, &PointBmp, true);
+        PlayCursor->Position = ExerciseBeat;
+        if (CursorActive) PlayCursor->MovePoint(&PointWork, &PointBmp, true);
         BPause->SetEnabled(true);
         TrBarTempo->SetEnabled(true);
     } else if (beats < CountInBeats && CursorActive) {
@@ -202,16 +256,16 @@ void TForm1::RestoreCountInBackground() {
 void TForm1::EndOfPass() {
     PassEnded = true;
     Engine->Stop();
-    Cursor->ErasePoint(Canvas(), &PointWork);
-    Cursor->Moved = false;
-    if (!LoopOn || Cursor->PassNumber >= 4) {
+    PlayCursor->ErasePoint(&PointWork);
+    PlayCursor->Moved = false;
+    if (!LoopOn || PlayCursor->PassNumber >= 4) {
         ResetTransport();
         return;
     }
-    Cursor->InitCursor(LessonGeometry());
-    if (BLocator->Fix() && LocatorBeat > 1) Cursor->Position = LocatorBeat - 1;
-    if (CursorActive) Cursor->MovePoint(Canvas(), &PointWork, &PointBmp, false);
-    Cursor->PassNumber += 1;
+    PlayCursor->InitCursor(CurrentGeometry());
+    if (BLocator->Latched() && LocatorBeat > 1) PlayCursor->Position = LocatorBeat - 1;
+    if (CursorActive) PlayCursor->MovePoint(&PointWork, &PointBmp, false);
+    PlayCursor->PassNumber += 1;
     BPlayClick(BPlay);
 }
 
@@ -245,10 +299,10 @@ void TForm1::BStopClick(TObject*) {
         return;
     }
     if (CursorActive) {
-        Cursor->ErasePoint(Canvas(), &PointWork);
+        PlayCursor->ErasePoint(&PointWork);
         RestoreCountInBackground();
     }
-    Cursor->Moved = false;
+    PlayCursor->Moved = false;
     ResetTransport();
     TakeBackTopLevelRun();
 }
@@ -259,12 +313,12 @@ void TForm1::TakeBackTopLevelRun() {
     if (!TopLevelRun || PassEnded) return;
     TopLevelRun = false;
     PlayCount = std::max(0, PlayCount - 1);
-    Lists->SetCurrentPlayCount(PlayCount);
+    StoreInCurrentEntry(std::nullopt, PlayCount);
 }
 
 void TForm1::ClearLedColumn() {
     if (!LedThread->Suspended()) LedThread->Suspend();
-    if (!LedBackground.Empty()) Canvas()->Draw(LedLeft, LedTop, &LedBackground);
+    if (!LedBackground.Empty()) Canvas()->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
 }
 
 void TForm1::ResetTransport() {
@@ -272,11 +326,11 @@ void TForm1::ResetTransport() {
     Paused = false;
     PauseBeat = 0;
     TimerPC1->SetEnabled(false);
-    Cursor->InitCursor(LessonGeometry());
-    Cursor->PassNumber = 1;
-    if (BLocator->Fix() && LocatorBeat > 1) {
-        Cursor->Position = LocatorBeat - 1;
-        if (CursorActive) Cursor->MovePoint(Canvas(), &PointWork, &PointBmp, false);
+    PlayCursor->InitCursor(CurrentGeometry());
+    PlayCursor->PassNumber = 1;
+    if (BLocator->Latched() && LocatorBeat > 1) {
+        PlayCursor->Position = LocatorBeat - 1;
+        if (CursorActive) PlayCursor->MovePoint(&PointWork, &PointBmp, false);
         LoopRecord.Beat = LocatorBeat;
     } else {
         LoopRecord.Beat = LoopRecord.FirstBeat;
@@ -290,7 +344,7 @@ void TForm1::ResetTransport() {
     if (!BeatThread->Suspended()) BeatThread->Suspend();
     BStop->SetEnabled(false);
     BPause->SetEnabled(false);
-    BPlay->SetEnabled(PlayableLoaded);
+    BPlay->SetEnabled(true);
     EnableTransportTools();
     BKontrolle->SetEnabled(true);
     BExplorer->SetEnabled(true);
@@ -310,7 +364,7 @@ void TForm1::BForwardClick(TObject*) {
         LoopRecord.Beat = (PauseBeat / perBar) * perBar + 1;
     }
     if (LoopRecord.Beat < LoopRecord.TotalBeats - perBar) {
-        const bool erase = LoopRecord.FirstBeat < LoopRecord.Beat || Cursor->Moved;
+        const bool erase = LoopRecord.FirstBeat < LoopRecord.Beat || PlayCursor->Moved;
         LoopRecord.Beat += perBar;
         JumpCursor(erase);
     }
@@ -339,27 +393,27 @@ void TForm1::LeavePause() {
 }
 
 void TForm1::JumpCursor(bool erase) {
-    Cursor->Position = LoopRecord.Beat - 1;
+    PlayCursor->Position = LoopRecord.Beat - 1;
     if (!CursorActive) return;
-    Cursor->Moved = true;
-    Cursor->MovePoint(Canvas(), &PointWork, &PointBmp, erase);
+    PlayCursor->Moved = true;
+    PlayCursor->MovePoint(&PointWork, &PointBmp, erase);
 }
 
 void TForm1::BLocatorClick(TObject*) {
     if (!CursorActive) return;
-    if (BLocator->Fix()) {
+    if (BLocator->Latched()) {
         if (Paused) {
             if (LoopRecord.BeatsPerBar > 0 && PauseBeat % LoopRecord.BeatsPerBar == 0)
                 PauseBeat += LoopRecord.BeatsPerBar;
             BRewindClick(BRewind);
         }
         LocatorBeat = LoopRecord.Beat;
-        Cursor->ShowMark(Canvas());
-        Cursor->MarkShown = true;
+        PlayCursor->ShowMark();
+        PlayCursor->MarkShown = true;
     } else {
-        Cursor->MarkShown = false;
+        PlayCursor->MarkShown = false;
         LocatorBeat = 1;
-        Cursor->RemoveMark(Canvas());
+        PlayCursor->RemoveMark();
     }
 }
 
