@@ -6,7 +6,6 @@
 
 #include "app/msgwin.h"
 #include "app/shellservices.h"
-#include "mxmidi/mxmidi.h"
 #include "platform/core/pathresolver.h"
 #include "sequenzor/sequenzor.h"
 #include "sprachbank/sprachbank.h"
@@ -161,17 +160,11 @@ void TForm1::EnableTransportTools() {
 }
 
 
-// The engine takes any file and silently holds no tracks when it cannot read
-// it; the file is therefore opened once beforehand, so that a damaged
-// exercise is reported instead of leaving a Play button that plays nothing.
+// Loads an exercise into the engine; a file the engine cannot read as a MIDI
+// file is reported (the caller shows errors 11 and 12).
 void TForm1::MidiLoadExercise(const std::string& ansiPath) {
     const std::string path = ResolveAnsiPath(ansiPath);
-    std::uint16_t format = 1, tracks = 0;
-    const HSMF smf = OpenSMF(path.c_str(), &format, kModeRead, &tracks);
-    if (smf == 0) throw std::runtime_error("not a MIDI file: " + path);
-    CloseSMF(smf);
-    if (tracks == 0) throw std::runtime_error("no tracks: " + path);
-    MidiLoadFile(path.c_str());
+    if (Engine->LoadFile(path) != 1) throw std::runtime_error("not a MIDI file: " + path);
 }
 
 // ============================================================ the course

@@ -58,9 +58,20 @@ class WatchedForm1 : public app::TForm1 {
 public:
     using TForm1::TForm1;
     QStringList actions;
-    void BStopClick(platform::TObject*) override { actions << "BStop"; }
-    void BPauseClick(platform::TObject*) override { actions << "BPause"; }
-    void BPlayClick(platform::TObject*) override { actions << "BPlay"; }
+    // The transport's own handlers run too (for the transport's tests).
+    bool realTransport = false;
+    void BStopClick(platform::TObject* sender) override {
+        actions << "BStop";
+        if (realTransport) TForm1::BStopClick(sender);
+    }
+    void BPauseClick(platform::TObject* sender) override {
+        actions << "BPause";
+        if (realTransport) TForm1::BPauseClick(sender);
+    }
+    void BPlayClick(platform::TObject* sender) override {
+        actions << "BPlay";
+        if (realTransport) TForm1::BPlayClick(sender);
+    }
     void BKontrolleClick(platform::TObject*) override { actions << "BKontrolle"; }
 };
 

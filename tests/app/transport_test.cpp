@@ -10,6 +10,8 @@
 #include "tests/app/shellfixture.h"
 #include "tests/lessons/lessonfixture.h"
 
+#include <QFile>
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace shelltest {
@@ -49,13 +51,6 @@ public:
     int Beats() override { return beats; }
 };
 
-// A main window whose transport is the real one (unlike the shell tests'
-// watched window).
-class TransportForm : public app::TForm1 {
-public:
-    using TForm1::TForm1;
-};
-
 class TransportTest : public ShellTest {
 protected:
     void SetUp() override {
@@ -67,37 +62,226 @@ protected:
         folder_ = programCopy_->Path();
     }
 
-    // Opens `lesson` at `level` on a main window driven by the fake engine;
-    // the pre-roll runs on a clock that moves only when it waits.
+    // Opens `lesson` at `level` on a main window whose transport is real and
+    // plays through the fake engine; the pre-roll runs on a clock that moves
+    // only while it waits.
     void Open(int lesson, int level, int playCount = 0) {
         lessontest::WriteLessonScreen(folder_, lesson);
         lessontest::WriteExercises(folder_, lesson);
-        CreateTransportWindows();
+        CreateWindows();
+        form_->realTransport = true;
+        auto engine = std::make_unique<FakeEngine>();
+        engine_ = engine.get();
+        form_->Engine = std::move(engine);
+        form_->BeatThread->Now = [this] { return clock_; };
+        form_->BeatThread->Pause = [this](unsigned ms) { clock_ += ms; };
+        form_->BeatThread->OnCountInDone = [this] {
+            ++preRolls_;
+            form_->CountInDone = true;
+        };
+        ShowMainWindow();
         form_->Lists->CurrentEntry = 0;
         form_->Lists->Plan[0] = {lesson, level, playCount};
         form_->CurrentLesson = lesson;
         form_->OpenLesson();
     }
 
-    void CreateTransportWindows();
-
     // The poll with the engine at `beats`.
     void PollAt(int beats) {
         engine_->beats = beats;
         form_->TimerPC1Timer(form_->TimerPC1);
     }
-    // Plays one whole pass: count-in, every beat, then the end.
-    void PlayToEnd() {
-        const int countIn = form_->CountInBeats;
-        const int total = form_->LoopRecord.TotalBeats;
-        for (int b = 0; b <= countIn + total - 1; ++b) PollAt(b);
+    // The rest of a pass: every beat from `from` on, then the end.
+    void PlayToEnd(int from = 0) {
+        const int last = form_->CountInBeats + form_->LoopRecord.TotalBeats;
+        for (int b = from; b < last; ++b) PollAt(b);
         engine_->status = 2;
-        PollAt(countIn + total);
+        PollAt(last);
+    }
+    bool Ready() const {
+        return form_->BPlay->Enabled() && !form_->BStop->Enabled() && !form_->BPause->Enabled() &&
+               !form_->TimerPC1->Enabled();
+    }
+    // The play count of the plan's first entry as the list file on disk holds it.
+    int StoredPlayCount() const {
+        plan::ListEntry plan[plan::ListStore::kPlanSlots];
+        if (!plan::ListStore::ReadList(plan, plan::ListStore::kPlanSlots,
+                                       DataFolder() + "Listen/ListeUeplan.ztl"))
+            return -1;
+        return plan[0].PlayCount;
     }
 
     FakeEngine* engine_ = nullptr;
     std::string folder_;
+    std::uint32_t clock_ = 5000;
+    int preRolls_ = 0;
 };
 
-}  // namespace
-}  // namespace shelltest
+TEST_F(TransportTest, AWholePassAtTheTopLevelCountsAndIsStoredAtOnce) {
+    Open(1, 10, 1);
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_EQ(preRolls_, 1);
+    ASSERT_EQ(engine_->starts, std::vector<int>{0});
+    EXPECT_TRUE(engine_->loads.back().find("uebung1_10.mid") != std::string::npos);
+    EXPECT_EQ(form_->PlayCount, 2);
+    EXPECT_EQ(StoredPlayCount(), 2);
+    EXPECT_TRUE(form_->BStop->Enabled());
+    EXPECT_FALSE(form_->BPlay->Enabled());
+    PlayToEnd();
+    EXPECT_EQ(form_->PlayCount, 2); // a finished pass keeps its count
+    EXPECT_TRUE(Ready());
+}
+
+TEST_F(TransportTest, StopOrPauseBeforeTheEndTakesThePassBack) {
+    Open(1, 10, 0);
+    form_->BPlayClick(form_->BPlay);
+    PollAt(form_->CountInBeats + 2);
+    form_->BStopClick(form_->BStop);
+    EXPECT_EQ(form_->PlayCount, 0);
+    EXPECT_EQ(StoredPlayCount(), 0);
+    EXPECT_TRUE(Ready());
+
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_EQ(form_->PlayCount, 1);
+    PollAt(form_->CountInBeats + 1);
+    form_->BPauseClick(form_->BPause);
+    EXPECT_EQ(form_->PlayCount, 0);
+    EXPECT_TRUE(form_->Paused);
+}
+
+TEST_F(TransportTest, BelowTheTopLevelNothingCounts) {
+    Open(1, 9, 2);
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    EXPECT_EQ(form_->PlayCount, 2);
+    EXPECT_EQ(form_->Lists->Plan[0].Level, 9);
+}
+
+TEST_F(TransportTest, ASecondPauseResumesFromThePausedBeatAfterANewPreRoll) {
+    Open(1, 5);
+    form_->BPlayClick(form_->BPlay);
+    const int countIn = form_->CountInBeats;
+    PollAt(countIn + 5);
+    form_->BPauseClick(form_->BPause);
+    EXPECT_EQ(form_->PauseBeat, 5);
+    EXPECT_TRUE(form_->BPlay->Enabled());
+    EXPECT_TRUE(form_->BPause->Enabled());
+    form_->BPauseClick(form_->BPause);
+    EXPECT_EQ(preRolls_, 2);
+    ASSERT_EQ(engine_->starts.size(), 2u);
+    EXPECT_EQ(engine_->starts[1], (countIn + 5) * 8);
+    EXPECT_FALSE(form_->Paused);
+    EXPECT_EQ(form_->PlayCursor->Position, 5);
+}
+
+TEST_F(TransportTest, ThePointFollowsTheBeatAndTheCountInDigitGoesAway) {
+    Open(1, 5);
+    const playback::CursorGeometry geometry = form_->CurrentGeometry();
+    form_->BPlayClick(form_->BPlay);
+    const int countIn = form_->CountInBeats;
+    // Count-in: a digit appears left of the cursor origin.
+    const QImage before = form_->Canvas()->Image().copy();
+    PollAt(1);
+    const QRect digit(geometry.OriginX - form_->BeatDisplayOffset, geometry.OriginY - 10,
+                      form_->BeatThread->DigitBackground.Width(),
+                      form_->BeatThread->DigitBackground.Height());
+    EXPECT_NE(form_->Canvas()->Image().copy(digit), before.copy(digit));
+    // The exercise proper: the digit is gone and the point is on beat 2.
+    PollAt(countIn);
+    EXPECT_EQ(form_->Canvas()->Image().copy(digit), before.copy(digit));
+    PollAt(countIn + 2);
+    const playback::CursorStep step = playback::ComputeCursorStep(geometry, 2);
+    EXPECT_EQ(form_->PlayCursor->PointX, step.PointX);
+    EXPECT_EQ(form_->PlayCursor->PointY, step.PointY);
+    EXPECT_TRUE(form_->BPause->Enabled());
+    EXPECT_EQ(form_->ExerciseBeat.load(), 2);
+}
+
+TEST_F(TransportTest, LoopPlaysFourPassesEachFromTheLocatorsBar) {
+    Open(1, 5);
+    const int perBar = form_->LoopRecord.BeatsPerBar;
+    form_->BForwardClick(form_->BForward); // bar 2
+    form_->BLocator->SetLatched(true);
+    form_->BLocatorClick(form_->BLocator);
+    EXPECT_EQ(form_->LocatorBeat, perBar + 1);
+    form_->BLoopClick(form_->BLoop);
+    form_->BPlayClick(form_->BPlay);
+    for (int pass = 0; pass < 4; ++pass) PlayToEnd(form_->CountInBeats + perBar);
+    const int fromLocator = (form_->CountInBeats + perBar) * 8;
+    EXPECT_EQ(engine_->starts, std::vector<int>(4, fromLocator));
+    EXPECT_EQ(preRolls_, 4);
+    EXPECT_TRUE(Ready());
+}
+
+TEST_F(TransportTest, ForwardAndRewindMoveByBarsWithinTheirLimits) {
+    Open(1, 5);
+    const int perBar = form_->LoopRecord.BeatsPerBar;
+    const int total = form_->LoopRecord.TotalBeats;
+    form_->BRewindClick(form_->BRewind); // in the first bar: nothing
+    EXPECT_EQ(form_->LoopRecord.Beat, 1);
+    for (int i = 0; i < 100; ++i) form_->BForwardClick(form_->BForward);
+    EXPECT_GE(form_->LoopRecord.Beat, total - perBar);
+    EXPECT_LT(form_->LoopRecord.Beat, total);
+    EXPECT_EQ((form_->LoopRecord.Beat - 1) % perBar, 0);
+    const int last = form_->LoopRecord.Beat;
+    form_->BRewindClick(form_->BRewind);
+    EXPECT_EQ(form_->LoopRecord.Beat, last - perBar);
+    // The next Play starts at that bar.
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_EQ(engine_->starts.back(), (form_->CountInBeats + last - perBar - 1) * 8);
+}
+
+TEST_F(TransportTest, MovingTheTempoBarStopsAndTheNextPlayLoadsTheNewLevel) {
+    Open(1, 5);
+    form_->BPlayClick(form_->BPlay);
+    PollAt(form_->CountInBeats + 1);
+    form_->TrBarTempo->SetPosition(7);
+    form_->TrBarTempoMouseUp(form_->TrBarTempo, mbLeft, TShiftState{}, 0, 0);
+    EXPECT_FALSE(engine_->IsRunning());
+    EXPECT_TRUE(Ready());
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_TRUE(engine_->loads.back().find("uebung1_7.mid") != std::string::npos);
+    EXPECT_EQ(form_->Lists->Plan[0].Level, 7);
+}
+
+TEST_F(TransportTest, StopDuringAVideoOnlyStopsTheVideo) {
+    Open(1, 5);
+    form_->BPlayClick(form_->BPlay);
+    form_->VideoPlaying = true;
+    form_->BStopClick(form_->BStop);
+    EXPECT_TRUE(engine_->IsRunning());
+    EXPECT_TRUE(form_->BStop->Enabled());
+    form_->VideoPlaying = false;
+}
+
+TEST_F(TransportTest, WithoutACursorBarsAndLocatorDoNothing) {
+    Open(0, 1); // lesson 0 has no play cursor
+    ASSERT_FALSE(form_->CursorActive);
+    form_->BForwardClick(form_->BForward);
+    form_->BLocator->SetLatched(true);
+    form_->BLocatorClick(form_->BLocator);
+    EXPECT_EQ(form_->LoopRecord.Beat, 1);
+    EXPECT_EQ(form_->LocatorBeat, 0);
+    form_->BPlayClick(form_->BPlay);
+    const QImage before = form_->Canvas()->Image().copy();
+    PollAt(1);
+    EXPECT_EQ(form_->Canvas()->Image(), before); // no count-in digit
+}
+
+TEST_F(TransportTest, AMissingOrDamagedExerciseNeverPlaysAnotherLessonsFile) {
+    Open(1, 5);
+    QFile::remove(QString::fromStdString(folder_ + "Midi/uebung1_5.mid"));
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_TRUE(engine_->starts.empty());
+    EXPECT_TRUE(Ready());
+
+    engine_->failLoad = true;
+    form_->TrBarTempo->SetPosition(6);
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_TRUE(engine_->starts.empty());
+    ASSERT_FALSE(asked_.empty()); // errors 11 and 12
+    EXPECT_TRUE(Ready());
+}
+
+} // namespace
+} // namespace shelltest
