@@ -2,6 +2,7 @@
 
 #include "mxmidi/mxmidi.h"
 #include "mxmidi/outport.h"
+#include "mxmidi/synthport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -37,6 +38,9 @@ int MessageLength(std::uint8_t status) {
 }
 
 std::vector<DeviceEntry> ListDevices() {
+    // Whoever lists the devices is about to choose one: the synthesizer's
+    // sound font starts loading now.
+    StartSynthLoading();
     std::vector<DeviceEntry> devices;
     devices.push_back({PortKind::Synth, kSynthName, kSynthName, MOD_WAVETABLE});
     for (const std::string& port : ListSystemPorts())
