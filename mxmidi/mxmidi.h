@@ -73,8 +73,8 @@ private:
     std::uint32_t handle_;
 };
 
-// Windows technology codes of the capability query: a synthesizer is even,
-// a port odd.
+// Technology codes of the capability query: a synthesizer is even, a port
+// odd (the values MIDI programs have long used for these kinds).
 inline constexpr std::uint16_t MOD_MIDIPORT = 1;
 inline constexpr std::uint16_t MOD_SYNTH = 2;
 inline constexpr std::uint16_t MOD_SQSYNTH = 3;

@@ -98,8 +98,8 @@ bool LimitRealtimeCpu(qlonglong maxMicroseconds) {
     return setrlimit(RLIMIT_RTTIME, &limit) == 0;
 }
 
-// Steps 2 and 3; the text says how the thread came out, empty when
-// RealtimeKit gave nothing.
+// Asks RealtimeKit for real-time priority, else for its high priority; the
+// text says how the thread came out, empty when RealtimeKit gave nothing.
 std::string AskRealtimeKit() {
     if (realtimeKitMissing.load()) return {};
     RealtimeKit kit;
@@ -120,7 +120,7 @@ std::string AskRealtimeKit() {
     return {};
 }
 
-// Step 4: the lowest nice level the process may take by itself.
+// The lowest nice level the process may take by itself.
 void LowestOwnNice() {
     rlimit limit{};
     if (getrlimit(RLIMIT_NICE, &limit) != 0) return;
