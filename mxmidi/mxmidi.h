@@ -101,9 +101,9 @@ std::uint16_t GetNumOutDevices();
 int GetMidiOutDescription(std::uint16_t id, char* name);
 // Capability query: the device's technology code (MOD_...). Non-zero when the
 // id names a device, 0 otherwise.
-// Listing the devices (GetNumOutDevices, GetMidiOutDescription,
-// GetMidiOutTechnology) starts loading the synthesizer's sound font in the
-// background, so that it is ready, or nearly, when the synthesizer opens.
+// Counting or naming the devices (GetNumOutDevices, GetMidiOutDescription)
+// starts loading the synthesizer's sound font in the background, so that it
+// is ready, or nearly, when the synthesizer opens.
 int GetMidiOutTechnology(std::uint16_t id, std::uint16_t* technology);
 
 // Opens device `id` for the receiver `window`, its queue timed by `sync`

@@ -42,6 +42,7 @@ std::string DescribeScheduling(const char* how) {
     int policy = 0;
     sched_param param{};
     pthread_getschedparam(pthread_self(), &policy, &param);
+    policy &= ~SCHED_RESET_ON_FORK; // RealtimeKit sets it
     std::string suffix = how[0] ? std::string(" (") + how + ")" : std::string();
     if (policy == SCHED_FIFO || policy == SCHED_RR)
         return std::string(policy == SCHED_FIFO ? "SCHED_FIFO" : "SCHED_RR") + " priority " +

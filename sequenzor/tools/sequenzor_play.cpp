@@ -47,7 +47,7 @@ QString TimerScheduling() {
         if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != kTimerThreadName)
             continue;
         const pid_t thread = tid.toInt();
-        const int policy = sched_getscheduler(thread);
+        const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
         sched_param param{};
         sched_getparam(thread, &param);
         if (policy == SCHED_FIFO || policy == SCHED_RR)

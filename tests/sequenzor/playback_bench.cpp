@@ -126,9 +126,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no MIDI Log port\n");
         return 1;
     }
-    // Opening the port is the last thing the call does: the log's times count
-    // from (within microseconds of) its return.
-    const std::int64_t portOpened = SteadyMicroseconds();
+    // The log's times count from the port's opening: one message sent at once
+    // (an active-sensing byte, first line of the log) ties them to the
+    // steady clock.
+    const std::int64_t beforeMark = SteadyMicroseconds();
+    MidiPutEvent(0xFFFFFFFFul, 0xFE, 0, 0, 0);
+    const std::int64_t afterMark = SteadyMicroseconds();
     const std::vector<Planned> plan = BuildPiece();
 
     const double cpuBefore = CpuSeconds();
@@ -147,7 +150,13 @@ int main(int argc, char** argv) {
     app.exec();
     const double cpuUsed = CpuSeconds() - cpuBefore;
 
-    const std::vector<Logged> log = ReadLog(logPath);
+    std::vector<Logged> log = ReadLog(logPath);
+    if (log.empty() || log.front().status != 0xFE) {
+        std::fprintf(stderr, "the log does not begin with the mark\n");
+        return 1;
+    }
+    const std::int64_t portOpened = (beforeMark + afterMark) / 2 - log.front().microseconds;
+    log.erase(log.begin());
     const double microsecondsPerTick = double(kTempo) / kResolution;
     const double startInLog = double(started - portOpened);
     std::vector<double> late;
