@@ -1,7 +1,7 @@
 #include "app/dialogskin.h"
 
 #include "app/mainwindow.h"
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/region.h"
 

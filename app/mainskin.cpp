@@ -5,7 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
 #include "platform/ui/application.h"

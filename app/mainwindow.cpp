@@ -2,7 +2,7 @@
 
 #include "app/fbeenden.h"
 #include "app/msgwin.h"
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "app/shellservices.h"
 #include "app/startscreen.h"
 #include "app/testswitches.h"

@@ -1,6 +1,6 @@
 #include "app/pendingwindows.h"
 
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 
 namespace app {
 

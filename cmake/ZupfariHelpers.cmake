@@ -10,3 +10,32 @@ function(zupfari_export_only target script)
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
+
+# zupfari_expose_folder(<target> <folder>): the target's users see exactly the
+# headers of <folder> (as "<folder>/name.h") and nothing else of the source
+# tree. Each folder's target exposes only itself; what a target may include is
+# therefore its own folder plus the folders of the targets it links, so an
+# include of a higher layer fails to compile.
+function(zupfari_expose_folder target folder)
+  set(root ${CMAKE_BINARY_DIR}/include/${folder})
+  if(NOT EXISTS ${root}/${folder})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
+
+# zupfari_folder_library(<name> <folder> LINKS <targets...>): the static
+# library of one folder of the program, linking only the layers below it.
+# The folder's CMakeLists adds its sources with target_sources().
+function(zupfari_folder_library name folder)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  add_library(${name} STATIC)
+  zupfari_expose_folder(${name} ${folder})
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+endfunction()

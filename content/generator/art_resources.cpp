@@ -1,6 +1,6 @@
 #include "content/generator/art_resources.h"
 
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "content/generator/art_jpeg.h"
 #include "content/generator/art_paint.h"
 #include "content/generator/art_scenes.h"

@@ -1,6 +1,6 @@
 #include "content/generator/art_scenes.h"
 
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "content/generator/art_paint.h"
 
 #include <QLinearGradient>

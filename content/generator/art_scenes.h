@@ -1,5 +1,5 @@
 #pragma once
-// The course's pictures, drawn to the screen layout (app/screenlayout.h):
+// The course's pictures, drawn to the screen layout (layout/screenlayout.h):
 // window backgrounds, panel backgrounds, the fretboard, the mode displays,
 // the start picture, the backdrops of the greeting and no-lesson screens and
 // the frames of the two videos. The bitmap resources crop some of them so

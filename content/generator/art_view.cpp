@@ -2,7 +2,7 @@
 // learner will see them, with every picture and bitmap placed by the screen
 // layout, so that the look can be judged before the forms exist. Written to
 // the folder "preview" beside the program folder.
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "content/generator/art_paint.h"
 #include "content/generator/art_resources.h"
 #include "content/generator/art_scenes.h"

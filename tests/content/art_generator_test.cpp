@@ -1,7 +1,7 @@
 // The generator itself: the same sources give the same bytes on every run
 // (its run time is printed as a figure); the palette and the layout agree
 // with each other and with the positions the course fixes.
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "platform/core/files.h"
 #include "tests/support/testsupport.h"
 

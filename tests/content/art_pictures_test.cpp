@@ -1,7 +1,7 @@
 // The pictures in the program folder: each is a JPEG that decodes to the
 // size the screen layout gives it; the fretboard has its six strings where
 // the tuner looks for them.
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "tests/content/art_testsupport.h"
 
 #include <QImage>

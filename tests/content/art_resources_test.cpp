@@ -1,7 +1,7 @@
 // The bitmap resources compiled into the program: every name the program
 // asks for exists at ":/res/<NAME>" as a 24-bit BMP of the size the screen
 // layout gives it, and the looks that are combined at run time fit together.
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "tests/content/art_testsupport.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The skin files of the start, greeting and no-lesson screens: well-formed by
 // the skin format, Windows-1252 with CR LF, the headers the program asks for,
 // pictures that exist, elements inside the area they belong to.
-#include "app/screenlayout.h"
+#include "layout/screenlayout.h"
 #include "tests/content/art_testsupport.h"
 
 #include <QImage>
