@@ -53,7 +53,7 @@ public:
     }
 };
 
-// A main window that notes which of the later parts' actions ran.
+// A main window that notes which of its not yet built actions ran.
 class WatchedForm1 : public app::TForm1 {
 public:
     using TForm1::TForm1;

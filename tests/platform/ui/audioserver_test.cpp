@@ -4,7 +4,7 @@
 // skipped where PulseAudio is not installed. A program of its own, so that
 // the machine's output is chosen while the server runs.
 #include "platform/ui/sound.h"
-#include "tests/lists/soundfixture.h"
+#include "tests/support/soundfixture.h"
 #include "tests/support/testsupport.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "tests/lists/soundfixture.h"
+#include "tests/support/soundfixture.h"
 
 namespace soundtest {
 

@@ -1,6 +1,6 @@
 // Prints what a click and a list round trip cost on this machine: the click
 // is the existence test, reading and parsing the WAV, and the platform call.
-// Run by hand: build/tests/lists_benchmark
+// Run by hand: build/tests/playback_benchmark
 #include "plan/liststore.h"
 #include "platform/ui/sound.h"
 #include "playback/soundcues.h"

@@ -18,7 +18,7 @@ using namespace controls;
 using platform::TBitmap;
 using platform::TColor;
 
-// The buttons with their mouse handling reachable, as the framework calls it.
+// The buttons with their mouse handlers reachable, called as the layer calls them.
 struct FadeButton : TXFadeButton {
     using TXFadeButton::TXFadeButton;
     using TXFadeButton::MouseDown;

@@ -1,9 +1,9 @@
-#include "tests/skins/gallery.h"
+#include "tests/controls/gallery.h"
 
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
-#include "tests/skins/jpegmaker.h"
+#include "tests/support/jpegmaker.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,5 +1,6 @@
-// Bitmaps and canvas: the pixel rules the Parts rely on (block transfers,
-// lines without their end point, GDI rectangles, DIB scan lines, fonts).
+// Bitmaps and canvas: the pixel rules the skins and controls rely on (block
+// transfers, lines without their end point, rectangles without their right
+// and bottom edges, bottom-padded scan lines, fonts).
 #include "platform/ui/exceptions.h"
 #include "platform/ui/graphics.h"
 

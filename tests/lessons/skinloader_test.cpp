@@ -4,7 +4,7 @@
 #include "lessons/skinloader.h"
 #include "platform/ui/application.h"
 #include "platform/ui/forms.h"
-#include "tests/skins/jpegmaker.h"
+#include "tests/support/jpegmaker.h"
 #include "tests/support/testsupport.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // sound that plays, missing cue files are silent, paths never overrun.
 #include "platform/ui/sound.h"
 #include "playback/soundcues.h"
-#include "tests/lists/soundfixture.h"
+#include "tests/support/soundfixture.h"
 #include "tests/support/testsupport.h"
 
 #include "platform/core/pathresolver.h"

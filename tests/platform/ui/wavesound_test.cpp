@@ -2,7 +2,7 @@
 // stopping, purging, synchronous play, missing and damaged files.
 #include "platform/ui/sound.h"
 #include "platform/ui/wavefile.h"
-#include "tests/lists/soundfixture.h"
+#include "tests/support/soundfixture.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "tests/skins/jpegmaker.h"
+#include "tests/support/jpegmaker.h"
 
 #include <cstdio>
 #include <jpeglib.h>

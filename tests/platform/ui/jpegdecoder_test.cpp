@@ -1,7 +1,7 @@
 // The JPEG decoder: good pictures of every kind come out as B,G,R rows;
 // damaged, hostile and absurd files are refused with a reason, never a crash.
 #include "platform/ui/jpegdecoder.h"
-#include "tests/skins/jpegmaker.h"
+#include "tests/support/jpegmaker.h"
 #include "tests/support/testsupport.h"
 
 #include <cstdlib>
