@@ -146,8 +146,8 @@ public:
     void WireScreenElements();
     void DisableTransport();
 
-    // ---- Pieces of other parts of the program ------------------------------
-    // Called at their places; each is filled in by its own part and does
+    // ---- Pieces of features still to come ----------------------------------
+    // Called at their places; each is filled in with its feature and does
     // nothing yet.
     void CreatePlayCursor();
     void CreateLedThreads();

@@ -180,7 +180,7 @@ bool PenVisible(const TPen& pen) {
     return pen.Style() != psClear;
 }
 
-// A QPainter on the canvas image set up like GDI: no antialiasing for shapes.
+// A QPainter on the canvas image set up for exact pixels: no antialiasing for shapes.
 void PreparePainter(QPainter& painter, const TPen& pen, const TBrush& brush) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (PenVisible(pen)) {
@@ -294,7 +294,8 @@ void TCanvas::FrameRect(const TRect& rect) {
 }
 
 // The outline lies inside the rectangle, as wide as the pen; without a pen
-// the filled area is one pixel smaller to the right and bottom (as in GDI).
+// the filled area is one pixel smaller to the right and bottom, so that
+// rectangles sharing an edge do not overlap.
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     TRect r = Normalised(x1, y1, x2, y2);
     if (IsEmpty(r)) return;
