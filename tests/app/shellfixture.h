@@ -87,6 +87,11 @@ protected:
     static void ProcessEvents();
 
     testsupport::TempFolder dataHome_;
+    // The windows read their texts in German and keep their data in
+    // dataHome_; the main window's skin set-up changes the working folder.
+    testsupport::ScopedEnv dataHomeEnv_{"XDG_DATA_HOME", dataHome_.Path()};
+    testsupport::ScopedEnv german_{"SPRACHBANK_LANGUAGE", "0"};
+    testsupport::ScopedCurrentFolder currentFolder_;
     std::unique_ptr<testsupport::TempFolder> programCopy_;
     FakeDevices devices_;
     RecordingOpener opener_;

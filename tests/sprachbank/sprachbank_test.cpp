@@ -12,10 +12,10 @@
 
 namespace {
 
-class Language {
+// The language override for the life of the object.
+class Language : testsupport::ScopedEnv {
 public:
-    explicit Language(const char* code) { setenv("SPRACHBANK_LANGUAGE", code, 1); }
-    ~Language() { unsetenv("SPRACHBANK_LANGUAGE"); }
+    explicit Language(const char* code) : ScopedEnv("SPRACHBANK_LANGUAGE", code) {}
 };
 
 // The numbers the program asks for.
@@ -68,15 +68,22 @@ TEST(Sprachbank, LanguageOverrideAndTexts) {
 }
 
 TEST(Sprachbank, LanguageFollowsTheLocaleWithoutOverride) {
-    unsetenv("SPRACHBANK_LANGUAGE");
-    setenv("LC_ALL", "de_DE.UTF-8", 1);
-    EXPECT_EQ(DLL_GetLanguage(), 0);
-    setenv("LC_ALL", "en_GB.UTF-8", 1);
-    EXPECT_EQ(DLL_GetLanguage(), 1);
-    unsetenv("LC_ALL");
-    setenv("LANG", "de_AT.UTF-8", 1);
-    EXPECT_EQ(DLL_GetLanguage(), 0);
-    setenv("LANG", "C", 1);
+    Language none(nullptr);
+    testsupport::ScopedEnv messages("LC_MESSAGES"), lang("LANG");
+    {
+        testsupport::ScopedEnv all("LC_ALL", "de_DE.UTF-8");
+        EXPECT_EQ(DLL_GetLanguage(), 0);
+    }
+    {
+        testsupport::ScopedEnv all("LC_ALL", "en_GB.UTF-8");
+        EXPECT_EQ(DLL_GetLanguage(), 1);
+    }
+    testsupport::ScopedEnv all("LC_ALL");
+    {
+        testsupport::ScopedEnv german("LANG", "de_AT.UTF-8");
+        EXPECT_EQ(DLL_GetLanguage(), 0);
+    }
+    testsupport::ScopedEnv c("LANG", "C");
     EXPECT_EQ(DLL_GetLanguage(), 1);
     Language bad("zwei");
     EXPECT_EQ(DLL_GetLanguage(), 1); // not a number: the locale decides

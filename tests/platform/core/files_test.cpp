@@ -104,12 +104,11 @@ TEST(PathResolver, PrefersAnExactMatchAndSeesFilesAddedLater) {
 TEST(PathResolver, RelativePathsStartAtTheCurrentFolder) {
     TempFolder temp;
     temp.Write("Listen/ListeUeplan.ztl", "3\r\n");
-    QString previous = QDir::currentPath();
+    testsupport::ScopedCurrentFolder keep;
     ASSERT_TRUE(QDir::setCurrent(temp.QPath()));
     EXPECT_EQ(platform::ResolvePath("listen\\listeueplan.ztl"), "Listen/ListeUeplan.ztl");
     EXPECT_EQ(platform::ResolveAnsiPath("LISTEN\\LISTEUEPLAN.ZTL"), "Listen/ListeUeplan.ztl");
     EXPECT_TRUE(platform::AnsiPathExists(".\\Listen\\..\\listen\\ListeUeplan.ztl"));
-    QDir::setCurrent(previous);
 }
 
 TEST(PathResolver, Windows1252NamesMeetUtf8Files) {

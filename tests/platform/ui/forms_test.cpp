@@ -204,13 +204,24 @@ TEST(Timer, FiresOnTheUiThreadWhileEnabled) {
         ++ticks;
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
+
+    // A second timer with the same interval runs beside it: while it ticks
+    // three times, a stopped timer does not tick at all.
+    TTimer reference(nullptr);
+    reference.SetInterval(10);
+    int referenceTicks = 0;
+    reference.OnTimer = [&](TObject*) { ++referenceTicks; };
+    auto threeReferenceTicks = [&] {
+        const int until = referenceTicks + 3;
+        return QTest::qWaitFor([&] { return referenceTicks >= until; }, 2000);
+    };
     timer.SetEnabled(false);
-    int stopped = ticks;
-    QTest::qWait(50);
+    const int stopped = ticks;
+    ASSERT_TRUE(threeReferenceTicks());
     EXPECT_EQ(ticks, stopped);
     timer.SetEnabled(true);
     timer.SetInterval(0); // an interval of 0 stops it as well
-    QTest::qWait(50);
+    ASSERT_TRUE(threeReferenceTicks());
     EXPECT_EQ(ticks, stopped);
 }
 
