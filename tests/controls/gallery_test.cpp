@@ -11,6 +11,7 @@
 namespace {
 
 TEST(SkinGallery, SavesAPictureOfEveryElementAndControl) {
+    testsupport::ScopedCurrentFolder keep; // pictures are read from the program folder
     testsupport::TempFolder temp;
     platform::TForm form(nullptr);
     lessons::SkinLoader loader(&form);
