@@ -4,6 +4,7 @@
 #include "app/msgwin.h"
 #include "layout/screenlayout.h"
 #include "app/shellservices.h"
+#include "app/skinerrors.h"
 #include "app/startscreen.h"
 #include "app/testswitches.h"
 #include "platform/core/cp1252.h"
@@ -82,6 +83,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     ExplorerTitles.clear();
     ExplorerTexts.clear();
     Skin = std::make_unique<lessons::SkinLoader>(this);
+    ReportPictureErrors(*Skin);
     Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
     // The look.
     SetUpSkin();

@@ -41,8 +41,7 @@ void TLabel::SetShowAccelChar(bool show) {
     update();
 }
 
-// An empty caption still takes the room of one blank, so that an emptied
-// label keeps its height.
+// An empty caption still takes the room of one blank: an emptied label keeps its height.
 QString TLabel::ShownText() const {
     QString text = showAccelChar_ ? textlayout::StripPrefix(Caption()) : Caption();
     return text.isEmpty() ? QString(" ") : text;

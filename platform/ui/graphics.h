@@ -3,12 +3,11 @@
 // 24-bit bitmaps whose scan lines hold B, G, R bytes per pixel, rows padded
 // to four bytes, row 0 at the top (the layout of the program's BMP files).
 //
-// Drawing is pixel-exact, so that skins and controls line up with their
-// pictures: rectangles exclude their right and bottom edges, a line leaves
-// out its end point, shapes and lines are not antialiased, text is written
-// with its cell's top-left corner at the given point, and block transfers
-// combine pixels exactly (copy, AND, OR). Only glyph edges are smoothed, as
-// screen fonts are on the desktop.
+// Drawing is pixel-exact, so that skins line up with their pictures:
+// rectangles exclude their right and bottom edges, a line leaves out its end
+// point, shapes and lines are not antialiased, text is written with its
+// cell's top-left corner at the given point, and block transfers combine
+// pixels exactly (copy, AND, OR). Only glyph edges are smoothed.
 
 #include "platform/ui/types.h"
 

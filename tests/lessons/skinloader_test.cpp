@@ -54,6 +54,7 @@ protected:
         return found;
     }
 
+    testsupport::ScopedCurrentFolder keep; // pictures are read from the program folder
     TempFolder temp;
     TForm form;
     SkinLoader loader;
@@ -232,14 +233,16 @@ TEST_F(SkinLoaderTest, APictureTakesTheSizeOfItsJpeg) {
     EXPECT_GT(platform::GetGValue(centre), 240);
 }
 
-TEST_F(SkinLoaderTest, AnUnreadablePictureIsReportedAndLoadingGoesOn) {
-    platform::Application->SetTitle("Zupfari Basis");
+TEST_F(SkinLoaderTest, AnUnreadablePictureIsReportedToTheOwnerAndLoadingGoesOn) {
     std::string broken = temp.Write("kaputt.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
+    std::vector<std::string> reported;
     MessageBoxRecorder boxes;
+    // Without a handler nothing is said; with one, it hears the file's name.
+    ASSERT_TRUE(Load({"1", "$I", "0", "0", broken}));
+    loader.OnPictureError = [&](const std::string& name) { reported.push_back(name); };
     ASSERT_TRUE(Load({"1", "$I", "0", "0", broken, "$S", "0", "0", "5", "5", "0", "0"}));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].first, QString::fromUtf8("Fehler beim Öffnen der Bild-Datei"));
-    EXPECT_EQ(boxes.shown[0].second, "Zupfari Basis");
+    EXPECT_EQ(reported, std::vector<std::string>{broken});
+    EXPECT_TRUE(boxes.shown.empty()) << "the skin library opens no box itself";
     EXPECT_EQ(loader.Pictures()[0]->Image()->Width(), 80);
     EXPECT_EQ(loader.Shapes().size(), 1u);
 }
@@ -251,8 +254,9 @@ TEST_F(SkinLoaderTest, ALowerCaseTagLineFailsTheConversionAndKeepsEarlierElement
     try {
         Load(skin);
         FAIL() << "no conversion error";
-    } catch (const EConvertError& error) {
-        EXPECT_EQ(error.Message(), QString::fromUtf8("'tag200' ist kein gültiger Integerwert"));
+    } catch (const SkinError& error) {
+        EXPECT_EQ(error.ErrorKind(), SkinError::Kind::NotANumber);
+        EXPECT_STREQ(error.what(), "'tag200' ist kein gültiger Integerwert");
     }
     EXPECT_EQ(loader.Shapes().size(), 1u);
     EXPECT_TRUE(loader.Texts().empty());

@@ -1,5 +1,5 @@
 // The text side of skin files: lines, integers, line breaks, font heights and
-// the records with their two framework errors.
+// the records with their two kinds of error.
 #include "lessons/skinreader.h"
 
 #include <gtest/gtest.h>
@@ -24,12 +24,17 @@ TEST(SkinReader, IntegersAreSigned32BitDecimals) {
     EXPECT_EQ(SkinStrToInt("-2147483648"), -2147483647 - 1);
     for (const char* bad : {"", "-", "2147483648", "99999999999999999999", "12 ", "1e3", "tag200",
                             "0x10", "Arial"}) {
-        EXPECT_THROW(SkinStrToInt(bad), SkinConversionError) << bad;
+        try {
+            SkinStrToInt(bad);
+            ADD_FAILURE() << "no error for " << bad;
+        } catch (const SkinError& e) {
+            EXPECT_EQ(e.ErrorKind(), SkinError::Kind::NotANumber) << bad;
+        }
     }
     try {
         SkinStrToInt("tag200");
-    } catch (const SkinConversionError& e) {
-        EXPECT_STREQ(e.what(), "'tag200' ist kein g\xFCltiger Integerwert");
+    } catch (const SkinError& e) {
+        EXPECT_STREQ(e.what(), "'tag200' ist kein g\xC3\xBCltiger Integerwert");
     }
 }
 
@@ -74,13 +79,14 @@ TEST(SkinReader, ARecordCutShortNamesTheMissingLine) {
     try {
         reader.Next();
         FAIL() << "no list error";
-    } catch (const SkinListError& e) {
-        EXPECT_STREQ(e.what(), "Der Index der Liste \xFC" "berschreitet das Maximum (5)");
+    } catch (const SkinError& e) {
+        EXPECT_EQ(e.ErrorKind(), SkinError::Kind::CutShort);
+        EXPECT_STREQ(e.what(), "Der Index der Liste \xC3\xBC" "berschreitet das Maximum (5)");
     }
     // A keyword on the last line: the tag line that would follow is missing.
     std::vector<std::string> bare = {"1", "$L"};
     SkinReader bareReader(bare);
-    EXPECT_THROW(bareReader.Next(), SkinListError);
+    EXPECT_THROW(bareReader.Next(), SkinError);
 }
 
 TEST(SkinReader, AGroupReadsEveryAnnouncedPairAndKeepsSix) {
@@ -97,7 +103,7 @@ TEST(SkinReader, AGroupReadsEveryAnnouncedPairAndKeepsSix) {
     EXPECT_EQ(big.boxes[5], std::make_pair(10, 11));
     auto none = std::get<SkinGroupRecord>(*reader.Next());
     EXPECT_TRUE(none.boxes.empty());
-    EXPECT_THROW(reader.Next(), SkinListError); // the "$S" after it is cut short
+    EXPECT_THROW(reader.Next(), SkinError); // the "$S" after it is cut short
 }
 
 } // namespace
