@@ -115,6 +115,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     VideoPlaying = IntroPending = WebQuestionAnswered = false;
     OpenedFromLessonScreen = QuizFinished = false;
     WebQuestionPending = true;
+    ConnectCourseWindows();
     // 21. to 25.
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
@@ -557,8 +558,6 @@ void TForm1::PlayIntroVideo() {
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}
-void TForm1::BKontrolleClick(TObject*) {}
 void TForm1::BStimmClick(TObject*) {}
-void TForm1::OpenSlides(int) {}
 
 } // namespace app
