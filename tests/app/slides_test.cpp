@@ -317,7 +317,9 @@ TEST_F(SlidesTest, SkinBackdropIsTintedTakenOverAndPainted) {
     EXPECT_EQ(ExtWinC->BackdropLeft, 16);
     EXPECT_EQ(ExtWinC->BackdropTop, 16);
     for (const auto& picture : ExtWinC->Skin->Pictures())
-        if (picture->Image()->Tag() == 200) EXPECT_FALSE(picture->Image()->Visible());
+        if (picture->Image()->Tag() == 200) {
+            EXPECT_FALSE(picture->Image()->Visible());
+        }
     EXPECT_FALSE(ExtWinC->Skin->Shapes().front()->Shape()->Visible());
     ExtWinC->Repaint();
     // Half red, half blue inside the tint; pure red outside it.
