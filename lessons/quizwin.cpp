@@ -1,8 +1,8 @@
 #include "lessons/quizwin.h"
 
 #include "layout/screenlayout.h"
-#include "lessons/courseskins.h"
 #include "lessons/lessonhost.h"
+#include "lessons/registrydata.h"
 #include "lessons/slidewindows.h"
 #include "plan/liststore.h"
 #include "platform/core/pathresolver.h"
@@ -24,10 +24,10 @@ constexpr int kButtonsLeft = 691;
 constexpr int kButtonsBottom = 575;
 constexpr int kButtonGap = 6;
 constexpr int kPanelMargin = 30;
-constexpr TColor kPanelFrame = 7512020;   // red 212, green 159, blue 114
-constexpr TColor kPanelShade = 6129341;   // red 189, green 134, blue 93
-constexpr TColor kPanelLight = 10993114;  // red 218, green 189, blue 167
-constexpr TColor kPanelPaper = 16777215;  // white
+constexpr TColor kPanelFrame = 7512020;  // red 212, green 159, blue 114
+constexpr TColor kPanelShade = 6129341;  // red 189, green 134, blue 93
+constexpr TColor kPanelLight = 10993114; // red 218, green 189, blue 167
+constexpr TColor kPanelPaper = 16777215; // white
 constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
 constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
 
@@ -42,8 +42,8 @@ int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey) {
     for (int question = 0; question < 3; ++question) {
         const CheckGroup* group = skin.Group(question);
         const int box = answerKey[question];
-        const bool right = group != nullptr && box >= 1 && box <= CheckGroup::kBoxes &&
-                           group->Ticked(box) != 0;
+        const bool right =
+            group != nullptr && box >= 1 && box <= CheckGroup::kBoxes && group->Ticked(box) != 0;
         if (!right) wrong |= 1 << question;
     }
     return wrong;
@@ -139,7 +139,10 @@ void TQuizWin::LoadQuiz(int lesson) {
     PageIndex = 0;
     if (!Skin) Skin = std::make_unique<SkinLoader>(this);
     QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host->ProgramFolder())));
-    Skin->LoadSkin(QString::fromStdString(QuizSkinFile(lesson)), kQuizSkinHeader);
+    if (IsLesson(lesson))
+        Skin->LoadSkin(QString::fromStdString(QuizFile(lesson)), kQuizHeader);
+    else
+        Skin->ClearElements();
     Show();
 }
 
@@ -171,7 +174,9 @@ void TQuizWin::BNextClick(TObject*) {
         EndWithoutQuestions();
         return;
     }
-    WrongAnswers = CheckAnswers(*Skin, QuizAnswerKey(host->CurrentLesson()));
+    const int lesson = host->CurrentLesson();
+    WrongAnswers = CheckAnswers(*Skin, IsLesson(lesson) ? LessonValuesOf(lesson).AnswerKey
+                                                        : std::array<int, 3>{0, 0, 0});
     host->SetQuizIdle(true);
     if (WrongAnswers == 0 || PassKey)
         QuizPassed();
@@ -250,8 +255,7 @@ void TQuizWin::GoOnWithPlan() {
 void TQuizWin::QuizFailed() {
     LessonHost* host = Host();
     PlayCue(*host, "ClickSounds\\nichtrichtig.wav");
-    if (host->AskMessage(MessageText(13), MessageText(14), CaptionText(4), CaptionText(3)) !=
-        mrOk)
+    if (host->AskMessage(MessageText(13), MessageText(14), CaptionText(4), CaptionText(3)) != mrOk)
         return;
     host->SetQuizIdle(false);
     Hide();
@@ -270,8 +274,8 @@ void TQuizWin::BHilfeClick(TObject*) {
 // ================================================================== keys
 
 void TQuizWin::FormKeyDown(TObject*, WORD& key, TShiftState shift) {
-    const bool testerShift = shift.Contains(ssShift) && shift.Contains(ssAlt) &&
-                             !shift.Contains(ssCtrl);
+    const bool testerShift =
+        shift.Contains(ssShift) && shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
     if (key == VK_ESCAPE) {
         key = 0;
         BCancel->Click();

@@ -1,9 +1,9 @@
 #include "lessons/slidewindows.h"
 
 #include "layout/screenlayout.h"
-#include "lessons/courseskins.h"
 #include "lessons/lessonhost.h"
 #include "lessons/quizwin.h"
+#include "lessons/registrydata.h"
 #include "plan/liststore.h"
 #include "platform/core/pathresolver.h"
 #include "platform/ui/application.h"
@@ -52,7 +52,7 @@ std::string LessonPath(LessonHost& host, int lesson) {
 }
 
 bool IsCourseLesson(int lesson) {
-    return lesson >= 0 && lesson < kCourseLessons;
+    return IsLesson(lesson);
 }
 
 void MakeProgramFolderCurrent(LessonHost& host) {
@@ -67,7 +67,7 @@ void PlayCue(LessonHost& host, const char* relativeName) {
 
 QString LessonNumberText(int lesson) {
     if (lesson == 0) return CaptionText(21);
-    if (lesson == kCourseLessons - 1) return CaptionText(22);
+    if (lesson == kLessonCount - 1) return CaptionText(22);
     return CaptionText(20) + " " + QString::number(lesson);
 }
 
@@ -114,8 +114,8 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
     Label1->SetTop(kHeadingTop);
     Label1->SetCaption(CaptionText(23));
     // 7. Skip flags, skin loader, slide pictures.
-    for (int lesson = 0; lesson < kCourseLessons; ++lesson)
-        SkipWindow[lesson] = PassesOverSlideWindow(lesson, window);
+    for (int lesson = 0; lesson < kLessonCount; ++lesson)
+        SkipWindow[lesson] = SkipsSlideWindow(lesson, window);
     Skin = std::make_unique<SkinLoader>(this);
     SlidePictures = TSlidePictures{};
 
@@ -184,14 +184,15 @@ void TExtWin::LoadAndShow() {
     LessonHost* host = Host();
     if (host == nullptr) return;
     const int lesson = host->CurrentLesson();
+    if (!IsLesson(lesson)) return;
     SlidePictures.BasePath = LessonPath(*host, lesson) + kPictureLetters[window_];
     SlidePictures.Number = 1;
     SlidePictures.FrameIndex = 0;
     Backdrop.SetSize(0, 0);
     MakeProgramFolderCurrent(*host);
     if (!Skin) Skin = std::make_unique<SkinLoader>(this);
-    Skin->LoadSkin(QString::fromStdString(SlideSkinFile(lesson, window_)),
-                   QString::fromStdString(SlideSkinHeader(lesson)));
+    Skin->LoadSkin(QString::fromStdString(SlideFile(lesson, window_)),
+                   QString::fromLatin1(LessonValuesOf(lesson).Header));
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(Components(i))) WireControl(control);
     LUeNummer->SetCaption(LessonNumberText(lesson));
@@ -391,8 +392,8 @@ void TExtWinA::ChordSample(TObject*, int number) {
     LessonHost* host = Host();
     if (host == nullptr || host->VideoPlaying()) return;
     MakeProgramFolderCurrent(*host);
-    const std::string file = LessonPath(*host, host->CurrentLesson()) + "\\Akkord" +
-                             std::to_string(number) + ".wav";
+    const std::string file =
+        LessonPath(*host, host->CurrentLesson()) + "\\Akkord" + std::to_string(number) + ".wav";
     if (!AnsiPathExists(file)) return;
     try {
         if (host->MediaPlayerPlaying()) host->StopMediaPlayer();
@@ -457,7 +458,7 @@ void TExtWinB::OpenSlidesB() {
         }
         return;
     }
-    BBack->SetVisible(!PassesOverSlideWindow(lesson, kSlideA));
+    BBack->SetVisible(!SkipsSlideWindow(lesson, kSlideA));
     LoadAndShow();
 }
 
@@ -471,7 +472,7 @@ void TExtWinB::BBackClick(TObject*) {
     LessonHost* host = Host();
     if (host == nullptr) return;
     PlayClick();
-    if (PassesOverSlideWindow(host->CurrentLesson(), kSlideA)) return;
+    if (SkipsSlideWindow(host->CurrentLesson(), kSlideA)) return;
     Hide();
     if (ExtWinA != nullptr) ExtWinA->OpenSlidesA();
 }
@@ -496,8 +497,7 @@ void TExtWinC::OpenSlidesC() {
         BNextClick(this);
         return;
     }
-    BBack->SetVisible(!(PassesOverSlideWindow(lesson, kSlideA) &&
-                        PassesOverSlideWindow(lesson, kSlideB)));
+    BBack->SetVisible(!(SkipsSlideWindow(lesson, kSlideA) && SkipsSlideWindow(lesson, kSlideB)));
     LoadAndShow();
 }
 
@@ -506,8 +506,8 @@ void TExtWinC::BBackClick(TObject*) {
     if (host == nullptr) return;
     PlayClick();
     const int lesson = host->CurrentLesson();
-    if (PassesOverSlideWindow(lesson, kSlideB)) {
-        if (PassesOverSlideWindow(lesson, kSlideA)) return;
+    if (SkipsSlideWindow(lesson, kSlideB)) {
+        if (SkipsSlideWindow(lesson, kSlideA)) return;
         Hide();
         if (ExtWinA != nullptr) ExtWinA->OpenSlidesA();
         return;

@@ -22,6 +22,9 @@
 
 namespace lessons {
 
+// The slide windows, in the order a lesson is taught.
+enum SlideWindowIndex { kSlideA = 0, kSlideB = 1, kSlideC = 2 };
+
 // What the three slide windows have in common: their controls, skin,
 // background, backdrop, paged slide pictures, keys and painting.
 class TExtWin : public platform::TForm {

@@ -9,8 +9,8 @@ namespace slidestest {
 namespace {
 
 using namespace platform;
-using lessons::MessageText;
 using lessons::CaptionText;
+using lessons::MessageText;
 using lessons::QuizWin;
 
 class QuizTest : public SlidesTest {
@@ -244,8 +244,8 @@ TEST_F(QuizTest, ButtonsAndAnswerPanelsPixelForPixel) {
     // Panel 1: (30, 30, 395, 295).
     EXPECT_EQ(canvas->Pixel(30, 30), frame);
     EXPECT_EQ(canvas->Pixel(394, 294), frame);
-    EXPECT_EQ(canvas->Pixel(31, 200), shade);  // inner rectangle's left edge
-    EXPECT_EQ(canvas->Pixel(32, 200), shade);  // the second shaded column
+    EXPECT_EQ(canvas->Pixel(31, 200), shade); // inner rectangle's left edge
+    EXPECT_EQ(canvas->Pixel(32, 200), shade); // the second shaded column
     EXPECT_EQ(canvas->Pixel(200, 31), shade);
     EXPECT_EQ(canvas->Pixel(200, 32), shade);  // the second shaded row
     EXPECT_EQ(canvas->Pixel(200, 293), light); // bottom light line

@@ -177,7 +177,8 @@ void WriteLessonOne(const QString& folder) {
     std::vector<QString> b = {"1"};
     Append(b, Picture(200, 16, 16, "lektion1\\Papier.jpg"));
     Append(b, Label(0, 40, 40, 18, 1, ink, "Der Anschlag"));
-    Append(b, Label(0, 40, 90, 11, 0, ink, "Schlage die Saiten mit dem Daumen von oben nach unten an."));
+    Append(b, Label(0, 40, 90, 11, 0, ink,
+                    "Schlage die Saiten mit dem Daumen von oben nach unten an."));
     WriteSkin(dir + "WinB.zs1", b);
 
     std::vector<QString> c = {"1"};
@@ -190,17 +191,17 @@ void WriteLessonOne(const QString& folder) {
                     "Nach drei Durchgängen auf Stufe 10 wartet die Kontrolle."));
     Append(c, Picture(110, 452, 200, "lektion1\\DiaC1.jpg"));
     Append(c, Label(0, 60, 440, 12, 1, ink, "Tipp:"));
-    Append(c, Label(0, 60, 464, 11, 0, ink, "Zähle beim Einzählen laut mit: eins, zwei, drei, vier."));
+    Append(c,
+           Label(0, 60, 464, 11, 0, ink, "Zähle beim Einzählen laut mit: eins, zwei, drei, vier."));
     PaintGuitar(dir + "DiaC1.jpg", 2);
     WriteSkin(dir + "WinC.zs1", c);
 
     const char* questions[] = {"Wo liegt die Gitarre?", "Womit schlägst du an?",
                                "Wie viele Saiten hat die Gitarre?"};
-    const char* answers[3][4] = {{"auf dem Tisch", "auf dem linken Knie", "unter dem Arm",
-                                  "auf dem rechten Oberschenkel"},
-                                 {"mit dem Plektrum", "mit der Faust", "mit dem Daumen",
-                                  "mit dem Bogen"},
-                                 {"vier", "fünf", "sieben", "sechs"}};
+    const char* answers[3][4] = {
+        {"auf dem Tisch", "auf dem linken Knie", "unter dem Arm", "auf dem rechten Oberschenkel"},
+        {"mit dem Plektrum", "mit der Faust", "mit dem Daumen", "mit dem Bogen"},
+        {"vier", "fünf", "sieben", "sechs"}};
     const QPoint corners[] = {{30, 30}, {404, 30}, {30, 304}};
     std::vector<QString> q = {"0"};
     for (int i = 0; i < 3; ++i) {

@@ -2,12 +2,10 @@
 // back, the skin's picture frame, chord samples and videos, leaving the
 // slides, the lesson entering the plan, keys and the window's own look.
 
-#include "lessons/courseskins.h"
 #include "tests/app/slidesfixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <set>
 
 namespace slidestest {
 namespace {
@@ -16,25 +14,6 @@ using namespace platform;
 using lessons::ExtWinA;
 using lessons::ExtWinB;
 using lessons::ExtWinC;
-
-TEST(CourseSkins, PassedOverWindowsAreThoseOfTheCourse) {
-    const std::set<int> skipA = {2, 4, 6, 9, 11, 15, 17, 18, 19, 22, 24, 25, 27, 28, 29};
-    const std::set<int> skipB = {3, 5, 7, 8, 10, 14, 16, 17, 20, 21, 23, 24, 28, 29};
-    for (int lesson = 0; lesson < 30; ++lesson) {
-        EXPECT_EQ(lessons::PassesOverSlideWindow(lesson, lessons::kSlideA), skipA.count(lesson) > 0)
-            << lesson;
-        EXPECT_EQ(lessons::PassesOverSlideWindow(lesson, lessons::kSlideB), skipB.count(lesson) > 0)
-            << lesson;
-        EXPECT_FALSE(lessons::PassesOverSlideWindow(lesson, lessons::kSlideC)) << lesson;
-    }
-    EXPECT_FALSE(lessons::PassesOverSlideWindow(-1, lessons::kSlideA));
-    EXPECT_FALSE(lessons::PassesOverSlideWindow(30, lessons::kSlideB));
-    EXPECT_EQ(lessons::SlideSkinFile(12, lessons::kSlideB), "lektion12\\WinB.zs1");
-    EXPECT_EQ(lessons::QuizSkinFile(0), "lektion0\\Kontrolle.zs1");
-    EXPECT_EQ(lessons::SlideSkinHeader(2), "2");
-    EXPECT_EQ(lessons::SlideSkinHeader(4), "0");
-    EXPECT_EQ(lessons::QuizAnswerKey(12), (std::array<int, 3>{6, 2, 4}));
-}
 
 TEST_F(SlidesTest, WindowsAreLaidOutAsTheCourseWants) {
     EXPECT_EQ(ExtWinA->Width(), 800);
@@ -51,8 +30,8 @@ TEST_F(SlidesTest, WindowsAreLaidOutAsTheCourseWants) {
     EXPECT_EQ(ExtWinA->VideoPanel->Width(), 192);
     EXPECT_EQ(ExtWinA->VideoPanel->Height(), 144);
     EXPECT_FALSE(ExtWinA->VideoPanel->Visible());
-    for (lessons::TExtWin* window : {static_cast<lessons::TExtWin*>(ExtWinB),
-                                     static_cast<lessons::TExtWin*>(ExtWinC)}) {
+    for (lessons::TExtWin* window :
+         {static_cast<lessons::TExtWin*>(ExtWinB), static_cast<lessons::TExtWin*>(ExtWinC)}) {
         EXPECT_EQ(window->BNext->Top(), 540);
         EXPECT_EQ(window->BCancel->Top(), 509);
         EXPECT_EQ(window->BHilfe->Top(), 447);
@@ -155,7 +134,8 @@ TEST_F(SlidesTest, PictureLabelsShowTheirPictureWhenItExists) {
 
 TEST_F(SlidesTest, ChordSamplesPlayAfterStoppingThePlayer) {
     host_.currentLesson = 1;
-    WriteSlideSkin(1, 'A', {"$I", "TAG142", "300", "300", "$$", "$I", "TAG143", "400", "300", "$$"});
+    WriteSlideSkin(1, 'A',
+                   {"$I", "TAG142", "300", "300", "$$", "$I", "TAG143", "400", "300", "$$"});
     Touch("lektion1/Akkord2.wav");
     ExtWinA->OpenSlidesA();
     const auto& pictures = ExtWinA->Skin->Pictures(); // newest first: 143, 142, 110
@@ -234,8 +214,8 @@ TEST_F(SlidesTest, FinishingANewLessonPutsItIntoThePlanSavedAtOnce) {
     EXPECT_EQ(host_.lists.Plan[1].Level, 3);
     EXPECT_EQ(host_.lists.Plan[1].PlayCount, 1);
     EXPECT_EQ(host_.lists.Waiting[1].Lesson, 0);
-    EXPECT_EQ(host_.calls,
-              (QStringList{"Save", "RefreshPlanPanel", "ShowRestartButton", "OpenLesson 1 entry 1"}));
+    EXPECT_EQ(host_.calls, (QStringList{"Save", "RefreshPlanPanel", "ShowRestartButton",
+                                        "OpenLesson 1 entry 1"}));
     ASSERT_EQ(host_.saved.size(), 1u);
     EXPECT_EQ(host_.saved[0].Plan[1].Lesson, 1);
     EXPECT_EQ(host_.saved[0].Waiting[1].Lesson, 0);
@@ -310,8 +290,9 @@ TEST_F(SlidesTest, SkinBackdropIsTintedTakenOverAndPainted) {
     host_.currentLesson = 1;
     // A 120 × 100 backdrop of the red placeholder at 16, 16 with a blue tint
     // rectangle half over it.
-    WriteSlideSkin(1, 'C', {"$S", "TAG250", "16", "16", "40", "40", "16711680", "0", "$I",
-                            "TAG200", "16", "16", "$$"});
+    WriteSlideSkin(1, 'C',
+                   {"$S", "TAG250", "16", "16", "40", "40", "16711680", "0", "$I", "TAG200", "16",
+                    "16", "$$"});
     ExtWinC->OpenSlidesC();
     EXPECT_FALSE(ExtWinC->Backdrop.Empty());
     EXPECT_EQ(ExtWinC->BackdropLeft, 16);

@@ -30,9 +30,8 @@ protected:
         lessons::QuizWin = new lessons::TQuizWin(nullptr);
     }
     void TearDown() override {
-        for (platform::TForm* window :
-             std::initializer_list<platform::TForm*>{lessons::QuizWin, lessons::ExtWinC,
-                                                     lessons::ExtWinB, lessons::ExtWinA})
+        for (platform::TForm* window : std::initializer_list<platform::TForm*>{
+                 lessons::QuizWin, lessons::ExtWinC, lessons::ExtWinB, lessons::ExtWinA})
             delete window;
         lessons::QuizWin = nullptr;
         lessons::ExtWinA = nullptr;
@@ -118,7 +117,8 @@ TEST_F(SlidesHostTest, APassedQuizIsOnDiskAtOnce) {
 }
 
 TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
-    programCopy_->Write("lektion2/WinB.zs1", "2\r\n$L\r\n20\r\n20\r\nArial\r\n12\r\n1\r\n0\r\nB\r\n");
+    programCopy_->Write("lektion2/WinB.zs1",
+                        "2\r\n$L\r\n20\r\n20\r\nArial\r\n12\r\n1\r\n0\r\nB\r\n");
     form_->PreviousLesson = 1;
     form_->CurrentLesson = 2;
     form_->OpenSlides(0); // lesson 2 passes over A
