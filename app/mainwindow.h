@@ -185,8 +185,9 @@ public:
     bool QuizIdle = true;
     // The lesson that was open before "Neue Übung" started a new one.
     int PreviousLesson = -1;
-    // The slide windows and the quiz of CurrentLesson.
-    void OpenSlidesA();
+    // The slide windows and the quiz of CurrentLesson (virtual: tests watch
+    // which one opens).
+    virtual void OpenSlidesA();
     void OpenSlidesB();
     void OpenSlidesC();
     void ShowQuiz();
@@ -197,9 +198,10 @@ public:
     bool SaveListsNow();
     // Opening a lesson and playing a video belong to their own parts; until
     // they are filled in they do nothing.
-    void OpenLesson();
-    void PlayVideo(const std::string& file, const std::string& midiFile,
-                   platform::TRect displayRect, int top, int left, platform::TPanel* panel);
+    virtual void OpenLesson();
+    virtual void PlayVideo(const std::string& file, const std::string& midiFile,
+                           const platform::TRect& displayRect, int top, int left,
+                           platform::TPanel* panel);
     // Hands the slide windows and the quiz their way to this window.
     void ConnectCourseWindows();
     std::unique_ptr<lessons::LessonHost> CourseHost;

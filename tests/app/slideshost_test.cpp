@@ -140,3 +140,106 @@ TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
 
 } // namespace
 } // namespace shelltest
+
+// The road of a new learner through the real main window: a new lesson's
+// slides, the lesson in the plan, its quiz passed, the next lesson's slides,
+// and the lists on disk at every step and at the next start.
+class NewLearnerRoadTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        UseProgramFolderWithout({"lektion0", "lektion1"});
+        for (int lesson = 0; lesson < 2; ++lesson) {
+            const std::string folder = "lektion" + std::to_string(lesson) + "/";
+            const std::string header = lesson == 1 ? "1\r\n" : "0\r\n";
+            for (const char* window : {"WinA", "WinB", "WinC"})
+                programCopy_->Write(folder + window + ".zs1",
+                                    header + "$L\r\n20\r\n20\r\nArial\r\n12\r\n1\r\n0\r\n" +
+                                        window + "\r\n");
+            std::string quiz = "0\r\n";
+            for (int group = 0; group < 3; ++group) {
+                quiz += "$C\r\n" + std::to_string(group) + "\r\n4\r\n";
+                for (int box = 0; box < 4; ++box)
+                    quiz += std::to_string(60 + 300 * group) + "\r\n" +
+                            std::to_string(80 + 30 * box) + "\r\n";
+            }
+            programCopy_->Write(folder + "Kontrolle.zs1", quiz);
+        }
+    }
+    void OpenWindows() {
+        CreateWindows();
+        lessons::ExtWinA = new lessons::TExtWinA(nullptr);
+        lessons::ExtWinB = new lessons::TExtWinB(nullptr);
+        lessons::ExtWinC = new lessons::TExtWinC(nullptr);
+        lessons::QuizWin = new lessons::TQuizWin(nullptr);
+        ShowMainWindow();
+    }
+    void CloseWindows() {
+        for (platform::TForm* window : std::initializer_list<platform::TForm*>{
+                 lessons::QuizWin, lessons::ExtWinC, lessons::ExtWinB, lessons::ExtWinA})
+            delete window;
+        lessons::QuizWin = nullptr;
+        lessons::ExtWinA = nullptr;
+        lessons::ExtWinB = nullptr;
+        lessons::ExtWinC = nullptr;
+        DestroyWindows();
+    }
+    void TearDown() override {
+        CloseWindows();
+        ShellTest::TearDown();
+    }
+    // What "Neue Übung" does with room in the plan.
+    void NewExercise() {
+        form_->OpenedFromLessonScreen = false;
+        form_->PreviousLesson = form_->CurrentLesson;
+        form_->CurrentLesson = form_->Lists->FirstWaiting();
+        form_->Lists->SetIntroMode();
+        form_->OpenSlidesA();
+    }
+    void EnterThroughTheSlides() {
+        for (platform::TForm* window : std::initializer_list<platform::TForm*>{
+                 lessons::ExtWinA, lessons::ExtWinB, lessons::ExtWinC}) {
+            ASSERT_TRUE(window->isVisible());
+            EXPECT_TRUE(window->KeyDown(VK_RETURN, TShiftState()));
+            EXPECT_FALSE(window->isVisible());
+        }
+    }
+};
+
+TEST_F(NewLearnerRoadTest, FromTheFirstSlidesToTheSecondLesson) {
+    OpenWindows();
+    ASSERT_EQ(form_->Lists->FirstWaiting(), 0);
+    NewExercise();
+    EXPECT_EQ(lessons::ExtWinA->LUeNummer->Caption(), CaptionText(21));
+    EnterThroughTheSlides();
+    EXPECT_EQ(form_->Lists->Plan[0].Lesson, 0);
+    EXPECT_EQ(form_->Lists->Waiting[0].Lesson, 0);
+    EXPECT_EQ(ReadData("Listen/ListeUeplan.ztl").substr(0, 12), "3\r\n0\r\n1\r\n0\r\n");
+
+    form_->PlayCount = 3; // lesson 0's quiz is open at once
+    form_->app::TForm1::BKontrolleClick(form_->BKontrolle);
+    ASSERT_TRUE(lessons::QuizWin->isVisible());
+    lessons::QuizWin->Skin->Group(0)->Box(2)->Click();
+    lessons::QuizWin->Skin->Group(1)->Box(4)->Click();
+    lessons::QuizWin->Skin->Group(2)->Box(2)->Click();
+    answers_ = {1}; // on to the next lesson
+    EXPECT_TRUE(lessons::QuizWin->KeyDown(VK_RETURN, TShiftState()));
+    EXPECT_FALSE(lessons::QuizWin->isVisible());
+    EXPECT_EQ(form_->CurrentLesson, 1);
+    EXPECT_TRUE(form_->QuizFinished);
+    EnterThroughTheSlides();
+    EXPECT_EQ(form_->Lists->Plan[0].Lesson, 1);
+    EXPECT_EQ(form_->Lists->CurrentEntry, 0);
+
+    const std::string plan = "3\r\n1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n";
+    const std::string taken = "0\r\n1\r\n0\r\n", waits = "1\r\n1\r\n0\r\n";
+    EXPECT_EQ(ReadData("Listen/ListeUeplan.ztl"), plan);
+    const std::string waiting = "3\r\n" + taken + taken + waits;
+    EXPECT_EQ(ReadData("Listen/ListeWarten.ztl").substr(0, waiting.size()), waiting);
+
+    // The next start reads the same.
+    CloseWindows();
+    OpenWindows();
+    EXPECT_EQ(form_->Lists->Plan[0].Lesson, 1);
+    EXPECT_EQ(form_->Lists->FirstWaiting(), 2);
+}
