@@ -3,6 +3,7 @@
 
 #include "tests/app/slidesfixture.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace slidestest {
@@ -238,6 +239,7 @@ TEST_F(QuizTest, ButtonsAndAnswerPanelsPixelForPixel) {
     EXPECT_EQ(panels[2], Rect(30, 304, 395, 570));
 
     OpenQuizOfLessonOne();
+    QCoreApplication::processEvents();
     QuizWin->Repaint();
     TCanvas* canvas = QuizWin->Canvas();
     const TColor frame = 7512020, shade = 6129341, light = 10993114, white = 0xFFFFFF;

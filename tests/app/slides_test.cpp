@@ -4,6 +4,7 @@
 
 #include "tests/app/slidesfixture.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -302,6 +303,7 @@ TEST_F(SlidesTest, SkinBackdropIsTintedTakenOverAndPainted) {
             EXPECT_FALSE(picture->Image()->Visible());
         }
     EXPECT_FALSE(ExtWinC->Skin->Shapes().front()->Shape()->Visible());
+    QCoreApplication::processEvents();
     ExtWinC->Repaint();
     // Half red, half blue inside the tint; pure red outside it.
     EXPECT_EQ(ExtWinC->Canvas()->Pixel(20, 20), TColor(0x7F0000 | 0x7F));

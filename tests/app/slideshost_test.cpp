@@ -138,8 +138,6 @@ TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
               "3\r\n1\r\n10\r\n3\r\n2\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
 }
 
-} // namespace
-} // namespace shelltest
 
 // The road of a new learner through the real main window: a new lesson's
 // slides, the lesson in the plan, its quiz passed, the next lesson's slides,
@@ -243,3 +241,6 @@ TEST_F(NewLearnerRoadTest, FromTheFirstSlidesToTheSecondLesson) {
     EXPECT_EQ(form_->Lists->Plan[0].Lesson, 1);
     EXPECT_EQ(form_->Lists->FirstWaiting(), 2);
 }
+
+} // namespace
+} // namespace shelltest
