@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -217,9 +218,28 @@ void WriteLessonOne(const QString& folder) {
             Append(q, {QString::number(corners[i].x() + 26),
                        QString::number(corners[i].y() + 70 + 36 * k)});
     }
-    Append(q, Label(0, 430, 330, 16, 1, ink, "Kontrolle"));
-    Append(q, Label(0, 430, 360, 11, 0, ink, "Kreuze bei jeder Frage$ndie richtige Antwort an."));
     WriteSkin(dir + "Kontrolle.zs1", q);
+}
+
+// The skins read their pictures from the folder of the running program, so
+// the gallery copies itself into a program folder of its own and runs there.
+int RunInCopy(const QString& out) {
+    QTemporaryDir data, program;
+    const QString bin = QCoreApplication::applicationDirPath() + "/../bin/";
+    const QString folder = program.path() + "/";
+    MirrorProgramFolder(bin, folder);
+    WriteLessonOne(folder);
+    QFile::copy(QCoreApplication::applicationFilePath(), folder + "slides_gallery");
+    QProcess copy;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", data.path());
+    env.insert("SPRACHBANK_LANGUAGE", "0");
+    env.insert("SLIDES_GALLERY_COPY", "1");
+    copy.setProcessEnvironment(env);
+    copy.setProcessChannelMode(QProcess::ForwardedChannels);
+    copy.start(folder + "slides_gallery", {QFileInfo(out).absoluteFilePath()});
+    copy.waitForFinished(120000);
+    return copy.exitCode();
 }
 
 } // namespace
@@ -229,18 +249,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: slides_gallery OUTDIR\n");
         return 2;
     }
-    QTemporaryDir data, program;
-    setenv("XDG_DATA_HOME", data.path().toLocal8Bit().constData(), 1);
-    setenv("SPRACHBANK_LANGUAGE", "0", 1);
     QApplication application(argc, argv);
     outFolder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outFolder);
-
-    const QString bin = QCoreApplication::applicationDirPath() + "/../bin/";
-    const QString folder = program.path() + "/";
-    MirrorProgramFolder(bin, folder);
-    WriteLessonOne(folder);
-    app::Services().ProgramFolder = folder.toStdString();
+    if (std::getenv("SLIDES_GALLERY_COPY") == nullptr) return RunInCopy(outFolder);
 
     // Boxes are answered "Nein" at once, except the one to be photographed.
     bool photographBox = false;
