@@ -8,6 +8,11 @@
 // A quiz without questions (no group in slot 0) ends after its message, not
 // passed, and changes nothing; a question whose group is missing counts as
 // answered wrongly.
+//
+// The quiz is raised above the program's other windows when it shows, but
+// carries no stay-on-top hint: under a window manager that would keep it
+// above the program's own message box, and the learner could not answer.
+// Every change of the plan it makes is written to disk at once.
 
 #include "controls/fadebutton.h"
 #include "lessons/skinloader.h"
