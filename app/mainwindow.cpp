@@ -116,6 +116,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     VideoPlaying = IntroPending = WebQuestionAnswered = false;
     OpenedFromLessonScreen = QuizFinished = false;
     WebQuestionPending = true;
+    ConnectCourseWindows();
     // Today's date, the taskbar, the start count, the intro video.
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
@@ -558,8 +559,6 @@ void TForm1::PlayIntroVideo() {
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}
-void TForm1::BKontrolleClick(TObject*) {}
 void TForm1::BStimmClick(TObject*) {}
-void TForm1::OpenSlides(int) {}
 
 } // namespace app
