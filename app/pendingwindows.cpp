@@ -1,5 +1,6 @@
 #include "app/pendingwindows.h"
 
+#include "controls/dialogkeys.h"
 #include "layout/screenlayout.h"
 
 namespace app {
@@ -14,7 +15,7 @@ TCourseWindow::TCourseWindow(platform::TComponent* owner) : TForm(owner) {
     SetBounds(0, 0, layout::MainWindow.width(), layout::MainWindow.height());
     // Alt+F4 never closes a course window.
     OnKeyDown = [](platform::TObject*, platform::WORD& key, platform::TShiftState shift) {
-        if (key == platform::VK_F4 && shift.Contains(platform::ssAlt)) key = 0;
+        controls::HandleDialogKey(key, shift, {}, {});
     };
 }
 

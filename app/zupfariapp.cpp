@@ -12,6 +12,7 @@
 #include "sprachbank/sprachbank.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <exception>
 
 namespace app {
@@ -37,6 +38,7 @@ void CreateProgramWindows() {
     Application->CreateForm(ExtWinC);
     Application->CreateForm(QuizWin);
     Application->CreateForm(MsgWin);
+    Form1->ProgramWindowsCreated();
 }
 
 int RunZupfari(int argc, char** argv) {
@@ -51,6 +53,8 @@ int RunZupfari(int argc, char** argv) {
     try {
         Application->Initialize();
         Application->SetTitle(kApplicationTitle);
+        // Every window of the program carries the program's name.
+        QGuiApplication::setApplicationDisplayName(kApplicationTitle);
         CreateProgramWindows();
         Application->SetShowMainForm(false);
         Application->Run();
