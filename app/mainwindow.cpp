@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/fbeenden.h"
+#include "app/helpwindow.h"
 #include "app/msgwin.h"
 #include "app/progresssaver.h"
 #include "layout/screenlayout.h"

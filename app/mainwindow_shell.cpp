@@ -38,7 +38,7 @@ void TForm1::ProgramWindowsCreated() {
 // message box open during construction therefore cannot bring a half-built
 // window; whatever finishes last shows it.
 void TForm1::ShowMainWindowWhenDue() {
-    if (mainWindowShown_ || !constructed_ || !windowsCreated_ || !startScreenTimeUp_ ||
+    if (tornDown_ || mainWindowShown_ || !constructed_ || !windowsCreated_ || !startScreenTimeUp_ ||
         !soundDevicesChosen_)
         return;
     mainWindowShown_ = true;

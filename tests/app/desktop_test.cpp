@@ -232,7 +232,7 @@ TEST_F(DesktopTest, ABoxHeldOpenDuringConstructionStillLeadsToQuestionAndGreetin
 TEST_F(DesktopTest, DamagedSkinsLeadToAWorkingMainWindowAndANewStartIsPossible) {
     TempFolder folder;
     const QString path = ProgramWith(folder, {"Screen/StartScreen.zs1", "lektionY/MainWin.zs1"},
-                                     "0\r\nText\r\nkeine Zahl\r\n");
+                                     "0\r\n$L\r\nTAG1\r\nkeine Zahl\r\n5\r\nArial\r\n10\r\n5\r\n0\r\nText\r\n");
     QProcess program;
     Prepare(program, path);
     program.start();

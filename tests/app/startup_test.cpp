@@ -12,7 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
+#include <QEnterEvent>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QTextBrowser>
@@ -82,7 +82,7 @@ TEST_F(ShellTest, TheMainWindowWaitsForTheOtherWindowsAndTheDeviceChoice) {
 
 TEST_F(ShellTest, ADamagedStartScreenSkinIsReportedAndTheStartGoesOn) {
     UseProgramFolderWithout({"Screen/StartScreen.zs1"});
-    programCopy_->Write("Screen/StartScreen.zs1", "0\r\nText\r\nkeine Zahl\r\n");
+    programCopy_->Write("Screen/StartScreen.zs1", "0\r\n$L\r\nTAG1\r\nkeine Zahl\r\n5\r\nArial\r\n10\r\n5\r\n0\r\nText\r\n");
     CreateWindows();
     ASSERT_EQ(platformBoxes_.size(), 1) << "the standard error display";
     ASSERT_NE(form_->StartScreenTimer, nullptr);
@@ -94,7 +94,7 @@ TEST_F(ShellTest, ADamagedStartScreenSkinIsReportedAndTheStartGoesOn) {
 
 TEST_F(ShellTest, ADamagedGreetingSkinIsReportedAndTheProgramRunsOn) {
     UseProgramFolderWithout({"lektionY/MainWin.zs1"});
-    programCopy_->Write("lektionY/MainWin.zs1", "0\r\nText\r\nkeine Zahl\r\n");
+    programCopy_->Write("lektionY/MainWin.zs1", "0\r\n$L\r\nTAG1\r\nkeine Zahl\r\n5\r\nArial\r\n10\r\n5\r\n0\r\nText\r\n");
     CreateWindows();
     EXPECT_TRUE(platformBoxes_.isEmpty());
     ShowMainWindow(); // the deferred first showing
@@ -149,10 +149,10 @@ TEST_F(ShellTest, AFailedSaveIsToldAndCanBeTriedAgain) {
 TEST_F(ShellTest, ACloseRequestWhileTheExitDialogIsOpenChangesNothing) {
     CreateWindows();
     ShowMainWindow();
-    form_->WebQuestionAnswered = true;
-    form_->BBeendenClick(nullptr);
+    form_->BBeendenClick(nullptr); // the exit question, cancelled: the exit dialog
     ASSERT_TRUE(app::FBeenden->isVisible());
     asked_.clear();
+    answers_ = {1};
     form_->close(); // the desktop's close request
     ProcessEvents();
     EXPECT_TRUE(asked_.empty());
@@ -202,7 +202,7 @@ TEST_F(ShellTest, WithoutThePagesTheHelpFileGoesToTheDesktop) {
 
 TEST_F(ShellTest, AReusedBoxStartsWithItsButtonsInTheNormalLook) {
     CreateWindows();
-    QEvent enter(QEvent::Enter);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QCoreApplication::sendEvent(app::MsgWin->BOK, &enter);
     ASSERT_EQ(app::MsgWin->BOK->Look(), controls::LookOver);
     app::MsgWin->SetMessage("Titel", "Text", "Nein", "Ja");
