@@ -43,7 +43,7 @@ public:
                                  QString("%1x%2x24").arg(kScreenWidth).arg(kScreenHeight),
                                  "-fbdir", frame_.QPath(), "-nolisten", "tcp", "-br"});
             if (!server_.waitForStarted()) return false;
-            for (int i = 0; i < 100 && server_.state() == QProcess::Running; ++i) {
+            for (int i = 0; i < 400 && server_.state() == QProcess::Running; ++i) {
                 if (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(display)) &&
                     QFileInfo::exists(frame_.QPath() + "Xvfb_screen0")) {
                     display_ = QString(":%1").arg(display);
@@ -120,6 +120,7 @@ protected:
     bool WaitFor(QProcess& program, const QByteArray& line, QByteArray& report, int ms = 30000) {
         QElapsedTimer waited;
         waited.start();
+        program.waitForStarted();
         while (!report.contains(line) && waited.elapsed() < ms) {
             if (program.state() != QProcess::Running) break;
             program.waitForReadyRead(50);
