@@ -62,8 +62,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     SetName("Form1");
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
-    CreateControls();
+    // The start screen first, so that the learner sees it at once; the
+    // window's own controls are made while it shows.
     PrepareFolders();
+    CreateControls();
     CreateOwnedObjects();
     SetUpPanelsAndLists();
     SetStartState();
