@@ -8,6 +8,7 @@
 // The main window's look (backgrounds, skinned buttons, LED panel) is set up
 // in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
 
+#include "app/sounddevicechoice.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
 #include "lessons/lessonhost.h"
@@ -26,6 +27,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace playback {
 class ClockThread;
@@ -34,6 +36,7 @@ class ClockThread;
 namespace app {
 
 class TStartScreen;
+class THelpWindow;
 
 // The colour that stands in for a background picture that could not be
 // loaded (red 0x33, green 0x44, blue 0x55).
@@ -206,7 +209,47 @@ public:
     void ConnectCourseWindows();
     std::unique_ptr<lessons::LessonHost> CourseHost;
 
+    // ---- Start-up and leaving (shell; mainwindow_shell.cpp) ----------------
+    // The program entry calls this once every window exists; the main window
+    // comes when this, its own construction, the device choice and the start
+    // screen's three seconds are all done.
+    void ProgramWindowsCreated();
+    // True once the MIDI output device has been chosen (on a worker).
+    bool SoundDevicesChosen() const { return soundDevicesChosen_; }
+    // The devices of the sound-device menu.
+    const SoundDeviceList& SoundDevices() const { return soundDevices_; }
+
 private:
+    void PrepareFolders();
+    void CreateOwnedObjects();
+    void SetUpPanelsAndLists();
+    void SetStartState();
+    void ConnectFormHandlers();
+    void ShowMainWindowWhenDue();
+    void StartSoundDeviceChoice();
+    void SoundDevicesReady(const SoundDeviceList& list, const SoundDeviceChoiceResult& choice);
+    void JoinDeviceWorker();
+    void TellAboutDamagedLists();
+    void BringDialogToFront();
+    bool OpenHelpWindow();
+    void CreatePanels();
+    void CreateButtons();
+    void CreateDisplayControls();
+    void ConnectButtons();
+    void LoadWindowBitmaps();
+    void PlaceDisplayBlock();
+    void PlaceLevelBlock();
+    void SkinTempoBar();
+
+    bool constructed_ = false;
+    bool windowsCreated_ = false;
+    bool startScreenTimeUp_ = false;
+    bool mainWindowShown_ = false;
+    bool soundDevicesChosen_ = false;
+    SoundDeviceList soundDevices_;
+    std::thread deviceWorker_;
+    THelpWindow* helpWindow_ = nullptr;
+
     void CreateControls();
     void SkinButtons();
     controls::TXFadeButton* MakeButton(platform::TControl* parent, const QString& name);
@@ -221,8 +264,6 @@ private:
     void HideTaskbarOnSmallScreen();
     void CountStart();
     void ChooseIntroVideo();
-    void ListSoundDevices();
-    void ChooseSoundDevice();
     void ChooseLanguage();
     void AskStartQuestion();
     void ShowTaskbar(bool show);

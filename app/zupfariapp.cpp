@@ -13,6 +13,7 @@
 #include "sprachbank/sprachbank.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <exception>
 
 namespace app {
@@ -38,6 +39,7 @@ void CreateProgramWindows() {
     Application->CreateForm(lessons::ExtWinC);
     Application->CreateForm(lessons::QuizWin);
     Application->CreateForm(MsgWin);
+    Form1->ProgramWindowsCreated();
 }
 
 int RunZupfari(int argc, char** argv) {
@@ -52,6 +54,8 @@ int RunZupfari(int argc, char** argv) {
     try {
         Application->Initialize();
         Application->SetTitle(kApplicationTitle);
+        // Every window of the program carries the program's name.
+        QGuiApplication::setApplicationDisplayName(kApplicationTitle);
         CreateProgramWindows();
         Application->SetShowMainForm(false);
         Application->Run();

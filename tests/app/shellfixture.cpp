@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdlib>
@@ -74,6 +75,16 @@ void ShellTest::CreateWindows() {
     app::Form1 = form_;
     app::FBeenden = new app::TFBeenden(nullptr);
     app::MsgWin = new app::TMsgWin(nullptr);
+    form_->ProgramWindowsCreated();
+    WaitForDeviceChoice();
+}
+
+void ShellTest::WaitForDeviceChoice() {
+    QElapsedTimer waited;
+    waited.start();
+    while (!form_->SoundDevicesChosen() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(form_->SoundDevicesChosen());
 }
 
 void ShellTest::ShowMainWindow() {

@@ -75,7 +75,9 @@ protected:
 
     // Builds the windows in the program's order (main window, exit dialog,
     // message box); the main window shows its start screen.
+    // Then waits until the device choice, done on a worker, has come back.
     void CreateWindows();
+    void WaitForDeviceChoice();
     // What the start screen's timer does, then the deferred first showing.
     void ShowMainWindow();
     void DestroyWindows();

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -244,13 +245,92 @@ TEST(StartUpLists, DamagedValuesAreMendedIntoUsableRanges) {
     TempFolder data;
     data.Write("Listen/ListeUeplan.ztl",
                ListFile({"3", "57", "4", "1", "3", "0", "-5", "-2", "11", "2"}));
-    data.Write("Listen/ListeWarten.ztl", ListFile({"3", "1", "abc", "0", "0", "99", "-1"}));
+    data.Write("Listen/ListeWarten.ztl", ListFile({"3", "1", "0", "0", "0", "99", "-1"}));
     ListStore store;
     store.ResetLists();
     EXPECT_TRUE(store.ReadStoredLists(data.Path(), data.Path()));
     EXPECT_TRUE(PlanIs(store, {ListEntry{-1, 4, 1}, ListEntry{3, 1, 0}, ListEntry{-1, 1, 2}}));
     EXPECT_TRUE(Same(store.Waiting[0], ListEntry{1, 1, 0}));
     EXPECT_TRUE(Same(store.Waiting[1], ListEntry{0, 1, 0}));
+}
+
+// A list file that is there but cannot be read or understood: both lists
+// start fresh, the file is named, and the next save keeps the old files
+// aside instead of writing over them.
+TEST(DamagedLists, UnreadableEmptyOrGarbledFilesStartFreshAndAreKept) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempFolder&)> damage;
+    };
+    const std::vector<Case> cases = {
+        {"empty", [](const TempFolder& d) { d.Write("Listen/ListeUeplan.ztl", ""); }},
+        {"garbled",
+         [](const TempFolder& d) {
+             d.Write("Listen/ListeUeplan.ztl", ListFile({"3", "4", "zwei", "0"}));
+         }},
+        {"a folder",
+         [](const TempFolder& d) {
+             QDir().mkpath(d.QPath() + "Listen/ListeUeplan.ztl/inner");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder data, program;
+        const std::string waiting = ListFile({"3", "0", "4", "2", "1", "1", "0"});
+        data.Write("Listen/ListeWarten.ztl", waiting);
+        program.Write("Listen/ListeUeplan.ztl", ListFile({"3", "0", "7", "2"}));
+        c.damage(data);
+
+        ListStore store;
+        EXPECT_TRUE(store.ReadStoredLists(data.Path(), program.Path()));
+        ASSERT_EQ(store.DamagedFiles().size(), 1u);
+        EXPECT_EQ(store.DamagedFiles()[0], data.Path() + "Listen\\ListeUeplan.ztl");
+        EXPECT_TRUE(PlanIs(store, {ListEntry{-1, 1, 0}, ListEntry{-1, 1, 0}, ListEntry{-1, 1, 0}}));
+        EXPECT_TRUE(Same(store.Waiting[0], ListEntry{1, 1, 0})) << "the fresh-start lists";
+
+        EXPECT_TRUE(store.SaveLists(data.Path(), false));
+        EXPECT_TRUE(QFileInfo::exists(data.QPath() + "Listen/ListeUeplan.ztl.bak"));
+        EXPECT_EQ(*platform::ReadFileBytes(data.Path() + "Listen/ListeWarten.ztl.bak"), waiting);
+        EXPECT_EQ(platform::ReadTextLines(data.Path() + "Listen/ListeUeplan.ztl")[1], "-1");
+        // Kept once: a later save replaces only the new files.
+        EXPECT_TRUE(store.SaveLists(data.Path(), false));
+        EXPECT_FALSE(QFileInfo::exists(data.QPath() + "Listen/ListeUeplan.ztl.bak2"));
+    }
+}
+
+TEST(DamagedLists, AKeptCopyNeverReplacesAnEarlierOne) {
+    TempFolder data;
+    data.Write("Listen/ListeUeplan.ztl", "");
+    data.Write("Listen/ListeUeplan.ztl.bak", "earlier");
+    data.Write("Listen/ListeWarten.ztl", ListFile({"3", "1", "1", "0"}));
+    ListStore store;
+    ASSERT_TRUE(store.ReadStoredLists(data.Path(), data.Path()));
+    ASSERT_TRUE(store.SaveLists(data.Path(), false));
+    EXPECT_EQ(*platform::ReadFileBytes(data.Path() + "Listen/ListeUeplan.ztl.bak"), "earlier");
+    EXPECT_EQ(*platform::ReadFileBytes(data.Path() + "Listen/ListeUeplan.ztl.bak2"), "");
+
+    // A damaged list in the program folder is never written, so nothing is
+    // put aside there.
+    TempFolder data2, program;
+    program.Write("Listen/ListeUeplan.ztl", "");
+    program.Write("Listen/ListeWarten.ztl", ListFile({"3", "1", "1", "0"}));
+    ListStore fromProgram;
+    ASSERT_TRUE(fromProgram.ReadStoredLists(data2.Path(), program.Path()));
+    EXPECT_EQ(fromProgram.DamagedFiles().size(), 1u);
+    ASSERT_TRUE(QDir().mkpath(data2.QPath() + "Listen"));
+    EXPECT_TRUE(fromProgram.SaveLists(data2.Path(), false));
+    EXPECT_TRUE(QFileInfo::exists(program.QPath() + "Listen/ListeUeplan.ztl"));
+    EXPECT_FALSE(QFileInfo::exists(program.QPath() + "Listen/ListeUeplan.ztl.bak"));
+}
+
+TEST(DamagedLists, AHeaderOnlyFileIsNoDamage) {
+    TempFolder data;
+    data.Write("Listen/ListeUeplan.ztl", ListFile({"3"}));
+    data.Write("Listen/ListeWarten.ztl", ListFile({"3", "0", "2", "0"}));
+    ListStore store;
+    ASSERT_TRUE(store.ReadStoredLists(data.Path(), data.Path()));
+    EXPECT_TRUE(store.DamagedFiles().empty());
+    EXPECT_TRUE(Same(store.Waiting[0], ListEntry{0, 2, 0}));
 }
 
 TEST(ExplorerTexts, PairsTitlesAndTextsAfterTheHeaderAndDropsAnUnpairedLine) {
