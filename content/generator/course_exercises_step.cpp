@@ -4,9 +4,8 @@
 #include "content/generator/contentstep.h"
 #include "content/generator/course_midi.h"
 
-#include "platform/core/files.h"
-
 #include <cstdio>
+#include <fstream>
 
 namespace content {
 namespace {
@@ -30,7 +29,10 @@ bool WriteLessonExercises(const GeneratorContext& context, const Outline& outlin
     for (int level = 1; level <= 10; ++level) {
         settings.tempo = row.tempo[static_cast<std::size_t>(level - 1)];
         const std::string path = (context.out / ExerciseFileName(lesson.number, level)).string();
-        if (!platform::WriteFileAtomically(path, ExerciseFile(*lesson.exercise, outline, settings))) {
+        const std::string bytes = ExerciseFile(*lesson.exercise, outline, settings);
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!file.flush()) {
             std::fprintf(stderr, "content: cannot write %s\n", path.c_str());
             ok = false;
         }

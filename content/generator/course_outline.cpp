@@ -51,4 +51,17 @@ std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& out
     return notes;
 }
 
+std::vector<RepeatedRun> RepeatedRuns(const Exercise& exercise) {
+    std::vector<RepeatedRun> runs;
+    for (const auto& [first, last] : exercise.ranges) {
+        if (!runs.empty() && runs.back().first == first && runs.back().last == last)
+            ++runs.back().times;
+        else
+            runs.push_back({first, last, 1});
+    }
+    for (std::size_t k = 1; k < runs.size(); ++k)
+        if (runs[k].first <= runs[k - 1].last) return {};
+    return runs;
+}
+
 } // namespace content

@@ -164,6 +164,7 @@ void ParseBars(const Reader& reader, int line, const std::string& text, Exercise
 
 void ParseOrder(const Reader& reader, int line, const std::string& text, Exercise& exercise) {
     exercise.order.clear();
+    exercise.ranges.clear();
     for (const std::string& w : Words(text)) {
         std::size_t dash = w.find('-');
         auto first = ToInt(w.substr(0, dash));
@@ -172,6 +173,7 @@ void ParseOrder(const Reader& reader, int line, const std::string& text, Exercis
             reader.Error(line, "bad bar range '" + w + "'");
             continue;
         }
+        exercise.ranges.push_back({*first - 1, *last - 1});
         for (int b = *first; b <= *last; ++b)
             exercise.order.push_back(b - 1);
     }
@@ -321,6 +323,8 @@ void FinishExercise(std::optional<Exercise>& exercise, bool orderGiven) {
     if (exercise && !orderGiven && exercise->order.empty())
         for (std::size_t i = 0; i < exercise->bars.size(); ++i)
             exercise->order.push_back(static_cast<int>(i));
+    if (exercise && exercise->ranges.empty() && !exercise->bars.empty())
+        exercise->ranges.push_back({0, static_cast<int>(exercise->bars.size()) - 1});
 }
 
 Lesson ParseLesson(const std::string& path, const std::string& name,

@@ -19,6 +19,7 @@ using content::ScoreEvent;
 constexpr int kBandHeight = content::kPointHeight; // the count row the point runs along
 constexpr int kChordLine = 14;
 constexpr int kScreenBottom = 589;
+constexpr int kScreenRight = 726;
 
 // Where things go: the grid of the cursor and the heights of one notation row.
 struct Grid {
@@ -30,11 +31,37 @@ struct Grid {
     double spacing = 6;  // between two tab lines
     bool chordsInBand = false;
 
+    double Plain(int beat) const { return content::PointForNotationBeat(g, beat).x + content::kPointWidth / 2.0; }
+    bool Squeezed(int beat) const { return Plain(beat) + beatWidth / 2 > kScreenRight; }
+    // Beats that the grid would put beyond the screen's right edge (the
+    // cursor never points at them: it holds still there) share the room left
+    // at the end of their line: from `from` on, `step` pixels each.
+    void Squeeze(int beat, int& fit, double& from, double& step) const {
+        const int rowFirst = beat - beat % perLine;
+        fit = beat;
+        while (fit > rowFirst && Squeezed(fit)) --fit;
+        const int rowLast = std::min(beats, rowFirst + perLine) - 1;
+        from = Plain(fit) + beatWidth / 2;
+        step = (kScreenRight - from) / std::max(1, rowLast - fit);
+    }
+    // A beat's centre column.
     double Centre(int beat) const {
-        return content::PointForNotationBeat(g, beat).x + content::kPointWidth / 2.0;
+        if (!Squeezed(beat)) return Plain(beat);
+        int fit;
+        double from, step;
+        Squeeze(beat, fit, from, step);
+        return from + (beat - fit - 0.5) * step;
+    }
+    // The width a beat takes: the beat width, or less where squeezed.
+    double Step(int beat) const {
+        if (!Squeezed(beat)) return beatWidth;
+        int fit;
+        double from, step;
+        Squeeze(beat, fit, from, step);
+        return step;
     }
     int Baseline(int beat) const { return content::PointForNotationBeat(g, beat).y; }
-    double StaffTop(int beat) const { return Baseline(beat) + 3; }
+    double StaffTop(int beat) const { return Baseline(beat) + 3.5; } // on a pixel's middle: crisp lines
     double LineY(int beat, int string) const { return StaffTop(beat) + (5 - string) * spacing; }
     int Rows() const { return (beats + perLine - 1) / perLine; }
 };
@@ -60,7 +87,7 @@ Grid MakeGrid(const content::Lesson& lesson) {
     double spacing = (lineSpacing - kBandHeight - 6 - chordRoom) / 5.0;
     const int lastBaseline = grid.Baseline(grid.beats - 1);
     spacing = std::min(spacing, (kScreenBottom - 3 - lastBaseline) / 5.0);
-    grid.spacing = std::clamp(spacing, 4.0, 7.0);
+    grid.spacing = std::floor(std::clamp(spacing, 4.0, 7.0));
     return grid;
 }
 
@@ -76,23 +103,6 @@ QRectF CentredText(QPainter& p, QPointF centre, const QString& text, const QFont
     p.setPen(colour);
     p.drawText(QPointF(box.left(), box.bottom()), text);
     return box;
-}
-
-// Repeated runs of bars in the playing order, when the order is simple enough
-// to print with repeat signs: (first bar, last bar, times), ascending.
-std::vector<std::array<int, 3>> RepeatedRuns(const std::vector<int>& order) {
-    std::vector<std::array<int, 3>> runs;
-    for (std::size_t i = 0; i < order.size();) {
-        std::size_t j = i + 1;
-        while (j < order.size() && order[j] == order[j - 1] + 1) ++j;
-        std::array<int, 3> run{order[i], order[j - 1], 1};
-        if (!runs.empty() && runs.back()[0] == run[0] && runs.back()[1] == run[1]) ++runs.back()[2];
-        else runs.push_back(run);
-        i = j;
-    }
-    for (std::size_t k = 1; k < runs.size(); ++k)
-        if (runs[k][0] <= runs[k - 1][1]) return {};
-    return runs;
 }
 
 class NotationPainter {
@@ -112,7 +122,12 @@ private:
     void ChordName(const std::string& name, int beat, double x);
     void Record(int beat, const QRectF& box, bool main);
     void RepeatBar(double x, int beat, bool start);
-    double RowLeft() const { return grid_.Centre(0) - grid_.beatWidth / 2; }
+
+public:
+    void Fermata(int beat);
+
+private:
+    double RowLeft() const { return grid_.Centre(0) - grid_.Step(0) / 2; }
 
     QPainter& p_;
     const Grid& grid_;
@@ -133,8 +148,8 @@ void NotationPainter::Staves() {
     for (int row = 0; row < grid_.Rows(); ++row) {
         const int first = row * grid_.perLine;
         const int last = std::min(grid_.beats, first + grid_.perLine) - 1;
-        const double left = RowLeft() - (row == 0 ? 50 : 34);
-        const double right = grid_.Centre(last) + grid_.beatWidth / 2;
+        const double left = std::floor(RowLeft()) - (row == 0 ? 58 : 38) + 0.5;
+        const double right = std::floor(grid_.Centre(last) + grid_.Step(last) / 2) + 0.5;
         p_.setPen(QPen(C("ink-soft"), 0.9));
         for (int s = 0; s < 6; ++s)
             p_.drawLine(QPointF(left, grid_.LineY(first, s)), QPointF(right, grid_.LineY(first, s)));
@@ -149,14 +164,14 @@ void NotationPainter::Staves() {
             CentredText(p_, QPointF(clefX, top + (bottom - top) * (i + 0.5) / 3), letters[i], clef, ink);
         if (row == 0) {
             QFont digits = Serif(static_cast<int>(grid_.spacing * 2.6), true);
-            const double x = left + 28, mid = (top + bottom) / 2;
+            const double x = left + 27, mid = (top + bottom) / 2;
             CentredText(p_, QPointF(x, mid - grid_.spacing * 1.25), QString::number(grid_.perBar), digits, ink);
             CentredText(p_, QPointF(x, mid + grid_.spacing * 1.25), QStringLiteral("4"), digits, ink);
         }
         // Bar lines between bars, and at the end of the row.
         for (int beat = first + 1; beat <= last; ++beat)
             if (beat % grid_.perBar == 0) {
-                const double x = grid_.Centre(beat) - grid_.beatWidth / 2;
+                const double x = std::floor(grid_.Centre(beat) - grid_.Step(beat) / 2) + 0.5;
                 p_.drawLine(QPointF(x, top), QPointF(x, bottom));
             }
         p_.drawLine(QPointF(right, top), QPointF(right, bottom));
@@ -175,7 +190,7 @@ void NotationPainter::Note(const ScoreEvent& e, int beat, double x) {
         Record(beat, box, true);
         // A held note rings on: a thin line along its string.
         if (e.units > content::kUnitsPerBeat) {
-            const double end = x + grid_.beatWidth * e.units / content::kUnitsPerBeat - grid_.beatWidth * 0.6;
+            const double end = x + grid_.Step(beat) * (e.units / double(content::kUnitsPerBeat) - 0.6);
             p_.setPen(QPen(C("accent", 140), 1.4));
             p_.drawLine(QPointF(box.right() + 2, grid_.LineY(beat, string)), QPointF(end, grid_.LineY(beat, string)));
         }
@@ -192,7 +207,7 @@ void NotationPainter::Strum(const ScoreEvent& e, int beat, double x) {
     arrow.lineTo(x - 3.5, tip + dir * head * 1.3);
     arrow.lineTo(x + 3.5, tip + dir * head * 1.3);
     arrow.closeSubpath();
-    p_.fillRect(QRectF(x - 4.5, top, 9, bottom - top), C("cream-light"));
+    p_.fillRect(QRectF(x - 2.5, top, 5, bottom - top), C("cream-light"));
     p_.setPen(QPen(C("ink"), e.upStroke ? 1.2 : 1.8));
     p_.drawLine(QPointF(x, top), QPointF(x, bottom));
     p_.fillPath(arrow, e.upStroke ? C("ink-soft") : C("ink"));
@@ -265,7 +280,8 @@ void NotationPainter::Events(const content::Exercise& exercise) {
     for (const content::Bar& bar : exercise.bars) {
         for (const ScoreEvent& e : bar.events) {
             const int beat = units / content::kUnitsPerBeat;
-            const double offset = (units % content::kUnitsPerBeat) * grid_.beatWidth / content::kUnitsPerBeat;
+            const double offset = (units % content::kUnitsPerBeat) * grid_.Step(std::min(beat, grid_.beats - 1)) /
+                                  content::kUnitsPerBeat;
             if (beat < grid_.beats) {
                 const double x = grid_.Centre(beat) + offset;
                 const bool onBeat = units % content::kUnitsPerBeat == 0;
@@ -288,6 +304,7 @@ void NotationPainter::Counts(const std::vector<bool>& started) {
     QFont font = Sans(10, true);
     for (int beat = 0; beat < grid_.beats; ++beat) {
         const double y = grid_.Baseline(beat) - kBandHeight / 2.0;
+        if (grid_.Squeezed(beat) && !started[static_cast<std::size_t>(beat)]) continue; // no room, never pointed at
         QRectF box;
         if (!named_[static_cast<std::size_t>(beat)])
             box = CentredText(p_, QPointF(grid_.Centre(beat), y), QString::number(beat % grid_.perBar + 1), font,
@@ -298,7 +315,8 @@ void NotationPainter::Counts(const std::vector<bool>& started) {
 
 void NotationPainter::RepeatBar(double x, int beat, bool start) {
     const double top = grid_.LineY(beat, 5), bottom = grid_.LineY(beat, 0);
-    const double thick = start ? x : x - 3, thin = start ? x + 6 : x - 6, dots = start ? x + 10 : x - 10;
+    x = std::floor(x) + 0.5;
+    const double thick = start ? x - 2 : x - 3, thin = start ? x + 3.5 : x - 5.5, dots = start ? x + 7 : x - 9;
     p_.fillRect(QRectF(thick, top, 3, bottom - top), C("ink"));
     p_.setPen(QPen(C("ink"), 1.2));
     p_.drawLine(QPointF(thin, top), QPointF(thin, bottom));
@@ -311,21 +329,33 @@ void NotationPainter::RepeatBar(double x, int beat, bool start) {
 }
 
 void NotationPainter::Repeats(const content::Exercise& exercise) {
-    for (const auto& run : RepeatedRuns(exercise.order)) {
-        if (run[2] < 2) continue;
-        const int firstBeat = run[0] * grid_.perBar, lastBeat = (run[1] + 1) * grid_.perBar - 1;
+    for (const content::RepeatedRun& run : content::RepeatedRuns(exercise)) {
+        if (run.times < 2) continue;
+        const int firstBeat = run.first * grid_.perBar, lastBeat = (run.last + 1) * grid_.perBar - 1;
         if (lastBeat >= grid_.beats) continue;
-        const double start = grid_.Centre(firstBeat) - grid_.beatWidth / 2;
-        RepeatBar(firstBeat % grid_.perLine == 0 ? start - 2 : start - 1, firstBeat, true);
-        const double end = grid_.Centre(lastBeat) + grid_.beatWidth / 2;
+        const double start = grid_.Centre(firstBeat) - grid_.Step(firstBeat) / 2;
+        RepeatBar(firstBeat % grid_.perLine == 0 ? start - 8 : start, firstBeat, true);
+        const double end = grid_.Centre(lastBeat) + grid_.Step(lastBeat) / 2;
         RepeatBar(end + 1, lastBeat, false);
-        if (run[2] > 2) {
-            QFont font = Sans(10, true, true);
-            p_.setFont(font);
+        if (run.times > 2) {
+            p_.setFont(Sans(10, true, true));
             p_.setPen(C("accent"));
-            p_.drawText(QPointF(end - 18, grid_.LineY(lastBeat, 0) + 12), QString::number(run[2]) + QStringLiteral("×"));
+            p_.drawText(QPointF(end - 18, grid_.LineY(lastBeat, 0) + 12), QString::number(run.times) + QStringLiteral("×"));
         }
     }
+}
+
+// A fermata over the first beat of `beat`'s bar: the bar in which the cursor
+// holds still while the chord rings.
+void NotationPainter::Fermata(int beat) {
+    const double x = grid_.Centre(beat), y = grid_.LineY(beat, 5) - 6;
+    p_.setPen(QPen(C("ink"), 1.6));
+    p_.setBrush(Qt::NoBrush);
+    p_.drawArc(QRectF(x - 7, y - 6, 14, 12), 0, 180 * 16);
+    p_.setPen(Qt::NoPen);
+    p_.setBrush(C("ink"));
+    p_.drawEllipse(QPointF(x, y - 1), 1.6, 1.6);
+    p_.setBrush(Qt::NoBrush);
 }
 
 } // namespace
@@ -351,6 +381,11 @@ NotationPicture DrawNotation(const content::Lesson& lesson, const content::Outli
     notation.Staves();
     notation.Repeats(*lesson.exercise);
     notation.Events(*lesson.exercise);
+    const auto& hold = content::Registry(lesson.number).hold;
+    if (hold[0] >= 0) {
+        const int bar = lesson.exercise->order[static_cast<std::size_t>(hold[0] / grid.perBar)];
+        notation.Fermata(bar * grid.perBar);
+    }
     p.end();
     return picture;
 }

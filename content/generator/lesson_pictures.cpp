@@ -11,7 +11,7 @@
 namespace art {
 namespace {
 
-constexpr int kCaptionHeight = 30;
+constexpr int kCaptionHeight = 34;
 const char* const kNoteNames[] = {"C", "Cis", "D", "Dis", "E", "F", "Fis", "G", "Gis", "A", "B", "H"};
 
 // Draws a chord box: six strings, four frets, dots, x and o above.
@@ -46,7 +46,7 @@ void Caption(QPainter& p, const QString& text) {
     const QRectF strip(0, 144 - kCaptionHeight, 192, kCaptionHeight);
     p.fillRect(strip, C("cream-shade"));
     p.setPen(C("ink"));
-    QFont font = Sans(10);
+    QFont font = Sans(text.size() > 70 ? 9 : 10);
     p.setFont(font);
     p.drawText(strip.adjusted(5, 1, -5, -1), Qt::AlignCenter | Qt::TextWordWrap, text);
 }
@@ -111,6 +111,7 @@ void TabPicture(QPainter& p, const content::Exercise& exercise, int beatsPerBar)
     p.drawLine(QPointF(right, top), QPointF(right, top + 5 * gap));
     int units = 0;
     for (int b = 0; b < bars; ++b) {
+        p.setPen(QPen(C("ink"), 1));
         if (b > 0) p.drawLine(QPointF(left + 6 + b * beatsPerBar * beat - beat / 2 + 3, top),
                               QPointF(left + 6 + b * beatsPerBar * beat - beat / 2 + 3, top + 5 * gap));
         for (const content::ScoreEvent& e : exercise.bars[static_cast<std::size_t>(b)].events) {
@@ -143,14 +144,18 @@ void TabPicture(QPainter& p, const content::Exercise& exercise, int beatsPerBar)
     }
 }
 
-void GuitarPicture(QPainter& p, unsigned seed) {
-    DrawGuitar(p, QRectF(8, 16, 176, 84), 0);
-    DrawRosette(p, QPointF(170, 18 + (seed % 3) * 2), 6, false);
+void GuitarPicture(QPainter& p) {
+    DrawGuitar(p, QRectF(16, 14, 160, 64), 0);
 }
 
+// True when a word of `text` begins with one of `words` (letter case ignored).
 bool Mentions(const std::string& text, std::initializer_list<const char*> words) {
     const QString t = QString::fromStdString(text);
-    return std::any_of(words.begin(), words.end(), [&](const char* w) { return t.contains(QString::fromUtf8(w), Qt::CaseInsensitive); });
+    return std::any_of(words.begin(), words.end(), [&](const char* w) {
+        const QRegularExpression start(QStringLiteral("\\b") + QRegularExpression::escape(QString::fromUtf8(w)),
+                                       QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+        return start.match(t).hasMatch();
+    });
 }
 
 } // namespace
@@ -182,12 +187,12 @@ QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outli
         Mentions(text, {"Griff", "Akkord", "Dur", "Moll", "Kadenz", "Wechsel", "Vergleich", "nebeneinander"});
     if (!chords.empty() && aboutChords && !Mentions(text, {"Griffbrett", "Töne"}))
         ChordsPicture(p, chords, outline);
-    else if (Mentions(text, {"Tabulatur", "Notation", "Takt", "Muster", "Riff", "Pfeil", "Zähl", "Ablauf"}))
+    else if (Mentions(text, {"Tabulatur", "Notation", "Rhythmus", "Takt", "Muster", "Riff", "Pfeil", "Schlagpfeil", "Zähl", "Ablauf"}))
         TabPicture(p, *lesson.exercise, beatsPerBar);
     else if (Mentions(text, {"Griffbrett", "Töne", "Saite", "Griffbild", "Bund", "Basstöne"}))
         FretboardPicture(p, *lesson.exercise);
     else
-        GuitarPicture(p, seed);
+        GuitarPicture(p);
     Caption(p, QString::fromStdString(text));
     p.setPen(QPen(C("wood"), 1));
     p.drawRect(QRectF(0.5, 0.5, 191, 143));

@@ -41,6 +41,15 @@ int FittingSize(const QStringList& paragraphs, int width, int height, std::initi
     return last;
 }
 
+// "Ablauf: Takt 1–8, 1–12, …": the order in which the bars are played, for
+// orders that repeat signs cannot show.
+QString PlayingOrder(const content::Exercise& exercise) {
+    QStringList parts;
+    for (const auto& [first, last] : exercise.ranges)
+        parts << (first == last ? QString::number(first + 1) : QStringLiteral("%1–%2").arg(first + 1).arg(last + 1));
+    return QStringLiteral("Ablauf: Takt ") + parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 QString LessonFile(int lesson, const QString& name) {
@@ -60,7 +69,8 @@ SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop) {
     title = BreakText(title, 14, 1, textWidth);
     skin.Label(QPoint(left, screen.top() + 22), 14, 1, C("ink"), title);
     const int y = screen.top() + 24 + LabelSize(title, 14, 1).height() + 4;
-    const QStringList texts = {Q(lesson.exercise->description), Q(lesson.teaches), Q(lesson.notation)};
+    QStringList texts = {Q(lesson.exercise->description), Q(lesson.teaches), Q(lesson.notation)};
+    if (content::RepeatedRuns(*lesson.exercise).empty()) texts.prepend(PlayingOrder(*lesson.exercise));
     Paragraphs(skin, texts, QPoint(left, y), textWidth, notationTop - 8, 9, C("ink-soft"));
     static const char* windows[] = {"A", "B", "C"};
     int row = 0;

@@ -157,15 +157,19 @@ QRect LabelRect(const arttest::SkinRecord& r) {
 
 TEST(LessonScreens, NoLabelLeavesItsAreaOrOverlapsAnother) {
     // The main screen's labels stay on the lesson screen; the slide windows'
-    // and the quiz's stay left of their buttons and number labels.
-    const QRect slideArea(0, 0, 690, 600), mainArea = layout::LessonScreen;
+    // stay left of their buttons and number labels; the quiz's stay in the
+    // window and off its buttons (691..775, 491..574).
+    const QRect slideArea(0, 0, 690, 600), mainArea = layout::LessonScreen, quizArea(0, 0, 800, 600);
+    const QRect quizButtons(QPoint(691, 491), QPoint(775, 574));
     for (const Lesson& lesson : Course().lessons) {
         for (const char* name : {"MainWin.zs1", "WinA.zs1", "WinB.zs1", "WinC.zs1", "Kontrolle.zs1"}) {
             const std::string relative = LessonFolder(lesson.number) + name;
             if (arttest::ProgramFile(relative).empty()) continue;
             SCOPED_TRACE(relative);
-            const QRect area = std::string(name) == "MainWin.zs1" ? mainArea : slideArea;
+            const bool quiz = std::string(name) == "Kontrolle.zs1";
+            const QRect area = std::string(name) == "MainWin.zs1" ? mainArea : quiz ? quizArea : slideArea;
             std::vector<QRect> taken; // labels, and pictures other than the backdrop
+            if (quiz) taken.push_back(quizButtons);
             for (const auto& r : LoadSkin(relative).records) {
                 QRect rect;
                 if (r.keyword == "$L") rect = LabelRect(r);
