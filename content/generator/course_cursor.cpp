@@ -1,25 +1,44 @@
 #include "content/generator/course_cursor.h"
 
+#include "lessons/registrydata.h"
+#include "playback/cursorgeometry.h"
+
 namespace content {
+namespace {
+
+playback::CursorGeometry CursorOf(const Geometry& g, const std::array<int, 2>& hold) {
+    lessons::StoredGeometry stored{};
+    for (int i = 0; i < kGeometryColumns; ++i)
+        stored[static_cast<std::size_t>(i)] = g[i];
+    playback::CursorGeometry geometry = lessons::GeometryFromStored(stored);
+    geometry.HoldFrom = hold[0];
+    geometry.HoldTo = hold[1];
+    return geometry;
+}
+
+CursorPoint FromStep(const playback::CursorStep& step) {
+    CursorPoint point;
+    point.x = step.PointX;
+    point.y = step.PointY;
+    point.notationBeat = step.Position;
+    return point;
+}
+
+} // namespace
 
 CursorPoint PointForBeat(const Geometry& g, const std::array<int, 2>& hold, int position) {
-    while (position > 0 && hold[0] <= position && position <= hold[1])
-        position = hold[0] - 1;
-    return PointForNotationBeat(g, CursorNotationBeat(g, hold, position));
+    const playback::CursorGeometry geometry = CursorOf(g, hold);
+    while (position > 0 && geometry.HoldFrom <= position && position <= geometry.HoldTo)
+        position = geometry.HoldFrom - 1;
+    return FromStep(playback::ComputeCursorStep(geometry, position));
 }
 
 CursorPoint PointForNotationBeat(const Geometry& g, int beat) {
-    const int perLine = static_cast<int>(g[kBeatsPerLine]);
-    const int row = beat / perLine;
-    const int column = beat % perLine;
-    CursorPoint point;
-    point.notationBeat = beat;
-    point.y = row * static_cast<int>(g[kLineSpacing]) + static_cast<int>(g[kOriginY]);
-    // The cursor holds the beat width as a single-precision real and
-    // truncates the column's place toward zero.
-    const double width = static_cast<float>(g[kBeatWidth]);
-    point.x = static_cast<int>(column * width + static_cast<int>(g[kOriginX]));
-    return point;
+    // A notation beat is the position that shows it before any jump or fold.
+    playback::CursorGeometry geometry = CursorOf(g, {-100, -100});
+    geometry.JumpFrom1 = geometry.JumpFrom2 = -1;
+    geometry.WrapLength = beat + 1;
+    return FromStep(playback::ComputeCursorStep(geometry, beat));
 }
 
 } // namespace content

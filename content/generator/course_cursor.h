@@ -1,7 +1,7 @@
 #pragma once
-// Where the lesson screen's play cursor draws its point for an exercise beat:
-// the same jumps, fold and line layout as the program's cursor, so that the
-// generator can print each beat's notation exactly under the point.
+// Where the lesson screen's play cursor draws its point for an exercise beat,
+// computed by the program's own cursor arithmetic (playback/cursorgeometry.h),
+// so that the generator prints each beat's notation exactly under the point.
 
 #include "content/generator/course_registry.h"
 

@@ -4,6 +4,8 @@
 // another.
 
 #include "content/generator/course_cursor.h"
+#include "lessons/registrydata.h"
+#include "playback/cursorgeometry.h"
 #include "content/generator/course_outline.h"
 #include "layout/screenlayout.h"
 #include "tests/content/art_testsupport.h"
@@ -53,16 +55,23 @@ TEST(LessonScreens, ThePointLandsOnTheGlyphOfEveryBeat) {
         const RegistryRow& row = Registry(lesson);
         const std::vector<QRect> boxes = GlyphBoxes(lesson);
         ASSERT_EQ(boxes.size(), static_cast<std::size_t>(row.geometry[kWrapLength])) << "lesson " << lesson;
-        for (int beat = 0; beat < static_cast<int>(row.geometry[kBeatCount]); ++beat) {
-            const CursorPoint point = PointForBeat(row.geometry, row.hold, beat);
-            ASSERT_GE(point.notationBeat, 0);
-            const QRect& box = boxes[static_cast<std::size_t>(point.notationBeat)];
-            const int centre = point.x + kPointWidth / 2;
+        // The program's own cursor, as the lesson's main screen loads it.
+        playback::CursorGeometry geometry = lessons::LessonGeometry(lesson, 0);
+        const lessons::HoldRange hold = lessons::MainScreenHold(lesson);
+        geometry.HoldFrom = hold.From;
+        geometry.HoldTo = hold.To;
+        playback::CursorStep point;
+        for (int beat = 0; beat < geometry.BeatCount; ++beat) {
+            const playback::CursorStep step = playback::ComputeCursorStep(geometry, beat);
+            if (!step.Held) point = step; // while held, the point stays where it was
+            ASSERT_GE(point.Position, 0);
+            const QRect& box = boxes[static_cast<std::size_t>(point.Position)];
+            const int centre = point.PointX + layout::PointBitmap.width() / 2;
             EXPECT_TRUE(!box.isEmpty() && box.left() <= centre && centre <= box.right())
                 << "lesson " << lesson << " beat " << beat << ": point centre " << centre << ", glyph "
                 << box.left() << ".." << box.right();
             // The glyph stands in the point's own line of notation.
-            EXPECT_TRUE(box.bottom() > point.y - 40 && box.top() < point.y + 50) << "lesson " << lesson << " beat " << beat;
+            EXPECT_TRUE(box.bottom() > point.PointY - 40 && box.top() < point.PointY + 50) << "lesson " << lesson << " beat " << beat;
         }
     }
 }
