@@ -5,6 +5,7 @@
 #include "layout/screenlayout.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace art {
 namespace {
@@ -14,18 +15,19 @@ constexpr int kLineGap = 6;
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Paragraphs broken to `width`, stacked from `top` while they fit above
-// `bottom`; returns the y below the last one placed.
+// `bottom`; returns how many were placed.
 int Paragraphs(SkinWriter& skin, const QStringList& paragraphs, QPoint at, int width, int bottom, int points,
                QColor colour) {
-    int y = at.y();
+    int y = at.y(), placed = 0;
     for (const QString& paragraph : paragraphs) {
         const QString text = BreakText(paragraph, points, 0, width);
         const int height = LabelSize(text, points, 0).height();
         if (y + height > bottom) break;
         skin.Label(QPoint(at.x(), y), points, 0, colour, text);
         y += height + kLineGap;
+        ++placed;
     }
-    return y;
+    return placed;
 }
 
 // The largest of `sizes` at which all paragraphs fit in `height` at `width`.
@@ -101,7 +103,8 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window) {
     for (const std::string& p : slide.paragraphs) paragraphs << Q(p);
     const int top = card.top() + 70, bottom = card.bottom() - 20;
     const int points = FittingSize(paragraphs, textWidth, bottom - top, {12, 11, 10, 9});
-    Paragraphs(skin, paragraphs, QPoint(textLeft, top), textWidth, bottom, points, C("ink"));
+    if (Paragraphs(skin, paragraphs, QPoint(textLeft, top), textWidth, bottom, points, C("ink")) < static_cast<int>(paragraphs.size()))
+        std::fprintf(stderr, "content: %s: the text of window %c does not fit\n", lesson.file.c_str(), 'A' + window);
     if (!pictures) return skin;
     skin.Image(frame, LessonFile(lesson.number, QStringLiteral("Dia%1%2.jpg").arg(letter).arg(1)), 110);
     int y = frame.y() + layout::SlidePicture.height() + 8;
@@ -116,7 +119,7 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window) {
     if (window == 0 && !slide.samples.empty()) {
         skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QStringLiteral("Zum Anhören anklicken:"));
         for (std::size_t k = 0; k < slide.samples.size() && k < 3; ++k)
-            skin.Image(QPoint(frame.x() + (kChordPicture.width() + 0) * static_cast<int>(k), y + 18),
+            skin.Image(QPoint(frame.x() + (kChordPicture.width() + 8) * static_cast<int>(k), y + 18),
                        LessonFile(lesson.number, QStringLiteral("AkkordBild%1.jpg").arg(k + 1)),
                        141 + static_cast<int>(k));
     }
@@ -153,12 +156,7 @@ SkinWriter QuizSkin(const content::Lesson& lesson) {
         }
         skin.Group(q, boxes);
     }
-    const QRect corner(QPoint(AnswerPanel(1).left(), AnswerPanel(2).top()), QPoint(680, 570));
-    skin.Label(QPoint(corner.left() + 10, corner.top() + 14), 16, 1, C("ink"),
-               QStringLiteral("Kontrolle$nLektion %1").arg(lesson.number));
-    skin.Label(QPoint(corner.left() + 10, corner.top() + 70), 10, 0, C("ink-soft"),
-               BreakText(QStringLiteral("Kreuze bei jeder Frage die richtige Antwort an und klicke dann auf »OK«."), 10,
-                         0, 270));
+    // The fourth quarter belongs to the quiz background's own heading and the buttons.
     return skin;
 }
 

@@ -138,12 +138,17 @@ TEST(LessonScreens, SkinsExistForTheirWindowsAndEveryFileTheyNameExists) {
             ASSERT_TRUE(skin.error.isEmpty() && !skin.endedEarly) << name << ": " << skin.error.toStdString();
             EXPECT_EQ(skin.header.toStdString(), name == "Kontrolle.zs1" ? "0" : Registry(lesson.number).header);
             for (const auto& r : skin.records) {
-                if (r.keyword == "$I" && r.fields[2] != "$$")
+                if (r.keyword == "$I" && r.fields[2] != "$$") {
                     EXPECT_TRUE(ProgramFileExists(r.fields[2])) << name << " names " << r.fields[2].toStdString();
-                if (r.keyword == "$I" && r.tag >= 141 && r.tag <= 143)
-                    EXPECT_TRUE(ProgramFileExists(QString::fromStdString(folder + "Akkord" + std::to_string(r.tag - 140) + ".wav")));
-                if (r.keyword == "$L" && r.tag >= 121 && r.tag <= 124)
-                    EXPECT_TRUE(ProgramFileExists(QString::fromStdString(folder + "Dia" + name.substr(3, 1) + std::to_string(r.tag - 120) + ".jpg")));
+                }
+                if (r.keyword == "$I" && r.tag >= 141 && r.tag <= 143) {
+                    const std::string sample = folder + "Akkord" + std::to_string(r.tag - 140) + ".wav";
+                    EXPECT_TRUE(ProgramFileExists(QString::fromStdString(sample))) << sample;
+                }
+                if (r.keyword == "$L" && r.tag >= 121 && r.tag <= 124) {
+                    const std::string picture = folder + "Dia" + name.substr(3, 1) + std::to_string(r.tag - 120) + ".jpg";
+                    EXPECT_TRUE(ProgramFileExists(QString::fromStdString(picture))) << picture;
+                }
             }
         }
     }
