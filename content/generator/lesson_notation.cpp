@@ -336,7 +336,7 @@ void NotationPainter::Repeats(const content::Exercise& exercise) {
         const double start = grid_.Centre(firstBeat) - grid_.Step(firstBeat) / 2;
         RepeatBar(firstBeat % grid_.perLine == 0 ? start - 8 : start, firstBeat, true);
         const double end = grid_.Centre(lastBeat) + grid_.Step(lastBeat) / 2;
-        RepeatBar(end + 1, lastBeat, false);
+        RepeatBar(end + 3, lastBeat, false); // clear of a glyph on the bar's last beat
         if (run.times > 2) {
             p_.setFont(Sans(10, true, true));
             p_.setPen(C("accent"));

@@ -63,7 +63,7 @@ SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop) {
     SkinWriter skin(Q(content::Registry(lesson.number).header));
     skin.Image(screen.topLeft(), LessonFile(lesson.number, QStringLiteral("Notation.jpg")), 200);
     // A light honey wash behind the slide and tool buttons.
-    const QRect tools(screen.right() - 152, screen.top() + 6, 146, 84);
+    const QRect tools(screen.right() - 196, screen.top() + 6, 190, 62);
     skin.Shape(tools, C("honey"), C("ink"), 275);
     const int left = screen.left() + 12, textWidth = tools.left() - left - 10;
     skin.Label(QPoint(left, screen.top() + 8), 9, 1, C("accent"), QStringLiteral("Lektion %1").arg(lesson.number));
@@ -81,9 +81,8 @@ SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop) {
         skin.Label(QPoint(tools.left() + 8, tools.top() + 6 + 18 * row++), 9, 1, C("wood-dark"),
                    QStringLiteral("» Lernfenster ") + QLatin1String(windows[w]), 101 + w);
     }
-    skin.Image(QPoint(tools.right() - kSymbolSize.width() - 6, tools.top() + 6), kTunerSymbol, 403);
-    skin.Image(QPoint(tools.right() - kSymbolSize.width() - 6, tools.top() + 8 + kSymbolSize.height()), kHelpSymbol,
-               405);
+    skin.Image(QPoint(tools.right() - 2 * kSymbolSize.width() - 10, tools.top() + 6), kTunerSymbol, 403);
+    skin.Image(QPoint(tools.right() - kSymbolSize.width() - 6, tools.top() + 6), kHelpSymbol, 405);
     return skin;
 }
 
