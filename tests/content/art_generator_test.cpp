@@ -40,7 +40,7 @@ TEST(ArtGenerator, TwoRunsGiveTheSameBytes) {
     double seconds = 0;
     for (const testsupport::TempFolder* folder : {&first, &second}) {
         seconds = RunGenerator("--resources " + folder->Path() + "res");
-        for (const char* step : {"art-pictures", "art-skins", "art-videos"})
+        for (const char* step : {"art-pictures", "art-skins", "art-videos", "lesson-screens"})
             seconds += RunGenerator("--out " + folder->Path() + "bin --only " + step);
     }
     std::printf("[ figure ] art steps of the content generator: %.2f s for one run\n", seconds);

@@ -14,7 +14,8 @@
 
 namespace {
 
-const char* const kSteps[] = {"sounds", "course-lists", "course-help", "course-outline"};
+const char* const kSteps[] = {"sounds",         "course-lists",     "course-help",
+                              "course-outline", "course-exercises", "course-chords"};
 
 int RunStep(const std::string& sources, const std::string& out, const char* step,
             const std::string& log) {
@@ -50,7 +51,9 @@ TEST(CourseGenerator, SameSourcesGiveTheSameBytes) {
             RunStep(ZUPFARI_CONTENT_SOURCES, second.Path() + "out", step, second.Path() + "log"),
             0);
     auto a = FilesUnder(first.Path() + "out"), b = FilesUnder(second.Path() + "out");
-    EXPECT_EQ(a.size(), 46u); // 22 generated files and the 2 x 12 help pages beside them
+    // 22 sounds, lists and help files with the 2 x 12 help pages beside
+    // them, 300 exercise files, 22 chord samples.
+    EXPECT_EQ(a.size(), 22u + 24u + 300u + 22u);
     ASSERT_EQ(a.size(), b.size());
     for (const auto& [name, bytes] : a)
         EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
