@@ -19,7 +19,9 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/timer.h"
 #include "playback/soundcues.h"
+#include "playback/videoplayer.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -163,9 +165,6 @@ public:
     void FreePlayCursor();
     void RedrawMark();
     bool MarkShown() const;
-    bool MediaPlayerPlaying() const;
-    void StopMediaPlayer();
-    void PlayIntroVideo();
     // The transport's and the tool buttons' actions (virtual: tests watch
     // which one a key leads to).
     virtual void BStopClick(platform::TObject* Sender);
@@ -174,6 +173,22 @@ public:
     virtual void BKontrolleClick(platform::TObject* Sender);
     virtual void BStimmClick(platform::TObject* Sender);
     void OpenSlides(int window);
+
+    // ---- Video player (mainwindow_video.cpp) ------------------------------
+    // Plays the video `file` (Windows-1252 path) in `panel`, placed at
+    // `left`, `top` and sized by displayRect's right and bottom; the video
+    // fills displayRect inside it. `midiFile` is the accompaniment played by
+    // the MIDI engine from its beginning, or "0" for none. The main controls
+    // stay locked until the video ends or is stopped. A missing file does
+    // nothing; a file the player refuses is reported (error 3).
+    void PlayVideo(const std::string& file, const std::string& midiFile,
+                   platform::TRect displayRect, int top, int left, platform::TPanel* panel);
+    // The media player's notification: the video ended or was stopped.
+    void MidiPlayerNotify(platform::TObject* Sender);
+    bool MediaPlayerPlaying() const;
+    void StopMediaPlayer();
+    void PlayIntroVideo();
+    playback::VideoPlayer& MidiPlayer();
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
@@ -201,6 +216,16 @@ private:
     void TearDown();
     bool ScreenGuardsPass() const;
     void WirePicture(platform::TControl* control, int tag);
+
+    // Video player (mainwindow_video.cpp).
+    void EndRunningVideo();
+    void ShowVideoPanel(platform::TPanel* panel, int left, int top, platform::TRect displayRect,
+                        const QString& loading);
+    bool OpenVideo(const std::string& file, platform::TRect displayRect, platform::TPanel* panel);
+    void StartVideo(const std::string& midiFile);
+    void VideoErrorBox(const QString& text);
+    std::unique_ptr<playback::VideoPlayer> midiPlayer_;
+    QPointer<platform::TPanel> videoPanel_;
 
     bool tornDown_ = false;
     std::array<bool, 12> savedEnabled_{};
