@@ -49,9 +49,14 @@ QString CheckRiffLength(const QString& fileName) {
         .arg(declared + 8);
 }
 
+constexpr int kWatchdogTickMs = 500;
+
 } // namespace
 
-VideoPlayer::VideoPlayer() = default;
+VideoPlayer::VideoPlayer() : watchdog_(new QTimer(this)) {
+    watchdog_->setInterval(kWatchdogTickMs);
+    connect(watchdog_, &QTimer::timeout, this, [this] { WatchdogTick(); });
+}
 
 VideoPlayer::~VideoPlayer() {
     if (player_) {
@@ -164,6 +169,9 @@ void VideoPlayer::Play() {
     if (!open_) throw Exception(QStringLiteral("Kein Video geöffnet"));
     frameSeen_ = false;
     playing_ = true;
+    lastPosition_ = -1;
+    stillTicks_ = 0;
+    watchdog_->start();
     player_->play();
 }
 
@@ -199,6 +207,37 @@ TMPModes VideoPlayer::Mode() const {
 
 qint64 VideoPlayer::Position() const {
     return player_ ? player_->position() : 0;
+}
+
+// The media framework does not always report the end of a stream (seen
+// under heavy load): a video standing at its end, or standing still for
+// too long, ends here so that nobody waits for it for ever.
+void VideoPlayer::WatchdogTick() {
+    if (!playing_ || !player_) {
+        watchdog_->stop();
+        return;
+    }
+    const qint64 position = player_->position();
+    stillTicks_ = position == lastPosition_ ? stillTicks_ + 1 : 0;
+    lastPosition_ = position;
+    const qint64 duration = player_->duration();
+    const bool atEnd = duration > 0 && position >= duration - kWatchdogTickMs;
+    if (atEnd && stillTicks_ >= 2) {
+        playing_ = false;
+        player_->stop();
+        Rewind();
+        PostNotify();
+    } else if (stillTicks_ * kWatchdogTickMs >= kStallTimeoutMs) {
+        errorReported_ = false;
+        const QString text = QStringLiteral("Das Video bleibt stehen: ") + QFileInfo(fileName_).fileName();
+        playing_ = false;
+        player_->stop();
+        Rewind();
+        QTimer::singleShot(0, this, [this, text] {
+            if (OnError) OnError(text);
+        });
+        PostNotify();
+    }
 }
 
 void VideoPlayer::MediaStatusChanged() {

@@ -16,6 +16,7 @@ class QMediaPlayer;
 class QAudioOutput;
 class QVideoWidget;
 class QWidget;
+class QTimer;
 
 namespace playback {
 
@@ -26,6 +27,8 @@ class VideoPlayer : public QObject {
 public:
     // How long Open waits for the media framework to accept or refuse a file.
     static constexpr int kOpenTimeoutMs = 5000;
+    // A playing video whose position stands still this long has stalled.
+    static constexpr int kStallTimeoutMs = 8000;
 
     VideoPlayer();
     ~VideoPlayer() override;
@@ -76,6 +79,7 @@ private:
     void MediaStatusChanged();
     void PlayerError();
     void PostNotify();
+    void WatchdogTick();
 
     std::unique_ptr<QMediaPlayer> player_;
     QAudioOutput* audio_ = nullptr;
@@ -87,6 +91,9 @@ private:
     bool notify_ = false;
     bool frameSeen_ = false;
     bool errorReported_ = false;
+    QTimer* watchdog_ = nullptr;
+    qint64 lastPosition_ = -1;
+    int stillTicks_ = 0;
 };
 
 } // namespace playback
