@@ -10,6 +10,7 @@
 
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "lessons/lessonhost.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
 #include "platform/core/inifile.h"
@@ -148,8 +149,8 @@ public:
     void WireScreenElements();
     void DisableTransport();
 
-    // ---- Pieces of other parts of the program ------------------------------
-    // Called at their places; each is filled in by its own part and does
+    // ---- Pieces of features still to come ----------------------------------
+    // Called at their places; each is filled in with its feature and does
     // nothing yet.
     void CreatePlayCursor();
     void CreateLedThreads();
@@ -175,14 +176,12 @@ public:
     void OpenSlides(int window);
 
     // ---- Video player (mainwindow_video.cpp) ------------------------------
-    // Plays the video `file` (Windows-1252 path) in `panel`, placed at
+    // PlayVideo (declared below, with the slide windows' host) plays the video `file` (Windows-1252 path) in `panel`, placed at
     // `left`, `top` and sized by displayRect's right and bottom; the video
     // fills displayRect inside it. `midiFile` is the accompaniment played by
     // the MIDI engine from its beginning, or "0" for none. The main controls
     // stay locked until the video ends or is stopped. A missing file does
     // nothing; a file the player refuses is reported (error 3).
-    void PlayVideo(const std::string& file, const std::string& midiFile,
-                   platform::TRect displayRect, int top, int left, platform::TPanel* panel);
     // The media player's notification: the video ended or was stopped.
     void MidiPlayerNotify(platform::TObject* Sender);
     bool MediaPlayerPlaying() const;
@@ -192,6 +191,34 @@ public:
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
+
+    // ---- Slide windows and quiz (mainwindow_slides.cpp) -------------------
+    // True while no quiz is under way (also false while the learner goes
+    // through the slides again after a failed quiz).
+    bool QuizIdle = true;
+    // The lesson that was open before "Neue Übung" started a new one.
+    int PreviousLesson = -1;
+    // The slide windows and the quiz of CurrentLesson (virtual: tests watch
+    // which one opens).
+    virtual void OpenSlidesA();
+    void OpenSlidesB();
+    void OpenSlidesC();
+    void ShowQuiz();
+    // Key T: asks whether the taskbar shows and does as answered.
+    void AskTaskbarQuestion();
+    // Writes the plan and the waiting list to DataFolder now (not on a
+    // CD-ROM); false when a list could not be written.
+    bool SaveListsNow();
+    // Opening a lesson belongs to its own part; until it is filled in it
+    // does nothing. PlayVideo: see the video player above (virtual so that
+    // tests can watch the slide windows call it).
+    virtual void OpenLesson();
+    virtual void PlayVideo(const std::string& file, const std::string& midiFile,
+                           const platform::TRect& displayRect, int top, int left,
+                           platform::TPanel* panel);
+    // Hands the slide windows and the quiz their way to this window.
+    void ConnectCourseWindows();
+    std::unique_ptr<lessons::LessonHost> CourseHost;
 
 private:
     void CreateControls();

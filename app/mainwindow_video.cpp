@@ -70,7 +70,7 @@ void TForm1::VideoErrorBox(const QString& text) {
 // ============================================================= PlayVideo
 
 void TForm1::PlayVideo(const std::string& file, const std::string& midiFile,
-                       TRect displayRect, int top, int left, TPanel* panel) {
+                       const TRect& displayRect, int top, int left, TPanel* panel) {
     BVideoStop->SetEnabled(false);
     const QString loading = MessageText(31);
     if (!AnsiPathExists(file) || panel == nullptr) {
