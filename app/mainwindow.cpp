@@ -504,16 +504,6 @@ void TForm1::RedrawMark() {}
 bool TForm1::MarkShown() const {
     return false;
 }
-bool TForm1::MediaPlayerPlaying() const {
-    return false;
-}
-void TForm1::StopMediaPlayer() {}
-void TForm1::PlayIntroVideo() {
-    // Until the video player exists the intro video cannot be shown.
-    BVideoStop->SetEnabled(true);
-    BVideoStop->SetBgBmp(&VideoPlayBmp);
-    AskMessage(ErrorText(1), ErrorText(5), "", "OK");
-}
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}

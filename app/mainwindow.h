@@ -21,7 +21,9 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/timer.h"
 #include "playback/soundcues.h"
+#include "playback/videoplayer.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -167,9 +169,6 @@ public:
     void FreePlayCursor();
     void RedrawMark();
     bool MarkShown() const;
-    bool MediaPlayerPlaying() const;
-    void StopMediaPlayer();
-    void PlayIntroVideo();
     // The transport's and the tool buttons' actions (virtual: tests watch
     // which one a key leads to).
     virtual void BStopClick(platform::TObject* Sender);
@@ -178,6 +177,20 @@ public:
     virtual void BKontrolleClick(platform::TObject* Sender);
     virtual void BStimmClick(platform::TObject* Sender);
     void OpenSlides(int window);
+
+    // ---- Video player (mainwindow_video.cpp) ------------------------------
+    // PlayVideo (declared below, with the slide windows' host) plays the video `file` (Windows-1252 path) in `panel`, placed at
+    // `left`, `top` and sized by displayRect's right and bottom; the video
+    // fills displayRect inside it. `midiFile` is the accompaniment played by
+    // the MIDI engine from its beginning, or "0" for none. The main controls
+    // stay locked until the video ends or is stopped. A missing file does
+    // nothing; a file the player refuses is reported (error 3).
+    // The media player's notification: the video ended or was stopped.
+    void MidiPlayerNotify(platform::TObject* Sender);
+    bool MediaPlayerPlaying() const;
+    void StopMediaPlayer();
+    void PlayIntroVideo();
+    playback::VideoPlayer& MidiPlayer();
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
@@ -199,8 +212,9 @@ public:
     // Writes the plan and the waiting list to DataFolder now (not on a
     // CD-ROM); false when a list could not be written.
     bool SaveListsNow();
-    // Opening a lesson and playing a video belong to their own parts; until
-    // they are filled in they do nothing.
+    // Opening a lesson belongs to its own part; until it is filled in it
+    // does nothing. PlayVideo: see the video player above (virtual so that
+    // tests can watch the slide windows call it).
     virtual void OpenLesson();
     virtual void PlayVideo(const std::string& file, const std::string& midiFile,
                            const platform::TRect& displayRect, int top, int left,
@@ -270,6 +284,16 @@ private:
     void TearDown();
     bool ScreenGuardsPass() const;
     void WirePicture(platform::TControl* control, int tag);
+
+    // Video player (mainwindow_video.cpp).
+    void EndRunningVideo();
+    void ShowVideoPanel(platform::TPanel* panel, int left, int top, platform::TRect displayRect,
+                        const QString& loading);
+    bool OpenVideo(const std::string& file, platform::TRect displayRect, platform::TPanel* panel);
+    void StartVideo(const std::string& midiFile);
+    void VideoErrorBox(const QString& text);
+    std::unique_ptr<playback::VideoPlayer> midiPlayer_;
+    QPointer<platform::TPanel> videoPanel_;
 
     bool tornDown_ = false;
     std::array<bool, 12> savedEnabled_{};

@@ -135,6 +135,5 @@ bool TForm1::SaveListsNow() {
 
 void TForm1::OpenLesson() {}
 
-void TForm1::PlayVideo(const std::string&, const std::string&, const TRect&, int, int, TPanel*) {}
 
 } // namespace app

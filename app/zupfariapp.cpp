@@ -44,6 +44,9 @@ void CreateProgramWindows() {
 
 int RunZupfari(int argc, char** argv) {
     StartTestTiming();
+    // Videos through GStreamer (read when the first media object is made):
+    // the FFmpeg backend crashes on machines without a sound server.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication application(argc, argv);
     InstallTestSwitches();
     platform::InstanceLock instance(kInstanceName);
