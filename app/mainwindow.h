@@ -10,6 +10,7 @@
 
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "lessons/lessonhost.h"
 #include "lessons/lessonregistry.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
@@ -179,8 +180,8 @@ public:
     int LocatorBeat = 0;
     bool TopLevelRun = false;
 
-    // Opens CurrentLesson (nothing for a number outside 0..29).
-    void OpenLesson();
+    // OpenLesson (declared with the slide windows' block) opens CurrentLesson;
+    // nothing for a number outside 0..29.
     void ResetCourse();
     void EnableTransportTools();
     // The tempo level a lesson opens at: 1 in explorer mode, else the plan
@@ -198,8 +199,8 @@ public:
     // The monitor's current picture back to none (the monitor's part).
     void ResetMonitorPicture();
 
-    // ---- Pieces of other parts of the program ------------------------------
-    // Called at their places; each is filled in by its own part and does
+    // ---- Pieces of features still to come ----------------------------------
+    // Called at their places; each is filled in with its feature and does
     // nothing yet.
     void CreatePlayCursor();
     void CreateLedThreads();
@@ -229,6 +230,33 @@ public:
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
+
+    // ---- Slide windows and quiz (mainwindow_slides.cpp) -------------------
+    // True while no quiz is under way (also false while the learner goes
+    // through the slides again after a failed quiz).
+    bool QuizIdle = true;
+    // The lesson that was open before "Neue Übung" started a new one.
+    int PreviousLesson = -1;
+    // The slide windows and the quiz of CurrentLesson (virtual: tests watch
+    // which one opens).
+    virtual void OpenSlidesA();
+    void OpenSlidesB();
+    void OpenSlidesC();
+    void ShowQuiz();
+    // Key T: asks whether the taskbar shows and does as answered.
+    void AskTaskbarQuestion();
+    // Writes the plan and the waiting list to DataFolder now (not on a
+    // CD-ROM); false when a list could not be written.
+    bool SaveListsNow();
+    // Opening a lesson and playing a video belong to their own parts; until
+    // they are filled in they do nothing.
+    virtual void OpenLesson();
+    virtual void PlayVideo(const std::string& file, const std::string& midiFile,
+                           const platform::TRect& displayRect, int top, int left,
+                           platform::TPanel* panel);
+    // Hands the slide windows and the quiz their way to this window.
+    void ConnectCourseWindows();
+    std::unique_ptr<lessons::LessonHost> CourseHost;
 
 private:
     void CreateControls();
