@@ -38,6 +38,7 @@ void TForm1::DisableTransport() {
 
 void TForm1::ClearLessonScreen() {
     BackdropBitmap.SetSize(0, 0);
+    if (PlayCursor) PlayCursor->Forget();
     if (Skin) Skin->ClearElements();
     Repaint();
     TrBarTempo->SetPosition(1);

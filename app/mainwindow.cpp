@@ -315,6 +315,7 @@ void TForm1::FormPaint(TObject*) {
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
     if (MarkShown()) RedrawMark();
+    RedrawPlayPoint();
 }
 
 // ================================================================== keys
@@ -485,25 +486,15 @@ void TForm1::TearDown() {
 
 // ================================================ pieces of features to come
 
-void TForm1::CreatePlayCursor() {
-    PointBmp.LoadFromResourceName("RPOINTBMP");
-    PointWork.SetSize(PointBmp.Width(), PointBmp.Height());
-}
 void TForm1::CreateLedThreads() {}
 void TForm1::SetUpPlanPanel() {}
 void TForm1::SetUpExplorer() {}
 void TForm1::SetUpMonitor() {}
 void TForm1::SetUpTuner() {}
-void TForm1::BuildCursorGeometry() {}
-void TForm1::FillLessonRegistry() {}
 void TForm1::RefreshPlanPanel() {}
 void TForm1::SuspendLedThread() {}
 void TForm1::TerminateLedThreads() {}
-void TForm1::FreePlayCursor() {}
-void TForm1::RedrawMark() {}
-bool TForm1::MarkShown() const {
-    return false;
-}
+void TForm1::ResetMonitorPicture() {}
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}

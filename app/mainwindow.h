@@ -12,6 +12,7 @@
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
 #include "lessons/lessonhost.h"
+#include "lessons/lessonregistry.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
 #include "platform/core/inifile.h"
@@ -20,6 +21,7 @@
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/timer.h"
+#include "playback/playcursor.h"
 #include "playback/soundcues.h"
 #include "playback/videoplayer.h"
 
@@ -151,6 +153,56 @@ public:
     void ShowGreetingScreen();
     void WireScreenElements();
     void DisableTransport();
+
+    // ---- Lessons: the registry, opening a lesson, the play cursor ----------
+    // (mainwindow_lessons.cpp)
+    // The lessons' cursor geometry and tempo rows for the learner's language,
+    // and the bound LoadMainScreen calls of the 30 lessons.
+    std::array<playback::CursorGeometry, lessons::kLessonCount> CursorGeometry{};
+    std::array<lessons::TempoRow, lessons::kLessonCount> TempoTable{};
+    lessons::LessonRegistry::Table MainScreenEntries;
+    std::unique_ptr<lessons::MainScreenHost> MainScreenFields;
+    // Full paths (Windows-1252) of the exercise files of levels 1 to 10; [0] unused.
+    std::array<std::string, lessons::kLevelCount + 1> LevelMidiFiles;
+    std::string SlidePicturePrefix;
+    int CountInBeats = 4;
+    // Horizontal offset of the beat display strip (read by the beat display).
+    int BeatDisplayOffset = 20;
+    // The LED thread's delay in ms, handed on by SetLedDelay.
+    int LedDelay = 0;
+    std::unique_ptr<playback::PlayCursor> PlayCursor;
+    platform::TTimer* TimerPC1 = nullptr; // the transport's 100 ms poll
+    // The transport's state.
+    int ExerciseBeat = 0;
+    int ShownBeat = 0;
+    bool Paused = false;
+    int PauseBeat = 0;
+    int EnginePauseBeats = 0;
+    int StartPosition = 0; // in eighths of a beat
+    bool PassEnded = false;
+    bool CountInDone = false;
+    bool LoopOn = false;
+    int LocatorBeat = 0;
+    bool TopLevelRun = false;
+
+    // OpenLesson (declared with the slide windows' block) opens CurrentLesson;
+    // nothing for a number outside 0..29.
+    void ResetCourse();
+    void EnableTransportTools();
+    // The tempo level a lesson opens at: 1 in explorer mode, else the plan
+    // entry's level when it lies in 1..10, else 1.
+    int OpeningLevel() const;
+    // Hands the LED thread its delay.
+    void SetLedDelay(int delay);
+    // Loads an exercise file into the engine; throws when the file cannot be
+    // read as a MIDI file.
+    virtual void MidiLoadExercise(const std::string& ansiPath);
+    // The point at the cursor's position, erasing the one shown before when
+    // `erase` is set; and the point drawn again by the paint handler.
+    void MovePlayPoint(bool erase);
+    void RedrawPlayPoint();
+    // The monitor's current picture back to none (the monitor's part).
+    void ResetMonitorPicture();
 
     // ---- Pieces of features still to come ----------------------------------
     // Called at their places; each is filled in with its feature and does

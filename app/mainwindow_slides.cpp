@@ -133,7 +133,6 @@ bool TForm1::SaveListsNow() {
     return Lists->SaveLists(DataFolder, ProgramOnCdRom());
 }
 
-void TForm1::OpenLesson() {}
 
 
 } // namespace app

@@ -145,6 +145,12 @@ void TXFadeButton::MouseDown(TMouseButton button, TShiftState shift, int x, int 
     ShowLook(LookDown, &downFont_, topTextClDown_);
 }
 
+void TXFadeButton::SetLatched(bool latched) {
+    const bool released = latched_ && !latched;
+    latched_ = latched;
+    if (released && look_ == LookDown) ShowLook(LookNormal, Font(), topTextColor_);
+}
+
 void TXFadeButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomControl::MouseUp(button, shift, x, y);
     if (HeldDown()) return;

@@ -74,6 +74,9 @@ public:
     // flag toggled by every left press, and the caption colour in use.
     int Look() const { return look_; }
     bool Latched() const { return latched_; }
+    // Sets the latch flag from the program; a released latch shows the
+    // normal look again.
+    void SetLatched(bool latched);
     platform::TColor CurrentTextColor() const { return currentTextColor_; }
     const platform::TFont* CurrentFont() const { return &currentFont_; }
     const platform::TBitmap* Background(int look) const;

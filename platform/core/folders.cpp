@@ -33,7 +33,19 @@ bool MakeDirectory(const std::string& path) {
 
 } // namespace
 
+namespace {
+std::string& ProgramFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+} // namespace
+
+void OverrideProgramFolder(const std::string& folder) {
+    ProgramFolderOverride() = folder;
+}
+
 std::string ProgramFolder() {
+    if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
     std::error_code ec;
     fs::path exe = fs::canonical("/proc/self/exe", ec);
     if (ec) return WithSlash(fs::current_path(ec).string());

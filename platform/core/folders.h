@@ -10,6 +10,10 @@ namespace platform {
 
 // Folder of the running executable, symbolic links resolved, ending in '/'.
 std::string ProgramFolder();
+// Tests and tools that run the program over another content folder: makes
+// ProgramFolder() report `folder` (ending in '/'); empty puts the
+// executable's folder back.
+void OverrideProgramFolder(const std::string& folder);
 
 // Mount point of the file system that holds `path` (ending in '/'): what the
 // program calls the drive of a file.
