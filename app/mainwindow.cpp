@@ -530,13 +530,8 @@ void TForm1::CreatePlayCursor() {
     PointWork.SetSize(PointBmp.Width(), PointBmp.Height());
 }
 void TForm1::CreateLedThreads() {}
-void TForm1::SetUpPlanPanel() {}
-void TForm1::SetUpExplorer() {}
-void TForm1::SetUpMonitor() {}
-void TForm1::SetUpTuner() {}
 void TForm1::BuildCursorGeometry() {}
 void TForm1::FillLessonRegistry() {}
-void TForm1::RefreshPlanPanel() {}
 void TForm1::SuspendLedThread() {}
 void TForm1::TerminateLedThreads() {}
 void TForm1::FreePlayCursor() {}
@@ -558,7 +553,6 @@ void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}
 void TForm1::BKontrolleClick(TObject*) {}
-void TForm1::BStimmClick(TObject*) {}
 void TForm1::OpenSlides(int) {}
 
 } // namespace app

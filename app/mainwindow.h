@@ -8,17 +8,24 @@
 // The main window's look (backgrounds, skinned buttons, LED panel) is set up
 // in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
 
+#include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
+#include "plan/panelhost.h"
+#include "plan/planpanel.h"
 #include "platform/core/inifile.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
+#include "platform/ui/sessionend.h"
 #include "platform/ui/timer.h"
 #include "playback/soundcues.h"
+#include "tools/explorer.h"
+#include "tools/monitor.h"
+#include "tools/tuner.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,7 +65,7 @@ public:
     controls::TXFadeButton *BPlay, *BPause, *BStop, *BLoop, *BLocator, *BRewind, *BForward,
         *BExtraFunction;
     controls::TXFadeButton *BLogo, *BVideoStop, *BScrollUp, *BScrollDown, *BTunerAkkord;
-    controls::TXFadeButton *BVonVorn, *BNext; // on the practice plan panel
+    controls::TXAquaButton *BVonVorn = nullptr, *BNext = nullptr; // on the practice plan panel
     controls::TXTrackBar* TrBarTempo;
     platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
         *LDate, *LClock, *LLevelCap, *LLevel;
@@ -174,6 +181,33 @@ public:
     virtual void BKontrolleClick(platform::TObject* Sender);
     virtual void BStimmClick(platform::TObject* Sender);
     void OpenSlides(int window);
+
+    // ---- The left column's panels: practice plan, tuner, explorer, monitor,
+    // and progress kept on disk (mainwindow_panels.cpp) ----------------------
+    std::unique_ptr<plan::PanelHost> PanelLink; // what the panels ask of this window
+    std::unique_ptr<plan::PlanPanel> PlanView;
+    std::unique_ptr<tools::TunerPanel> Tuner;
+    std::unique_ptr<tools::ExplorerPanel> Explorer;
+    std::unique_ptr<tools::MonitorPanel> Monitor;
+    std::unique_ptr<platform::SessionEndGuard> SessionEnd;
+    void BUeplanClick(platform::TObject* Sender);
+    void BMonitorClick(platform::TObject* Sender);
+    void BExplorerClick(platform::TObject* Sender);
+    void BNextClick(platform::TObject* Sender);
+    void BVonVornClick(platform::TObject* Sender);
+    void BRemoveClick(platform::TObject* Sender);
+    void SelectPlanEntry(platform::TObject* Sender);
+    // Shows `panel`, hides the other three tool panels.
+    void ShowToolPanel(platform::TPanel* panel);
+    // Stand-ins for pieces other parts of the program bring
+    // (mainwindow_standins.cpp; each goes when its owner's version lands).
+    // Virtual: tests watch which lesson is opened and which video played.
+    virtual void OpenLesson();
+    virtual void OpenSlidesA();
+    void ResetCourse();
+    virtual void PlayVideo(const std::string& video, const std::string& midiFile,
+                   const platform::TRect& rect, int top, int left, platform::TPanel* panel);
+    void EnableTransportTools();
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';

@@ -88,6 +88,8 @@ bool ListStore::WriteList(const ListEntry* entries, int count, const std::string
 void ListStore::ResetLists() {
     Plan.fill(ListEntry{-1, 1, 0});
     Waiting.fill(ListEntry{1, 1, 0});
+    listsValid_ = true;
+    SaveNow();
 }
 
 int ListStore::FirstWaiting() const {
@@ -102,6 +104,7 @@ int ListStore::AddToPlan(int lesson) {
     for (int slot = 0; slot < kPlanSlots; ++slot) {
         if (Plan[slot].Lesson == -1) {
             Plan[slot] = ListEntry{lesson, Waiting[lesson].Level, Waiting[lesson].PlayCount};
+            SaveNow();
             return slot;
         }
     }
@@ -120,6 +123,7 @@ void ListStore::RemoveFromPlan(int slot) {
         Plan[j] = Plan[j + 1];
         Plan[j + 1].Lesson = -1;
     }
+    SaveNow();
 }
 
 bool ListStore::FindDataFolder(std::string& path) {
@@ -135,7 +139,9 @@ bool ListStore::ReadStoredLists(const std::string& dataFolder, const std::string
     const bool waitingFound =
         ReadFromFirstFolder(Waiting.data(), kLessonCount, kWaitingFile, dataFolder, programFolder);
     MendEntries();
-    return planFound && waitingFound;
+    ForgetPlannedInWaiting();
+    listsValid_ = planFound && waitingFound;
+    return listsValid_;
 }
 
 void ListStore::ReadExplorerTexts(const std::string& programFolder, QStringList& titles,
@@ -162,6 +168,38 @@ bool ListStore::SaveLists(const std::string& dataFolder, bool programDriveIsCdRo
     const bool planWritten = WriteList(Plan.data(), kPlanSlots, dataFolder + kPlanFile);
     const bool waitingWritten = WriteList(Waiting.data(), kLessonCount, dataFolder + kWaitingFile);
     return planWritten && waitingWritten;
+}
+
+void ListStore::KeepSavedIn(const std::string& dataFolder, bool programDriveIsCdRom) {
+    keepSaved_ = true;
+    saveFolder_ = dataFolder;
+    savedFromCdRom_ = programDriveIsCdRom;
+}
+
+bool ListStore::SaveNow() const {
+    if (!keepSaved_ || !listsValid_ || savedFromCdRom_) return false;
+    return SaveLists(saveFolder_, false);
+}
+
+int ListStore::TakeIntoPlan(int lesson) {
+    const int slot = AddToPlan(lesson);
+    if (slot < kPlanSlots) {
+        Waiting[lesson].Lesson = 0;
+        SaveNow();
+    }
+    return slot;
+}
+
+void ListStore::RecordProgress(int level, int playCount) {
+    if (CurrentEntry < 0 || CurrentEntry >= kPlanSlots) return;
+    Plan[CurrentEntry].Level = level;
+    Plan[CurrentEntry].PlayCount = playCount;
+    SaveNow();
+}
+
+void ListStore::ForgetPlannedInWaiting() {
+    for (const ListEntry& entry : Plan)
+        if (entry.Lesson >= 0 && entry.Lesson < kLessonCount) Waiting[entry.Lesson].Lesson = 0;
 }
 
 void ListStore::MendEntries() {
