@@ -115,7 +115,10 @@ controls::TXAquaButton* ExplorerPanel::MakeDisplay(const TRect& bounds, bool pla
     display->SetParent(panel_);
     display->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
     SetAllFonts(display, -11);
-    display->Font()->SetStyle(plain ? 0u : unsigned(fsBold));
+    for (TFont* font : {display->Font(), display->MOverFont(), display->MDownFont()}) {
+        font->SetColor(kDisplayText);
+        font->SetStyle(plain ? 0u : unsigned(fsBold));
+    }
     display->SetTopTextColor(kDisplayText);
     display->SetTopTextClOver(kDisplayText);
     display->SetTopTextClDown(kDisplayText);

@@ -12,6 +12,7 @@ void SoundRecorder::Start(std::shared_ptr<const platform::WaveSound> sound, bool
 
 void PanelTest::SetUp() {
     ShellTest::SetUp();
+    platform::SetSoundClock(&clock_);
     platform::SetSoundOutput(&sound_);
 }
 
@@ -19,6 +20,7 @@ void PanelTest::TearDown() {
     ShellTest::TearDown();
     platform::PlaySound(nullptr, 0);
     platform::SetSoundOutput(nullptr);
+    platform::SetSoundClock(nullptr);
 }
 
 void PanelTest::CreatePanelWindows() {

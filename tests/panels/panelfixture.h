@@ -46,6 +46,14 @@ public:
     std::vector<std::string> events;
 };
 
+// A sound clock that moves only when told to.
+class ManualSoundClock : public platform::SoundClock {
+public:
+    std::uint64_t NowMs() override { return now; }
+    void WaitMs(std::uint64_t ms) override { now += ms; }
+    std::uint64_t now = 1000;
+};
+
 class PanelTest : public shelltest::ShellTest {
 protected:
     void SetUp() override;
@@ -62,7 +70,11 @@ protected:
     // Sets the plan to `lessons` (up to three, the rest empty) and refreshes.
     void SetPlan(const std::vector<int>& lessons);
 
+    // Every sound that plays, other than a looping one, has ended.
+    void LetSoundsEnd() { clock_.now += 600000; }
+
     SoundRecorder sound_;
+    ManualSoundClock clock_;
 };
 
 } // namespace paneltest

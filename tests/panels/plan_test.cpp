@@ -6,6 +6,8 @@
 #include "tests/panels/panelfixture.h"
 
 #include <QFile>
+#include <QImage>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace paneltest {
@@ -88,7 +90,7 @@ TEST_F(PanelTest, RowOfTheOpenLessonOnlyClicks) {
     form_->PlanView->SelectButtons[0]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 0);
     EXPECT_EQ(form_->CurrentLesson, 3);
-    EXPECT_EQ(sound_.events, (std::vector<std::string>{"stop", Click()}));
+    EXPECT_EQ(sound_.events, std::vector<std::string>{Click()});
 
     form_->PlanView->SelectButtons[1]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 1);
@@ -173,7 +175,8 @@ std::string ReadFile(const std::string& path) {
 class ListSaving : public ::testing::Test {
 protected:
     void SetUp() override {
-        programFolder_.Write("Listen/ListeUeplan.ztl", "3\r\n-1\r\n1\r\n0\r\n");
+        programFolder_.Write("Listen/ListeUeplan.ztl",
+                             "3\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
         std::string waiting = "3\r\n";
         for (int i = 0; i < 30; ++i)
             waiting += "1\r\n1\r\n0\r\n";
@@ -244,7 +247,8 @@ TEST_F(ListSaving, NothingIsWrittenFromACdRomUnarmedOrFromUnreadLists) {
 
 TEST_F(ListSaving, ALessonInThePlanNoLongerWaitsAfterReading) {
     // Written between the two steps of taking lesson 2 in: in the plan, still waiting.
-    programFolder_.Write("Listen/ListeUeplan.ztl", "3\r\n2\r\n4\r\n1\r\n-1\r\n1\r\n0\r\n");
+    programFolder_.Write("Listen/ListeUeplan.ztl",
+                         "3\r\n2\r\n4\r\n1\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
     plan::ListStore lists;
     ASSERT_TRUE(lists.ReadStoredLists(dataFolder_.Path(), programFolder_.Path()));
     EXPECT_EQ(lists.Waiting[2].Lesson, 0);
@@ -268,6 +272,52 @@ TEST_F(PanelTest, TheMainWindowKeepsItsListsOnDiskAsTheLearnerGoes) {
     EXPECT_EQ(ReadFile(other.Path() + "ZupfariDemo/Listen/ListeUeplan.ztl"), "<missing>");
     DestroyWindows();
     setenv("XDG_DATA_HOME", dataHome_.Path().c_str(), 1);
+}
+
+} // namespace
+} // namespace paneltest
+
+namespace paneltest {
+namespace {
+
+// Each panel draws its own picture and controls in the same place. With
+// $ZUPFARI_PANEL_SHOTS set to a folder, the four pictures are saved there
+// for a look.
+TEST_F(PanelTest, EachPanelDrawsItsOwnPicture) {
+    CreatePanelWindows();
+    form_->ExplorerTitles[2] = "Die ersten$nTöne";
+    SetPlan({2, 5});
+    form_->CurrentLesson = 2;
+    form_->Show();
+    ProcessEvents();
+    const QString folder = qEnvironmentVariable("ZUPFARI_PANEL_SHOTS");
+    std::vector<QImage> shots;
+    auto shoot = [&](const char* name) {
+        ProcessEvents();
+        const QImage image = form_->grab(QRect(0, 0, 392, 236)).toImage();
+        if (!folder.isEmpty()) image.save(folder + "/" + name + ".png");
+        shots.push_back(image);
+    };
+    form_->BUeplanClick(nullptr);
+    shoot("plan");
+    form_->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
+    form_->BStimmClick(nullptr);
+    form_->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
+    shoot("tuner");
+    form_->BMonitorClick(nullptr);
+    shoot("monitor");
+    form_->BExplorerClick(nullptr);
+    form_->Explorer->RowEnter(3);
+    shoot("explorer");
+    for (std::size_t a = 0; a < shots.size(); ++a) {
+        QSet<QRgb> colours;
+        for (int y = 12; y < 224; y += 4)
+            for (int x = 12; x < 380; x += 4)
+                colours.insert(shots[a].pixel(x, y));
+        EXPECT_GT(colours.size(), 20) << "shot " << a << " is plain";
+        for (std::size_t b = a + 1; b < shots.size(); ++b)
+            EXPECT_NE(shots[a], shots[b]) << "shots " << a << " and " << b;
+    }
 }
 
 } // namespace

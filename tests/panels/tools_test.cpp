@@ -27,7 +27,8 @@ TEST_F(PanelTest, TunerBandsOfA120PixelFretboard) {
     EXPECT_EQ(tuner.StringAt(15), TunerPanel::StringH);
     EXPECT_EQ(tuner.StringAt(34), TunerPanel::StringH);
     EXPECT_EQ(tuner.StringAt(35), TunerPanel::StringG);
-    EXPECT_EQ(tuner.StringAt(74), TunerPanel::StringA);
+    EXPECT_EQ(tuner.StringAt(74), TunerPanel::StringD);
+    EXPECT_EQ(tuner.StringAt(75), TunerPanel::StringA);
     EXPECT_EQ(tuner.StringAt(94), TunerPanel::StringA);
     EXPECT_EQ(tuner.StringAt(95), TunerPanel::StringE1);
 
@@ -43,12 +44,14 @@ TEST_F(PanelTest, TunerBandsOfA120PixelFretboard) {
 TEST_F(PanelTest, TunerToneLoopsRestartsAndIsCutByTheUeplanButton) {
     CreatePanelWindows();
     form_->BStimmClick(nullptr);
+    LetSoundsEnd();
     TunerPanel& tuner = *form_->Tuner;
     sound_.events.clear();
     tuner.StringLabels[TunerPanel::StringG]->Click();
     tuner.StringLabels[TunerPanel::StringG]->Click(); // from the beginning again
     const std::string g = Played("Sounds\\SaiteG.wav", true);
-    EXPECT_EQ(sound_.events, (std::vector<std::string>{g, "stop", g}));
+    // Each start stops what played before: the second click starts the tone afresh.
+    EXPECT_EQ(sound_.events, (std::vector<std::string>{"stop", g, "stop", g}));
     EXPECT_TRUE(platform::SoundIsPlaying());
 
     form_->BTunerAkkord->Click(); // the chord, like its label
@@ -247,6 +250,7 @@ TEST_F(MonitorTest, PicturesOneTwoFourStepAround) {
     EXPECT_EQ(form_->Monitor->MonitorButtons[0]->Text(), CaptionText(28));
     std::vector<int> shown;
     for (int i = 0; i < 3; ++i) {
+        LetSoundsEnd();
         form_->Monitor->MonitorButtons[0]->Click();
         shown.push_back(Shown());
     }
