@@ -94,6 +94,7 @@ protected:
         if (!program_.waitForStarted()) return false;
         // Up once the main window showed and the start question was answered.
         return WaitFor([this] {
+            program_.waitForReadyRead(10);
             stderr_ += QString::fromUtf8(program_.readAllStandardError());
             return stderr_.contains("ZUPFARI-TIME mainwindow") && stderr_.contains("ZUPFARI-BOX");
         });
