@@ -1,380 +1,64 @@
 #include "content/generator/course_registry.h"
 
+#include "lessons/registrydata.h"
+#include "playback/cursorgeometry.h"
+
 namespace content {
 
 namespace {
 
-const std::array<RegistryRow, 30> kRows = {{
-    {"0",
-     4,
-     -1,
-     false,
-     3,
-     {2, 4, 2},
-     {55, 62, 72, 82, 90, 98, 106, 114, 120, 126},
-     {},
-     {1, 480, 78, 30, 194, 4, 0, 16, 16, 16, 55, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"1",
-     4,
-     18,
-     true,
-     -1,
-     {4, 3, 4},
-     {55, 62, 72, 82, 90, 98, 106, 114, 120, 126},
-     {},
-     {1, 525, 78, 32, 178, 4, 0, 32, 16, 16, 55, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"2",
-     4,
-     18,
-     true,
-     -1,
-     {4, 3, 2},
-     {55, 65, 75, 85, 92, 100, 107, 115, 120, 123},
-     {},
-     {1, 474, 67, 32, 181, 4, 0, 64, 32, 16, 55, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"3",
-     4,
-     18,
-     true,
-     -1,
-     {2, 3, 4},
-     {55, 62, 70, 75, 80, 85, 90, 95, 100, 105},
-     {},
-     {1, 460, 65, 32, 182, 4, 0, 64, 32, 16, 55, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {3, 2, 4},
-     {60, 65, 72, 80, 85, 92, 98, 104, 110, 118},
-     {},
-     {1, 469, 67, 32, 180, 4, 0, 64, 32, 16, 60, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {1, 3, 4},
-     {52, 56, 62, 70, 80, 90, 100, 110, 116, 122},
-     {},
-     {1, 469, 67, 32, 181, 4, 0, 64, 32, 16, 52, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {5, 3, 1},
-     {55, 60, 65, 70, 78, 86, 94, 100, 105, 110},
-     {},
-     {1, 468, 66, 32, 180, 4, 0, 64, 32, 16, 55, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {4, 4, 4},
-     {50, 55, 62, 70, 78, 86, 95, 102, 110, 115},
-     {},
-     {1, 473, 67, 32, 180, 4, 0, 64, 32, 16, 50, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {2, 1, 3},
-     {60, 70, 80, 90, 98, 106, 112, 118, 123, 126},
-     {},
-     {1, 348, 66, 32, 180, 4, 0, 64, 64, 16, 60, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     3,
-     18,
-     true,
-     -1,
-     {4, 1, 3},
-     {50, 55, 60, 65, 70, 75, 80, 85, 88, 92},
-     {},
-     {1, 469, 66, 32, 241, 3, 0, 48, 24, 12, 50, 24, 24, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {3, 2, 1},
-     {55, 60, 65, 70, 75, 80, 85, 90, 95, 100},
-     {},
-     {1, 469, 67, 32, 182, 4, 0, 64, 32, 16, 55, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     false,
-     -1,
-     {4, 2, 1},
-     {70, 80, 80, 90, 90, 95, 100, 100, 110, 110},
-     {},
-     {1, 490, 73, 34, 192, 4, 0, 16, 16, 16, 70, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {6, 2, 4},
-     {50, 58, 62, 66, 74, 82, 90, 98, 106, 114},
-     {60, 67, 74, 81, 88, 95, 102, 109, 115, 121},
-     {1, 357, 66, 32, 184, 4, 0, 56, 56, 16, 50, -1, 0, -1, 0},
-     {1, 345, 66, 32, 181, 4, 0, 64, 64, 16, 50, -1, 0, -1, 0},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {3, 3, 4},
-     {40, 48, 56, 64, 75, 83, 90, 96, 100, 105},
-     {},
-     {1, 474, 67, 32, 181, 4, 0, 64, 32, 16, 40, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {5, 2, 4},
-     {40, 48, 56, 64, 72, 80, 88, 96, 104, 112},
-     {},
-     {1, 474, 66, 32, 181, 4, 0, 64, 32, 16, 40, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {4, 2, 1},
-     {40, 45, 50, 58, 66, 74, 80, 85, 88, 90},
-     {},
-     {1, 444, 50, 24, 248, 4, 0, 96, 48, 16, 40, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {4, 2, 4},
-     {50, 58, 66, 74, 82, 90, 98, 106, 112, 120},
-     {},
-     {1, 479, 52, 23.2, 258, 4, 0, 64, 32, 16, 50, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     false,
-     -1,
-     {3, 4, 1},
-     {70, 80, 80, 90, 90, 100, 100, 108, 110, 116},
-     {90, 100, 110, 120, 130, 90, 100, 110, 120, 130},
-     {1, 490, 73, 34, 192, 4, 0, 16, 16, 16, 70, -1, 0, -1, 0},
-     {1, 490, 73, 34, 192, 4, 0, 16, 16, 16, 70, -1, 0, -1, 0},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     false,
-     -1,
-     {3, 3, 1},
-     {80, 85, 90, 95, 100, 105, 110, 115, 120, 123},
-     {},
-     {1, 490, 73, 34, 192, 4, 0, 16, 16, 16, 80, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {1, 5, 4},
-     {45, 53, 60, 68, 76, 84, 92, 100, 105, 110},
-     {},
-     {1, 440, 98, 32, 179, 4, 0, 68, 36, 20, 45, 16, 16, 52, 16},
-     {},
-     {32, 35}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {3, 4, 3},
-     {45, 50, 55, 63, 70, 78, 86, 95, 102, 110},
-     {},
-     {1, 352, 66, 32, 180, 4, 0, 64, 64, 16, 45, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {3, 4, 3},
-     {45, 53, 60, 68, 76, 85, 93, 100, 108, 116},
-     {},
-     {1, 343, 66, 32, 181, 4, 0, 64, 64, 16, 45, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {2, 3, 1},
-     {40, 45, 50, 55, 60, 64, 68, 72, 76, 80},
-     {},
-     {1, 476, 67, 32, 181, 4, 0, 64, 32, 16, 40, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {4, 4, 1},
-     {45, 48, 51, 55, 58, 62, 65, 68, 72, 76},
-     {},
-     {1, 474, 67, 32, 182, 4, 0, 64, 32, 16, 45, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {4, 3, 2},
-     {45, 51, 57, 63, 70, 77, 84, 90, 97, 105},
-     {},
-     {1, 472, 67, 32, 180, 4, 0, 64, 32, 16, 45, 32, 32, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     18,
-     true,
-     -1,
-     {3, 2, 4},
-     {70, 82, 94, 106, 118, 130, 142, 154, 166, 178},
-     {},
-     {1, 384, 58, 32, 180, 4, 0, 64, 64, 16, 70, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     true,
-     -1,
-     {2, 1, 2},
-     {60, 68, 76, 84, 92, 100, 108, 116, 124, 132},
-     {},
-     {1, 496, 54, 16, 176, 4, 0, 128, 64, 32, 60, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     20,
-     false,
-     -1,
-     {3, 4, 2},
-     {60, 66, 72, 78, 84, 90, 96, 102, 108, 114},
-     {75, 82, 88, 95, 102, 108, 116, 123, 130, 138},
-     {1, 490, 73, 32, 178, 4, 0, 4, 4, 4, 60, -1, 0, -1, 0},
-     {1, 490, 73, 32, 178, 4, 0, 4, 4, 4, 60, -1, 0, -1, 0},
-     {-100, -100}},
-    {"0",
-     8,
-     18,
-     true,
-     -1,
-     {2, 2, 2},
-     {60, 72, 84, 96, 108, 120, 132, 144, 156, 166},
-     {},
-     {1, 357, 67, 32, 180, 4, 0, 176, 64, 16, 60, 32, 32, 80, 16},
-     {},
-     {-100, -100}},
-    {"0",
-     4,
-     -1,
-     false,
-     3,
-     {1, 1, 1},
-     {55, 65, 75, 85, 92, 100, 107, 115, 120, 123},
-     {},
-     {1, 490, 73, 34, 192, 4, 0, 16, 16, 16, 55, -1, 0, -1, 0},
-     {},
-     {-100, -100}},
-}};
+RegistryRow RowOf(int lesson) {
+    const lessons::LessonValues& v = lessons::LessonValuesOf(lesson);
+    RegistryRow row;
+    row.header = v.Header;
+    row.countInBeats = v.CountInBeats;
+    row.beatDisplayOffset = v.BeatDisplayOffset;
+    row.cursorActive = v.CursorActive;
+    row.playCountPreset = v.PlayCountPreset;
+    row.answerKey = v.AnswerKey;
+    row.tempo = lessons::TempoRowLanguage0(lesson);
+    if (const lessons::TempoRow* other = lessons::TempoRowOtherLanguages(lesson))
+        row.tempoOther.assign(other->begin(), other->end());
+    const lessons::StoredGeometry& stored = lessons::StoredGeometryOf(lesson);
+    for (int i = 0; i < kGeometryColumns; ++i)
+        row.geometry[i] = stored[static_cast<std::size_t>(i)];
+    if (const lessons::StoredGeometry* language1 = lessons::StoredGeometryLanguage1(lesson))
+        row.geometryLanguage1.assign(language1->begin(), language1->end());
+    const lessons::HoldRange hold = lessons::MainScreenHold(lesson);
+    row.hold = {hold.From, hold.To};
+    return row;
+}
 
-// Lessons that pass over slide window A, and window B; none pass over C.
-constexpr std::array<int, 15> kSkipA = {2, 4, 6, 9, 11, 15, 17, 18, 19, 22, 24, 25, 27, 28, 29};
-constexpr std::array<int, 14> kSkipB = {3, 5, 7, 8, 10, 14, 16, 17, 20, 21, 23, 24, 28, 29};
-
-template <std::size_t N> bool Contains(const std::array<int, N>& list, int lesson) {
-    for (int x : list)
-        if (x == lesson) return true;
-    return false;
+const std::array<RegistryRow, kLessonCount>& Rows() {
+    static const std::array<RegistryRow, kLessonCount> rows = [] {
+        std::array<RegistryRow, kLessonCount> all;
+        for (int n = 0; n < kLessonCount; ++n)
+            all[static_cast<std::size_t>(n)] = RowOf(n);
+        return all;
+    }();
+    return rows;
 }
 
 } // namespace
 
+static_assert(kLessonCount == lessons::kLessonCount);
+
 const RegistryRow& Registry(int lesson) {
-    return kRows.at(static_cast<std::size_t>(lesson));
+    return Rows().at(static_cast<std::size_t>(lesson));
 }
 
 bool SkipsWindow(int lesson, int window) {
-    if (window == 0) return Contains(kSkipA, lesson);
-    if (window == 1) return Contains(kSkipB, lesson);
-    return false;
+    return lessons::SkipsSlideWindow(lesson, window);
 }
 
 int CursorNotationBeat(const Geometry& g, const std::array<int, 2>& hold, int position) {
-    if (hold[0] <= position && position <= hold[1]) return -1;
-    const int jumpFrom1 = static_cast<int>(g[kJumpFrom1]), jumpBy1 = static_cast<int>(g[kJumpBy1]);
-    const int jumpFrom2 = static_cast<int>(g[kJumpFrom2]), jumpBy2 = static_cast<int>(g[kJumpBy2]);
-    const int wrap = static_cast<int>(g[kWrapLength]);
-    int skip = 0;
-    if (jumpFrom2 != -1 && position >= jumpFrom2)
-        skip = jumpBy1 + jumpBy2;
-    else if (jumpFrom1 != -1 && position >= jumpFrom1)
-        skip = jumpBy1;
-    position -= skip;
-    if (position >= wrap) {
-        position -= wrap;
-        if (jumpFrom1 != -1 && position >= jumpFrom1) position -= jumpBy1;
-    }
-    return position;
+    lessons::StoredGeometry stored{};
+    for (int i = 0; i < kGeometryColumns; ++i)
+        stored[static_cast<std::size_t>(i)] = g[i];
+    playback::CursorGeometry geometry = lessons::GeometryFromStored(stored);
+    geometry.HoldFrom = hold[0];
+    geometry.HoldTo = hold[1];
+    return playback::CursorNotationBeat(geometry, position);
 }
 
 } // namespace content

@@ -1,9 +1,11 @@
 #pragma once
-// The lesson registry's values as the program carries them: count-in, beat
+// The lesson registry's values as the outline checks see them: count-in, beat
 // display, cursor, play-count preset, quiz answer key, tempo of the ten levels
 // and the play cursor's stored geometry, per lesson 0..29, together with the
-// slide windows each lesson passes over. The course outline must agree with
-// these values; the generator checks it does, so that screens, notation,
+// slide windows each lesson passes over. The values themselves are the
+// program's own tables (lessons/registrydata.h) and its cursor arithmetic
+// (playback/cursorgeometry.h), read through this view; the generator checks
+// that the course outline agrees with them, so that screens, notation,
 // exercises and quizzes built from the outline fit what the program expects.
 
 #include <array>
