@@ -190,6 +190,7 @@ public:
     std::unique_ptr<tools::ExplorerPanel> Explorer;
     std::unique_ptr<tools::MonitorPanel> Monitor;
     std::unique_ptr<platform::SessionEndGuard> SessionEnd;
+    controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
     void BUeplanClick(platform::TObject* Sender);
     void BMonitorClick(platform::TObject* Sender);
     void BExplorerClick(platform::TObject* Sender);
@@ -206,8 +207,8 @@ public:
     virtual void OpenSlidesA();
     void ResetCourse();
     virtual void PlayVideo(const std::string& video, const std::string& midiFile,
-                   const platform::TRect& rect, int top, int left, platform::TPanel* panel);
-    void EnableTransportTools();
+                           const platform::TRect& rect, int top, int left,
+                           platform::TPanel* panel);
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';

@@ -76,6 +76,9 @@ void TForm1::SetUpPlanPanel() {
     PlanView->BuildPlanPanel();
     BNext = PlanView->BNext;
     BVonVorn = PlanView->BVonVorn;
+    BRemove = MakeButton(PUeplan, "BRemove");
+    BRemove->Hide();
+    BRemove->OnClick = [this](TObject* sender) { BRemoveClick(sender); };
     BUeplan->OnClick = [this](TObject* sender) { BUeplanClick(sender); };
 }
 

@@ -32,6 +32,4 @@ void TForm1::ResetCourse() {
 
 void TForm1::PlayVideo(const std::string&, const std::string&, const TRect&, int, int, TPanel*) {}
 
-void TForm1::EnableTransportTools() {}
-
 } // namespace app

@@ -176,3 +176,19 @@ TEST_F(ProgressTest, KilledRightAfterALessonEnteredThePlanLosesNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// The desktop session ends: the display server goes away under the program.
+TEST_F(ProgressTest, TheDisplayGoingAwayWritesTheLists) {
+    if (!StartXvfb()) GTEST_SKIP() << "no Xvfb on this machine";
+    ASSERT_TRUE(StartProgram("xcb")) << stderr_.toStdString();
+    EXPECT_TRUE(ListLines("ListeUeplan.ztl").isEmpty());
+    xvfb_.terminate();
+    ASSERT_TRUE(xvfb_.waitForFinished(10000));
+    ASSERT_TRUE(program_.waitForFinished(10000));
+    EXPECT_EQ(ListLines("ListeUeplan.ztl").size(), 11);
+    EXPECT_EQ(ListLines("ListeWarten.ztl").size(), 92);
+}
+
+} // namespace
