@@ -221,9 +221,9 @@ int RightOf(const TControl* control) {
 } // namespace
 
 void TForm1::SetUpSkin() {
-    // 1. Content names below are relative to the program folder.
+    // Content names below are relative to the program folder.
     QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
-    // 2., 3. Backgrounds and the pictures painted by the window itself.
+    // Backgrounds and the pictures painted by the window itself.
     if (!LoadJpegBitmap(&DialogBackdrop, "Bilder\\hintergrundklein.jpg"))
         FillSquare(&DialogBackdrop, kBackdropFailureFill);
     if (!LoadJpegBitmap(&WindowBackground, "Bilder\\hintergrund.jpg"))
@@ -233,13 +233,13 @@ void TForm1::SetUpSkin() {
     LoadResource(&VideoPlayBmp, "RVIDEOPLAYBMP");
     LoadResource(&VideoStopBmp, "RVIDEOSTOPBMP");
 
-    // 4. Captions of the display block.
+    // Captions of the display block.
     LDisplayCap1->SetCaption(CaptionText(9));
     LDisplayCap2->SetCaption(CaptionText(24));
     LDisplayCap3->SetCaption(CaptionText(25));
     LSoundcard->SetCaption(CaptionText(30));
 
-    // 5. The display block on the mode picture.
+    // The display block on the mode picture.
     LoadPictureInto(ImgModus, "Bilder\\tutorialdisplay.jpg");
     ImgModus->SetLeft(layout::ModeDisplay.x());
     ImgModus->SetTop(layout::ModeDisplay.y());
@@ -262,24 +262,24 @@ void TForm1::SetUpSkin() {
     LDisplayCap2->Hide();
     LDate->Hide();
 
-    // 6. The level block.
+    // The level block.
     ImgLevel->SetLeft(layout::LevelBlock.x());
     ImgLevel->SetTop(layout::LevelBlock.y());
     LLevelCap->SetTop(ImgLevel->Top() + 6);
     LLevelCap->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevelCap->Width() / 2);
     LLevel->SetTop(LLevelCap->Top() + 12);
 
-    // 7. The intro video button.
+    // The intro video button.
     BVideoStop->SetTakeImg(true);
     BVideoStop->SetBounds(layout::BVideoStop.x(), layout::BVideoStop.y(), VideoStopBmp.Width(),
                           VideoStopBmp.Height());
     BVideoStop->SetBgBmp(&VideoPlayBmp);
     BVideoStop->SetText(" ");
 
-    // 8. The skinned buttons, in the table's order.
+    // The skinned buttons.
     SkinButtons();
 
-    // 9. The tempo bar.
+    // The tempo bar.
     TBitmap bar, barOver, thumb;
     LoadResource(&bar, "RTRACKBAR");
     LoadResource(&barOver, "RTRACKBAROVER");
@@ -295,7 +295,7 @@ void TForm1::SetUpSkin() {
     TrBarTempo->SetBgDownBmp(&barOver);
     TrBarTempo->SetThumbBmp(&thumb);
 
-    // 10. The LED segments.
+    // The LED segments.
     LoadResource(&LedDark, "LEDBMPDARK");
     LoadResource(&LedLight, "LEDBMPLIGHT");
 }

@@ -4,6 +4,7 @@
 #include "app/msgwin.h"
 #include "layout/screenlayout.h"
 #include "app/shellservices.h"
+#include "app/skinerrors.h"
 #include "app/startscreen.h"
 #include "app/testswitches.h"
 #include "platform/core/cp1252.h"
@@ -61,61 +62,62 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     SetKeyPreview(true);
     CreateControls();
 
-    // 1. Text fields start empty; the important files are assumed present.
+    // Text fields start empty; the important files are assumed present.
     ProgramFolder.clear();
     DataFolder.clear();
     ProgramDrive.clear();
     ImportantFilesPresent = true;
-    // 2. to 6. Folders, the list store, the settings file, the start screen.
+    // Folders, the list store, the settings file, the start screen.
     SplitProgramFile();
     Lists = std::make_unique<plan::ListStore>();
     FindFolders();
     SettingsFile = std::make_unique<IniFile>(ResolveAnsiPath(Join(DataFolder, "zupfaripref.ini")));
     CreateStartScreen();
-    // 7. Erasing the background needs no interception here: the window paints
-    // into its own surface. 8. The window's size.
+    // The window's size.
     SetBounds(Left(), Top(), layout::MainWindow.width(), layout::MainWindow.height());
-    // 9. Bitmaps (loaded by the skin set-up), worker threads, play cursor.
+    // Bitmaps (loaded by the skin set-up), worker threads, play cursor.
     CreateLedThreads();
     Clock = new playback::ClockThread(LClock, LDate);
     CreatePlayCursor();
-    // 10. Explorer lists, the window's skin loader, the sound cues.
+    // Explorer lists, the window's skin loader, the sound cues.
     ExplorerTitles.clear();
     ExplorerTexts.clear();
     Skin = std::make_unique<lessons::SkinLoader>(this);
+    ReportPictureErrors(*Skin);
     Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
-    // 11. The look.
+    // The look.
     SetUpSkin();
-    // 12. Tutorial mode.
+    // Tutorial mode.
     PMonitor->Hide();
     PExplorer->Hide();
     ExplorerMode = false;
     LModusAnzeige->SetCaption("Tutorial");
-    // 13., 14. Panels and the play-cursor geometry.
+    // Panels and the play-cursor geometry.
     SetUpPlanPanel();
     SetUpExplorer();
     SetUpMonitor();
     SetUpTuner();
     BuildCursorGeometry();
-    // 15. Tempo level 1.
+    // Tempo level 1.
     TrBarTempo->SetPosition(1);
     LLevel->SetCaption("1");
     LLevel->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevel->Width() / 2);
     TrBarTempo->SetEnabled(false);
-    // 16. to 18. Stored lists, registry, plan panel.
+    // Stored lists, registry, plan panel.
     ReadStoredLists();
     FillLessonRegistry();
     CurrentLesson = -1;
     if (ImportantFilesPresent) RefreshPlanPanel();
-    // 19. No lesson yet.
+    // No lesson yet.
     DisableTransport();
     BVideoStop->Hide();
     ClearLessonScreen();
-    // 20. Flags.
+    // Flags.
     VideoPlaying = IntroPending = WebQuestionAnswered = false;
     OpenedFromLessonScreen = QuizFinished = false;
     WebQuestionPending = true;
-    // 21. to 25.
+    ConnectCourseWindows();
+    // Today's date, the taskbar, the start count, the intro video.
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
     CountStart();
@@ -523,7 +525,7 @@ void TForm1::TearDown() {
     SettingsFile.reset();
 }
 
-// ================================================ pieces of other parts
+// ================================================ pieces of features to come
 
 void TForm1::CreatePlayCursor() {
     PointBmp.LoadFromResourceName("RPOINTBMP");
@@ -552,7 +554,5 @@ void TForm1::PlayIntroVideo() {
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}
-void TForm1::BKontrolleClick(TObject*) {}
-void TForm1::OpenSlides(int) {}
 
 } // namespace app

@@ -11,6 +11,7 @@
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "lessons/lessonhost.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
 #include "plan/panelhost.h"
@@ -153,8 +154,8 @@ public:
     void WireScreenElements();
     void DisableTransport();
 
-    // ---- Pieces of other parts of the program ------------------------------
-    // Called at their places; each is filled in by its own part and does
+    // ---- Pieces of features still to come ----------------------------------
+    // Called at their places; each is filled in with its feature and does
     // nothing yet.
     void CreatePlayCursor();
     void CreateLedThreads();
@@ -200,18 +201,39 @@ public:
     void SelectPlanEntry(platform::TObject* Sender);
     // Shows `panel`, hides the other three tool panels.
     void ShowToolPanel(platform::TPanel* panel);
-    // Stand-ins for pieces other parts of the program bring
-    // (mainwindow_standins.cpp; each goes when its owner's version lands).
-    // Virtual: tests watch which lesson is opened and which video played.
-    virtual void OpenLesson();
-    virtual void OpenSlidesA();
+    // Stand-in for a piece the lessons part brings (mainwindow_standins.cpp;
+    // it goes when the real one lands).
     void ResetCourse();
-    virtual void PlayVideo(const std::string& video, const std::string& midiFile,
-                           const platform::TRect& rect, int top, int left,
-                           platform::TPanel* panel);
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
+
+    // ---- Slide windows and quiz (mainwindow_slides.cpp) -------------------
+    // True while no quiz is under way (also false while the learner goes
+    // through the slides again after a failed quiz).
+    bool QuizIdle = true;
+    // The lesson that was open before "Neue Übung" started a new one.
+    int PreviousLesson = -1;
+    // The slide windows and the quiz of CurrentLesson (virtual: tests watch
+    // which one opens).
+    virtual void OpenSlidesA();
+    void OpenSlidesB();
+    void OpenSlidesC();
+    void ShowQuiz();
+    // Key T: asks whether the taskbar shows and does as answered.
+    void AskTaskbarQuestion();
+    // Writes the plan and the waiting list to DataFolder now (not on a
+    // CD-ROM); false when a list could not be written.
+    bool SaveListsNow();
+    // Opening a lesson and playing a video belong to their own parts; until
+    // they are filled in they do nothing.
+    virtual void OpenLesson();
+    virtual void PlayVideo(const std::string& file, const std::string& midiFile,
+                           const platform::TRect& displayRect, int top, int left,
+                           platform::TPanel* panel);
+    // Hands the slide windows and the quiz their way to this window.
+    void ConnectCourseWindows();
+    std::unique_ptr<lessons::LessonHost> CourseHost;
 
 private:
     void CreateControls();

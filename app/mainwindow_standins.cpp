@@ -1,25 +1,9 @@
-// Stand-ins for main-window operations that other parts of the program
-// bring (opening a lesson, the slide windows, the video player, the
-// transport). Each one goes when the real one lands; until then they keep
-// the panels usable: "Neue Übung" takes the lesson straight into the plan,
-// as finishing its slide windows will.
+// Stand-in for a main-window operation that the lessons part brings:
+// starting the course over. It goes when the real one lands.
 
 #include "app/mainwindow.h"
-#include "app/msgwin.h"
 
 namespace app {
-
-using namespace platform;
-
-void TForm1::OpenLesson() {}
-
-void TForm1::OpenSlidesA() {
-    if (CurrentLesson < 0 || !Lists->IntroMode()) return;
-    Lists->CurrentEntry = Lists->TakeIntoPlan(CurrentLesson);
-    RefreshPlanPanel();
-    BVonVorn->Show();
-    OpenLesson();
-}
 
 void TForm1::ResetCourse() {
     Lists->ResetLists();
@@ -29,7 +13,5 @@ void TForm1::ResetCourse() {
     ClearLessonScreen();
     ShowNoLessonScreen();
 }
-
-void TForm1::PlayVideo(const std::string&, const std::string&, const TRect&, int, int, TPanel*) {}
 
 } // namespace app

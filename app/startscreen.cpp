@@ -1,6 +1,7 @@
 #include "app/startscreen.h"
 
 #include "app/mainwindow.h"
+#include "app/skinerrors.h"
 #include "platform/core/cp1252.h"
 #include "platform/ui/shell.h"
 
@@ -29,6 +30,7 @@ TStartScreen::TStartScreen(TComponent* owner, TForm1* mainWindow)
 
 void TStartScreen::FormShow(TObject*) {
     Skin = std::make_unique<lessons::SkinLoader>(this);
+    ReportPictureErrors(*Skin);
     main_->LoadPictureInto(Picture, main_->ProgramFolder + "Screen\\startbild.jpg");
     SetClientWidth(Picture->Width());
     SetClientHeight(Picture->Height());

@@ -3,9 +3,10 @@
 #include "app/fbeenden.h"
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
-#include "app/pendingwindows.h"
 #include "app/startscreen.h"
 #include "app/testswitches.h"
+#include "lessons/quizwin.h"
+#include "lessons/slidewindows.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/instancelock.h"
 #include "platform/ui/application.h"
@@ -32,10 +33,10 @@ void ShowAlreadyRunning() {
 void CreateProgramWindows() {
     Application->CreateForm(Form1);
     Application->CreateForm(FBeenden);
-    Application->CreateForm(ExtWinA);
-    Application->CreateForm(ExtWinB);
-    Application->CreateForm(ExtWinC);
-    Application->CreateForm(QuizWin);
+    Application->CreateForm(lessons::ExtWinA);
+    Application->CreateForm(lessons::ExtWinB);
+    Application->CreateForm(lessons::ExtWinC);
+    Application->CreateForm(lessons::QuizWin);
     Application->CreateForm(MsgWin);
 }
 

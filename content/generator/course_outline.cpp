@@ -4,9 +4,12 @@
 #include "platform/core/files.h"
 
 #include <QString>
+#include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
+#include <system_error>
 
 namespace content {
 
@@ -30,27 +33,22 @@ std::vector<std::string> Words(const std::string& s) {
     return words;
 }
 
-std::optional<int> ToInt(const std::string& s) {
-    if (s.empty()) return std::nullopt;
-    std::size_t used = 0;
-    try {
-        int v = std::stoi(s, &used);
-        if (used == s.size()) return v;
-    } catch (...) {
-    }
-    return std::nullopt;
+// A whole word as a number: leading blanks and a '+' are allowed, anything
+// after the number or a number out of range is not.
+template <class Number> std::optional<Number> ToNumber(const std::string& s) {
+    const char* first = s.data();
+    const char* last = s.data() + s.size();
+    while (first != last && std::isspace(static_cast<unsigned char>(*first))) ++first;
+    if (first != last && *first == '+' && last - first > 1 && first[1] != '-') ++first;
+    Number value{};
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc{} || end != last || first == last) return std::nullopt;
+    return value;
 }
 
-std::optional<double> ToDouble(const std::string& s) {
-    if (s.empty()) return std::nullopt;
-    std::size_t used = 0;
-    try {
-        double v = std::stod(s, &used);
-        if (used == s.size()) return v;
-    } catch (...) {
-    }
-    return std::nullopt;
-}
+std::optional<int> ToInt(const std::string& s) { return ToNumber<int>(s); }
+
+std::optional<double> ToDouble(const std::string& s) { return ToNumber<double>(s); }
 
 // Reads a line's cursor through one file and collects its errors.
 class Reader {

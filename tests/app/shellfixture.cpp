@@ -12,12 +12,6 @@ namespace shelltest {
 
 using namespace platform;
 
-namespace {
-// The German texts for every test of this program, before any window asks
-// the language library.
-[[maybe_unused]] const bool kGerman = setenv("SPRACHBANK_LANGUAGE", "0", 1) == 0;
-} // namespace
-
 bool FakeDevices::DeviceName(unsigned short id, std::string& name) {
     if (id == 0xFFFF) {
         if (!mapperListed) return false;
@@ -48,8 +42,6 @@ bool FakeDevices::SetDeviceByName(const std::string& name) {
 }
 
 void ShellTest::SetUp() {
-    setenv("XDG_DATA_HOME", dataHome_.Path().c_str(), 1);
-    setenv("SPRACHBANK_LANGUAGE", "0", 1);
     devices_.devices = {{"Port One", 1}, {"Zupfari Synth", 2}};
     app::Services().Midi = &devices_;
     app::Services().IsCdRom = [this](const std::string&) { return cdRom_; };
@@ -75,7 +67,6 @@ void ShellTest::TearDown() {
     SetMessageBoxHook({});
     SetDesktopOpener(nullptr);
     app::Services() = app::ShellServices{};
-    QDir::setCurrent(QDir::tempPath());
 }
 
 void ShellTest::CreateWindows() {
