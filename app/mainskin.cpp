@@ -130,14 +130,7 @@ void TForm1::CreateButtons() {
     BScrollDown->SetBounds(layout::BScrollDown.x(), layout::BScrollDown.y(), 90, 18);
     BTunerAkkord = MakeButton(PTuner, "BTunerAkkord");
     BTunerAkkord->SetBounds(layout::BTunerAkkord.x(), layout::BTunerAkkord.y(), 48, 72);
-    BNext = MakeButton(PUeplan, "BNext");
-    BNext->SetBounds(layout::PlanSelectLeft, layout::PlanBottomButtonsTop,
-                     layout::PlanButton.width(), layout::PlanButton.height());
-    BNext->SetText(CaptionText(18));
-    BVonVorn = MakeButton(PUeplan, "BVonVorn");
-    BVonVorn->SetBounds(layout::PlanTitleLeft, layout::PlanBottomButtonsTop,
-                        layout::PlanButton.width(), layout::PlanButton.height());
-    BVonVorn->SetText(CaptionText(17));
+    // BNext and BVonVorn are the practice plan panel's own (mainwindow_panels.cpp).
 }
 
 void TForm1::CreateDisplayControls() {

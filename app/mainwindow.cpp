@@ -487,17 +487,11 @@ void TForm1::TearDown() {
 // ================================================ pieces of features to come
 
 void TForm1::CreateLedThreads() {}
-void TForm1::SetUpPlanPanel() {}
-void TForm1::SetUpExplorer() {}
-void TForm1::SetUpMonitor() {}
-void TForm1::SetUpTuner() {}
-void TForm1::RefreshPlanPanel() {}
 void TForm1::SuspendLedThread() {}
 void TForm1::TerminateLedThreads() {}
 void TForm1::ResetMonitorPicture() {}
 void TForm1::BStopClick(TObject*) {}
 void TForm1::BPauseClick(TObject*) {}
 void TForm1::BPlayClick(TObject*) {}
-void TForm1::BStimmClick(TObject*) {}
 
 } // namespace app

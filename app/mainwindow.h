@@ -9,21 +9,28 @@
 // in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
 
 #include "app/sounddevicechoice.h"
+#include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
 #include "lessons/lessonhost.h"
 #include "lessons/lessonregistry.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
+#include "plan/panelhost.h"
+#include "plan/planpanel.h"
 #include "platform/core/inifile.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
+#include "platform/ui/sessionend.h"
 #include "platform/ui/timer.h"
 #include "playback/playcursor.h"
 #include "playback/soundcues.h"
 #include "playback/videoplayer.h"
+#include "tools/explorer.h"
+#include "tools/monitor.h"
+#include "tools/tuner.h"
 
 #include <QPointer>
 #include <QString>
@@ -66,7 +73,7 @@ public:
     controls::TXFadeButton *BPlay, *BPause, *BStop, *BLoop, *BLocator, *BRewind, *BForward,
         *BExtraFunction;
     controls::TXFadeButton *BLogo, *BVideoStop, *BScrollUp, *BScrollDown, *BTunerAkkord;
-    controls::TXFadeButton *BVonVorn, *BNext; // on the practice plan panel
+    controls::TXAquaButton *BVonVorn = nullptr, *BNext = nullptr; // on the practice plan panel
     controls::TXTrackBar* TrBarTempo;
     platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
         *LDate, *LClock, *LLevelCap, *LLevel;
@@ -243,6 +250,24 @@ public:
     void StopMediaPlayer();
     void PlayIntroVideo();
     playback::VideoPlayer& MidiPlayer();
+    // ---- The left column's panels: practice plan, tuner, explorer, monitor,
+    // and progress kept on disk (mainwindow_panels.cpp) ----------------------
+    std::unique_ptr<plan::PanelHost> PanelLink; // what the panels ask of this window
+    std::unique_ptr<plan::PlanPanel> PlanView;
+    std::unique_ptr<tools::TunerPanel> Tuner;
+    std::unique_ptr<tools::ExplorerPanel> Explorer;
+    std::unique_ptr<tools::MonitorPanel> Monitor;
+    std::unique_ptr<platform::SessionEndGuard> SessionEnd;
+    controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
+    void BUeplanClick(platform::TObject* Sender);
+    void BMonitorClick(platform::TObject* Sender);
+    void BExplorerClick(platform::TObject* Sender);
+    void BNextClick(platform::TObject* Sender);
+    void BVonVornClick(platform::TObject* Sender);
+    void BRemoveClick(platform::TObject* Sender);
+    void SelectPlanEntry(platform::TObject* Sender);
+    // Shows `panel`, hides the other three tool panels.
+    void ShowToolPanel(platform::TPanel* panel);
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';

@@ -122,6 +122,8 @@ bool ListStore::WriteList(const ListEntry* entries, int count, const std::string
 void ListStore::ResetLists() {
     Plan.fill(ListEntry{-1, 1, 0});
     Waiting.fill(ListEntry{1, 1, 0});
+    listsValid_ = true;
+    SaveNow();
 }
 
 int ListStore::FirstWaiting() const {
@@ -136,6 +138,7 @@ int ListStore::AddToPlan(int lesson) {
     for (int slot = 0; slot < kPlanSlots; ++slot) {
         if (Plan[slot].Lesson == -1) {
             Plan[slot] = ListEntry{lesson, Waiting[lesson].Level, Waiting[lesson].PlayCount};
+            SaveNow();
             return slot;
         }
     }
@@ -154,6 +157,7 @@ void ListStore::RemoveFromPlan(int slot) {
         Plan[j] = Plan[j + 1];
         Plan[j + 1].Lesson = -1;
     }
+    SaveNow();
 }
 
 bool ListStore::FindDataFolder(std::string& path) {
@@ -180,7 +184,11 @@ bool ListStore::ReadStoredLists(const std::string& dataFolder, const std::string
         keepOldFiles_ = true;
     }
     MendEntries();
-    return plan != ListFileState::Missing && waiting != ListFileState::Missing;
+    ForgetPlannedInWaiting();
+    // Lists that were read, or started fresh after damage, may be written;
+    // missing ones never are.
+    listsValid_ = plan != ListFileState::Missing && waiting != ListFileState::Missing;
+    return listsValid_;
 }
 
 std::string ListStore::KeepAside(const std::string& fileName) {
@@ -230,6 +238,38 @@ bool ListStore::SaveLists(const std::string& dataFolder, bool programDriveIsCdRo
     // The old files are aside now; later saves replace the new ones.
     if (planWritten && waitingWritten) keepOldFiles_ = false;
     return planWritten && waitingWritten;
+}
+
+void ListStore::KeepSavedIn(const std::string& dataFolder, bool programDriveIsCdRom) {
+    keepSaved_ = true;
+    saveFolder_ = dataFolder;
+    savedFromCdRom_ = programDriveIsCdRom;
+}
+
+bool ListStore::SaveNow() const {
+    if (!keepSaved_ || !listsValid_ || savedFromCdRom_) return false;
+    return SaveLists(saveFolder_, false);
+}
+
+int ListStore::TakeIntoPlan(int lesson) {
+    const int slot = AddToPlan(lesson);
+    if (slot < kPlanSlots) {
+        Waiting[lesson].Lesson = 0;
+        SaveNow();
+    }
+    return slot;
+}
+
+void ListStore::RecordProgress(int level, int playCount) {
+    if (CurrentEntry < 0 || CurrentEntry >= kPlanSlots) return;
+    Plan[CurrentEntry].Level = level;
+    Plan[CurrentEntry].PlayCount = playCount;
+    SaveNow();
+}
+
+void ListStore::ForgetPlannedInWaiting() {
+    for (const ListEntry& entry : Plan)
+        if (entry.Lesson >= 0 && entry.Lesson < kLessonCount) Waiting[entry.Lesson].Lesson = 0;
 }
 
 void ListStore::MendEntries() {

@@ -1,7 +1,8 @@
 #pragma once
 // The learner's progress: the practice plan of at most three lessons being
 // practised and the waiting list with one entry per lesson, read from two
-// small text files at start-up and written back when the learner leaves; and
+// small text files at start-up and written back whenever progress changes
+// and when the learner leaves (never from a CD-ROM); and
 // the explorer's titles and texts, read from a third file of the same family.
 //
 // List files are CR LF text in Windows-1252: line 1 "3" (fields per entry,
@@ -135,6 +136,24 @@ public:
     // The name a damaged list file was kept under, or empty.
     static std::string KeepAside(const std::string& fileName);
 
+    // ---- Saving as the learner goes ----------------------------------------
+    // From now on the store writes both lists to dataFolder whenever progress
+    // changes (a lesson enters or leaves the plan, the course starts over) and
+    // whenever SaveNow is called, so that a crash or a killed process loses
+    // nothing; from a CD-ROM it never writes. Only lists that were read (or
+    // reset) are ever written, so missing files are not replaced by blanks.
+    void KeepSavedIn(const std::string& dataFolder, bool programDriveIsCdRom);
+    // Writes both lists at once when saving is kept up (see KeepSavedIn);
+    // false when nothing was written or writing failed.
+    bool SaveNow() const;
+    // The end of a lesson's introduction: AddToPlan, the lesson no longer
+    // waits, and both lists are saved. Returns the slot (3 when full: then
+    // nothing changes).
+    int TakeIntoPlan(int lesson);
+    // The transport's record of the running exercise: level and play count
+    // into Plan[CurrentEntry], then both lists are saved.
+    void RecordProgress(int level, int playCount);
+
 private:
     // Brings values read from a damaged list back into the ranges the program
     // indexes with: a plan lesson outside -1..29 empties its slot, a level
@@ -147,6 +166,14 @@ private:
     std::vector<std::string> damagedFiles_;
     // Set by a damaged read, cleared once the old files are put aside.
     mutable bool keepOldFiles_ = false;
+    // A lesson that sits in the plan no longer waits (a list written between
+    // the two steps of taking a lesson in would otherwise offer it again).
+    void ForgetPlannedInWaiting();
+
+    bool listsValid_ = false;
+    bool keepSaved_ = false;
+    bool savedFromCdRom_ = false;
+    std::string saveFolder_;
 };
 
 } // namespace plan
