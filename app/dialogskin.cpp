@@ -5,6 +5,9 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/region.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 namespace app {
 
 using namespace platform;
@@ -34,12 +37,20 @@ void SkinDialogButton(TForm* window, controls::TXFadeButton* button) {
     button->Font()->SetName("Arial");
     button->Font()->SetHeight(-kDialogFontHeight);
     button->Font()->SetStyle(fsBold);
-    button->Font()->SetColor(0x000000);
-    button->SetTopTextColor(RGB(0xF6, 0xEC, 0xD6));
-    button->SetTopTextClOver(RGB(0xFB, 0xF6, 0xEA));
-    button->SetTopTextClDown(RGB(0xFB, 0xF6, 0xEA));
+    // Dark ink over a light shade, as on the main window's buttons.
+    button->Font()->SetColor(kDialogCaptionShade);
+    button->MOverFont()->Assign(button->Font());
+    button->MDownFont()->Assign(button->Font());
+    button->SetTopTextColor(kDialogInk);
+    button->SetTopTextClOver(kDialogInk);
+    button->SetTopTextClDown(kDialogInk);
     button->SetTShadeDimension(1);
     button->StyleChanged();
+}
+
+void ResetButtonLook(controls::TXFadeButton* button) {
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button, &leave);
 }
 
 void PaintDialogBackdrop(TForm* window) {
@@ -75,7 +86,7 @@ TLabel* MakeDialogLabel(TForm* window, bool bold) {
     label->Font()->SetName("Arial");
     label->Font()->SetHeight(-kDialogFontHeight);
     label->Font()->SetStyle(bold ? TFontStyles(fsBold) : TFontStyles(0));
-    label->Font()->SetColor(RGB(0x3B, 0x2A, 0x1E));
+    label->Font()->SetColor(kDialogInk);
     label->SetTransparent(true);
     label->SetShowAccelChar(false);
     return label;

@@ -15,6 +15,10 @@ inline constexpr int kDialogWidth = 248;
 inline constexpr int kDialogHeight = 174;
 inline constexpr int kDialogCorner = 40;
 inline constexpr int kDialogFontHeight = 13;
+// The ink of the dialogs' texts and button captions, and the light shade
+// under the captions.
+inline constexpr platform::TColor kDialogInk = platform::RGB(0x3B, 0x2A, 0x1E);
+inline constexpr platform::TColor kDialogCaptionShade = platform::RGB(0xFB, 0xF6, 0xEA);
 
 // 248 x 174, borderless, with the rounded region of 40 x 40 corner ellipses.
 void ShapeDialogWindow(platform::TForm* window);
@@ -23,6 +27,10 @@ void ShapeDialogWindow(platform::TForm* window);
 // the three dialog backgrounds, and puts its top 12 pixels above the window's
 // bottom edge.
 void SkinDialogButton(platform::TForm* window, controls::TXFadeButton* button);
+
+// Puts a reused button back into its normal look, as when the mouse left it
+// (a box shown again must not keep the hover look of its last answer).
+void ResetButtonLook(controls::TXFadeButton* button);
 
 // Stretches the main window's dialog backdrop over the whole window (a plain
 // fill while there is no main window).

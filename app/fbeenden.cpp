@@ -1,5 +1,6 @@
 #include "app/fbeenden.h"
 
+#include "controls/dialogkeys.h"
 #include "app/dialogskin.h"
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
@@ -90,6 +91,8 @@ void TFBeenden::ShowPracticeTime(const QString& clock) {
 }
 
 void TFBeenden::FormShow(TObject*) {
+    ResetButtonLook(BOK);
+    ResetButtonLook(BCancel);
     ShowPracticeTime(Form1 != nullptr ? Form1->LClock->Caption() : QString("00:00"));
 }
 
@@ -98,15 +101,8 @@ void TFBeenden::FormPaint(TObject*) {
 }
 
 void TFBeenden::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
-    if (key == VK_RETURN) {
-        key = 0;
-        BOKClick(sender);
-    } else if (key == VK_ESCAPE) {
-        key = 0;
-        BCancelClick(sender);
-    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
-        key = 0;
-    }
+    controls::HandleDialogKey(
+        key, shift, [&] { BOKClick(sender); }, [&] { BCancelClick(sender); });
 }
 
 void TFBeenden::BOKClick(TObject*) {

@@ -83,6 +83,17 @@ TPanel* TForm1::MakePanel(const QString& name, int left, int top, int width, int
 }
 
 void TForm1::CreateControls() {
+    CreatePanels();
+    CreateButtons();
+    CreateDisplayControls();
+    Timer2 = new TTimer(this);
+    Timer2->SetEnabled(false);
+    Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
+    PopupSoundcard = new TPopupMenu(this);
+    ConnectButtons();
+}
+
+void TForm1::CreatePanels() {
     const QRect& tool = layout::ToolPanel;
     PUeplan = MakePanel("PUeplan", tool.x(), tool.y(), tool.width(), tool.height());
     PExplorer = MakePanel("PExplorer", tool.x(), tool.y(), tool.width(), tool.height());
@@ -93,7 +104,9 @@ void TForm1::CreateControls() {
     VideoPanel = MakePanel("VideoPanel", video.x(), video.y(), video.width(), video.height());
     VideoPanel->SetColor(clBlack);
     VideoPanel->Hide();
+}
 
+void TForm1::CreateButtons() {
     BExplorer = MakeButton(this, "BExplorer");
     BKontrolle = MakeButton(this, "BKontrolle");
     BUeplan = MakeButton(this, "BUeplan");
@@ -117,15 +130,10 @@ void TForm1::CreateControls() {
     BScrollDown->SetBounds(layout::BScrollDown.x(), layout::BScrollDown.y(), 90, 18);
     BTunerAkkord = MakeButton(PTuner, "BTunerAkkord");
     BTunerAkkord->SetBounds(layout::BTunerAkkord.x(), layout::BTunerAkkord.y(), 48, 72);
-    BNext = MakeButton(PUeplan, "BNext");
-    BNext->SetBounds(layout::PlanSelectLeft, layout::PlanBottomButtonsTop,
-                     layout::PlanButton.width(), layout::PlanButton.height());
-    BNext->SetText(CaptionText(18));
-    BVonVorn = MakeButton(PUeplan, "BVonVorn");
-    BVonVorn->SetBounds(layout::PlanTitleLeft, layout::PlanBottomButtonsTop,
-                        layout::PlanButton.width(), layout::PlanButton.height());
-    BVonVorn->SetText(CaptionText(17));
+    // BNext and BVonVorn are the practice plan panel's own (mainwindow_panels.cpp).
+}
 
+void TForm1::CreateDisplayControls() {
     TrBarTempo = new controls::TXTrackBar(this);
     TrBarTempo->SetName("TrBarTempo");
     TrBarTempo->SetParent(this);
@@ -163,12 +171,9 @@ void TForm1::CreateControls() {
     LLevelCap->SetCaption("Tempo");
     LLevel = MakeLabel(this, "LLevel");
     SetLabelFont(LLevel, 13, true);
+}
 
-    Timer2 = new TTimer(this);
-    Timer2->SetEnabled(false);
-    Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
-    PopupSoundcard = new TPopupMenu(this);
-
+void TForm1::ConnectButtons() {
     BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
     BBeenden->OnClick = [this](TObject* sender) { BBeendenClick(sender); };
     BLogo->OnClick = [this](TObject* sender) { BLogoClick(sender); };
@@ -228,9 +233,26 @@ int RightOf(const TControl* control) {
 } // namespace
 
 void TForm1::SetUpSkin() {
-    // 1. Content names below are relative to the program folder.
+    // Content names below are relative to the program folder.
     QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
-    // 2., 3. Backgrounds and the pictures painted by the window itself.
+    LoadWindowBitmaps();
+    PlaceDisplayBlock();
+    PlaceLevelBlock();
+    // The intro video button.
+    BVideoStop->SetTakeImg(true);
+    BVideoStop->SetBounds(layout::BVideoStop.x(), layout::BVideoStop.y(), VideoStopBmp.Width(),
+                          VideoStopBmp.Height());
+    BVideoStop->SetBgBmp(&VideoPlayBmp);
+    BVideoStop->SetText(" ");
+    SkinButtons();
+    SkinTempoBar();
+    // The LED segments.
+    LoadResource(&LedDark, "LEDBMPDARK");
+    LoadResource(&LedLight, "LEDBMPLIGHT");
+}
+
+// The backgrounds and the pictures the window paints itself.
+void TForm1::LoadWindowBitmaps() {
     if (!LoadJpegBitmap(&DialogBackdrop, "Bilder\\hintergrundklein.jpg"))
         FillSquare(&DialogBackdrop, kBackdropFailureFill);
     if (!LoadJpegBitmap(&WindowBackground, "Bilder\\hintergrund.jpg"))
@@ -239,14 +261,15 @@ void TForm1::SetUpSkin() {
     LoadResource(&LedBackground, "LEDBG");
     LoadResource(&VideoPlayBmp, "RVIDEOPLAYBMP");
     LoadResource(&VideoStopBmp, "RVIDEOSTOPBMP");
+}
 
-    // 4. Captions of the display block.
+// The captions and values on the mode picture.
+void TForm1::PlaceDisplayBlock() {
     LDisplayCap1->SetCaption(CaptionText(9));
     LDisplayCap2->SetCaption(CaptionText(24));
     LDisplayCap3->SetCaption(CaptionText(25));
     LSoundcard->SetCaption(CaptionText(30));
 
-    // 5. The display block on the mode picture.
     LoadPictureInto(ImgModus, "Bilder\\tutorialdisplay.jpg");
     ImgModus->SetLeft(layout::ModeDisplay.x());
     ImgModus->SetTop(layout::ModeDisplay.y());
@@ -266,27 +289,20 @@ void TForm1::SetUpSkin() {
     LDate->SetTop(LDisplayCap2->Top() + 10);
     LClock->SetLeft(valuesLeft);
     LClock->SetTop(LDisplayCap3->Top() + 10);
+    // The practice time takes the place of the date.
     LDisplayCap2->Hide();
     LDate->Hide();
+}
 
-    // 6. The level block.
+void TForm1::PlaceLevelBlock() {
     ImgLevel->SetLeft(layout::LevelBlock.x());
     ImgLevel->SetTop(layout::LevelBlock.y());
     LLevelCap->SetTop(ImgLevel->Top() + 6);
     LLevelCap->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevelCap->Width() / 2);
     LLevel->SetTop(LLevelCap->Top() + 12);
+}
 
-    // 7. The intro video button.
-    BVideoStop->SetTakeImg(true);
-    BVideoStop->SetBounds(layout::BVideoStop.x(), layout::BVideoStop.y(), VideoStopBmp.Width(),
-                          VideoStopBmp.Height());
-    BVideoStop->SetBgBmp(&VideoPlayBmp);
-    BVideoStop->SetText(" ");
-
-    // 8. The skinned buttons, in the table's order.
-    SkinButtons();
-
-    // 9. The tempo bar.
+void TForm1::SkinTempoBar() {
     TBitmap bar, barOver, thumb;
     LoadResource(&bar, "RTRACKBAR");
     LoadResource(&barOver, "RTRACKBAROVER");
@@ -301,10 +317,6 @@ void TForm1::SetUpSkin() {
     TrBarTempo->SetBgOverBmp(&barOver);
     TrBarTempo->SetBgDownBmp(&barOver);
     TrBarTempo->SetThumbBmp(&thumb);
-
-    // 10. The LED segments.
-    LoadResource(&LedDark, "LEDBMPDARK");
-    LoadResource(&LedLight, "LEDBMPLIGHT");
 }
 
 void TForm1::SkinButtons() {

@@ -1,9 +1,13 @@
 #include "app/mainwindow.h"
 
 #include "app/fbeenden.h"
+#include "app/helpwindow.h"
 #include "app/msgwin.h"
+#include "app/progresssaver.h"
 #include "layout/screenlayout.h"
 #include "app/shellservices.h"
+#include "app/skinerrors.h"
+#include "app/startcount.h"
 #include "app/startscreen.h"
 #include "app/testswitches.h"
 #include "platform/core/cp1252.h"
@@ -11,6 +15,7 @@
 #include "platform/core/folders.h"
 #include "platform/core/pathresolver.h"
 #include "platform/ui/application.h"
+#include "platform/ui/exceptions.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/sound.h"
 #include "playback/clockthread.h"
@@ -30,16 +35,15 @@ using namespace platform;
 
 TForm1* Form1 = nullptr;
 
+void PaintAtOnce(TForm* window); // mainwindow_shell.cpp
+
 namespace {
 
 constexpr int kStartScreenMs = 3000;
 constexpr int kIntroDelayMs = 500;
-constexpr unsigned short kMapperId = 0xFFFF;
 constexpr int kSmallScreenHeight = 600;
-constexpr const char* kSettingsSection = "Midi";
-constexpr const char* kSettingsKey = "Soundcard";
-constexpr const char* kNoSetting = "FAILED";
-constexpr const char* kMapperSetting = "MIDI MAPPER";
+constexpr const char* kSettingsSection = SoundDeviceChoice::kSettingsSection;
+constexpr const char* kSettingsKey = SoundDeviceChoice::kSettingsKey;
 constexpr const char* kHelpWindowTitle = "Zupfari Basis Hilfe";
 
 // Appends a Windows-1252 content name to a folder.
@@ -59,79 +63,98 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     SetName("Form1");
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
+    // The start screen first, so that the learner sees it at once; the
+    // window's own controls are made while it shows.
+    PrepareFolders();
     CreateControls();
+    CreateOwnedObjects();
+    SetUpPanelsAndLists();
+    SetStartState();
+    ConnectFormHandlers();
+    FormCreate(this);
+    constructed_ = true;
+    ShowMainWindowWhenDue();
+}
 
-    // 1. Text fields start empty; the important files are assumed present.
+// Text fields, folders, the list store, the settings file, the start screen.
+void TForm1::PrepareFolders() {
     ProgramFolder.clear();
     DataFolder.clear();
     ProgramDrive.clear();
     ImportantFilesPresent = true;
-    // 2. to 6. Folders, the list store, the settings file, the start screen.
     SplitProgramFile();
     Lists = std::make_unique<plan::ListStore>();
     FindFolders();
     SettingsFile = std::make_unique<IniFile>(ResolveAnsiPath(Join(DataFolder, "zupfaripref.ini")));
     CreateStartScreen();
-    // 7. Erasing the background needs no interception here: the window paints
-    // into its own surface. 8. The window's size.
+}
+
+// The window's size, worker threads, play cursor, lists, skin loader, sound
+// cues and the look. The window paints into its own surface, so erasing the
+// background needs no interception.
+void TForm1::CreateOwnedObjects() {
     SetBounds(Left(), Top(), layout::MainWindow.width(), layout::MainWindow.height());
-    // 9. Bitmaps (loaded by the skin set-up), worker threads, play cursor.
     CreateLedThreads();
     Clock = new playback::ClockThread(LClock, LDate);
     CreatePlayCursor();
-    // 10. Explorer lists, the window's skin loader, the sound cues.
     ExplorerTitles.clear();
     ExplorerTexts.clear();
     Skin = std::make_unique<lessons::SkinLoader>(this);
+    ReportPictureErrors(*Skin);
     Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
-    // 11. The look.
     SetUpSkin();
-    // 12. Tutorial mode.
+}
+
+// Tutorial mode, the panels, tempo level 1, the stored lists and the registry.
+void TForm1::SetUpPanelsAndLists() {
     PMonitor->Hide();
     PExplorer->Hide();
     ExplorerMode = false;
     LModusAnzeige->SetCaption("Tutorial");
-    // 13., 14. Panels and the play-cursor geometry.
     SetUpPlanPanel();
     SetUpExplorer();
     SetUpMonitor();
     SetUpTuner();
     BuildCursorGeometry();
-    // 15. Tempo level 1.
     TrBarTempo->SetPosition(1);
     LLevel->SetCaption("1");
     LLevel->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevel->Width() / 2);
     TrBarTempo->SetEnabled(false);
-    // 16. to 18. Stored lists, registry, plan panel.
     ReadStoredLists();
     FillLessonRegistry();
     CurrentLesson = -1;
     if (ImportantFilesPresent) RefreshPlanPanel();
-    // 19. No lesson yet.
+}
+
+// No lesson yet, the flags, the date, the taskbar, the start count and the
+// intro video.
+void TForm1::SetStartState() {
     DisableTransport();
     BVideoStop->Hide();
     ClearLessonScreen();
-    // 20. Flags.
     VideoPlaying = IntroPending = WebQuestionAnswered = false;
     OpenedFromLessonScreen = QuizFinished = false;
     WebQuestionPending = true;
-    // 21. to 25.
+    ConnectCourseWindows();
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
     CountStart();
     ChooseIntroVideo();
+}
 
+void TForm1::ConnectFormHandlers() {
     // The first showing's work (question, greeting screen) runs once the
-    // window is on the screen, so that the learner sees the window first.
+    // window is on the screen, so that the learner sees the window first;
+    // like every handler it reports its errors in the standard display.
     OnShow = [this](TObject* sender) {
-        QTimer::singleShot(0, this, [this, sender] { FormShow(sender); });
+        QTimer::singleShot(0, this,
+                           [this, sender] { GuardedCall(this, [&] { FormShow(sender); }); });
     };
     OnPaint = [this](TObject* sender) { FormPaint(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
     };
-    FormCreate(this);
 }
 
 TForm1::~TForm1() {
@@ -162,6 +185,7 @@ void TForm1::CreateStartScreen() {
     StartScreenTimer->SetInterval(kStartScreenMs);
     StartScreenTimer->OnTimer = [this](TObject* sender) { StartScreenTimerTimer(sender); };
     StartScreen->Show();
+    PaintAtOnce(StartScreen);
     ReportTestTime("startscreen");
 }
 
@@ -186,23 +210,9 @@ void TForm1::HideTaskbarOnSmallScreen() {
 // The start log counts the program's starts in its first line.
 void TForm1::CountStart() {
     StartLogPath = ResolveAnsiPath(Join(DataFolder, "session.log"));
-    StartLog.clear();
-    if (QFileInfo::exists(QString::fromStdString(StartLogPath))) {
-        for (const std::string& line : ReadTextLines(StartLogPath))
-            StartLog << FromAnsi(line);
-        if (StartLog.isEmpty())
-            StartLog << "1";
-        else
-            StartLog[0] = QString::number(StartLog[0].trimmed().toInt() + 1);
-    } else {
-        StartLog << "1";
-    }
-    StartCount = StartLog[0].toInt();
-    if (ProgramOnCdRom()) return;
-    std::string bytes;
-    for (const QString& line : StartLog)
-        bytes += ToAnsi(line) + "\r\n";
-    WriteFileAtomically(StartLogPath, bytes); // a failure is of no consequence
+    StartCounter counter(StartLogPath, !ProgramOnCdRom());
+    StartCount = counter.CountStart();
+    StartLog = counter.Lines();
 }
 
 void TForm1::ChooseIntroVideo() {
@@ -221,57 +231,9 @@ bool TForm1::ProgramOnCdRom() const {
 // ============================================================== FormCreate
 
 void TForm1::FormCreate(TObject*) {
-    ListSoundDevices();
-    ChooseSoundDevice();
-    ChooseLanguage();
-}
-
-void TForm1::ListSoundDevices() {
-    SoundDeviceCount = static_cast<unsigned short>(Midi().NumDevs());
     Midi().InitWin(QApplication::instance());
-    const TNotifyEvent itemClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
-    bool defaultFound = false;
-    DefaultDeviceIndex = 0;
-    for (unsigned short i = 0; i < SoundDeviceCount; ++i) {
-        std::string name;
-        Midi().DeviceName(i, name);
-        PopupSoundcard->Add(FromAnsi(name), itemClick);
-        unsigned short technology = 0;
-        if (!defaultFound && Midi().Technology(i, technology) && (technology & 1) == 0) {
-            DefaultDeviceIndex = i;
-            defaultFound = true;
-        }
-    }
-    MapperMenuIndex = -1;
-    std::string mapperName;
-    if (Midi().DeviceName(kMapperId, mapperName)) {
-        PopupSoundcard->Add(FromAnsi(mapperName), itemClick);
-        MapperMenuIndex = static_cast<short>(SoundDeviceCount);
-    }
-    if (PopupSoundcard->Count() > 0) {
-        SoundDeviceName = PopupSoundcard->Items(0)->Caption();
-        LSoundcard->SetHint(SoundDeviceName);
-    }
-}
-
-void TForm1::ChooseSoundDevice() {
-    if (SoundDeviceCount == 0) return;
-    const QString value = SettingsFile->ReadString(kSettingsSection, kSettingsKey, kNoSetting);
-    if (value == kNoSetting) {
-        SoundDeviceName = PopupSoundcard->Items(DefaultDeviceIndex)->Caption();
-        LSoundcard->SetHint(SoundDeviceName);
-        Midi().SetDeviceByID(static_cast<unsigned short>(DefaultDeviceIndex));
-        return;
-    }
-    SoundDeviceName = value;
-    LSoundcard->SetHint(value);
-    if (value == kMapperSetting) {
-        Midi().SetDeviceByID(kMapperId);
-    } else if (!Midi().SetDeviceByName(ToAnsi(value))) {
-        Midi().SetDeviceByID(0);
-        SoundDeviceName = PopupSoundcard->Items(0)->Caption();
-        LSoundcard->SetHint(SoundDeviceName);
-    }
+    StartSoundDeviceChoice();
+    ChooseLanguage();
 }
 
 void TForm1::ChooseLanguage() {
@@ -291,31 +253,18 @@ void TForm1::PopupSoundcardItemClick(TObject* sender) {
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (item == nullptr) return;
     BStopClick(sender);
-    const int index = item->MenuIndex();
-    if (index == MapperMenuIndex) {
-        LSoundcard->SetHint(Midi().SetDeviceByID(kMapperId) ? item->Caption() : "Not Ready");
-        SoundDeviceName = kMapperSetting;
-        return;
-    }
-    if (index < SoundDeviceCount) {
-        const bool ready = Midi().SetDeviceByID(static_cast<unsigned short>(index));
-        LSoundcard->SetHint(ready ? item->Caption() : "Not Ready");
-    }
-    SoundDeviceName = item->Caption();
+    const SoundDeviceChoiceResult chosen =
+        SoundDeviceChoice(Midi()).ChooseEntry(soundDevices_, item->MenuIndex());
+    if (!chosen.Hint.isEmpty()) LSoundcard->SetHint(chosen.Hint);
+    SoundDeviceName = chosen.DeviceName;
 }
 
 // ============================================================ start screen
 
 void TForm1::StartScreenTimerTimer(TObject*) {
     StartScreenTimer->SetEnabled(false);
-    Show();
-    ReportTestTime("mainwindow");
-    StartScreen->Hide();
-    StartScreenActive = false;
-    // The timer is freed once its own call has returned.
-    TTimer* timer = StartScreenTimer;
-    StartScreenTimer = nullptr;
-    QTimer::singleShot(0, this, [timer] { delete timer; });
+    startScreenTimeUp_ = true;
+    ShowMainWindowWhenDue();
 }
 
 void TForm1::BLogoClick(TObject*) {
@@ -334,9 +283,11 @@ void TForm1::FormShow(TObject*) {
     }
     if (!WebQuestionPending) return;
     WebQuestionPending = false;
+    TellAboutDamagedLists();
     AskStartQuestion();
     if (Clock != nullptr && Clock->Suspended()) Clock->Resume();
     ShowGreetingScreen();
+    ReportTestTime("greeting");
     if (StartCount == 1 && FileExists(IntroVideoPath)) {
         IntroPending = true;
         Timer2->SetInterval(kIntroDelayMs);
@@ -392,7 +343,12 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
         ShowTaskbar(answer == mrOk);
     } else if (key == VK_F4 && shift.Contains(ssAlt)) {
         key = 0;
-        BBeendenClick(sender);
+        // While a dialog holds the window (disabled), a close request only
+        // brings that dialog to the front.
+        if (Enabled())
+            BBeendenClick(sender);
+        else
+            BringDialogToFront();
     }
 }
 
@@ -416,11 +372,12 @@ void TForm1::BHilfeClick(TObject* sender) {
             return;
         }
     }
+    if (OpenHelpWindow()) return;
+    // Without the pages the compiled help file, where the desktop has a
+    // viewer for it.
     const std::string helpFile = ProgramFolder + ToAnsi(HelpFileName);
-    if (FileExists(helpFile)) {
-        ShellOpen(QString::fromStdString(ResolveAnsiPath(helpFile)));
+    if (FileExists(helpFile) && ShellOpen(QString::fromStdString(ResolveAnsiPath(helpFile))))
         return;
-    }
     AskMessage(ErrorText(1), ErrorText(8), "", "OK");
 }
 
@@ -489,8 +446,8 @@ void TForm1::BBeendenClick(TObject* sender) {
 }
 
 void TForm1::SaveAndClose() {
-    Lists->SaveLists(DataFolder, ProgramOnCdRom());
     if (FBeenden != nullptr) FBeenden->Hide();
+    ProgressSaver(*Lists, DataFolder, ProgramOnCdRom(), AskMessage).SaveBeforeLeaving();
     Close();
 }
 
@@ -503,6 +460,7 @@ void TForm1::FormCloseQuery(TObject*, bool& canClose) {
 void TForm1::TearDown() {
     if (tornDown_) return;
     tornDown_ = true;
+    JoinDeviceWorker();
     ShowTaskbar(true);
     FreePlayCursor();
     ExplorerTitles.clear();
@@ -514,6 +472,8 @@ void TForm1::TearDown() {
         Clock = nullptr; // the thread frees itself
     }
     Skin.reset();
+    delete helpWindow_;
+    helpWindow_ = nullptr;
     if (StartScreen != nullptr) {
         StartScreen->Hide();
         delete StartScreen;
@@ -524,26 +484,8 @@ void TForm1::TearDown() {
     SettingsFile.reset();
 }
 
-// ================================================ pieces of other parts
+// ================================================ pieces of features to come
 
-void TForm1::SetUpPlanPanel() {}
-void TForm1::SetUpExplorer() {}
-void TForm1::SetUpMonitor() {}
-void TForm1::SetUpTuner() {}
-void TForm1::RefreshPlanPanel() {}
-bool TForm1::MediaPlayerPlaying() const {
-    return false;
-}
-void TForm1::StopMediaPlayer() {}
 void TForm1::ResetMonitorPicture() {}
-void TForm1::PlayIntroVideo() {
-    // Until the video player exists the intro video cannot be shown.
-    BVideoStop->SetEnabled(true);
-    BVideoStop->SetBgBmp(&VideoPlayBmp);
-    AskMessage(ErrorText(1), ErrorText(5), "", "OK");
-}
-void TForm1::BKontrolleClick(TObject*) {}
-void TForm1::BStimmClick(TObject*) {}
-void TForm1::OpenSlides(int) {}
 
 } // namespace app

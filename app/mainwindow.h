@@ -8,21 +8,32 @@
 // The main window's look (backgrounds, skinned buttons, LED panel) is set up
 // in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
 
+#include "app/sounddevicechoice.h"
+#include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "lessons/lessonhost.h"
 #include "lessons/lessonregistry.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
+#include "plan/panelhost.h"
+#include "plan/planpanel.h"
 #include "platform/core/inifile.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 #include "platform/ui/menus.h"
+#include "platform/ui/sessionend.h"
 #include "platform/ui/timer.h"
 #include "playback/exerciseengine.h"
 #include "playback/playcursor.h"
 #include "playback/soundcues.h"
+#include "playback/videoplayer.h"
+#include "tools/explorer.h"
+#include "tools/monitor.h"
+#include "tools/tuner.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -30,6 +41,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace playback {
 class ClockThread;
@@ -40,6 +52,7 @@ class TDrawLEDThread;
 namespace app {
 
 class TStartScreen;
+class THelpWindow;
 
 // The colour that stands in for a background picture that could not be
 // loaded (red 0x33, green 0x44, blue 0x55).
@@ -65,7 +78,7 @@ public:
     controls::TXFadeButton *BPlay, *BPause, *BStop, *BLoop, *BLocator, *BRewind, *BForward,
         *BExtraFunction;
     controls::TXFadeButton *BLogo, *BVideoStop, *BScrollUp, *BScrollDown, *BTunerAkkord;
-    controls::TXFadeButton *BVonVorn, *BNext; // on the practice plan panel
+    controls::TXAquaButton *BVonVorn = nullptr, *BNext = nullptr; // on the practice plan panel
     controls::TXTrackBar* TrBarTempo;
     platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
         *LDate, *LClock, *LLevelCap, *LLevel;
@@ -185,8 +198,8 @@ public:
     int LocatorBeat = 0;
     bool TopLevelRun = false;
 
-    // Opens CurrentLesson (nothing for a number outside 0..29).
-    void OpenLesson();
+    // OpenLesson (declared with the slide windows' block) opens CurrentLesson;
+    // nothing for a number outside 0..29.
     void ResetCourse();
     void EnableTransportTools();
     // The tempo level a lesson opens at: 1 in explorer mode, else the plan
@@ -229,8 +242,8 @@ public:
     // The open lesson's cursor slots (the defaults when none is open).
     const playback::CursorGeometry& CurrentGeometry() const;
 
-    // ---- Pieces of other parts of the program ------------------------------
-    // Called at their places; each is filled in by its own part and does
+    // ---- Pieces of features still to come ----------------------------------
+    // Called at their places; each is filled in with its feature and does
     // nothing yet.
     void CreatePlayCursor();
     void CreateLedThreads();
@@ -246,9 +259,6 @@ public:
     void FreePlayCursor();
     void RedrawMark();
     bool MarkShown() const;
-    bool MediaPlayerPlaying() const;
-    void StopMediaPlayer();
-    void PlayIntroVideo();
     // The transport's and the tool buttons' actions (virtual: tests watch
     // which one a key leads to).
     virtual void BStopClick(platform::TObject* Sender);
@@ -258,8 +268,78 @@ public:
     virtual void BStimmClick(platform::TObject* Sender);
     void OpenSlides(int window);
 
+    // ---- Video player (mainwindow_video.cpp) ------------------------------
+    // PlayVideo (declared below, with the slide windows' host) plays the video `file` (Windows-1252 path) in `panel`, placed at
+    // `left`, `top` and sized by displayRect's right and bottom; the video
+    // fills displayRect inside it. `midiFile` is the accompaniment played by
+    // the MIDI engine from its beginning, or "0" for none. The main controls
+    // stay locked until the video ends or is stopped. A missing file does
+    // nothing; a file the player refuses is reported (error 3).
+    // The media player's notification: the video ended or was stopped.
+    void MidiPlayerNotify(platform::TObject* Sender);
+    bool MediaPlayerPlaying() const;
+    void StopMediaPlayer();
+    void PlayIntroVideo();
+    playback::VideoPlayer& MidiPlayer();
+    // ---- The left column's panels: practice plan, tuner, explorer, monitor,
+    // and progress kept on disk (mainwindow_panels.cpp) ----------------------
+    std::unique_ptr<plan::PanelHost> PanelLink; // what the panels ask of this window
+    std::unique_ptr<plan::PlanPanel> PlanView;
+    std::unique_ptr<tools::TunerPanel> Tuner;
+    std::unique_ptr<tools::ExplorerPanel> Explorer;
+    std::unique_ptr<tools::MonitorPanel> Monitor;
+    std::unique_ptr<platform::SessionEndGuard> SessionEnd;
+    controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
+    void BUeplanClick(platform::TObject* Sender);
+    void BMonitorClick(platform::TObject* Sender);
+    void BExplorerClick(platform::TObject* Sender);
+    void BNextClick(platform::TObject* Sender);
+    void BVonVornClick(platform::TObject* Sender);
+    void BRemoveClick(platform::TObject* Sender);
+    void SelectPlanEntry(platform::TObject* Sender);
+    // Shows `panel`, hides the other three tool panels.
+    void ShowToolPanel(platform::TPanel* panel);
+
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
+
+    // ---- Slide windows and quiz (mainwindow_slides.cpp) -------------------
+    // True while no quiz is under way (also false while the learner goes
+    // through the slides again after a failed quiz).
+    bool QuizIdle = true;
+    // The lesson that was open before "Neue Übung" started a new one.
+    int PreviousLesson = -1;
+    // The slide windows and the quiz of CurrentLesson (virtual: tests watch
+    // which one opens).
+    virtual void OpenSlidesA();
+    void OpenSlidesB();
+    void OpenSlidesC();
+    void ShowQuiz();
+    // Key T: asks whether the taskbar shows and does as answered.
+    void AskTaskbarQuestion();
+    // Writes the plan and the waiting list to DataFolder now (not on a
+    // CD-ROM); false when a list could not be written.
+    bool SaveListsNow();
+    // Opening a lesson belongs to its own part; until it is filled in it
+    // does nothing. PlayVideo: see the video player above (virtual so that
+    // tests can watch the slide windows call it).
+    virtual void OpenLesson();
+    virtual void PlayVideo(const std::string& file, const std::string& midiFile,
+                           const platform::TRect& displayRect, int top, int left,
+                           platform::TPanel* panel);
+    // Hands the slide windows and the quiz their way to this window.
+    void ConnectCourseWindows();
+    std::unique_ptr<lessons::LessonHost> CourseHost;
+
+    // ---- Start-up and leaving (shell; mainwindow_shell.cpp) ----------------
+    // The program entry calls this once every window exists; the main window
+    // comes when this, its own construction, the device choice and the start
+    // screen's three seconds are all done.
+    void ProgramWindowsCreated();
+    // True once the MIDI output device has been chosen (on a worker).
+    bool SoundDevicesChosen() const { return soundDevicesChosen_; }
+    // The devices of the sound-device menu.
+    const SoundDeviceList& SoundDevices() const { return soundDevices_; }
 
 private:
     // Transport steps (mainwindow_transport.cpp).
@@ -279,6 +359,36 @@ private:
     void JumpCursor(bool erase);
     void StoreInCurrentEntry(std::optional<int> level, std::optional<int> playCount);
     platform::TPoint CountInDigitPlace() const;
+    void PrepareFolders();
+    void CreateOwnedObjects();
+    void SetUpPanelsAndLists();
+    void SetStartState();
+    void ConnectFormHandlers();
+    void ShowMainWindowWhenDue();
+    void StartSoundDeviceChoice();
+    void SoundDevicesReady(const SoundDeviceList& list, const SoundDeviceChoiceResult& choice);
+    void JoinDeviceWorker();
+    void TellAboutDamagedLists();
+    void BringDialogToFront();
+    bool OpenHelpWindow();
+    void CreatePanels();
+    void CreateButtons();
+    void CreateDisplayControls();
+    void ConnectButtons();
+    void LoadWindowBitmaps();
+    void PlaceDisplayBlock();
+    void PlaceLevelBlock();
+    void SkinTempoBar();
+
+    bool constructed_ = false;
+    bool windowsCreated_ = false;
+    bool startScreenTimeUp_ = false;
+    bool mainWindowShown_ = false;
+    bool soundDevicesChosen_ = false;
+    SoundDeviceList soundDevices_;
+    std::thread deviceWorker_;
+    THelpWindow* helpWindow_ = nullptr;
+
     void CreateControls();
     void SkinButtons();
     controls::TXFadeButton* MakeButton(platform::TControl* parent, const QString& name);
@@ -293,14 +403,22 @@ private:
     void HideTaskbarOnSmallScreen();
     void CountStart();
     void ChooseIntroVideo();
-    void ListSoundDevices();
-    void ChooseSoundDevice();
     void ChooseLanguage();
     void AskStartQuestion();
     void ShowTaskbar(bool show);
     void TearDown();
     bool ScreenGuardsPass() const;
     void WirePicture(platform::TControl* control, int tag);
+
+    // Video player (mainwindow_video.cpp).
+    void EndRunningVideo();
+    void ShowVideoPanel(platform::TPanel* panel, int left, int top, platform::TRect displayRect,
+                        const QString& loading);
+    bool OpenVideo(const std::string& file, platform::TRect displayRect, platform::TPanel* panel);
+    void StartVideo(const std::string& midiFile);
+    void VideoErrorBox(const QString& text);
+    std::unique_ptr<playback::VideoPlayer> midiPlayer_;
+    QPointer<platform::TPanel> videoPanel_;
 
     bool tornDown_ = false;
     std::array<bool, 12> savedEnabled_{};

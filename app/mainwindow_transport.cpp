@@ -28,7 +28,7 @@ void TForm1::StoreInCurrentEntry(std::optional<int> level, std::optional<int> pl
     plan::ListEntry& slot = Lists->Plan[static_cast<std::size_t>(entry)];
     if (level) slot.Level = *level;
     if (playCount) slot.PlayCount = *playCount;
-    Lists->SaveLists(DataFolder, ProgramOnCdRom());
+    Lists->SaveNow();
 }
 
 // ---- Threads and wiring ------------------------------------------------------

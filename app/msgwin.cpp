@@ -1,5 +1,6 @@
 #include "app/msgwin.h"
 
+#include "controls/dialogkeys.h"
 #include "app/dialogskin.h"
 #include "platform/core/cp1252.h"
 #include "sprachbank/sprachbank.h"
@@ -79,6 +80,8 @@ void TMsgWin::SetMessage(const QString& title, const QString& body, const QStrin
         BOK->SetLeft(Width() / 2 - BOK->Width() - kButtonGap);
         BCancel->SetLeft(Width() / 2 + kButtonGap);
     }
+    ResetButtonLook(BOK);
+    ResetButtonLook(BCancel);
 }
 
 int TMsgWin::ShowModal() {
@@ -101,15 +104,8 @@ void TMsgWin::BCancelClick(TObject*) {
 }
 
 void TMsgWin::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
-    if (key == VK_ESCAPE) {
-        key = 0;
-        BCancelClick(sender);
-    } else if (key == VK_RETURN) {
-        key = 0;
-        BOKClick(sender);
-    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
-        key = 0;
-    }
+    controls::HandleDialogKey(
+        key, shift, [&] { BOKClick(sender); }, [&] { BCancelClick(sender); });
 }
 
 void TMsgWin::FormPaint(TObject*) {

@@ -1,6 +1,5 @@
 #include "app/shellservices.h"
 
-#include "mxmidi/mxmidi.h"
 #include "platform/core/folders.h"
 #include "sequenzor/sequenzor.h"
 
@@ -24,7 +23,7 @@ public:
     }
     bool Technology(unsigned short id, unsigned short& technology) override {
         std::uint16_t code = 0;
-        if (GetMidiOutTechnology(id, &code) == 0) return false;
+        if (midiOutGetTechnology(id, &code) == 0) return false;
         technology = code;
         return true;
     }

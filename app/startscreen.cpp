@@ -1,7 +1,9 @@
 #include "app/startscreen.h"
 
 #include "app/mainwindow.h"
+#include "app/skinerrors.h"
 #include "platform/core/cp1252.h"
+#include "platform/ui/exceptions.h"
 #include "platform/ui/shell.h"
 
 namespace app {
@@ -27,13 +29,20 @@ TStartScreen::TStartScreen(TComponent* owner, TForm1* mainWindow)
     OnDeactivate = [this](TObject* sender) { FormDeactivate(sender); };
 }
 
+// A damaged picture or skin is reported in the standard error display, and
+// the start goes on: the timer that brings the main window always runs.
 void TStartScreen::FormShow(TObject*) {
     Skin = std::make_unique<lessons::SkinLoader>(this);
-    main_->LoadPictureInto(Picture, main_->ProgramFolder + "Screen\\startbild.jpg");
-    SetClientWidth(Picture->Width());
-    SetClientHeight(Picture->Height());
-    Skin->LoadSkin(FromAnsi(main_->ProgramFolder) + "Screen\\StartScreen.zs1", "0");
-    WireWebLink();
+    ReportPictureErrors(*Skin);
+    GuardedCall(this, [this] {
+        main_->LoadPictureInto(Picture, main_->ProgramFolder + "Screen\\startbild.jpg");
+        SetClientWidth(Picture->Width());
+        SetClientHeight(Picture->Height());
+    });
+    GuardedCall(this, [this] {
+        Skin->LoadSkin(FromAnsi(main_->ProgramFolder) + "Screen\\StartScreen.zs1", "0");
+    });
+    GuardedCall(this, [this] { WireWebLink(); });
     if (main_->StartScreenActive && main_->StartScreenTimer != nullptr)
         main_->StartScreenTimer->SetEnabled(true);
 }

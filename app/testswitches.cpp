@@ -3,6 +3,7 @@
 #include "app/msgwin.h"
 #include "platform/ui/application.h"
 
+#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -48,8 +49,16 @@ void InstallTestSwitches() {
     const int delayMs = std::atoi(value.substr(0, colon).c_str());
     const int answer = colon == std::string::npos ? 1 : std::atoi(value.substr(colon + 1).c_str());
 
-    SetMessageBoxHook([](const QString& text, const QString& caption, unsigned) {
+    const char* boxWait = std::getenv("ZUPFARI_BOXWAIT_MS");
+    const int boxWaitMs = boxWait == nullptr ? 0 : std::atoi(boxWait);
+    SetMessageBoxHook([boxWaitMs](const QString& text, const QString& caption, unsigned) {
         ReportBox(caption, text);
+        if (boxWaitMs > 0) {
+            // Stands open like a real box: its own event loop runs meanwhile.
+            QEventLoop loop;
+            QTimer::singleShot(boxWaitMs, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         return IDOK;
     });
     TMsgWin::SetAnswerer([delayMs, answer](TMsgWin& box) {

@@ -3,15 +3,17 @@
 #include "app/fbeenden.h"
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
-#include "app/pendingwindows.h"
 #include "app/startscreen.h"
 #include "app/testswitches.h"
+#include "lessons/quizwin.h"
+#include "lessons/slidewindows.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/instancelock.h"
 #include "platform/ui/application.h"
 #include "sprachbank/sprachbank.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <exception>
 
 namespace app {
@@ -32,15 +34,19 @@ void ShowAlreadyRunning() {
 void CreateProgramWindows() {
     Application->CreateForm(Form1);
     Application->CreateForm(FBeenden);
-    Application->CreateForm(ExtWinA);
-    Application->CreateForm(ExtWinB);
-    Application->CreateForm(ExtWinC);
-    Application->CreateForm(QuizWin);
+    Application->CreateForm(lessons::ExtWinA);
+    Application->CreateForm(lessons::ExtWinB);
+    Application->CreateForm(lessons::ExtWinC);
+    Application->CreateForm(lessons::QuizWin);
     Application->CreateForm(MsgWin);
+    Form1->ProgramWindowsCreated();
 }
 
 int RunZupfari(int argc, char** argv) {
     StartTestTiming();
+    // Videos through GStreamer (read when the first media object is made):
+    // the FFmpeg backend crashes on machines without a sound server.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication application(argc, argv);
     InstallTestSwitches();
     platform::InstanceLock instance(kInstanceName);
@@ -51,6 +57,8 @@ int RunZupfari(int argc, char** argv) {
     try {
         Application->Initialize();
         Application->SetTitle(kApplicationTitle);
+        // Every window of the program carries the program's name.
+        QGuiApplication::setApplicationDisplayName(kApplicationTitle);
         CreateProgramWindows();
         Application->SetShowMainForm(false);
         Application->Run();

@@ -6,11 +6,13 @@
 // learner never sets them):
 //   ZUPFARI_AUTOANSWER="<ms>:<answer>"  every message box of the program is
 //       shown and answered after <ms> milliseconds with <answer> (1 OK,
-//       2 cancel); plain platform boxes are answered OK at once. Each box is
-//       reported on standard error as "ZUPFARI-BOX <title> | <text>".
+//       2 cancel); plain platform boxes are answered OK at once, or after
+//       ZUPFARI_BOXWAIT_MS milliseconds with an event loop running meanwhile.
+//       Each box is reported on standard error as "ZUPFARI-BOX <title> |
+//       <text>".
 //   ZUPFARI_TIMING=1  reports "ZUPFARI-TIME <what> <ms>" on standard error
-//       when the start screen and the main window are first shown,
-//       counted from the start of the process.
+//       when the start screen is drawn, the main window is first shown and
+//       the greeting screen is up, counted from the start of the process.
 
 namespace app {
 

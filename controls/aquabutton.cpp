@@ -7,16 +7,8 @@ namespace controls {
 using namespace platform;
 
 TXAquaButton::TXAquaButton(TComponent* owner) : TGraphicControl(owner) {
-    brush_.SetColor(0x808080);
-    pen_.SetColor(0x15C8FB);
-    pen_.SetStyle(psClear);
-    downPen_.SetColor(0x444444);
     Font()->SetColor(0x444444);
-    overFont_.SetColor(0x444444);
-    downFont_.SetColor(0x444444);
     Init();
-    brush_.OnChange = [this] { StyleChanged(); };
-    pen_.OnChange = [this] { StyleChanged(); };
     SetBounds(Left(), Top(), 80, 24);
     StyleChanged();
 }
@@ -24,32 +16,6 @@ TXAquaButton::TXAquaButton(TComponent* owner) : TGraphicControl(owner) {
 void TXAquaButton::Init() {
     currentFont_ = *Font();
     currentTextColor_ = topTextColor_;
-}
-
-void TXAquaButton::SetFadeOutColor(TColor colour) {
-    fadeOutColor_ = colour;
-    StyleChanged();
-}
-
-void TXAquaButton::SetTopTextColor(TColor colour) {
-    topTextColor_ = colour;
-    currentTextColor_ = colour;
-    StyleChanged();
-}
-
-void TXAquaButton::SetTopTextClOver(TColor colour) {
-    topTextClOver_ = colour;
-    StyleChanged();
-}
-
-void TXAquaButton::SetTopTextClDown(TColor colour) {
-    topTextClDown_ = colour;
-    StyleChanged();
-}
-
-void TXAquaButton::SetTShadeDimension(int pixels) {
-    shadeDimension_ = pixels;
-    StyleChanged();
 }
 
 void TXAquaButton::SetText(const QString& text) {

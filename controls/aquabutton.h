@@ -12,37 +12,11 @@
 
 namespace controls {
 
-class TXAquaButton : public platform::TGraphicControl {
+class TXAquaButton : public platform::TGraphicControl, public LookSet {
 public:
     explicit TXAquaButton(platform::TComponent* owner);
 
-    platform::TBrush* Brush() { return &brush_; }
-    void SetBrush(const platform::TBrush* brush) { brush_.Assign(brush); }
-    platform::TPen* Pen() { return &pen_; }
-    void SetPen(const platform::TPen* pen) { pen_.Assign(pen); }
-    platform::TBrush* MOverBrush() { return &overBrush_; }
-    void SetMOverBrush(const platform::TBrush* brush) { overBrush_ = *brush; }
-    platform::TPen* MOverPen() { return &overPen_; }
-    void SetMOverPen(const platform::TPen* pen) { overPen_ = *pen; }
-    platform::TBrush* MDownBrush() { return &downBrush_; }
-    void SetMDownBrush(const platform::TBrush* brush) { downBrush_ = *brush; }
-    platform::TPen* MDownPen() { return &downPen_; }
-    void SetMDownPen(const platform::TPen* pen) { downPen_ = *pen; }
 
-    platform::TColor FadeOutColor() const { return fadeOutColor_; }
-    void SetFadeOutColor(platform::TColor colour);
-    platform::TColor TopTextColor() const { return topTextColor_; }
-    void SetTopTextColor(platform::TColor colour);
-    platform::TColor TopTextClOver() const { return topTextClOver_; }
-    void SetTopTextClOver(platform::TColor colour);
-    platform::TColor TopTextClDown() const { return topTextClDown_; }
-    void SetTopTextClDown(platform::TColor colour);
-    int TShadeDimension() const { return shadeDimension_; }
-    void SetTShadeDimension(int pixels);
-    platform::TFont* MOverFont() { return &overFont_; }
-    void SetMOverFont(const platform::TFont* font) { overFont_ = *font; }
-    platform::TFont* MDownFont() { return &downFont_; }
-    void SetMDownFont(const platform::TFont* font) { downFont_ = *font; }
 
     QString Text() const { return text_; }
     void SetText(const QString& text);
@@ -88,6 +62,8 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
+    void LookSetChanged() override { StyleChanged(); }
+    void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
@@ -105,15 +81,8 @@ private:
     void DrawWrappedCaption(platform::TCanvas* canvas);
     void DrawShadedCaption(platform::TCanvas* canvas);
 
-    platform::TBrush brush_, overBrush_, downBrush_;
-    platform::TPen pen_, overPen_, downPen_;
-    platform::TFont overFont_, downFont_, currentFont_;
-    platform::TColor fadeOutColor_ = 0xC0C0C0;
-    platform::TColor topTextColor_ = 0;
-    platform::TColor topTextClOver_ = 0;
-    platform::TColor topTextClDown_ = 0;
+    platform::TFont currentFont_;
     platform::TColor currentTextColor_ = 0;
-    int shadeDimension_ = 0;
     QString text_ = "OK";
     bool wordWrap_ = false;
     int textBorderWidth_ = 4;

@@ -8,16 +8,8 @@ namespace controls {
 using namespace platform;
 
 TXFadeButton::TXFadeButton(TComponent* owner) : TCustomControl(owner) {
-    brush_.SetColor(0x808080);
-    pen_.SetColor(0x15C8FB);
-    pen_.SetStyle(psClear);
-    downPen_.SetColor(0x444444);
     Font()->SetColor(0x444444);
-    overFont_.SetColor(0x444444);
-    downFont_.SetColor(0x444444);
     currentFont_ = *Font();
-    brush_.OnChange = [this] { StyleChanged(); };
-    pen_.OnChange = [this] { StyleChanged(); };
     SetBounds(Left(), Top(), 80, 24);
     StyleChanged();
 }
@@ -26,32 +18,6 @@ void TXFadeButton::SetShape(TXFadeButtonType shape) {
     if (shape == shape_) return;
     shape_ = shape;
     myUpdate();
-}
-
-void TXFadeButton::SetFadeOutColor(TColor colour) {
-    fadeOutColor_ = colour;
-    StyleChanged();
-}
-
-void TXFadeButton::SetTopTextColor(TColor colour) {
-    topTextColor_ = colour;
-    currentTextColor_ = colour;
-    StyleChanged();
-}
-
-void TXFadeButton::SetTopTextClOver(TColor colour) {
-    topTextClOver_ = colour;
-    StyleChanged();
-}
-
-void TXFadeButton::SetTopTextClDown(TColor colour) {
-    topTextClDown_ = colour;
-    StyleChanged();
-}
-
-void TXFadeButton::SetTShadeDimension(int pixels) {
-    shadeDimension_ = pixels;
-    StyleChanged();
 }
 
 void TXFadeButton::SetText(const QString& text) {

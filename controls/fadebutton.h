@@ -5,6 +5,7 @@
 // supplies, and writes its caption with a drop shade. It can latch (`Fix`)
 // and can have a rectangular or rounded window region.
 
+#include "controls/lookset.h"
 #include "platform/ui/components.h"
 #include "platform/ui/graphics.h"
 
@@ -26,44 +27,16 @@ using enum TXFadeButtonType;
 // The four looks of the skinned buttons and the track bar.
 enum ButtonLook { LookNormal = 1, LookOver = 2, LookDown = 3, LookOverAfterUp = 4 };
 
-class TXFadeButton : public platform::TCustomControl {
+class TXFadeButton : public platform::TCustomControl, public LookSet {
 public:
     explicit TXFadeButton(platform::TComponent* owner);
 
     TXFadeButtonType Shape() const { return shape_; }
     void SetShape(TXFadeButtonType shape);
-    // Brush and Pen: a change of either (also through the pointer) rebuilds
-    // the looks. The over and pressed sets only take effect at the next
-    // rebuild or look change.
-    platform::TBrush* Brush() { return &brush_; }
-    void SetBrush(const platform::TBrush* brush) { brush_.Assign(brush); }
-    platform::TPen* Pen() { return &pen_; }
-    void SetPen(const platform::TPen* pen) { pen_.Assign(pen); }
-    platform::TBrush* MOverBrush() { return &overBrush_; }
-    void SetMOverBrush(const platform::TBrush* brush) { overBrush_ = *brush; }
-    platform::TPen* MOverPen() { return &overPen_; }
-    void SetMOverPen(const platform::TPen* pen) { overPen_ = *pen; }
-    platform::TBrush* MDownBrush() { return &downBrush_; }
-    void SetMDownBrush(const platform::TBrush* brush) { downBrush_ = *brush; }
-    platform::TPen* MDownPen() { return &downPen_; }
-    void SetMDownPen(const platform::TPen* pen) { downPen_ = *pen; }
+    // Brushes, pens, fonts and caption colours of the looks: see LookSet.
 
-    platform::TColor FadeOutColor() const { return fadeOutColor_; }
-    void SetFadeOutColor(platform::TColor colour);
-    platform::TColor TopTextColor() const { return topTextColor_; }
-    void SetTopTextColor(platform::TColor colour);
-    platform::TColor TopTextClOver() const { return topTextClOver_; }
-    void SetTopTextClOver(platform::TColor colour);
-    platform::TColor TopTextClDown() const { return topTextClDown_; }
-    void SetTopTextClDown(platform::TColor colour);
-    int TShadeDimension() const { return shadeDimension_; }
-    void SetTShadeDimension(int pixels);
 
     // Font (the control's own) is the normal font; its colour is the shade's.
-    platform::TFont* MOverFont() { return &overFont_; }
-    void SetMOverFont(const platform::TFont* font) { overFont_ = *font; }
-    platform::TFont* MDownFont() { return &downFont_; }
-    void SetMDownFont(const platform::TFont* font) { downFont_ = *font; }
 
     QString Text() const { return text_; }
     void SetText(const QString& text);
@@ -112,6 +85,8 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
+    void LookSetChanged() override { StyleChanged(); }
+    void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
@@ -129,15 +104,8 @@ private:
     void ApplyRegion();
 
     TXFadeButtonType shape_ = fadebtRectangle;
-    platform::TBrush brush_, overBrush_, downBrush_;
-    platform::TPen pen_, overPen_, downPen_;
-    platform::TFont overFont_, downFont_, currentFont_;
-    platform::TColor fadeOutColor_ = 0xC0C0C0;
-    platform::TColor topTextColor_ = 0;
-    platform::TColor topTextClOver_ = 0;
-    platform::TColor topTextClDown_ = 0;
+    platform::TFont currentFont_;
     platform::TColor currentTextColor_ = 0;
-    int shadeDimension_ = 0;
     QString text_ = "OK";
     int textX_ = -1;
     int textY_ = -1;

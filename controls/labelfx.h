@@ -1,7 +1,7 @@
 #pragma once
 // TLabelFX: a label with the program's own name for hover handling. Entering
 // fires OnMouseEnter, leaving fires OnMouseLeave (the label as sender), each
-// before the framework's own handling; without handlers it is a plain TLabel.
+// before the label's own handling; without handlers it is a plain TLabel.
 
 #include "platform/ui/controls.h"
 

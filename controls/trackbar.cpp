@@ -10,15 +10,7 @@ namespace controls {
 using namespace platform;
 
 TXTrackBar::TXTrackBar(TComponent* owner) : TGraphicControl(owner) {
-    brush_.SetColor(0x808080);
-    pen_.SetColor(0x15C8FB);
-    pen_.SetStyle(psClear);
-    downPen_.SetColor(0x444444);
     Font()->SetColor(0x444444);
-    overFont_.SetColor(0x444444);
-    downFont_.SetColor(0x444444);
-    brush_.OnChange = [this] { StyleChanged(); };
-    pen_.OnChange = [this] { StyleChanged(); };
     TGraphicControl::SetBounds(Left(), Top(), 40, 176);
     m_ = MarginFor(thumbHeight_);
     ComputeScale();
@@ -27,31 +19,6 @@ TXTrackBar::TXTrackBar(TComponent* owner) : TGraphicControl(owner) {
 }
 
 // ---- Properties -------------------------------------------------------------------
-
-void TXTrackBar::SetFadeOutColor(TColor colour) {
-    fadeOutColor_ = colour;
-    StyleChanged();
-}
-
-void TXTrackBar::SetTopTextColor(TColor colour) {
-    topTextColor_ = colour;
-    StyleChanged();
-}
-
-void TXTrackBar::SetTopTextClOver(TColor colour) {
-    topTextClOver_ = colour;
-    StyleChanged();
-}
-
-void TXTrackBar::SetTopTextClDown(TColor colour) {
-    topTextClDown_ = colour;
-    StyleChanged();
-}
-
-void TXTrackBar::SetTShadeDimension(int pixels) {
-    shadeDimension_ = pixels;
-    StyleChanged();
-}
 
 void TXTrackBar::SetText(const QString& text) {
     text_ = text;

@@ -17,41 +17,15 @@
 
 namespace controls {
 
-class TXTrackBar : public platform::TGraphicControl {
+class TXTrackBar : public platform::TGraphicControl, public LookSet {
 public:
     static constexpr int kMaxTicks = 4096;
 
     explicit TXTrackBar(platform::TComponent* owner);
 
-    // Brush, Pen, Font and TopTextColor hold the current look's set; while the
-    // mouse is over or pressed the normal set waits in a saved copy.
-    platform::TBrush* Brush() { return &brush_; }
-    void SetBrush(const platform::TBrush* brush) { brush_.Assign(brush); }
-    platform::TPen* Pen() { return &pen_; }
-    void SetPen(const platform::TPen* pen) { pen_.Assign(pen); }
-    platform::TBrush* MOverBrush() { return &overBrush_; }
-    void SetMOverBrush(const platform::TBrush* brush) { overBrush_ = *brush; }
-    platform::TPen* MOverPen() { return &overPen_; }
-    void SetMOverPen(const platform::TPen* pen) { overPen_ = *pen; }
-    platform::TBrush* MDownBrush() { return &downBrush_; }
-    void SetMDownBrush(const platform::TBrush* brush) { downBrush_ = *brush; }
-    platform::TPen* MDownPen() { return &downPen_; }
-    void SetMDownPen(const platform::TPen* pen) { downPen_ = *pen; }
-    platform::TFont* MOverFont() { return &overFont_; }
-    void SetMOverFont(const platform::TFont* font) { overFont_ = *font; }
-    platform::TFont* MDownFont() { return &downFont_; }
-    void SetMDownFont(const platform::TFont* font) { downFont_ = *font; }
-
-    platform::TColor FadeOutColor() const { return fadeOutColor_; }
-    void SetFadeOutColor(platform::TColor colour);
-    platform::TColor TopTextColor() const { return topTextColor_; }
-    void SetTopTextColor(platform::TColor colour);
-    platform::TColor TopTextClOver() const { return topTextClOver_; }
-    void SetTopTextClOver(platform::TColor colour);
-    platform::TColor TopTextClDown() const { return topTextClDown_; }
-    void SetTopTextClDown(platform::TColor colour);
-    int TShadeDimension() const { return shadeDimension_; }
-    void SetTShadeDimension(int pixels);
+    // Brush, Pen, Font and TopTextColor (see LookSet) hold the current
+    // look's set; while the mouse is over or pressed the normal set waits in
+    // a saved copy.
 
     QString Text() const { return text_; }
     void SetText(const QString& text);
@@ -107,6 +81,7 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
+    void LookSetChanged() override { StyleChanged(); }
     void Paint() override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
@@ -137,14 +112,7 @@ private:
     void SizeBitmaps();
     bool SizeChanged() const;
 
-    platform::TBrush brush_, overBrush_, downBrush_, thumbBrush_;
-    platform::TPen pen_, overPen_, downPen_;
-    platform::TFont overFont_, downFont_;
-    platform::TColor fadeOutColor_ = 0xC0C0C0;
-    platform::TColor topTextColor_ = 0;
-    platform::TColor topTextClOver_ = 0;
-    platform::TColor topTextClDown_ = 0;
-    int shadeDimension_ = 0;
+    platform::TBrush thumbBrush_;
     QString text_;
     bool takeImg_ = false;
     bool textVisible_ = false;

@@ -4,7 +4,6 @@
 #include "platform/core/files.h"
 #include "platform/core/folders.h"
 #include "platform/core/pathresolver.h"
-#include "platform/ui/application.h"
 #include "platform/ui/jpegbitmap.h"
 
 #include <QDir>
@@ -110,17 +109,14 @@ MyImg::MyImg(TControl* owner, const SkinPictureRecord& record) : image_(new TIma
 
 MyImg::~MyImg() { delete image_; }
 
-void MyImg::ReadPicture(const std::string& ansiName) {
+bool MyImg::ReadPicture(const std::string& ansiName) {
     QDir::setCurrent(QString::fromStdString(ProgramFolder()));
     std::string path = ResolveAnsiPath(ansiName);
-    if (!IsFile(path)) return;
-    if (!ReadJpegIntoBitmap(image_->Picture(), path)) {
-        Application->MessageBox(QString::fromUtf8("Fehler beim Öffnen der Bild-Datei"), QString(),
-                                MB_OK);
-        return;
-    }
+    if (!IsFile(path)) return true;
+    if (!ReadJpegIntoBitmap(image_->Picture(), path)) return false;
     image_->SetBounds(image_->Left(), image_->Top(), image_->Picture()->Width(),
                       image_->Picture()->Height());
+    return true;
 }
 
 CheckGroup::CheckGroup(TControl* owner, int index, int count, const TBitmap* emptyBox,
@@ -203,13 +199,7 @@ bool SkinLoader::LoadSkin(const QString& fileName, const QString& expectedHeader
 // in a later record leaves the earlier elements in place.
 void SkinLoader::ReadRecords() {
     SkinReader reader(lines_);
-    try {
-        while (std::optional<SkinRecord> record = reader.Next()) Build(*record);
-    } catch (const SkinConversionError& error) {
-        throw EConvertError(FromAnsi(error.what()));
-    } catch (const SkinListError& error) {
-        throw EStringListError(FromAnsi(error.what()));
-    }
+    while (std::optional<SkinRecord> record = reader.Next()) Build(*record);
 }
 
 void SkinLoader::Build(const SkinRecord& record) {
@@ -219,7 +209,9 @@ void SkinLoader::Build(const SkinRecord& record) {
         shapes_.insert(shapes_.begin(), std::make_unique<MyShape>(owner_, *shape));
     } else if (auto* picture = std::get_if<SkinPictureRecord>(&record)) {
         pictures_.insert(pictures_.begin(), std::make_unique<MyImg>(owner_, *picture));
-        if (picture->fileName != "$$") pictures_.front()->ReadPicture(picture->fileName);
+        if (picture->fileName != "$$" && !pictures_.front()->ReadPicture(picture->fileName) &&
+            OnPictureError)
+            OnPictureError(picture->fileName);
     } else {
         BuildGroup(std::get<SkinGroupRecord>(record));
     }

@@ -10,9 +10,9 @@
 // (tags 201 to 299) into a window's backdrop picture (tag 200).
 //
 // A broken record (a value that is no integer, a record cut short by the end
-// of the file) raises EConvertError or EStringListError out of LoadSkin; the
-// elements built before it stay. Callers run inside an event handler, whose
-// guard shows the error through the application's standard error display.
+// of the file) raises SkinError out of LoadSkin; the elements built before it
+// stay. Callers run inside an event handler, whose guard shows the error
+// through the application's standard error display.
 //
 // "$C" records that break the rules of the format are treated as follows:
 // a group whose index lies outside 0..2 takes the slot numbered by the group
@@ -32,24 +32,13 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace lessons {
-
-// The framework's conversion error ("'x' ist kein gültiger Integerwert").
-class EConvertError : public platform::Exception {
-public:
-    using Exception::Exception;
-};
-
-// The framework's list error ("Der Index der Liste überschreitet das Maximum (n)").
-class EStringListError : public platform::Exception {
-public:
-    using Exception::Exception;
-};
 
 // A label element ("$L"): a transparent, auto-sized TLabel.
 class MyText {
@@ -89,9 +78,9 @@ public:
     platform::TImage* Image() const { return image_; }
 
     // Reads the JPEG file `ansiName` (relative to the program folder) into
-    // the picture. A missing file keeps the placeholder silently; a file that
-    // is no readable JPEG shows "Fehler beim Öffnen der Bild-Datei".
-    void ReadPicture(const std::string& ansiName);
+    // the picture. A missing file keeps the placeholder; false when the file
+    // is there but is no readable JPEG (the placeholder stays as well).
+    bool ReadPicture(const std::string& ansiName);
 
 private:
     QPointer<platform::TImage> image_;
@@ -154,6 +143,11 @@ public:
     // Destroys every element and its control: texts, pictures, rectangles
     // (each list newest first), then the groups from the highest slot down.
     void ClearElements();
+
+    // Called when a picture record names a file that is there but is no
+    // readable JPEG, with the name as the record writes it; loading goes on.
+    // The window that owns the loader tells the learner.
+    std::function<void(const std::string& fileName)> OnPictureError;
 
     platform::TControl* Owner() const { return owner_; }
     // Line 0 of the last file read ("0" while none with lines was read).

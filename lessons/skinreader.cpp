@@ -1,5 +1,7 @@
 #include "lessons/skinreader.h"
 
+#include "platform/core/cp1252.h"
+
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -7,7 +9,7 @@
 namespace lessons {
 namespace {
 
-// "ü" in Windows-1252.
+// The texts in the skin files' own Windows-1252 ("ü" is 0xFC).
 const std::string kConversionText = "' ist kein g\xFCltiger Integerwert";
 
 std::string ListErrorText(int lineNumber) {
@@ -21,10 +23,16 @@ bool IsKeyword(const std::string& line) {
 
 } // namespace
 
-SkinConversionError::SkinConversionError(const std::string& line)
-    : std::runtime_error("'" + line + kConversionText) {}
+SkinError::SkinError(Kind kind, const std::string& message)
+    : std::runtime_error(platform::FromAnsi(message).toUtf8().toStdString()), kind_(kind) {}
 
-SkinListError::SkinListError(int lineNumber) : std::runtime_error(ListErrorText(lineNumber)) {}
+SkinError SkinError::NotANumber(const std::string& line) {
+    return SkinError(Kind::NotANumber, "'" + line + kConversionText);
+}
+
+SkinError SkinError::CutShort(int lineNumber) {
+    return SkinError(Kind::CutShort, ListErrorText(lineNumber));
+}
 
 std::vector<std::string> SplitSkinLines(std::string_view bytes) {
     std::vector<std::string> lines;
@@ -47,17 +55,17 @@ std::int32_t SkinStrToInt(const std::string& line) {
     while (i < line.size() && line[i] == ' ') ++i;
     bool negative = false;
     if (i < line.size() && (line[i] == '-' || line[i] == '+')) negative = line[i++] == '-';
-    if (i == line.size()) throw SkinConversionError(line);
+    if (i == line.size()) throw SkinError::NotANumber(line);
     std::int64_t value = 0;
     for (; i < line.size(); ++i) {
         auto c = static_cast<unsigned char>(line[i]);
-        if (!std::isdigit(c)) throw SkinConversionError(line);
+        if (!std::isdigit(c)) throw SkinError::NotANumber(line);
         value = value * 10 + (c - '0');
         if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            throw SkinConversionError(line);
+            throw SkinError::NotANumber(line);
     }
     if (negative) value = -value;
-    if (value > std::numeric_limits<std::int32_t>::max()) throw SkinConversionError(line);
+    if (value > std::numeric_limits<std::int32_t>::max()) throw SkinError::NotANumber(line);
     return static_cast<std::int32_t>(value);
 }
 
@@ -102,14 +110,14 @@ std::optional<SkinRecord> SkinReader::Next() {
 }
 
 const std::string& SkinReader::ReadLine() {
-    if (cursor_ >= lines_.size()) throw SkinListError(static_cast<int>(cursor_));
+    if (cursor_ >= lines_.size()) throw SkinError::CutShort(static_cast<int>(cursor_));
     return lines_[cursor_++];
 }
 
 std::int32_t SkinReader::ReadInt() { return SkinStrToInt(ReadLine()); }
 
 std::int32_t SkinReader::ReadOptionalTag() {
-    if (cursor_ >= lines_.size()) throw SkinListError(static_cast<int>(cursor_));
+    if (cursor_ >= lines_.size()) throw SkinError::CutShort(static_cast<int>(cursor_));
     const std::string& line = lines_[cursor_];
     if (line.compare(0, 3, "TAG") != 0) return 0;
     ++cursor_;

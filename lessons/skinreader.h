@@ -13,27 +13,30 @@
 
 namespace lessons {
 
-// The framework's conversion error: a value line that is no integer.
-// `what()` is the Windows-1252 message "'<line>' ist kein gültiger Integerwert".
-class SkinConversionError : public std::runtime_error {
+// The one error of skin files, raised out of the reader and the loader alike:
+// a value line that is no integer ("'<line>' ist kein gültiger Integerwert")
+// or a record cut short by the end of the file ("Der Index der Liste
+// überschreitet das Maximum (<line number>)"). `what()` is that message for
+// the user, in UTF-8.
+class SkinError : public std::runtime_error {
 public:
-    explicit SkinConversionError(const std::string& line);
-};
+    enum class Kind { NotANumber, CutShort };
+    static SkinError NotANumber(const std::string& line);
+    static SkinError CutShort(int lineNumber);
+    Kind ErrorKind() const { return kind_; }
 
-// The framework's list error: a record cut short by the end of the file.
-// `what()` is "Der Index der Liste überschreitet das Maximum (<line number>)".
-class SkinListError : public std::runtime_error {
-public:
-    explicit SkinListError(int lineNumber);
+private:
+    SkinError(Kind kind, const std::string& message);
+    Kind kind_;
 };
 
 // Splits a file's bytes into lines: CR LF, a lone CR and a lone LF each end a
 // line; a last line without an end counts; an empty file has no lines.
 std::vector<std::string> SplitSkinLines(std::string_view bytes);
 
-// The framework's integer conversion: optional leading blanks, an optional
-// sign and decimal digits that fit in 32 bits; anything else throws
-// SkinConversionError with `line` as the offending text.
+// A value line as an integer: optional leading blanks, an optional sign and
+// decimal digits that fit in 32 bits; anything else throws
+// SkinError::NotANumber with `line` as the offending text.
 std::int32_t SkinStrToInt(const std::string& line);
 
 // "$n" in any letter case becomes CR LF.
@@ -86,8 +89,8 @@ public:
 
     // The record at the cursor, or nothing when reading ends there (end of
     // the file, or a line that is not exactly one of the four keywords).
-    // Throws SkinConversionError or SkinListError for a broken record; the
-    // records returned before stay valid.
+    // Throws SkinError for a broken record; the records returned before stay
+    // valid.
     std::optional<SkinRecord> Next();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "mxmidi/mxmidi.h"
 #include "mxmidi/outport.h"
+#include "mxmidi/synthport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -67,12 +68,16 @@ std::unique_ptr<OutPort> OpenPort(const DeviceEntry& device) {
 
 using namespace mxmidi::detail;
 
+// Whoever counts or names the devices is about to choose one: the
+// synthesizer's sound font starts loading now.
 std::uint16_t GetNumOutDevices() {
+    StartSynthLoading();
     return static_cast<std::uint16_t>(ListDevices().size());
 }
 
 int GetMidiOutDescription(std::uint16_t id, char* name) {
     if (!name) return 0;
+    StartSynthLoading();
     std::string text;
     if (id == MXMIDI_MAPPER) {
         text = kMapperName;

@@ -42,6 +42,7 @@ using HMIN = std::uint32_t;
 
 inline constexpr std::uint32_t MXMIDI_NOW = 0xFFFFFFFFu;
 inline constexpr std::uint16_t MXMIDI_MAPPER = 0xFFFF;
+inline constexpr std::uint16_t MXMIDI_NO_DEVICE = 0xFFFE; // a timed output that sends nothing
 inline constexpr std::uint32_t MXMIDI_INVALID_HANDLE_LIMIT = 32; // handles <= 32 are failures
 inline constexpr std::uint16_t MXMIDI_QUEUE_FULL = 1;            // PutMidiOut's refusal
 inline constexpr std::uint16_t MXMIDI_BAD_HANDLE = 2;            // PutMidiOut: no such output
@@ -72,8 +73,8 @@ private:
     std::uint32_t handle_;
 };
 
-// Windows technology codes of the capability query: a synthesizer is even,
-// a port odd.
+// Technology codes of the capability query: a synthesizer is even, a port
+// odd (the values MIDI programs have long used for these kinds).
 inline constexpr std::uint16_t MOD_MIDIPORT = 1;
 inline constexpr std::uint16_t MOD_SYNTH = 2;
 inline constexpr std::uint16_t MOD_SQSYNTH = 3;
@@ -100,14 +101,21 @@ std::uint16_t GetNumOutDevices();
 int GetMidiOutDescription(std::uint16_t id, char* name);
 // Capability query: the device's technology code (MOD_...). Non-zero when the
 // id names a device, 0 otherwise.
+// Counting or naming the devices (GetNumOutDevices, GetMidiOutDescription)
+// starts loading the synthesizer's sound font in the background, so that it
+// is ready, or nearly, when the synthesizer opens.
 int GetMidiOutTechnology(std::uint16_t id, std::uint16_t* technology);
 
 // Opens device `id` for the receiver `window`, its queue timed by `sync`
 // (with 0 or an unknown timer every event is sent at once). `flags` are not
-// used. Opened while that timer runs (a device changed during play), the
-// output posts MXMIDI_MSG_OUT_ROOM at once so that the client refills it, and
+// used. MXMIDI_NO_DEVICE opens an output that is timed like any other (its
+// tempo events, room and end notifications all work) but sends nothing: a
+// player keeps its time line with no device. Opening the synthesizer waits
+// until its sound font has been loaded (see synthport.h); other devices open
+// at once. Opened while that timer runs (a second output during play), the
+// output posts MXMIDI_MSG_OUT_ROOM at once so that the client fills it, and
 // its first delta counts from the last event queued on that timer by any
-// output (the client's time line goes on across the change).
+// output (the client's time line goes on).
 HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t flags);
 // 0 = queued; MXMIDI_QUEUE_FULL = refused, try again after MXMIDI_MSG_OUT_ROOM;
 // MXMIDI_BAD_HANDLE = no such output.
@@ -130,10 +138,22 @@ void ResetMidiOut(HMOUT out);
 // instead and waits for the end notification.
 void FlushMidiOut(HMOUT out);
 void CloseMidiOut(HMOUT out);
+// Moves an open output to device `id` (MXMIDI_NO_DEVICE: none). Notes it
+// left sounding on the old device are switched off there; its queue, its
+// timing, a refusal waiting for room and the end of the run all stay, so
+// play goes on on the new device without a gap, running or paused. 1 when
+// the new device opened; 0 when it did not (or the handle is unknown), and
+// the output then goes on timed and silent.
+int SwitchMidiOut(HMOUT out, std::uint16_t id);
+// The client has queued everything it will queue in this run: once all of it
+// has been sent, the timer posts MXMIDI_MSG_SYNC_END, at once when nothing is
+// left queued, also in a run in which nothing was queued at all.
+void MarkMidiOutEnd(HMOUT out);
 
 // --- Timer ------------------------------------------------------------------
-// A timer runs on its own thread (SCHED_FIFO where allowed) and sleeps to
-// absolute deadlines on the steady clock. Tempo in microseconds per quarter
+// A timer runs on its own thread at real-time priority where it can get it
+// (see GetTimerScheduling) and sleeps to absolute deadlines on the steady
+// clock. Tempo in microseconds per quarter
 // note (default 500000), resolution in ticks per quarter note (default 480).
 // Tick times are computed exactly from absolute ticks in integer microseconds,
 // so nothing drifts across tempo changes.
@@ -150,11 +170,17 @@ void CloseMidiOut(HMOUT out);
 //   and finished the call it was in. Only if the queues are still empty then
 //   and the timer still runs does the window see it. So a queue that runs dry
 //   while the client is busy, or in the middle of its priming, ends nothing.
-//   A run in which nothing was ever queued gets no END by itself.
-//   FlushMidiOut during a run posts an END that always goes through.
+//   A run in which nothing was ever queued gets no END by itself, unless
+//   MarkMidiOutEnd says that nothing more will come. A candidate that finds
+//   the timer paused is dropped, and the run's end is offered again when the
+//   timer resumes. FlushMidiOut during a run posts an END that always goes
+//   through.
 // Notifications of an earlier run (before the last StartSync) are dropped on
 // delivery. To do this the timer installs an event filter on its window.
 // `mode`, `flags` and `period` are not used.
+// OpenSync returns once the timer's thread has asked for its priority (at
+// most one round trip to RealtimeKit over the system bus, bounded by half a
+// second; nothing is asked where there is no system bus).
 HSYNC OpenSync(std::uint32_t mode, HWND window, std::uint32_t flags, std::uint16_t period);
 // A new run from tick 0 at the current tempo. On a running or paused timer it
 // first ends the run in progress as StopSync does. Events queued while the
@@ -177,6 +203,13 @@ std::uint32_t GetTempo(HSYNC sync);
 // A resolution of 0 is ignored.
 void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter);
 std::uint16_t GetResolution(HSYNC sync);
+// How the last timer thread started is scheduled, as a line of text for
+// people ("SCHED_FIFO priority 11", "SCHED_RR priority 11 (RealtimeKit)",
+// "nice -11 (RealtimeKit)", "normal (nice 0)"); "no timer yet" before the
+// first OpenSync.
+const char* GetTimerScheduling();
+// The name the timer threads carry (as /proc/<pid>/task/<tid>/comm shows it).
+inline constexpr const char* kTimerThreadName = "mxmidi-timer";
 
 // --- Standard MIDI Files ----------------------------------------------------
 // mode 'r' (114) or 'w' (119). `format` is in/out (preset to 1 by callers);
@@ -190,7 +223,10 @@ std::uint32_t ReadSMF(HSMF smf, std::uint16_t track, MidiEvent* events, std::uin
 std::uint32_t WriteSMF(HSMF smf, std::uint16_t track, const MidiEvent* events,
                        std::uint32_t count);
 void RewindSMF(HSMF smf);
-void CloseSMF(HSMF smf);
+// 0 when the file was closed and, opened for writing, written in full; 1 when
+// the handle is unknown or the file could not be written (an existing file
+// of that name then stays as it was).
+int CloseSMF(HSMF smf);
 std::uint16_t GetSMFResolution(HSMF smf);
 void SetSMFResolution(HSMF smf, std::uint16_t ticksPerQuarter);
 // First meta event of `type` in `track`: *data points into the toolkit's

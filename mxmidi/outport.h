@@ -23,6 +23,14 @@ public:
     virtual void SendSysEx(const std::vector<std::uint8_t>& message) = 0;
 };
 
+// A port that sends nothing: the device of an output opened on
+// MXMIDI_NO_DEVICE, and of one whose device failed to open.
+class SilentPort : public OutPort {
+public:
+    void Send(std::uint8_t, std::uint8_t, std::uint8_t, int) override {}
+    void SendSysEx(const std::vector<std::uint8_t>&) override {}
+};
+
 enum class PortKind { Synth, System, Log, Recording };
 
 // One entry of the device list.

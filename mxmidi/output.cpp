@@ -173,6 +173,7 @@ void Output::SilenceNotes() {
 
 void Output::DropQueue() {
     queue.clear();
+    endMarked = false;
     sysexTimed.clear();
     refused = false;
     roomPosted = false;
@@ -182,11 +183,22 @@ void Output::DropQueue() {
 
 using namespace mxmidi::detail;
 
-HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*flags*/) {
+namespace {
+
+// The port behind `id`; a silent one for MXMIDI_NO_DEVICE; null when the
+// device cannot be opened.
+std::unique_ptr<OutPort> OpenDevicePort(std::uint16_t id) {
+    if (id == MXMIDI_NO_DEVICE) return std::make_unique<SilentPort>();
     std::vector<DeviceEntry> devices = ListDevices();
     std::size_t index = id == MXMIDI_MAPPER ? 0 : id; // the mapper plays through the synth
-    if (index >= devices.size()) return 0;
-    std::unique_ptr<OutPort> port = OpenPort(devices[index]);
+    if (index >= devices.size()) return nullptr;
+    return OpenPort(devices[index]);
+}
+
+} // namespace
+
+HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*flags*/) {
+    std::unique_ptr<OutPort> port = OpenDevicePort(id);
     if (!port) return 0;
 
     std::lock_guard lock(TheToolkit().mutex);
@@ -201,14 +213,44 @@ HMOUT OpenMidiOut(HWND window, std::uint16_t id, HSYNC sync, std::uint32_t /*fla
         // timer, also when that went to an output it has closed since.
         output->lastTick = timer->lastQueuedTick;
         timer->attached.push_back(output.get());
-        // A device changed during play: the client may be waiting for room on
-        // the output it closed, so this one offers room at once.
+        // Opened during play: the client may be waiting for room on another
+        // output, so this one offers room at once.
         if (timer->state == SyncState::Running)
             Post(output->window, MXMIDI_MSG_OUT_ROOM, output->handle);
     }
     HMOUT handle = output->handle;
     TheToolkit().outputs.emplace(handle, std::move(output));
     return handle;
+}
+
+int SwitchMidiOut(HMOUT out, std::uint16_t id) {
+    {
+        std::lock_guard lock(TheToolkit().mutex);
+        if (!FindOutput(out)) return 0;
+    }
+    // Opening may wait for the synthesizer's sound font: not under the lock.
+    std::unique_ptr<OutPort> port = OpenDevicePort(id);
+    const bool opened = port != nullptr;
+    if (!port) port = std::make_unique<SilentPort>();
+    {
+        std::lock_guard lock(TheToolkit().mutex);
+        Output* output = FindOutput(out);
+        if (!output) return 0;
+        output->SilenceNotes(); // on the old device
+        output->sysexNow.clear();
+        std::swap(output->port, port);
+    }
+    // The old port closes here, outside the lock.
+    return opened ? 1 : 0;
+}
+
+void MarkMidiOutEnd(HMOUT out) {
+    std::lock_guard lock(TheToolkit().mutex);
+    Output* output = FindOutput(out);
+    if (!output) return;
+    output->endMarked = true;
+    Sync* timer = FindSync(output->sync);
+    if (timer && timer->state == SyncState::Running && timer->QueuesIdle()) timer->PostEnd(false);
 }
 
 std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {

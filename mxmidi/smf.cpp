@@ -199,19 +199,21 @@ void RewindSMF(HSMF smf) {
         std::fill(file->cursors.begin(), file->cursors.end(), 0);
 }
 
-void CloseSMF(HSMF smf) {
+int CloseSMF(HSMF smf) {
     std::unique_ptr<SmfFile> file;
     {
         std::lock_guard<std::mutex> guard(Table().Lock());
         file = Table().Remove(smf);
     }
-    if (file == nullptr || file->mode != kModeWrite) return;
-    // A file that cannot be written is given up quietly: the engine reports
-    // nothing but its return values, and an old file stays as it was.
+    if (file == nullptr) return 1;
+    if (file->mode != kModeWrite) return 0;
+    // The writer replaces an old file only once the new one is complete.
     try {
-        mxmidi::smf::SaveSmfFile(file->path,
-                                 mxmidi::smf::EncodeSmf(file->resolution, file->tracks));
+        bool written = mxmidi::smf::SaveSmfFile(
+            file->path, mxmidi::smf::EncodeSmf(file->resolution, file->tracks));
+        return written ? 0 : 1;
     } catch (const std::bad_alloc&) {
+        return 1;
     }
 }
 

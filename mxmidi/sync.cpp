@@ -1,12 +1,16 @@
 // The timer: its thread, tick arithmetic, beats and the end of a run.
 
+#include "mxmidi/realtime.h"
 #include "mxmidi/toolkitclock.h"
 #include "mxmidi/toolkitstate.h"
 
 #include <QThread>
 
+#include <cstdio>
+#include <future>
 #include <pthread.h>
-#include <sched.h>
+#include <mutex>
+#include <string>
 
 namespace mxmidi::detail {
 namespace {
@@ -17,16 +21,20 @@ std::uint64_t Clamp64(unsigned __int128 value) {
     return value > UINT64_MAX ? UINT64_MAX : static_cast<std::uint64_t>(value);
 }
 
-// Real-time scheduling keeps the send times tight on a busy machine; where it
-// is not allowed the timer runs at normal priority.
-void TryRealtimePriority() {
-    sched_param param{};
-    param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+std::mutex schedulingMutex;
+char schedulingText[64] = "no timer yet";
+
+void RecordScheduling(const std::string& text) {
+    std::lock_guard lock(schedulingMutex);
+    std::snprintf(schedulingText, sizeof schedulingText, "%s", text.c_str());
 }
 
-void RunTimer(Sync* sync) {
-    TryRealtimePriority();
+// Real-time priority keeps the send times tight on a busy machine; the
+// opener waits until the thread has asked for it.
+void RunTimer(Sync* sync, std::promise<void>* prioritySettled) {
+    pthread_setname_np(pthread_self(), kTimerThreadName);
+    RecordScheduling(RaiseTimerThreadPriority());
+    prioritySettled->set_value();
     MarkTimerThread();
     std::unique_lock lock(TheToolkit().mutex);
     while (!sync->quit) {
@@ -96,6 +104,14 @@ void Sync::ApplyTempoNow(std::uint32_t microsecondsPerQuarter, std::uint64_t now
     ApplyTempoAt(PositionTick(time), microsecondsPerQuarter);
 }
 
+bool Sync::EndDue() const {
+    if (!QueuesIdle()) return false;
+    if (sentInRun) return true;
+    for (Output* output : Outputs())
+        if (output->endMarked) return true;
+    return false;
+}
+
 bool Sync::QueuesIdle() const {
     for (Output* output : Outputs())
         if (!output->queue.empty() || output->refused) return false;
@@ -129,6 +145,7 @@ void Sync::ProcessDue(std::uint64_t now) {
         }
         // A candidate only: the gate lets it through if the queues are still
         // empty once the client's thread gets to it.
+        if (sentSome) sentInRun = true;
         if (sentSome && QueuesIdle()) PostEnd(false);
     }
 }
@@ -137,6 +154,9 @@ void Sync::Start(std::uint64_t now) {
     if (state != SyncState::Stopped) Stop(); // a restart abandons the run in progress
     ++generation;
     endDelivered = false;
+    sentInRun = false;
+    for (Output* output : Outputs())
+        output->endMarked = false;
     anchorTick = 0;
     anchorScaled = static_cast<unsigned __int128>(now) * resolution;
     nextBeatTick = resolution;
@@ -167,6 +187,8 @@ void Sync::Resume(std::uint64_t now) {
     if (state != SyncState::Paused) return;
     if (now > pausedAt) anchorScaled += static_cast<unsigned __int128>(now - pausedAt) * resolution;
     state = SyncState::Running;
+    // An end that found the timer paused is offered again.
+    if (!endDelivered && EndDue()) PostEnd(false);
     wake.notify_all();
 }
 
@@ -193,6 +215,8 @@ HSYNC OpenSync(std::uint32_t /*mode*/, HWND window, std::uint32_t /*flags*/,
     auto sync = std::make_unique<Sync>();
     sync->window = window;
     Sync* raw = sync.get();
+    std::promise<void> prioritySettled;
+    std::future<void> settled = prioritySettled.get_future();
     {
         std::lock_guard lock(TheToolkit().mutex);
         sync->handle = NewHandle();
@@ -203,9 +227,15 @@ HSYNC OpenSync(std::uint32_t /*mode*/, HWND window, std::uint32_t /*flags*/,
             sync->gate = gate;
         }
         TheToolkit().syncs.emplace(sync->handle, std::move(sync));
-        raw->thread = std::thread(RunTimer, raw);
+        raw->thread = std::thread(RunTimer, raw, &prioritySettled);
     }
+    settled.wait();
     return raw->handle;
+}
+
+const char* GetTimerScheduling() {
+    std::lock_guard lock(schedulingMutex);
+    return schedulingText;
 }
 
 void CloseSync(HSYNC handle) {

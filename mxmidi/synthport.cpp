@@ -29,17 +29,11 @@ void QuietFluidLog() {
         fluid_set_log_function(level, nullptr, nullptr);
 }
 
-// The synthesizer instance with its sound output.
+// The synthesizer of the process with its sound font, and its sound output
+// while outputs are open on it. Made once and kept until the process ends.
 class SynthEngine {
 public:
-    ~SynthEngine() {
-        StopPacing();
-        if (driver_) delete_fluid_audio_driver(driver_);
-        if (synth_) delete_fluid_synth(synth_);
-        if (settings_) delete_fluid_settings(settings_);
-    }
-
-    bool Open() {
+    bool Load() {
         QuietFluidLog();
         settings_ = new_fluid_settings();
         if (!settings_) return false;
@@ -51,21 +45,43 @@ public:
             qWarning("MxMidi: cannot load the sound font %s", font.c_str());
             return false;
         }
-        if (!ClockIsManual()) driver_ = OpenAudioDriver();
-        if (!driver_) StartPacing();
         return true;
     }
 
     fluid_synth_t* Synth() const { return synth_; }
 
-    // Renders the frames that fell due up to `now` (pacing mode only).
+    // The first output on the synthesizer starts its sound, the last one
+    // closed stops it: an idle synthesizer costs nothing.
+    void PortOpened() {
+        std::lock_guard lock(portsMutex_);
+        if (openPorts_++ > 0) return;
+        {
+            std::lock_guard render(renderMutex_);
+            baseTime_ = ClockNow();
+            baseFrames_ = rendered_;
+        }
+        if (!ClockIsManual()) driver_ = OpenAudioDriver();
+    }
+
+    void PortClosed() {
+        std::lock_guard lock(portsMutex_);
+        if (--openPorts_ > 0) return;
+        if (driver_) delete_fluid_audio_driver(driver_);
+        driver_ = nullptr;
+        // Notes left sounding must not come back when it opens again.
+        fluid_synth_all_sounds_off(synth_, -1);
+    }
+
+    // Renders the frames that fell due up to `now`, under the manual clock
+    // while an output is open.
     void RenderUpTo(std::uint64_t now) {
+        std::lock_guard ports(portsMutex_);
+        if (openPorts_ == 0 || driver_) return;
         std::lock_guard lock(renderMutex_);
-        if (driver_) return;
         std::uint64_t due = DueFrames(now);
         if (now < baseTime_ || due > rendered_ + kSynthSampleRate) {
-            // The clock jumped (another clock, a suspended machine): go on
-            // from here instead of catching up.
+            // The clock jumped (the clock was switched): go on from here
+            // instead of catching up.
             baseTime_ = now;
             baseFrames_ = rendered_;
             due = rendered_;
@@ -107,37 +123,11 @@ private:
         rendered_ += static_cast<std::uint64_t>(frames);
     }
 
-    void StartPacing() {
-        baseTime_ = ClockNow();
-        pacing_ = std::thread([this] { PaceLoop(); });
-    }
-
-    void StopPacing() {
-        if (!pacing_.joinable()) return;
-        {
-            std::lock_guard lock(stopMutex_);
-            stop_ = true;
-        }
-        stopWake_.notify_all();
-        pacing_.join();
-    }
-
-    // Renders at real-time pace: wakes every render chunk's worth of time.
-    void PaceLoop() {
-        std::unique_lock lock(stopMutex_);
-        while (!stop_) {
-            std::uint64_t now = ClockNow();
-            if (!ClockIsManual()) RenderUpTo(now);
-            std::uint64_t next = now + 1000000ull * kRenderChunk / kSynthSampleRate;
-            if (ClockIsManual())
-                stopWake_.wait_for(lock, std::chrono::milliseconds(50));
-            else
-                stopWake_.wait_until(lock, SteadyTimePoint(next));
-        }
-    }
-
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
+
+    std::mutex portsMutex_;
+    int openPorts_ = 0;
     fluid_audio_driver_t* driver_ = nullptr;
 
     std::mutex renderMutex_;
@@ -148,29 +138,64 @@ private:
     float peak_ = 0.0f;
     float left_[kRenderChunk];
     float right_[kRenderChunk];
-
-    std::thread pacing_;
-    std::mutex stopMutex_;
-    std::condition_variable stopWake_;
-    bool stop_ = false;
 };
 
-std::mutex engineMutex;
-std::weak_ptr<SynthEngine> sharedEngine;
+// Loads the synthesizer once, on a thread of its own. The loader is joined
+// when the process ends, so a load still running then finishes first.
+class SynthLoader {
+public:
+    ~SynthLoader() {
+        if (thread_.joinable()) thread_.join();
+    }
 
-std::shared_ptr<SynthEngine> AcquireEngine() {
-    std::lock_guard lock(engineMutex);
-    if (std::shared_ptr<SynthEngine> engine = sharedEngine.lock()) return engine;
-    auto engine = std::make_shared<SynthEngine>();
-    if (!engine->Open()) return nullptr;
-    sharedEngine = engine;
-    return engine;
+    void Start() {
+        std::call_once(started_, [this] { thread_ = std::thread([this] { Load(); }); });
+    }
+
+    // The loaded synthesizer, or null when its sound font could not be loaded.
+    SynthEngine* Wait() {
+        Start();
+        std::unique_lock lock(mutex_);
+        loaded_.wait(lock, [this] { return done_; });
+        return engine_;
+    }
+
+    // The synthesizer if it is loaded already; never waits.
+    SynthEngine* IfLoaded() {
+        std::lock_guard lock(mutex_);
+        return done_ ? engine_ : nullptr;
+    }
+
+private:
+    void Load() {
+        // Never freed: outputs and the audio driver may use it until the end.
+        auto* engine = new SynthEngine;
+        bool ok = engine->Load();
+        std::lock_guard lock(mutex_);
+        engine_ = ok ? engine : nullptr;
+        done_ = true;
+        loaded_.notify_all();
+    }
+
+    std::once_flag started_;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable loaded_;
+    bool done_ = false;
+    SynthEngine* engine_ = nullptr;
+};
+
+SynthLoader& TheLoader() {
+    static SynthLoader loader;
+    return loader;
 }
 
 // An output on the synthesizer: MIDI messages become fluid_synth calls.
 class SynthPort : public OutPort {
 public:
-    explicit SynthPort(std::shared_ptr<SynthEngine> engine) : engine_(std::move(engine)) {}
+    explicit SynthPort(SynthEngine* engine) : engine_(engine) { engine_->PortOpened(); }
+    ~SynthPort() override { engine_->PortClosed(); }
+
     void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int) override {
         fluid_synth_t* synth = engine_->Synth();
         int channel = status & 0x0F;
@@ -212,34 +237,29 @@ public:
     }
 
 private:
-    std::shared_ptr<SynthEngine> engine_;
+    SynthEngine* engine_;
 };
 
 } // namespace
 
+void StartSynthLoading() {
+    TheLoader().Start();
+}
+
 std::unique_ptr<OutPort> OpenSynthPort() {
-    std::shared_ptr<SynthEngine> engine = AcquireEngine();
+    SynthEngine* engine = TheLoader().Wait();
     if (!engine) return nullptr;
     return std::make_unique<SynthPort>(engine);
 }
 
 void RenderSynthUpTo(std::uint64_t now) {
-    std::shared_ptr<SynthEngine> engine;
-    {
-        std::lock_guard lock(engineMutex);
-        engine = sharedEngine.lock();
-    }
-    if (engine) engine->RenderUpTo(now);
+    if (SynthEngine* engine = TheLoader().IfLoaded()) engine->RenderUpTo(now);
 }
 
 } // namespace mxmidi::detail
 
 mxmidi::testing::SynthOutput mxmidi::testing::TakeSynthOutput() {
-    std::shared_ptr<detail::SynthEngine> engine;
-    {
-        std::lock_guard lock(detail::engineMutex);
-        engine = detail::sharedEngine.lock();
-    }
+    detail::SynthEngine* engine = detail::TheLoader().IfLoaded();
     if (!engine) return {0, 0.0f};
     return engine->TakeOutput();
 }

@@ -72,6 +72,7 @@ public:
     std::uint64_t lastTick = 0; // tick of the event queued last: the deltas count from it
     bool refused = false;       // a hand-over was refused and none taken since
     bool roomPosted = false;    // OUT_ROOM was posted for that refusal
+    bool endMarked = false;     // the client will queue nothing more in this run
 
     // Sends one event: tempo events go to `timer` at `tick`, system-exclusive
     // bytes are gathered in `sysex` until the F7, the rest go to the port.
@@ -113,6 +114,7 @@ public:
     std::uint64_t pausedAt = 0;
     std::uint32_t generation = 0;     // which run; notifications of older runs are dropped
     bool endDelivered = false;        // END went through for the events queued so far
+    bool sentInRun = false;           // some queued event was sent in this run
     std::uint64_t lastQueuedTick = 0; // tick of the event queued last on any of its outputs
 
     std::thread thread;
@@ -129,6 +131,7 @@ public:
     void Pause(std::uint64_t now, bool silence);
     void Resume(std::uint64_t now);
     bool QueuesIdle() const;       // every queue empty and no refusal waiting for a refill
+    bool EndDue() const;           // queues idle after events were sent or the end was marked
     std::vector<Output*> attached; // the outputs it times, kept by open and close
     const std::vector<Output*>& Outputs() const { return attached; }
     void PostEnd(bool forced);

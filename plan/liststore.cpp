@@ -6,7 +6,9 @@
 #include "platform/core/pathresolver.h"
 
 #include <QFile>
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace plan {
@@ -44,16 +46,27 @@ void MakeWritable(const std::string& path) {
     ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
 }
 
-// The list from the first folder that has it; false when none has.
-bool ReadFromFirstFolder(ListEntry* entries, int count, const char* name,
-                         const std::string& dataFolder, const std::string& programFolder) {
+// The list from the first folder that has it.
+ListFileState ReadFromFirstFolder(ListEntry* entries, int count, const char* name,
+                                  const std::string& dataFolder, const std::string& programFolder,
+                                  std::string& foundIn) {
     for (const std::string* folder : {&dataFolder, &programFolder}) {
         if (platform::AnsiPathExists(*folder + name)) {
-            ListStore::ReadList(entries, count, *folder + name);
-            return true;
+            foundIn = *folder + name;
+            return ListStore::ReadListChecked(entries, count, foundIn);
         }
     }
-    return false;
+    return ListFileState::Missing;
+}
+
+bool IsPlainFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PathTaken(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 } // namespace
@@ -73,6 +86,27 @@ bool ListStore::ReadList(ListEntry* entries, int count, const std::string& fileN
     return true;
 }
 
+ListFileState ListStore::ReadListChecked(ListEntry* entries, int count,
+                                         const std::string& fileName) {
+    const std::string path = platform::ResolveAnsiPath(fileName);
+    if (!IsPlainFile(path)) return ListFileState::Damaged;
+    const std::optional<std::string> bytes = platform::ReadFileBytes(path);
+    if (!bytes || bytes->empty()) return ListFileState::Damaged;
+    const std::vector<std::string> lines = platform::ReadTextLines(path);
+    std::vector<ListEntry> read(entries, entries + count);
+    for (int p = 0; p < count; ++p) {
+        for (int f = 0; f < kFieldsPerEntry; ++f) {
+            const std::size_t index = static_cast<std::size_t>(p * kFieldsPerEntry + f + 1);
+            if (index >= lines.size()) break;
+            const std::optional<std::int32_t> value = ParseDecimal(lines[index]);
+            if (!value) return ListFileState::Damaged;
+            Field(read[p], f) = *value;
+        }
+    }
+    std::copy(read.begin(), read.end(), entries);
+    return ListFileState::Read;
+}
+
 bool ListStore::WriteList(const ListEntry* entries, int count, const std::string& fileName) {
     const std::string path = platform::ResolveAnsiPath(fileName);
     MakeWritable(path);
@@ -88,6 +122,8 @@ bool ListStore::WriteList(const ListEntry* entries, int count, const std::string
 void ListStore::ResetLists() {
     Plan.fill(ListEntry{-1, 1, 0});
     Waiting.fill(ListEntry{1, 1, 0});
+    listsValid_ = true;
+    SaveNow();
 }
 
 int ListStore::FirstWaiting() const {
@@ -102,6 +138,7 @@ int ListStore::AddToPlan(int lesson) {
     for (int slot = 0; slot < kPlanSlots; ++slot) {
         if (Plan[slot].Lesson == -1) {
             Plan[slot] = ListEntry{lesson, Waiting[lesson].Level, Waiting[lesson].PlayCount};
+            SaveNow();
             return slot;
         }
     }
@@ -120,6 +157,7 @@ void ListStore::RemoveFromPlan(int slot) {
         Plan[j] = Plan[j + 1];
         Plan[j + 1].Lesson = -1;
     }
+    SaveNow();
 }
 
 bool ListStore::FindDataFolder(std::string& path) {
@@ -130,12 +168,47 @@ bool ListStore::FindDataFolder(std::string& path) {
 }
 
 bool ListStore::ReadStoredLists(const std::string& dataFolder, const std::string& programFolder) {
-    const bool planFound =
-        ReadFromFirstFolder(Plan.data(), kPlanSlots, kPlanFile, dataFolder, programFolder);
-    const bool waitingFound =
-        ReadFromFirstFolder(Waiting.data(), kLessonCount, kWaitingFile, dataFolder, programFolder);
+    damagedFiles_.clear();
+    std::string planPath, waitingPath;
+    const ListFileState plan = ReadFromFirstFolder(Plan.data(), kPlanSlots, kPlanFile, dataFolder,
+                                                   programFolder, planPath);
+    const ListFileState waiting = ReadFromFirstFolder(Waiting.data(), kLessonCount, kWaitingFile,
+                                                      dataFolder, programFolder, waitingPath);
+    if (plan == ListFileState::Damaged) damagedFiles_.push_back(planPath);
+    if (waiting == ListFileState::Damaged) damagedFiles_.push_back(waitingPath);
+    if (!damagedFiles_.empty()) {
+        // The lists belong together (a lesson is either waiting or in the
+        // plan): with one of them lost both start fresh, and both old files
+        // are kept.
+        ResetLists();
+        keepOldFiles_ = true;
+    }
     MendEntries();
-    return planFound && waitingFound;
+    ForgetPlannedInWaiting();
+    // Lists that were read, or started fresh after damage, may be written;
+    // missing ones never are.
+    listsValid_ = plan != ListFileState::Missing && waiting != ListFileState::Missing;
+    return listsValid_;
+}
+
+std::string ListStore::KeepAside(const std::string& fileName) {
+    const std::string path = platform::ResolveAnsiPath(fileName);
+    if (!PathTaken(path)) return {};
+    for (int n = 1; n < 1000; ++n) {
+        const std::string suffix = n == 1 ? ".bak" : ".bak" + std::to_string(n);
+        if (PathTaken(path + suffix)) continue;
+        if (::rename(path.c_str(), (path + suffix).c_str()) != 0) return {};
+        return fileName + suffix;
+    }
+    return {};
+}
+
+bool ListStore::WriteKeepingOld(const ListEntry* entries, int count,
+                                const std::string& fileName) const {
+    if (keepOldFiles_ && PathTaken(platform::ResolveAnsiPath(fileName)) &&
+        KeepAside(fileName).empty())
+        return false;
+    return WriteList(entries, count, fileName);
 }
 
 void ListStore::ReadExplorerTexts(const std::string& programFolder, QStringList& titles,
@@ -159,9 +232,44 @@ void ListStore::ReadExplorerTexts(const std::string& programFolder, QStringList&
 
 bool ListStore::SaveLists(const std::string& dataFolder, bool programDriveIsCdRom) const {
     if (programDriveIsCdRom) return true;
-    const bool planWritten = WriteList(Plan.data(), kPlanSlots, dataFolder + kPlanFile);
-    const bool waitingWritten = WriteList(Waiting.data(), kLessonCount, dataFolder + kWaitingFile);
+    const bool planWritten = WriteKeepingOld(Plan.data(), kPlanSlots, dataFolder + kPlanFile);
+    const bool waitingWritten =
+        WriteKeepingOld(Waiting.data(), kLessonCount, dataFolder + kWaitingFile);
+    // The old files are aside now; later saves replace the new ones.
+    if (planWritten && waitingWritten) keepOldFiles_ = false;
     return planWritten && waitingWritten;
+}
+
+void ListStore::KeepSavedIn(const std::string& dataFolder, bool programDriveIsCdRom) {
+    keepSaved_ = true;
+    saveFolder_ = dataFolder;
+    savedFromCdRom_ = programDriveIsCdRom;
+}
+
+bool ListStore::SaveNow() const {
+    if (!keepSaved_ || !listsValid_ || savedFromCdRom_) return false;
+    return SaveLists(saveFolder_, false);
+}
+
+int ListStore::TakeIntoPlan(int lesson) {
+    const int slot = AddToPlan(lesson);
+    if (slot < kPlanSlots) {
+        Waiting[lesson].Lesson = 0;
+        SaveNow();
+    }
+    return slot;
+}
+
+void ListStore::RecordProgress(int level, int playCount) {
+    if (CurrentEntry < 0 || CurrentEntry >= kPlanSlots) return;
+    Plan[CurrentEntry].Level = level;
+    Plan[CurrentEntry].PlayCount = playCount;
+    SaveNow();
+}
+
+void ListStore::ForgetPlannedInWaiting() {
+    for (const ListEntry& entry : Plan)
+        if (entry.Lesson >= 0 && entry.Lesson < kLessonCount) Waiting[entry.Lesson].Lesson = 0;
 }
 
 void ListStore::MendEntries() {

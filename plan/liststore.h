@@ -1,7 +1,8 @@
 #pragma once
 // The learner's progress: the practice plan of at most three lessons being
 // practised and the waiting list with one entry per lesson, read from two
-// small text files at start-up and written back when the learner leaves; and
+// small text files at start-up and written back whenever progress changes
+// and when the learner leaves (never from a CD-ROM); and
 // the explorer's titles and texts, read from a third file of the same family.
 //
 // List files are CR LF text in Windows-1252: line 1 "3" (fields per entry,
@@ -13,8 +14,16 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plan {
+
+// How a list file was found at start-up.
+enum class ListFileState {
+    Read,    // read (a short file keeps the values that were there before)
+    Missing, // in neither folder
+    Damaged, // present but unreadable, empty or holding a line that is no number
+};
 
 // One entry of the plan or of the waiting list.
 //   in a plan slot: Lesson 0..29 or -1 (empty), the tempo Level last used,
@@ -88,12 +97,24 @@ public:
     // caller then uses the program folder.
     static bool FindDataFolder(std::string& path);
 
+    // Like ReadList, but tells a damaged file from a good one: a file that
+    // cannot be read, is empty or holds a line that is not a decimal integer
+    // where a field is expected gives Damaged and changes nothing.
+    static ListFileState ReadListChecked(ListEntry* entries, int count,
+                                         const std::string& fileName);
+
     // Start-up: the plan from dataFolder + kPlanFile, else programFolder +
     // kPlanFile; the waiting list the same way. Values that the rest of the
-    // program could not use are then mended (see MendEntries). Returns false
-    // when either list was found in neither folder (the program then reports
-    // missing files and closes).
+    // program could not use are then mended (see MendEntries). When a list
+    // file is damaged, both lists start fresh (ResetLists) and the list files
+    // of the data folder are kept aside before they are next written (see
+    // SaveLists), so the learner's progress is never overwritten. Returns
+    // false when either list was found in neither folder (the program then
+    // reports missing files and closes).
     bool ReadStoredLists(const std::string& dataFolder, const std::string& programFolder);
+
+    // The list files (Windows-1252 names) that ReadStoredLists found damaged.
+    const std::vector<std::string>& DamagedFiles() const { return damagedFiles_; }
 
     // Start-up: the explorer titles and texts from programFolder +
     // kExplorerFile: the header line is skipped, then lines pair up as title
@@ -106,9 +127,32 @@ public:
 
     // Leaving: unless the program runs from a CD-ROM, writes the plan and the
     // waiting list to dataFolder (both are tried even when the first fails).
-    // Returns false when a list could not be written; the caller closes the
-    // main window in every case.
+    // After a damaged read, each list file already in dataFolder is first
+    // renamed to a free name beside it (name + ".bak", ".bak2", ...); a file
+    // that cannot be put aside is not written. Returns false when a list
+    // could not be written.
     bool SaveLists(const std::string& dataFolder, bool programDriveIsCdRom) const;
+
+    // The name a damaged list file was kept under, or empty.
+    static std::string KeepAside(const std::string& fileName);
+
+    // ---- Saving as the learner goes ----------------------------------------
+    // From now on the store writes both lists to dataFolder whenever progress
+    // changes (a lesson enters or leaves the plan, the course starts over) and
+    // whenever SaveNow is called, so that a crash or a killed process loses
+    // nothing; from a CD-ROM it never writes. Only lists that were read (or
+    // reset) are ever written, so missing files are not replaced by blanks.
+    void KeepSavedIn(const std::string& dataFolder, bool programDriveIsCdRom);
+    // Writes both lists at once when saving is kept up (see KeepSavedIn);
+    // false when nothing was written or writing failed.
+    bool SaveNow() const;
+    // The end of a lesson's introduction: AddToPlan, the lesson no longer
+    // waits, and both lists are saved. Returns the slot (3 when full: then
+    // nothing changes).
+    int TakeIntoPlan(int lesson);
+    // The transport's record of the running exercise: level and play count
+    // into Plan[CurrentEntry], then both lists are saved.
+    void RecordProgress(int level, int playCount);
 
 private:
     // Brings values read from a damaged list back into the ranges the program
@@ -116,7 +160,20 @@ private:
     // outside 1..10 becomes 1, a negative play count 0.
     void MendEntries();
 
+    bool WriteKeepingOld(const ListEntry* entries, int count, const std::string& fileName) const;
+
     bool introMode_ = true;
+    std::vector<std::string> damagedFiles_;
+    // Set by a damaged read, cleared once the old files are put aside.
+    mutable bool keepOldFiles_ = false;
+    // A lesson that sits in the plan no longer waits (a list written between
+    // the two steps of taking a lesson in would otherwise offer it again).
+    void ForgetPlannedInWaiting();
+
+    bool listsValid_ = false;
+    bool keepSaved_ = false;
+    bool savedFromCdRom_ = false;
+    std::string saveFolder_;
 };
 
 } // namespace plan

@@ -94,16 +94,27 @@ std::uint16_t Engine::DeviceId(const char* name) const {
     return kNoDevice;
 }
 
+int Engine::DeviceTechnology(std::uint16_t id, unsigned short* technology) const {
+    if (!technology) return 0;
+    std::uint16_t code = 0;
+    if (!GetMidiOutTechnology(id, &code)) return 0;
+    *technology = code;
+    return 1;
+}
+
+// A device change keeps the queued music and its timing; an unknown name or
+// a device that does not open leaves the player timed and silent.
 int Engine::SetDeviceById(std::uint16_t id) {
-    out_.ResetAndClose();
-    return out_.OpenDevice(id);
+    return out_.ChangeDevice(id);
 }
 
 int Engine::SetDeviceByName(const char* name) {
-    out_.ResetAndClose();
     std::uint16_t id = DeviceId(name);
-    if (id == kNoDevice) return 0;
-    return out_.OpenDevice(id);
+    if (id == kNoDevice) {
+        out_.ChangeDevice(MXMIDI_NO_DEVICE);
+        return 0;
+    }
+    return out_.ChangeDevice(id);
 }
 
 void Engine::TrackDump(const char* fileName) const {

@@ -34,6 +34,9 @@ public:
     int NumDevs() const;
     int DeviceName(std::uint16_t id, char* name) const;
     std::uint16_t DeviceId(const char* name) const;
+    // The device's technology code (MOD_... of mxmidi.h); 0 when the id
+    // names no device.
+    int DeviceTechnology(std::uint16_t id, unsigned short* technology) const;
     int SetDeviceById(std::uint16_t id);
     int SetDeviceByName(const char* name);
     void TrackDump(const char* fileName) const;

@@ -23,14 +23,15 @@ bool CMidiFile::Open(const char* fileName, int mode) {
     return open_;
 }
 
-void CMidiFile::Close() {
-    if (open_) CloseSMF(handle_);
+bool CMidiFile::Close() {
+    const bool closed = !open_ || CloseSMF(handle_) == 0;
     open_ = false;
     handle_ = 0;
     for (CMidiTrack* track : tracks_)
         track->file = nullptr;
     tracks_.clear();
     trackCount_ = 0;
+    return closed;
 }
 
 void CMidiFile::Attach(CMidiTrack* track) {

@@ -27,8 +27,9 @@ public:
     // Opens `fileName` in `mode` with the format word preset to 1; on failure
     // the file stays closed with a track count of 0.
     bool Open(const char* fileName, int mode);
-    // Closes the file, if open, unlinks all its tracks and sets the track count to 0.
-    void Close();
+    // Closes the file, if open, unlinks all its tracks and sets the track
+    // count to 0. False when a file opened for writing could not be written.
+    bool Close();
 
     void Attach(CMidiTrack* track);
     void Detach(CMidiTrack* track);

@@ -1,5 +1,6 @@
 #include "sequenzor/midiout.h"
 
+#include "sequenzor/chase.h"
 #include "sequenzor/midisync.h"
 #include "sequenzor/miditrack.h"
 
@@ -13,11 +14,21 @@ namespace {
 constexpr std::uint8_t kExclusiveOpen = 0xF0;
 constexpr std::uint8_t kExclusiveClose = 0xF7;
 
-// Tempo, controllers, program changes, channel pressure, pitch bend and
-// system events carry state that a start in the middle of a piece must catch
-// up on; notes and polyphonic pressure do not.
-bool IsChased(std::uint8_t status) {
-    return status == 0 || (status & 0xB0) == 0xB0 || (status & 0xC0) == 0xC0;
+// A chased event with the absolute time and track it comes from; the bytes
+// of a system-exclusive run carry the time of its opening byte, so that the
+// run stays whole when the tracks are put in time order.
+struct ChasedEvent {
+    std::uint32_t time;
+    std::size_t track;
+    MidiEvent event;
+};
+
+bool IsNoteOn(const MidiEvent& event) {
+    return (event.status & 0xF0) == 0x90 && event.data2 > 0;
+}
+
+bool IsNoteOff(const MidiEvent& event) {
+    return (event.status & 0xF0) == 0x80 || ((event.status & 0xF0) == 0x90 && event.data2 == 0);
 }
 
 std::uint32_t TicksBetween(std::uint32_t later, std::uint32_t earlier) {
@@ -45,17 +56,28 @@ void CMidiOut::CreateWindow(QObject* parent, CMidiSync* sync) {
 
 int CMidiOut::OpenDevice(std::uint16_t id) {
     if (open_) return 1;
+    if (handle_) return ChangeDevice(id);
     deviceId_ = id;
     openSetting_ = kOpenSetting;
     HSYNC timer = sync_ ? sync_->Handle() : 0;
     handle_ = OpenMidiOut(window_.data(), id, timer, openSetting_);
     open_ = handle_ > MXMIDI_INVALID_HANDLE_LIMIT;
-    if (!open_) handle_ = 0;
+    if (!open_) {
+        handle_ = OpenMidiOut(window_.data(), MXMIDI_NO_DEVICE, timer, openSetting_);
+        if (handle_ <= MXMIDI_INVALID_HANDLE_LIMIT) handle_ = 0;
+    }
+    return open_ ? 1 : 0;
+}
+
+int CMidiOut::ChangeDevice(std::uint16_t id) {
+    if (!handle_) return OpenDevice(id);
+    deviceId_ = id;
+    open_ = SwitchMidiOut(handle_, id) == 1 && id != MXMIDI_NO_DEVICE;
     return open_ ? 1 : 0;
 }
 
 void CMidiOut::ResetAndClose() {
-    if (!open_) return;
+    if (!handle_) return;
     ResetMidiOut(handle_);
     CloseMidiOut(handle_);
     open_ = false;
@@ -84,11 +106,12 @@ int CMidiOut::HandOver(const MidiEvent& event) {
 }
 
 void CMidiOut::SendNow(const MidiEvent& event) {
-    PutMidiOut(handle_, &event);
+    // Also without a device: the silent output still takes tempo changes.
+    if (handle_) PutMidiOut(handle_, &event);
 }
 
 int CMidiOut::HandOverFromBlock(const MidiEvent& event) {
-    if (!open_) return 1;
+    if (!handle_) return 1;
     if (ignoreFileTempo && event.status == 0) {
         // The dropped tempo event's ticks go on to the next event.
         if (event.time != MXMIDI_NOW) carriedTicks_ += event.time;
@@ -96,7 +119,7 @@ int CMidiOut::HandOverFromBlock(const MidiEvent& event) {
     }
     MidiEvent timed = event;
     if (timed.time != MXMIDI_NOW) timed.time += carriedTicks_;
-    if (!HandOver(timed)) return 0;
+    if (PutMidiOut(handle_, &timed) != 0) return 0;
     carriedTicks_ = 0;
     return 1;
 }
@@ -106,6 +129,8 @@ void CMidiOut::ResetBlock() {
     handOverPosition_ = 0;
     carriedTicks_ = 0;
     endLimitReached_ = false;
+    finished_ = false;
+    sounding_.clear();
 }
 
 void CMidiOut::Rewind() {
@@ -122,44 +147,66 @@ void CMidiOut::Rewind() {
 
 void CMidiOut::Seek(int start, int length) {
     const std::int64_t resolution = sync_ ? sync_->Resolution() : 0;
-    // The minus one puts events lying exactly on the start beat after S.
+    // The start point's own tick, and S one below it, so that events lying
+    // exactly on the start beat come after S and are played.
+    std::int64_t startPoint = 0;
     std::int64_t startTick = 0;
-    if (start > 0)
+    if (start > 0) {
+        startPoint = std::trunc(start * resolution * 0.125);
         startTick = std::max<std::int64_t>(0, std::trunc(start * resolution * 0.125 - 1));
+    }
     const auto s = static_cast<std::uint32_t>(std::min<std::int64_t>(startTick, 0xFFFFFFFFLL));
     if (length > 0) {
         std::int64_t limit = std::trunc(length * resolution * 0.125 + s);
         endLimit_ = static_cast<std::uint32_t>(std::min<std::int64_t>(limit, 0xFFFFFFFFLL));
     }
 
-    bool anyAfterStart = false;
-    std::uint32_t earliestAfterStart = 0;
-    for (TrackCursor& cursor : cursors_) {
+    std::vector<ChasedEvent> chased;
+    for (std::size_t t = 0; t < cursors_.size(); ++t) {
+        TrackCursor& cursor = cursors_[t];
         const CMidiTrack& track = *cursor.track;
         const MidiEvent* events = track.Events();
         std::uint32_t position = 0;
         std::uint32_t absolute = 0;
+        std::uint32_t runTime = 0;
         for (; position < track.Count(); ++position) {
             absolute += events[position].time;
             if (absolute >= s) break;
-            if (IsChased(events[position].status)) {
-                MidiEvent caught = events[position];
-                caught.time = 0;
-                SendNow(caught);
-            }
-        }
-        if (position < track.Count() && absolute > s &&
-            (!anyAfterStart || absolute < earliestAfterStart)) {
-            anyAfterStart = true;
-            earliestAfterStart = absolute;
+            const MidiEvent& event = events[position];
+            if (!IsChased(event.status)) continue;
+            const bool inRun = event.status == 0xF0 && event.data1 != kExclusiveOpen;
+            if (!inRun) runTime = absolute;
+            chased.push_back({runTime, t, event});
         }
         cursor.trackPosition = position;
         cursor.exclusiveLock = 0;
         cursor.chunkSize = kBlockSize;
     }
-    timeBase_ = anyAfterStart ? earliestAfterStart : std::max(timeBase_, s);
+    // The piece goes on from the start point's own time, whether or not a
+    // note lies on it: the beat counter and the music stay together.
+    timeBase_ = static_cast<std::uint32_t>(std::min<std::int64_t>(startPoint, 0xFFFFFFFFLL));
     ResetBlock();
+
+    std::stable_sort(chased.begin(), chased.end(), [](const ChasedEvent& a, const ChasedEvent& b) {
+        return a.time != b.time ? a.time < b.time : a.track < b.track;
+    });
+    std::vector<MidiEvent> settings;
+    settings.reserve(chased.size());
+    for (const ChasedEvent& c : chased)
+        settings.push_back(c.event);
+    SendChased(ReduceChased(settings));
     Prime();
+}
+
+// Sends the settings of the start point before anything else of the run: the
+// tempo as the first queued event, at tick 0 (the queue is empty at a start,
+// so it is taken), the others at once, in order. Neither goes through the
+// player's hand-over, so the ignore-file-tempo flag does not apply.
+void CMidiOut::SendChased(const std::vector<MidiEvent>& chased) {
+    for (MidiEvent event : chased) {
+        event.time = event.status == 0 ? 0 : MXMIDI_NOW;
+        SendNow(event);
+    }
 }
 
 void CMidiOut::Prime() {
@@ -168,7 +215,12 @@ void CMidiOut::Prime() {
 
 void CMidiOut::TimerEnded() {
     // A piece cut at its end limit may leave notes on whose ends were never sent.
-    if (endLimitReached_ && open_) ResetMidiOut(handle_);
+    if (endLimitReached_ && handle_) ResetMidiOut(handle_);
+}
+
+void CMidiOut::NotesTransposed(int channel, std::uint8_t amount) {
+    if (channel < 0 || channel >= static_cast<int>(transposition_.size())) return;
+    transposition_[channel] = static_cast<std::uint8_t>(transposition_[channel] + amount);
 }
 
 void CMidiOut::OnNotify(std::uint32_t message) {
@@ -176,18 +228,49 @@ void CMidiOut::OnNotify(std::uint32_t message) {
 }
 
 void CMidiOut::Feed() {
-    if (cursors_.empty()) return;
-    if (handOverPosition_ == blockCount_) {
-        if (endLimitReached_) return; // nothing more before the end limit
-        MergeBlock();
-    }
+    if (finished_) return;
+    if (handOverPosition_ == blockCount_) NextBlock();
     while (handOverPosition_ < blockCount_) {
         if (!HandOverFromBlock(block_[handOverPosition_])) return; // queue full: wait for room
         ++handOverPosition_;
-        if (handOverPosition_ == blockCount_) {
-            if (endLimitReached_) return;
-            MergeBlock();
-        }
+        if (handOverPosition_ == blockCount_) NextBlock();
+    }
+}
+
+// Merges the next send block; when there is none (the tracks are used up or
+// the end limit is reached), the run has been handed over whole.
+void CMidiOut::NextBlock() {
+    if (endLimitReached_ || cursors_.empty()) {
+        blockCount_ = 0;
+        handOverPosition_ = 0;
+    } else {
+        MergeBlock();
+    }
+    if (blockCount_ == 0) FinishRun();
+}
+
+// Nothing more comes in this run: the timer reports the end once the queue
+// has played out, also when nothing was queued at all (no events after the
+// start point, or an empty track list).
+void CMidiOut::FinishRun() {
+    if (finished_) return;
+    finished_ = true;
+    if (handle_) MarkMidiOutEnd(handle_);
+}
+
+// A note-off is sent for the key its note-on was sent with, even when the
+// channel was transposed in between.
+void CMidiOut::PairNoteOff(MidiEvent& event) {
+    const int channel = event.status & 0x0F;
+    const bool on = IsNoteOn(event);
+    if (!on && !IsNoteOff(event)) return;
+    const auto untransposed = static_cast<std::uint8_t>(event.data1 - transposition_[channel]);
+    std::vector<std::uint8_t>& sent = sounding_[(channel << 8) | untransposed];
+    if (on) {
+        sent.push_back(event.data1);
+    } else if (!sent.empty()) {
+        event.data1 = sent.front();
+        sent.erase(sent.begin());
     }
 }
 
@@ -251,6 +334,7 @@ void CMidiOut::MergeBlock() {
             endLimitReached_ = true;
             break;
         }
+        PairNoteOff(block_[count]);
         ++count;
     }
 

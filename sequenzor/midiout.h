@@ -5,7 +5,9 @@
 #include "sequenzor/notifywindow.h"
 
 #include <QPointer>
+#include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace sequenzor {
@@ -43,9 +45,15 @@ public:
     void CreateWindow(QObject* parent, CMidiSync* sync);
     CMidiSync* Sync() const { return sync_; }
 
-    // Device: opens `id` unless an output is open already; 1 opened, 0 failed.
+    // Device: opens `id` unless a device is open already; 1 opened, 0 failed.
+    // Without a device the player still has a silent output on the timer,
+    // so that play keeps its time line, its tempo and its end.
     int OpenDevice(std::uint16_t id);
-    void ResetAndClose(); // reset before close
+    // Moves the output to device `id` (MXMIDI_NO_DEVICE: none), keeping what
+    // is queued and the timing; notes sounding on the old device are
+    // switched off there. 1 when the new device opened.
+    int ChangeDevice(std::uint16_t id);
+    void ResetAndClose(); // reset before close, device and silent output alike
     bool IsOpen() const { return open_; }
     HMOUT Handle() const { return handle_; }
 
@@ -67,6 +75,8 @@ public:
     // Tells the player that the timer has ended, so a finished piece cut at
     // its end limit leaves no note sounding.
     void TimerEnded();
+    // The stored notes of `channel` were moved by `amount` semitones (mod 256).
+    void NotesTransposed(int channel, std::uint8_t amount);
 
     int ignoreFileTempo = 0;
 
@@ -77,6 +87,10 @@ public:
 private:
     void OnNotify(std::uint32_t message);
     void Feed();
+    void NextBlock();
+    void FinishRun();
+    void SendChased(const std::vector<MidiEvent>& chased);
+    void PairNoteOff(MidiEvent& event);
     int HandOverFromBlock(const MidiEvent& event);
     void FetchChunk(TrackCursor& cursor);
     void MergeBlock();
@@ -101,6 +115,13 @@ private:
     // event handed over, so the events after them keep their times.
     std::uint32_t carriedTicks_ = 0;
     bool endLimitReached_ = false;
+    bool finished_ = false; // everything of this run was handed over
+
+    // Transposition since the engine began, per channel, and the notes
+    // handed over and not yet ended, by channel and untransposed key: a
+    // note-off merged after a transposition still ends the key that sounds.
+    std::array<std::uint8_t, 16> transposition_{};
+    std::map<int, std::vector<std::uint8_t>> sounding_;
 };
 
 } // namespace sequenzor

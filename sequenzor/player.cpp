@@ -109,6 +109,7 @@ void Engine::ChannelMute(int channel, int mute) {
 
 void Engine::TransposeChannel(std::uint8_t amount, std::uint8_t channel) {
     if (channel > 15) return; // 0x80 + 16 would be a Note On of the first channel
+    out_.NotesTransposed(channel, amount);
     for (const auto& track : tracks_) {
         for (std::uint32_t i = 0; i < track->Count(); ++i) {
             MidiEvent& event = track->Events()[i];
@@ -119,6 +120,8 @@ void Engine::TransposeChannel(std::uint8_t amount, std::uint8_t channel) {
 }
 
 void Engine::TransposeAll(std::uint8_t amount) {
+    for (int channel = 0; channel < 16; ++channel)
+        out_.NotesTransposed(channel, amount);
     for (const auto& track : tracks_) {
         for (std::uint32_t i = 0; i < track->Count(); ++i) {
             MidiEvent& event = track->Events()[i];

@@ -94,7 +94,7 @@ int MidiIsRunning() {
 }
 
 int MidiLoadFile(const char* fileName) {
-    return Guarded(1, [&] { return TheEngine().LoadFile(fileName); });
+    return Guarded(0, [&] { return TheEngine().LoadFile(fileName); });
 }
 
 int MidiNewTrackList(int count) {
@@ -117,7 +117,7 @@ int MidiReStart() {
 }
 
 int MidiSaveFile(const char* fileName) {
-    return Guarded(1, [&] { return TheEngine().SaveFile(fileName); });
+    return Guarded(0, [&] { return TheEngine().SaveFile(fileName); });
 }
 
 void MidiSetChannelVolume(unsigned char volume, unsigned char channel) {
@@ -168,6 +168,10 @@ void MidiTransposeAll(unsigned char amount) {
 
 void MidiTransposeChannel(unsigned char amount, unsigned char channel) {
     Guarded([&] { TheEngine().TransposeChannel(amount, channel); });
+}
+
+int midiOutGetTechnology(unsigned short id, unsigned short* technology) {
+    return Guarded(0, [&] { return TheEngine().DeviceTechnology(id, technology); });
 }
 
 } // extern "C"

@@ -64,4 +64,14 @@ extern "C" {
 /* 34 */ SEQUENZOR_API void MidiTransposeAll(unsigned char amount);
 /* 35 */ SEQUENZOR_API void MidiTransposeChannel(unsigned char amount, unsigned char channel);
 
+// The device capability query of the platform, which the program's choice of
+// the default device asks (the first device whose technology code is even is
+// a synthesizer). It lives here because the engine holds the process's one
+// MIDI toolkit: the program lists, names and tests devices through the
+// engine alone. Writes the technology code of device `id` (0xFFFF: the
+// mapper, MOD_MAPPER) and returns non-zero; 0 when the id names no device or
+// `technology` is null. Not one of the 35 numbered functions; its name sorts
+// after them, so their numbers stay.
+SEQUENZOR_API int midiOutGetTechnology(unsigned short id, unsigned short* technology);
+
 } // extern "C"

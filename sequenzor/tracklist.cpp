@@ -47,6 +47,8 @@ int Engine::NewTrackList(int count) {
 
 void Engine::InsertEvent(int track, const MidiEvent* event, unsigned long index) {
     if (!event || !ValidTrack(track)) return;
+    // -1 appends, as a 32-bit 0xFFFFFFFF and as a 64-bit unsigned long alike.
+    if (index == std::numeric_limits<unsigned long>::max()) index = CMidiTrack::kAppend;
     // Only an index within the track, or the append marker, is taken.
     if (index != CMidiTrack::kAppend && index > tracks_[track]->Count()) return;
     tracks_[track]->Insert(*event, static_cast<std::uint32_t>(index));
@@ -59,7 +61,8 @@ void Engine::SetRecordTrack(int track) {
 int Engine::LoadFile(const char* fileName) {
     DeleteAllTracks();
     file_.Close();
-    file_.Open(fileName, kModeRead);
+    // A file that cannot be read as MIDI leaves an empty list and answers 0.
+    if (!file_.Open(fileName, kModeRead)) return 0;
     for (int i = 0; i < file_.TrackCount(); ++i)
         MakeTrack(true);
     file_.ReadAllTracks();
@@ -122,18 +125,22 @@ int Engine::SaveFile(const char* fileName) {
     writer.Open(fileName, kModeWrite);
     for (const auto& track : tracks_)
         writer.Attach(track.get());
-    if (writer.IsOpen()) {
+    bool written = writer.IsOpen();
+    if (written) {
         if (std::uint16_t resolution = TimerResolutionForSave())
             SetSMFResolution(writer.Handle(), resolution);
         for (std::size_t i = 0; i < tracks_.size(); ++i) {
             CMidiTrack& track = *tracks_[i];
             const auto index = static_cast<std::uint16_t>(i);
             if (track.Name()) WriteMetaEvent(writer.Handle(), index, 3, track.Name()->c_str(), 0);
-            WriteSMF(writer.Handle(), index, track.Events(), track.Count());
+            if (WriteSMF(writer.Handle(), index, track.Events(), track.Count()) != track.Count())
+                written = false;
         }
     }
-    writer.Close();
-    return 1;
+    // The file is written at the close; an old file is replaced only by a
+    // complete new one.
+    if (!writer.Close()) written = false;
+    return written ? 1 : 0;
 }
 
 } // namespace sequenzor

@@ -330,50 +330,11 @@ QImage ChordChart() {
 using Painter = std::function<QImage()>;
 
 const std::vector<std::pair<std::string, Painter>>& Table() {
-    static const std::vector<std::pair<std::string, Painter>> table = [] {
-        std::vector<std::pair<std::string, Painter>> t;
-        auto button = [&](const std::string& suffix, QSize size) {
-            t.push_back({"RBUTTON" + suffix, [size] { return ButtonFace(size, Look::Normal); }});
-            t.push_back({"RBUTTONOVER" + suffix, [size] { return ButtonFace(size, Look::Over); }});
-            t.push_back({"RBUTTONDOWN" + suffix, [size] { return ButtonFace(size, Look::Down); }});
-        };
-        button("", layout::Button);
-        button("LF", layout::SlideButton);
-        button("DIALOG", layout::DialogButton);
-        struct Key { const char* name; int row, column; Icon icon; };
-        const Key keys[] = {{"RPLAY", 0, 0, Icon::Play},       {"RPAUSE", 0, 1, Icon::Pause},
-                            {"RSTOP", 0, 2, Icon::Stop},       {"RLOOP", 0, 3, Icon::Loop},
-                            {"RLOCATOR", 1, 0, Icon::Locator}, {"RREWIND", 1, 1, Icon::Rewind},
-                            {"RFORWARD", 1, 2, Icon::Forward}};
-        for (const Key& k : keys) {
-            std::string name = k.name;
-            t.push_back({name, [k] { return TransportKey(k.row, k.column, k.icon, Look::Normal); }});
-            t.push_back({name + "OVER", [k] { return TransportKey(k.row, k.column, k.icon, Look::Over); }});
-            t.push_back({name + "DOWN", [k] { return TransportKey(k.row, k.column, k.icon, Look::Down); }});
-        }
-        t.push_back({"RNOFUNCTIONCONTROL", BlankKey});
-        t.push_back({"RLOGOBUTTON", [] { return LogoButton(false); }});
-        t.push_back({"RLOGOBUTTONOVER", [] { return LogoButton(true); }});
-        t.push_back({"RBUTTON_SCROLLUP", [] { return ScrollButton(false, false); }});
-        t.push_back({"RBUTTONOVER_SCROLLUP", [] { return ScrollButton(false, true); }});
-        t.push_back({"RBUTTON_SCROLLDOWN", [] { return ScrollButton(true, false); }});
-        t.push_back({"RBUTTONOVER_SCROLLDOWN", [] { return ScrollButton(true, true); }});
-        t.push_back({"TUNERAKKORDBMP", ChordChart});
-        t.push_back({"RKONTROLLECOVER", KontrolleCover});
-        t.push_back({"LEDBG", LedBackground});
-        t.push_back({"LEDBMPDARK", [] { return LedSegment(false); }});
-        t.push_back({"LEDBMPLIGHT", [] { return LedSegment(true); }});
-        t.push_back({"RTRACKBAR", [] { return TrackBar(false); }});
-        t.push_back({"RTRACKBAROVER", [] { return TrackBar(true); }});
-        t.push_back({"RTRACKTHUMB", TrackThumb});
-        t.push_back({"RPOINTBMP", PointBitmap});
-        t.push_back({"RTRIGONBMP", [] { return LocatorMark(false); }});
-        t.push_back({"RTRIGONBLACKBMP", [] { return LocatorMark(true); }});
-        t.push_back({"RVIDEOPLAYBMP", [] { return VideoButton(false); }});
-        t.push_back({"RVIDEOSTOPBMP", [] { return VideoButton(true); }});
-        t.push_back({"IMGLEVEL", LevelPlate});
-        return t;
-    }();
+    static const std::vector<std::pair<std::string, Painter>> table = {
+#define ZUPFARI_RESOURCE(name, picture) {#name, [] { return picture; }},
+#include "content/generator/art_resources.def"
+#undef ZUPFARI_RESOURCE
+    };
     return table;
 }
 

@@ -12,6 +12,7 @@ namespace content {
 struct GeneratorContext {
     std::filesystem::path sources; // content/sources
     std::filesystem::path out;     // the program folder, or the resource folder (--resources)
+    std::filesystem::path side;    // facts for the tests beside the program folder (--side)
 };
 
 // Content steps write into the program folder; resource steps write the

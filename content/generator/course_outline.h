@@ -52,6 +52,7 @@ struct Exercise {
     std::string description;
     std::vector<Bar> bars;  // the notation, bar 1 first
     std::vector<int> order; // bar indices (0-based) in the order they are played
+    std::vector<std::pair<int, int>> ranges; // the order as written: first and last bar (0-based)
     int line = 0;           // where the section starts, for messages
     int PlayedBeats(int beatsPerBar) const;
 };
@@ -116,6 +117,16 @@ Outline LoadOutline(const std::string& folder, std::vector<std::string>& errors)
 // registry values, slide windows, quiz answers, bar lengths, chord names, and
 // that every exercise beat falls where the play cursor expects it.
 void ValidateOutline(const Outline& outline, std::vector<std::string>& errors);
+
+// The playing order as repeat signs can print it: runs of bars (first, last,
+// 0-based) with how often each is played in a row, ascending and without
+// overlap; empty when the order jumps back in a way repeat signs cannot show.
+struct RepeatedRun {
+    int first = 0;
+    int last = 0;
+    int times = 1;
+};
+std::vector<RepeatedRun> RepeatedRuns(const Exercise& exercise);
 
 // MIDI note of a string and fret (standard tuning E2 A2 D3 G3 B3 E4).
 int StringNote(int string, int fret);

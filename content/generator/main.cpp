@@ -1,6 +1,6 @@
 // zupfari-content: builds the course content into the program folder.
 //
-//   zupfari-content --sources content/sources --out build/bin [--only NAME]
+//   zupfari-content --sources content/sources --out build/bin [--side DIR] [--only NAME]
 //   zupfari-content --sources content/sources --resources DIR   (the program's bitmaps)
 #include "content/generator/contentstep.h"
 
@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--sources") == 0) context.sources = argv[i + 1];
         else if (std::strcmp(argv[i], "--out") == 0) context.out = argv[i + 1];
         else if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
+        else if (std::strcmp(argv[i], "--side") == 0) context.side = argv[i + 1];
         else if (std::strcmp(argv[i], "--resources") == 0) {
             context.out = argv[i + 1];
             kind = content::StepKind::Resources;
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::filesystem::create_directories(context.out);
+    if (context.side.empty()) context.side = context.out.parent_path() / "content-side";
 
     // Steps run in name order so that the output never depends on link order.
     auto steps = content::Steps();

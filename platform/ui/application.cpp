@@ -167,8 +167,8 @@ void TApplication::HandleException(TObject* sender, const std::exception* error)
 }
 
 void TApplication::ShowException(const QString& message) {
-    // As the framework does: a full stop after a text that ends in a letter,
-    // digit or the like (not after '!', '?' or '.').
+    // A message reads as a sentence: a full stop is added after a text that
+    // ends in a letter, digit or the like (not after '!', '?' or '.').
     QString text = message;
     if (!text.isEmpty() && text.back() > QChar('.')) text += '.';
     MessageBox(text, QString(), MB_OK | MB_ICONERROR);

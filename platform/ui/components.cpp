@@ -341,7 +341,7 @@ void TControl::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    // A double click is a second press, as far as the Parts are concerned.
+    // A double click counts as a second press; no control tells the two apart.
     mousePressEvent(event);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
-// Components and controls: the owner/parent model of the form framework over
-// Qt widgets.
+// Components and controls: the layer's owner/parent model over Qt widgets.
 //
 // A component has an owner, which keeps its components in creation order
 // (`Components(i)`, `ComponentIndex()`) and frees them when it is freed
 // (newest first); freeing a component removes it from its owner's list.
 // A control is also a widget with a parent (`SetParent`), the container it
-// shows in. Owner and parent are independent, as in the framework.
+// shows in. Owner and parent are independent: a dialog may own controls that
+// show on another window.
 //
 // Stacking: non-windowed controls (labels, shapes, images, graphic
 // controls) stay below windowed ones (panels, custom controls) of the same

@@ -41,7 +41,7 @@ void TLabel::SetShowAccelChar(bool show) {
     update();
 }
 
-// An empty caption still takes the room of one blank, as in the framework.
+// An empty caption still takes the room of one blank: an emptied label keeps its height.
 QString TLabel::ShownText() const {
     QString text = showAccelChar_ ? textlayout::StripPrefix(Caption()) : Caption();
     return text.isEmpty() ? QString(" ") : text;
@@ -96,7 +96,7 @@ void TLabel::PaintControl(QPainter& painter) {
             painter.setPen(ToQColor(Font()->Color()));
             painter.drawText(x, y + metrics.ascent(), line);
         } else {
-            // Disabled text: grey with a light shade, as the framework draws it.
+            // Disabled text: grey with a light shade below it, readable on any background.
             painter.setPen(ToQColor(clWhite));
             painter.drawText(x + 1, y + 1 + metrics.ascent(), line);
             painter.setPen(ToQColor(clGray));

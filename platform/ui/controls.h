@@ -1,5 +1,5 @@
 #pragma once
-// The framework's standard controls that the course uses: label, shape,
+// The standard controls that the course uses: label, shape,
 // image and panel. Labels, shapes and images are non-windowed: painted over
 // their parent in the order they were given it, below all windowed controls.
 

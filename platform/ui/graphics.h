@@ -1,13 +1,13 @@
 #pragma once
 // Drawing: fonts, brushes and pens, the canvas with its block transfers, and
-// 24-bit bitmaps whose scan lines are laid out like a Windows DIB (B, G, R
-// bytes per pixel, rows padded to four bytes, row 0 at the top).
+// 24-bit bitmaps whose scan lines hold B, G, R bytes per pixel, rows padded
+// to four bytes, row 0 at the top (the layout of the program's BMP files).
 //
-// Drawing follows the pixel rules of GDI: rectangles exclude their right and
-// bottom edges, a line leaves out its end point, shapes and lines are not
-// antialiased, text is written with its cell's top-left corner at the given
-// point, and block transfers combine pixels exactly (copy, AND, OR). Only
-// glyph edges are smoothed, as screen fonts are on the desktop.
+// Drawing is pixel-exact, so that skins line up with their pictures:
+// rectangles exclude their right and bottom edges, a line leaves out its end
+// point, shapes and lines are not antialiased, text is written with its
+// cell's top-left corner at the given point, and block transfers combine
+// pixels exactly (copy, AND, OR). Only glyph edges are smoothed.
 
 #include "platform/ui/types.h"
 
@@ -48,7 +48,7 @@ public:
     void SetColor(TColor color);
     void Assign(const TFont* source);
 
-    // The Qt font with these attributes (no kerning, like GDI).
+    // The Qt font with these attributes (no kerning, so widths stay whole pixels).
     QFont ToQFont() const;
 
     // Called after every change.

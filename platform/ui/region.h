@@ -1,7 +1,7 @@
 #pragma once
 // Window regions: the shape outside of which a window or control is neither
-// drawn nor clicked. Regions follow GDI's rule that the right and bottom
-// coordinates lie just outside.
+// drawn nor clicked. As with every rectangle of this layer, the right and
+// bottom coordinates lie just outside.
 
 #include <QRegion>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Worker threads as the framework has them: created suspended, Resume and
+// Worker threads: created suspended, Resume and
 // Suspend, Terminate/Terminated, free on terminate, a priority, and
 // Synchronize, which runs a call on the user-interface thread and waits.
 //

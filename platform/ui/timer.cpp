@@ -18,7 +18,7 @@ void TTimer::SetInterval(unsigned interval) {
     Update();
 }
 
-// Any change starts the interval afresh, as the framework's timer does.
+// Setting the interval or the enabled state starts the interval afresh.
 void TTimer::Update() {
     timer_.stop();
     if (enabled_ && interval_ > 0) timer_.start(int(interval_));

@@ -5,22 +5,70 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <sched.h>
+#include <sys/resource.h>
 
 namespace {
 
 constexpr unsigned short kMapper = 0xFFFF;
 constexpr int kPollMs = 50;
 
-void ListDevices() {
-    char name[32];
-    if (MidiGetDeviceName(kMapper, name)) std::printf("mapper  %s\n", name);
-    const int count = MidiGetNumDevs();
-    for (int id = 0; id < count; ++id) {
-        if (MidiGetDeviceName(static_cast<unsigned short>(id), name))
-            std::printf("%-7d %s\n", id, name);
+const char* TechnologyName(unsigned short technology) {
+    switch (technology) {
+    case MOD_MIDIPORT:
+        return "port";
+    case MOD_MAPPER:
+        return "mapper";
+    case MOD_WAVETABLE:
+        return "synthesizer";
+    default:
+        return technology % 2 == 0 ? "synthesizer" : "port";
     }
+}
+
+void ListDevice(const char* id, unsigned short number) {
+    char name[32];
+    unsigned short technology = 0;
+    if (!MidiGetDeviceName(number, name)) return;
+    midiOutGetTechnology(number, &technology);
+    std::printf("%-7s %-31s  %s\n", id, name, TechnologyName(technology));
+}
+
+// How the engine's timer thread is scheduled, as the system reports it.
+QString TimerScheduling() {
+    const QDir tasks("/proc/self/task");
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(tid + "/comm"));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != kTimerThreadName)
+            continue;
+        const pid_t thread = tid.toInt();
+        const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
+        sched_param param{};
+        sched_getparam(thread, &param);
+        if (policy == SCHED_FIFO || policy == SCHED_RR)
+            return QString("%1 priority %2")
+                .arg(policy == SCHED_FIFO ? "SCHED_FIFO" : "SCHED_RR")
+                .arg(param.sched_priority);
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+        return nice == 0 ? QString("normal (nice 0)") : QString("nice %1").arg(nice);
+    }
+    return "no timer thread";
+}
+
+// The devices, then the timer's scheduling (the engine is started for that).
+void ListDevices(QObject* window) {
+    ListDevice("mapper", kMapper);
+    const int count = MidiGetNumDevs();
+    for (int id = 0; id < count; ++id)
+        ListDevice(QByteArray::number(id).constData(), static_cast<unsigned short>(id));
+    MidiInitWin(window);
+    std::printf("timer   %s\n", qPrintable(TimerScheduling()));
 }
 
 // Chooses the output: a device name, a device number or "mapper" (default).
@@ -68,17 +116,20 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Plays a Standard MIDI File through the Sequenzor engine.");
     parser.addHelpOption();
-    parser.addOption({"list", "Lists the MIDI output devices."});
+    parser.addOption(
+        {"list", "Lists the MIDI output devices and how the engine's timer is scheduled."});
     parser.addOption({"device", "Output device: name, number or 'mapper' (default).", "device"});
     parser.addOption({"beat", "Beat to start at (default 0).", "beat", "0"});
-    parser.addOption({"tempo", "Tempo in beats per minute (default: the file's).", "bpm", "0"});
+    parser.addOption({"tempo", "Tempo in beats per minute, in place of the file's (default: the "
+                               "file's).",
+                      "bpm", "0"});
     parser.addOption({"dump", "Writes the track listing of the loaded file to FILE.", "FILE"});
     parser.addOption({"no-play", "Loads (and dumps) only."});
     parser.addPositionalArgument("file", "The MIDI file to play.");
     parser.process(app);
 
     if (parser.isSet("list")) {
-        ListDevices();
+        ListDevices(&app);
         return 0;
     }
     const QStringList files = parser.positionalArguments();
@@ -92,7 +143,11 @@ int main(int argc, char** argv) {
                      qPrintable(parser.value("device")));
 
     QByteArray fileName = files.first().toLocal8Bit();
-    MidiLoadFile(fileName.constData());
+    if (!MidiLoadFile(fileName.constData())) {
+        std::fprintf(stderr, "sequenzor-play: cannot read '%s' as a MIDI file\n",
+                     fileName.constData());
+        return 1;
+    }
     if (parser.isSet("dump")) MidiTrackDump(parser.value("dump").toLocal8Bit().constData());
     if (parser.isSet("no-play")) return 0;
 
@@ -104,7 +159,12 @@ int main(int argc, char** argv) {
                      "sequenzor-play: --beat wants a whole number >= 0, --tempo a number >= 0\n");
         return 2;
     }
+    // A tempo given overrides the file's: its tempo events are left out, and
+    // the tempo reached at the start beat (which a start in the middle sets)
+    // is overridden once more.
+    if (tempo > 0) MidiIgnoreSMFTempo(true);
     MidiStart(beat * 8, 0, tempo);
+    if (tempo > 0) MidiSetTempo(tempo);
     new ProgressPrinter(&app);
     const int result = app.exec();
     MidiStop();

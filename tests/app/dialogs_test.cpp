@@ -30,6 +30,7 @@ protected:
     }
     bool consumed = false;
     bool leftOpen = false;
+    testsupport::ScopedEnv german{"SPRACHBANK_LANGUAGE", "0"};
     app::TMsgWin box{nullptr};
 };
 
@@ -99,7 +100,7 @@ TEST_F(MessageBoxTest, KeysAndButtonsGiveTheResults) {
 }
 
 TEST(PracticeTimeSentence, FollowsTheClock) {
-    setenv("SPRACHBANK_LANGUAGE", "0", 1);
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0");
     const QString end = "\n\n" + MessageText(26);
     EXPECT_EQ(app::PracticeTimeSentence("01:01"),
               MessageText(21) + MessageText(23) + MessageText(25) + end);

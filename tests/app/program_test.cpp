@@ -56,7 +56,7 @@ TEST_F(ProgramTest, SecondCopyIsRefusedAndTheFirstRunsOn) {
     second.start();
     ASSERT_TRUE(second.waitForFinished(20000));
     const QString report = QString::fromUtf8(second.readAllStandardError());
-    setenv("SPRACHBANK_LANGUAGE", "0", 1);
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0");
     EXPECT_TRUE(
         report.contains("ZUPFARI-BOX Zupfari Basis | " + platform::FromAnsi(DLL_GetErrStr(15))))
         << report.toStdString();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdlib>
@@ -11,12 +12,6 @@
 namespace shelltest {
 
 using namespace platform;
-
-namespace {
-// The German texts for every test of this program, before any window asks
-// the language library.
-[[maybe_unused]] const bool kGerman = setenv("SPRACHBANK_LANGUAGE", "0", 1) == 0;
-} // namespace
 
 bool FakeDevices::DeviceName(unsigned short id, std::string& name) {
     if (id == 0xFFFF) {
@@ -48,8 +43,6 @@ bool FakeDevices::SetDeviceByName(const std::string& name) {
 }
 
 void ShellTest::SetUp() {
-    setenv("XDG_DATA_HOME", dataHome_.Path().c_str(), 1);
-    setenv("SPRACHBANK_LANGUAGE", "0", 1);
     devices_.devices = {{"Port One", 1}, {"Zupfari Synth", 2}};
     app::Services().Midi = &devices_;
     app::Services().IsCdRom = [this](const std::string&) { return cdRom_; };
@@ -75,7 +68,6 @@ void ShellTest::TearDown() {
     SetMessageBoxHook({});
     SetDesktopOpener(nullptr);
     app::Services() = app::ShellServices{};
-    QDir::setCurrent(QDir::tempPath());
 }
 
 void ShellTest::CreateWindows() {
@@ -83,6 +75,16 @@ void ShellTest::CreateWindows() {
     app::Form1 = form_;
     app::FBeenden = new app::TFBeenden(nullptr);
     app::MsgWin = new app::TMsgWin(nullptr);
+    form_->ProgramWindowsCreated();
+    WaitForDeviceChoice();
+}
+
+void ShellTest::WaitForDeviceChoice() {
+    QElapsedTimer waited;
+    waited.start();
+    while (!form_->SoundDevicesChosen() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(form_->SoundDevicesChosen());
 }
 
 void ShellTest::ShowMainWindow() {

@@ -53,7 +53,7 @@ public:
     }
 };
 
-// A main window that notes which of the later parts' actions ran.
+// A main window that notes which of its not yet built actions ran.
 class WatchedForm1 : public app::TForm1 {
 public:
     using TForm1::TForm1;
@@ -86,7 +86,9 @@ protected:
 
     // Builds the windows in the program's order (main window, exit dialog,
     // message box); the main window shows its start screen.
+    // Then waits until the device choice, done on a worker, has come back.
     void CreateWindows();
+    void WaitForDeviceChoice();
     // What the start screen's timer does, then the deferred first showing.
     void ShowMainWindow();
     void DestroyWindows();
@@ -98,6 +100,11 @@ protected:
     static void ProcessEvents();
 
     testsupport::TempFolder dataHome_;
+    // The windows read their texts in German and keep their data in
+    // dataHome_; the main window's skin set-up changes the working folder.
+    testsupport::ScopedEnv dataHomeEnv_{"XDG_DATA_HOME", dataHome_.Path()};
+    testsupport::ScopedEnv german_{"SPRACHBANK_LANGUAGE", "0"};
+    testsupport::ScopedCurrentFolder currentFolder_;
     std::unique_ptr<testsupport::TempFolder> programCopy_;
     FakeDevices devices_;
     RecordingOpener opener_;

@@ -15,6 +15,8 @@ static std::string Folder() {
     return folder.empty() ? std::string(ZUPFARI_PROGRAM_FOLDER) + "/" : folder;
 }
 
+std::string ProgramFolder() { return Folder(); }
+
 std::string ProgramFile(const std::string& relative) {
     return platform::ReadFileBytes(Folder() + relative).value_or(std::string());
 }

@@ -9,6 +9,9 @@
 
 namespace arttest {
 
+// The program folder with its generated content, ending in '/'.
+std::string ProgramFolder();
+
 // The bytes of a file in the program folder ("" when missing).
 std::string ProgramFile(const std::string& relative);
 

@@ -1,6 +1,6 @@
 // Writes a small seed corpus for the JPEG fuzzer: each kind of picture the
 // decoder handles (colour, grey, CMYK, Adobe CMYK; baseline and progressive).
-#include "tests/skins/jpegmaker.h"
+#include "tests/support/jpegmaker.h"
 
 #include <fstream>
 #include <string>

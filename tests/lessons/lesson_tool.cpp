@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     platform::OverrideProgramFolder(app::Services().ProgramFolder);
     std::printf("%s\n", standIn ? "stand-in lessons (no generated lesson folders yet)"
                                 : "generated course");
-    platform::SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
+    platform::SetMessageBoxHook([](const QString&, const QString&, unsigned) { return platform::IDOK; });
     app::TMsgWin::SetAnswerer([](app::TMsgWin&) { return 2; });
     app::TForm1* form = OpenMainWindow();
     const int result = screenshot ? Screenshot(form, args[2]) : Benchmark(form);

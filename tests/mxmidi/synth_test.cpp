@@ -29,7 +29,17 @@ TEST(SynthTest, RendersAtRealTimePaceAndSoundsAfterANoteOn) {
     mxmidi::testing::AdvanceClock(800000);
     EXPECT_EQ(mxmidi::testing::TakeSynthOutput().frames, 44096u - 8768u);
 
+    // With no output on it the synthesizer is not rendered at all.
     ResetMidiOut(out);
+    CloseMidiOut(out);
+    mxmidi::testing::AdvanceClock(500000);
+    EXPECT_EQ(mxmidi::testing::TakeSynthOutput().frames, 0u);
+
+    // Opened again, it starts from the same sound font, at once.
+    out = OpenMidiOut(nullptr, 0, 0, 0);
+    ASSERT_GT(out, MXMIDI_INVALID_HANDLE_LIMIT);
+    mxmidi::testing::AdvanceClock(100000);
+    EXPECT_EQ(mxmidi::testing::TakeSynthOutput().frames, 4352u);
     CloseMidiOut(out);
     mxmidi::testing::UseSteadyClock();
 }

@@ -296,7 +296,7 @@ TEST_F(TimerTest, DeviceChangedDuringPlayOffersRoomAndKeepsTheTimeLine) {
     Put(Event(480, 0x90, 60, 100));
     Put(Event(480, 0x90, 62, 100));
     AdvanceClock(600000);
-    ResetMidiOut(out); // the client changes the device as Sequenzor does
+    ResetMidiOut(out); // a second output replaces the first during play
     CloseMidiOut(out);
     Receiver other;
     out = OpenMidiOut(&other, portId, sync, 0x33320);

@@ -44,9 +44,10 @@ const char* const kExported[] = {"MidiChannelMute",
                                  "MidiStop",
                                  "MidiTrackDump",
                                  "MidiTransposeAll",
-                                 "MidiTransposeChannel"};
+                                 "MidiTransposeChannel",
+                                 "midiOutGetTechnology"};
 
-TEST(SequenzorLibrary, ExportsExactlyTheThirtyFiveFunctions) {
+TEST(SequenzorLibrary, ExportsTheThirtyFiveFunctionsAndTheCapabilityQuery) {
     testsupport::TempFolder folder;
     const std::string list = folder.Path() + "symbols.txt";
     // The test programs sit in build/tests, the libraries in build/bin.
@@ -113,6 +114,18 @@ TEST_F(EngineApi, DeviceNamesAreFoundWholeOnly) {
     EXPECT_STREQ(name, "MIDI Mapper");
     EXPECT_EQ(MidiGetDeviceName(static_cast<unsigned short>(MidiGetNumDevs()), name), 0);
     EXPECT_EQ(MidiGetDeviceName(port_, nullptr), 0);
+}
+
+TEST_F(EngineApi, CapabilityQueryTellsSynthesizersFromPorts) {
+    unsigned short technology = 0;
+    ASSERT_NE(midiOutGetTechnology(0, &technology), 0);
+    EXPECT_EQ(technology % 2, 0); // the built-in synthesizer
+    ASSERT_NE(midiOutGetTechnology(port_, &technology), 0);
+    EXPECT_EQ(technology, MOD_MIDIPORT);
+    ASSERT_NE(midiOutGetTechnology(0xFFFF, &technology), 0);
+    EXPECT_EQ(technology, MOD_MAPPER);
+    EXPECT_EQ(midiOutGetTechnology(static_cast<unsigned short>(MidiGetNumDevs()), &technology), 0);
+    EXPECT_EQ(midiOutGetTechnology(0, nullptr), 0);
 }
 
 TEST_F(EngineApi, LongDeviceNamesFitThirtyTwoBytes) {

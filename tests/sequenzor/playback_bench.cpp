@@ -1,8 +1,10 @@
 // Real-time playback benchmark: plays a dense 60-second piece at 178 beats
 // per minute through the "MIDI Log" port and prints how far each event's
 // sending time lay from its scheduled time, the beat counter against the wall
-// clock, and the processor time used while playing. Uses only Sequenzor's
-// exported interface. Prints figures; asserts nothing.
+// clock, and the processor time used while playing. Before that it measures
+// the processor time of ten idle seconds on the default device (after
+// MidiInitWin). Uses only Sequenzor's exported interface. Prints figures;
+// asserts nothing.
 #include "sequenzor/sequenzor.h"
 
 #include <QCoreApplication>
@@ -111,14 +113,25 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
 
     MidiInitWin(&app);
+    {
+        // Idle on the default device, as the course sits between exercises.
+        const double idleBefore = CpuSeconds();
+        QTimer::singleShot(10000, &app, &QCoreApplication::quit);
+        app.exec();
+        std::printf("idle on the default device: CPU %.3f s over 10 s = %.2f %% of a core\n",
+                    CpuSeconds() - idleBefore, 10.0 * (CpuSeconds() - idleBefore));
+    }
     char logName[] = "MIDI Log";
     if (!MidiSetDeviceByName(logName)) {
         std::fprintf(stderr, "no MIDI Log port\n");
         return 1;
     }
-    // Opening the port is the last thing the call does: the log's times count
-    // from (within microseconds of) its return.
-    const std::int64_t portOpened = SteadyMicroseconds();
+    // The log's times count from the port's opening: one message sent at once
+    // (an active-sensing byte, first line of the log) ties them to the
+    // steady clock.
+    const std::int64_t beforeMark = SteadyMicroseconds();
+    MidiPutEvent(0xFFFFFFFFul, 0xFE, 0, 0, 0);
+    const std::int64_t afterMark = SteadyMicroseconds();
     const std::vector<Planned> plan = BuildPiece();
 
     const double cpuBefore = CpuSeconds();
@@ -137,7 +150,13 @@ int main(int argc, char** argv) {
     app.exec();
     const double cpuUsed = CpuSeconds() - cpuBefore;
 
-    const std::vector<Logged> log = ReadLog(logPath);
+    std::vector<Logged> log = ReadLog(logPath);
+    if (log.empty() || log.front().status != 0xFE) {
+        std::fprintf(stderr, "the log does not begin with the mark\n");
+        return 1;
+    }
+    const std::int64_t portOpened = (beforeMark + afterMark) / 2 - log.front().microseconds;
+    log.erase(log.begin());
     const double microsecondsPerTick = double(kTempo) / kResolution;
     const double startInLog = double(started - portOpened);
     std::vector<double> late;

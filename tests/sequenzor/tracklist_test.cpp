@@ -84,14 +84,28 @@ TEST_F(TrackList, InsertionRefusesBadTrackIndexOrEvent) {
     EXPECT_EQ(Track(0).Count(), 2u);
 }
 
-TEST_F(TrackList, LoadingAMissingFileLeavesNoTracks) {
-    MidiNewTrackList(2);
-    EXPECT_EQ(MidiLoadFile((folder_.Path() + "missing.mid").c_str()), 1);
-    EXPECT_TRUE(sequenzor::TheEngine().Tracks().empty());
-    EXPECT_EQ(MidiLoadFile(nullptr), 1);
+TEST_F(TrackList, LoadOfAFileThatIsNoMidiFileFailsAndLeavesNoTracks) {
+    for (const std::string& name :
+         {folder_.Path() + "missing.mid", folder_.Write("junk.mid", "MThd\x00\x00"),
+          folder_.Path()}) {
+        MidiNewTrackList(2);
+        EXPECT_EQ(MidiLoadFile(name.c_str()), 0) << name;
+        EXPECT_TRUE(sequenzor::TheEngine().Tracks().empty()) << name;
+    }
+    EXPECT_EQ(MidiLoadFile(nullptr), 0);
     EXPECT_EQ(MidiImportFile((folder_.Path() + "missing.mid").c_str(), 0), 0);
-    EXPECT_EQ(MidiLoadFile(folder_.Write("junk.mid", "MThd\x00\x00").c_str()), 1);
-    EXPECT_TRUE(sequenzor::TheEngine().Tracks().empty());
+}
+
+TEST_F(TrackList, InsertAtMinusOneAppendsInEveryForm) {
+    MidiNewTrackList(1);
+    MidiEvent first{0, 0x90, 60, 1, 0};
+    MidiEvent second{0, 0x90, 61, 1, 0};
+    MidiEvent third{0, 0x90, 62, 1, 0};
+    MidiInsertEvent(0, &first, static_cast<unsigned long>(-1));
+    MidiInsertEvent(0, &second, static_cast<unsigned long>(static_cast<std::uint32_t>(-1)));
+    MidiInsertEvent(0, &third, static_cast<unsigned long>(-1L));
+    EXPECT_EQ(DumpRows(), (std::vector<std::string>{"0 90 3C 1 0 0 0", "0 90 3D 1 0 0 0",
+                                                    "0 90 3E 1 0 0 0"}));
 }
 
 TEST_F(TrackList, SaveAndLoadGiveTheSameDump) {
@@ -120,8 +134,23 @@ TEST_F(TrackList, SaveAndLoadGiveTheSameDump) {
     MidiClearTrackList();
     EXPECT_EQ(MidiSaveFile((folder_.Path() + "empty.mid").c_str()), 1);
     EXPECT_FALSE(QFile::exists(folder_.QPath() + "empty.mid"));
+}
+
+TEST_F(TrackList, SaveThatCannotWriteFailsAndLeavesTheOldFile) {
     MidiNewTrackList(1);
-    EXPECT_EQ(MidiSaveFile((folder_.Path() + "no/such/folder/x.mid").c_str()), 1);
+    Put(0, 0, 0x90, 60, 100);
+    EXPECT_EQ(MidiSaveFile((folder_.Path() + "no/such/folder/x.mid").c_str()), 0);
+    EXPECT_EQ(MidiSaveFile(folder_.Path().c_str()), 0); // a folder
+    EXPECT_EQ(MidiSaveFile(nullptr), 0);
+    // /proc takes no new files, not even from root: the writer's replacement
+    // of the old file is what fails here.
+    QFile old("/proc/version");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    EXPECT_EQ(MidiSaveFile("/proc/version"), 0);
+    QFile after("/proc/version");
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
 }
 
 TEST_F(TrackList, ReadingGrowsByTheEventsReadSoFar) {

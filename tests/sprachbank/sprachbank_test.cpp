@@ -12,10 +12,10 @@
 
 namespace {
 
-class Language {
+// The language override for the life of the object.
+class Language : testsupport::ScopedEnv {
 public:
-    explicit Language(const char* code) { setenv("SPRACHBANK_LANGUAGE", code, 1); }
-    ~Language() { unsetenv("SPRACHBANK_LANGUAGE"); }
+    explicit Language(const char* code) : ScopedEnv("SPRACHBANK_LANGUAGE", code) {}
 };
 
 // The numbers the program asks for.
@@ -68,15 +68,22 @@ TEST(Sprachbank, LanguageOverrideAndTexts) {
 }
 
 TEST(Sprachbank, LanguageFollowsTheLocaleWithoutOverride) {
-    unsetenv("SPRACHBANK_LANGUAGE");
-    setenv("LC_ALL", "de_DE.UTF-8", 1);
-    EXPECT_EQ(DLL_GetLanguage(), 0);
-    setenv("LC_ALL", "en_GB.UTF-8", 1);
-    EXPECT_EQ(DLL_GetLanguage(), 1);
-    unsetenv("LC_ALL");
-    setenv("LANG", "de_AT.UTF-8", 1);
-    EXPECT_EQ(DLL_GetLanguage(), 0);
-    setenv("LANG", "C", 1);
+    Language none(nullptr);
+    testsupport::ScopedEnv messages("LC_MESSAGES"), lang("LANG");
+    {
+        testsupport::ScopedEnv all("LC_ALL", "de_DE.UTF-8");
+        EXPECT_EQ(DLL_GetLanguage(), 0);
+    }
+    {
+        testsupport::ScopedEnv all("LC_ALL", "en_GB.UTF-8");
+        EXPECT_EQ(DLL_GetLanguage(), 1);
+    }
+    testsupport::ScopedEnv all("LC_ALL");
+    {
+        testsupport::ScopedEnv german("LANG", "de_AT.UTF-8");
+        EXPECT_EQ(DLL_GetLanguage(), 0);
+    }
+    testsupport::ScopedEnv c("LANG", "C");
     EXPECT_EQ(DLL_GetLanguage(), 1);
     Language bad("zwei");
     EXPECT_EQ(DLL_GetLanguage(), 1); // not a number: the locale decides
@@ -105,20 +112,19 @@ TEST(Sprachbank, ExitSentencePiecesCarryTheirOwnSpaces) {
 }
 
 TEST(Sprachbank, ExportsExactlyTheFourFunctions) {
+    // The names are read straight from the pipe; no file is left behind.
     std::string command = std::string("nm -D --defined-only ") + SPRACHBANK_LIBRARY +
-                          " | awk '$2 ~ /^[TtDdBbRrVvWwiu]$/ {print $3}' > sprachbank_exports.txt";
-    ASSERT_EQ(testsupport::RunShell(command), 0);
-    std::FILE* file = std::fopen("sprachbank_exports.txt", "r");
-    ASSERT_NE(file, nullptr);
+                          " | awk '$2 ~ /^[TtDdBbRrVvWwiu]$/ {print $3}'";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
     std::set<std::string> names;
     char line[256];
-    while (std::fgets(line, sizeof line, file) != nullptr) {
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
         std::string name(line);
         while (!name.empty() && (name.back() == '\n')) name.pop_back();
         if (!name.empty()) names.insert(name);
     }
-    std::fclose(file);
-    std::remove("sprachbank_exports.txt");
+    ASSERT_EQ(pclose(pipe), 0);
     EXPECT_EQ(names, (std::set<std::string>{"DLL_GetCaption", "DLL_GetErrStr", "DLL_GetLanguage",
                                              "DLL_GetMessage"}));
 }

@@ -8,6 +8,21 @@
 
 namespace testsupport {
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+    if (value != nullptr) setenv(name, value, 1);
+    else unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+    else unsetenv(name_.c_str());
+}
+
+ScopedCurrentFolder::ScopedCurrentFolder() : folder_(QDir::currentPath()) {}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() { QDir::setCurrent(folder_); }
+
 TempFolder::TempFolder() : dir_(QDir::tempPath() + "/zupfari-test-XXXXXX") {}
 
 std::string TempFolder::Path() const { return dir_.path().toStdString() + "/"; }

@@ -21,6 +21,35 @@ private:
     QTemporaryDir dir_;
 };
 
+// Sets (or, with no value, removes) an environment variable for the life of
+// the object; the variable's earlier state comes back afterwards.
+class ScopedEnv {
+public:
+    explicit ScopedEnv(const char* name, const char* value = nullptr);
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// Keeps the process's working folder: whatever a test does to it, the
+// folder of the object's creation is current again when it goes.
+class ScopedCurrentFolder {
+public:
+    ScopedCurrentFolder();
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    QString folder_;
+};
+
 // The folder the test program made its home for this run ($HOME).
 std::string TestHome();
 

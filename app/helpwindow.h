@@ -1,0 +1,42 @@
+#pragma once
+// THelpWindow: the program's own help viewer, titled "Zupfari Basis Hilfe".
+// It shows the course's help pages (HTML beside the program, in "Hilfe" or
+// "Help") with their contents list on the left; links and pictures work as
+// in a browser. One window, shown again by every later F1.
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QListWidget;
+class QTextBrowser;
+
+namespace app {
+
+class THelpWindow : public QWidget {
+public:
+    static constexpr const char* kTitle = "Zupfari Basis Hilfe";
+
+    // `pagesFolder` (file-system spelling) holds index.html and inhalt.hhc.
+    explicit THelpWindow(const QString& pagesFolder);
+
+    // True when `pagesFolder` holds the help's start page.
+    static bool PagesPresent(const QString& pagesFolder);
+
+    // The contents as (title, page) pairs from the folder's inhalt.hhc, in
+    // their order; empty without the file.
+    static QList<QPair<QString, QString>> ReadContents(const QString& pagesFolder);
+
+    QTextBrowser* Browser() const { return browser_; }
+    QListWidget* Contents() const { return contents_; }
+
+private:
+    void ContentsRowChanged(int row);
+
+    QString folder_;
+    QStringList pages_;
+    QListWidget* contents_;
+    QTextBrowser* browser_;
+};
+
+} // namespace app

@@ -1,0 +1,202 @@
+// The main window's left column: the practice plan, the tuner, the explorer
+// and the monitor, each a panel of its own in the same place, one shown at a
+// time; the switch between tutorial and explorer mode; and the guard that
+// saves the learner's lists when the process is ended from outside.
+
+#include "app/mainwindow.h"
+#include "app/msgwin.h"
+#include "plan/panelhost.h"
+#include "plan/planpanel.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/pathresolver.h"
+#include "platform/ui/sessionend.h"
+#include "platform/ui/sound.h"
+#include "sprachbank/sprachbank.h"
+#include "tools/explorer.h"
+#include "tools/monitor.h"
+#include "tools/tuner.h"
+
+#include <QDir>
+
+namespace app {
+
+using namespace platform;
+
+namespace {
+
+// What the panels ask of the main window, answered by it.
+class MainWindowLink : public plan::PanelHost {
+public:
+    explicit MainWindowLink(TForm1& form) : form_(form) {}
+
+    std::string ProgramFolder() const override { return form_.ProgramFolder; }
+    bool VideoPlaying() const override { return form_.VideoPlaying; }
+    int CurrentLesson() const override { return form_.CurrentLesson; }
+    void SetCurrentLesson(int lesson) override { form_.CurrentLesson = lesson; }
+    void SetOpenedFromLessonScreen(bool opened) override { form_.OpenedFromLessonScreen = opened; }
+    void OpenLesson() override { form_.OpenLesson(); }
+    void OpenSlidesA() override { form_.OpenSlidesA(); }
+    void ResetCourse() override { form_.ResetCourse(); }
+    void ClearLessonScreen() override { form_.ClearLessonScreen(); }
+    void ShowNoLessonScreen() override { form_.ShowNoLessonScreen(); }
+    void ShowPlanEntryButton() override { form_.BVonVorn->Show(); }
+    bool MediaPlayerPlaying() const override { return form_.MediaPlayerPlaying(); }
+    void StopMediaPlayer() override { form_.StopMediaPlayer(); }
+    void StopTransport() override { form_.BStopClick(form_.BStop); }
+    void PlayVideo(const std::string& video, const std::string& midiFile, const TRect& rect,
+                   int top, int left, TPanel* panel) override {
+        form_.PlayVideo(video, midiFile, rect, top, left, panel);
+    }
+    int AskMessage(const QString& title, const QString& body, const QString& cancel,
+                   const QString& ok) override {
+        return app::AskMessage(title, body, cancel, ok);
+    }
+    void LoadPictureInto(TImage* picture, const std::string& fileName) override {
+        form_.LoadPictureInto(picture, fileName);
+    }
+
+private:
+    TForm1& form_;
+};
+
+} // namespace
+
+// ============================================================ construction
+
+// The first of the four set-ups: also makes the lists save themselves from
+// now on, and guards them against the process being ended from outside.
+void TForm1::SetUpPlanPanel() {
+    PanelLink = std::make_unique<MainWindowLink>(*this);
+    Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
+    SessionEnd = std::make_unique<SessionEndGuard>([this] {
+        if (Lists) Lists->SaveNow();
+    });
+    PlanView =
+        std::make_unique<plan::PlanPanel>(PUeplan, *PanelLink, *Lists, *Cues, ExplorerTitles);
+    PlanView->BuildPlanPanel();
+    BNext = PlanView->BNext;
+    BVonVorn = PlanView->BVonVorn;
+    BRemove = MakeButton(PUeplan, "BRemove");
+    BRemove->Hide();
+    BRemove->OnClick = [this](TObject* sender) { BRemoveClick(sender); };
+    BUeplan->OnClick = [this](TObject* sender) { BUeplanClick(sender); };
+}
+
+void TForm1::SetUpExplorer() {
+    Explorer = std::make_unique<tools::ExplorerPanel>(PExplorer, BScrollUp, BScrollDown,
+                                                      *PanelLink, *Cues, ExplorerTitles,
+                                                      ExplorerTexts, IntroVideoPath, WebSiteAddress);
+    Explorer->BuildExplorerPanel();
+    BExplorer->OnClick = [this](TObject* sender) { BExplorerClick(sender); };
+}
+
+void TForm1::SetUpMonitor() {
+    Monitor = std::make_unique<tools::MonitorPanel>(PMonitor, VideoPanel, *PanelLink, *Cues);
+    Monitor->BuildMonitorPanel();
+    BMonitor->OnClick = [this](TObject* sender) { BMonitorClick(sender); };
+}
+
+void TForm1::SetUpTuner() {
+    Tuner = std::make_unique<tools::TunerPanel>(PTuner, BTunerAkkord, *PanelLink);
+    Tuner->BuildTunerPanel(DLL_GetLanguage());
+}
+
+void TForm1::RefreshPlanPanel() {
+    if (PlanView) PlanView->RefreshPlanPanel();
+}
+
+// ============================================================ tool buttons
+
+void TForm1::ShowToolPanel(TPanel* panel) {
+    for (TPanel* each : {PUeplan, PExplorer, PMonitor, PTuner})
+        if (each != panel) each->Hide();
+    panel->Show();
+}
+
+void TForm1::BUeplanClick(TObject*) {
+    if (VideoPlaying) return;
+    if (MediaPlayerPlaying()) StopMediaPlayer();
+    PlaySound(nullptr, 0);
+    Cues->PlayClick(true, false);
+    ShowToolPanel(ExplorerMode ? PExplorer : PUeplan);
+}
+
+void TForm1::BStimmClick(TObject* sender) {
+    if (VideoPlaying) return;
+    if (MediaPlayerPlaying()) BStopClick(sender);
+    PlaySound(nullptr, 0);
+    Cues->PlayClick(true, false);
+    ShowToolPanel(PTuner);
+}
+
+void TForm1::BMonitorClick(TObject*) {
+    if (VideoPlaying) return;
+    if (MediaPlayerPlaying()) StopMediaPlayer();
+    PlaySound(nullptr, 0);
+    Cues->PlayClick(true, false);
+    Monitor->SetLesson(CurrentLesson);
+    Monitor->NextPicture(Monitor->ImgMon1);
+    Monitor->UpdateMonitorButtons();
+    ShowToolPanel(PMonitor);
+}
+
+// The mode button: tutorial (the practice plan) or explorer (any lesson).
+void TForm1::BExplorerClick(TObject* sender) {
+    if (VideoPlaying) return;
+    PMonitor->Hide();
+    PTuner->Hide();
+    if (MediaPlayerPlaying()) BStopClick(sender);
+    PlaySound(nullptr, 0);
+    Cues->PlayClick(true, false);
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
+    if (ExplorerMode) {
+        ExplorerMode = false;
+        PExplorer->Hide();
+        PUeplan->Show();
+        BUeplan->SetText(CaptionText(11));
+        BKontrolle->Show();
+        BKontrolle->SetEnabled(true);
+        LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\tutorialdisplay.jpg");
+        LModusAnzeige->SetCaption("Tutorial");
+        Lists->CurrentEntry = 0;
+        if (Lists->Plan[0].Lesson < 0) {
+            ClearLessonScreen();
+            TrBarTempo->SetEnabled(false);
+            DisableTransport();
+            CurrentLesson = -1;
+            ShowNoLessonScreen();
+        } else {
+            CurrentLesson = Lists->Plan[0].Lesson;
+            OpenLesson();
+        }
+    } else {
+        ExplorerMode = true;
+        PUeplan->Hide();
+        PExplorer->Show();
+        BUeplan->SetText(CaptionText(12));
+        LModusAnzeige->SetCaption(CaptionText(12));
+        BKontrolle->Hide();
+        LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\explorerdisplay.jpg");
+        CurrentLesson = Explorer->ExplorerLesson;
+        OpenLesson();
+        Explorer->ShowExplorerText(CurrentLesson);
+    }
+    Repaint(); // the cover of the quiz button follows its visibility
+}
+
+// ============================================================ plan handlers
+
+void TForm1::BNextClick(TObject*) {
+    PlanView->BNextClick();
+}
+void TForm1::BVonVornClick(TObject*) {
+    PlanView->BVonVornClick();
+}
+void TForm1::BRemoveClick(TObject*) {
+    PlanView->BRemoveClick();
+}
+void TForm1::SelectPlanEntry(TObject* sender) {
+    PlanView->SelectPlanEntry(sender);
+}
+
+} // namespace app

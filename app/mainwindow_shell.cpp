@@ -1,0 +1,152 @@
+// The main window's start-up and leaving: when the main window may come, the
+// choice of the MIDI output device on a worker, the notice about damaged
+// list files, and close requests while a dialog holds the window.
+
+#include "app/fbeenden.h"
+#include "app/helpwindow.h"
+#include "app/mainwindow.h"
+#include "app/msgwin.h"
+#include "app/shellservices.h"
+#include "app/startscreen.h"
+#include "app/testswitches.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/pathresolver.h"
+#include "platform/ui/exceptions.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QTimer>
+#include <QWindow>
+#include <exception>
+
+namespace app {
+
+using namespace platform;
+
+namespace {
+constexpr int kExposeWaitMs = 250;
+}
+
+void TForm1::ProgramWindowsCreated() {
+    windowsCreated_ = true;
+    ShowMainWindowWhenDue();
+}
+
+// The main window comes once it is complete: built, with the other windows
+// of the program, its device chosen, and the start screen's time over. A
+// message box open during construction therefore cannot bring a half-built
+// window; whatever finishes last shows it.
+void TForm1::ShowMainWindowWhenDue() {
+    if (tornDown_ || mainWindowShown_ || !constructed_ || !windowsCreated_ || !startScreenTimeUp_ ||
+        !soundDevicesChosen_)
+        return;
+    mainWindowShown_ = true;
+    Show();
+    ReportTestTime("mainwindow");
+    StartScreen->Hide();
+    StartScreenActive = false;
+    // The timer is freed once its own call has returned.
+    TTimer* timer = StartScreenTimer;
+    StartScreenTimer = nullptr;
+    QTimer::singleShot(0, this, [timer] { delete timer; });
+}
+
+// Draws a freshly shown window before construction goes on, so that its
+// pixels are on the screen at once rather than when the event loop starts.
+void PaintAtOnce(TForm* window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kExposeWaitMs &&
+           (window->windowHandle() == nullptr || !window->windowHandle()->isExposed()))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    window->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::sync();
+}
+
+// Listing the devices and opening the chosen one may wait for the
+// synthesizer's sound font; a worker does it so that the start screen stays
+// responsive. The engine is used by nothing else until the main window comes.
+void TForm1::StartSoundDeviceChoice() {
+    const QString setting = SettingsFile->ReadString(
+        SoundDeviceChoice::kSettingsSection, SoundDeviceChoice::kSettingsKey,
+        SoundDeviceChoice::kNoSetting);
+    MidiDevices* devices = &Midi();
+    deviceWorker_ = std::thread([this, devices, setting] {
+        SoundDeviceList list;
+        SoundDeviceChoiceResult chosen;
+        try {
+            SoundDeviceChoice choice(*devices);
+            list = choice.ListDevices();
+            chosen = choice.ChooseAtStart(list, setting);
+        } catch (const std::exception&) {
+            list = SoundDeviceList{}; // no devices: the course runs silent
+            chosen = SoundDeviceChoiceResult{};
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, list, chosen] { GuardedCall(this, [&] { SoundDevicesReady(list, chosen); }); },
+            Qt::QueuedConnection);
+    });
+}
+
+void TForm1::SoundDevicesReady(const SoundDeviceList& list,
+                               const SoundDeviceChoiceResult& chosen) {
+    JoinDeviceWorker();
+    soundDevices_ = list;
+    SoundDeviceCount = list.DeviceCount;
+    MapperMenuIndex = list.MapperMenuIndex;
+    DefaultDeviceIndex = list.DefaultDeviceIndex;
+    const TNotifyEvent itemClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
+    for (const QString& caption : list.Captions)
+        PopupSoundcard->Add(caption, itemClick);
+    SoundDeviceName = chosen.DeviceName;
+    if (!chosen.Hint.isEmpty()) LSoundcard->SetHint(chosen.Hint);
+    soundDevicesChosen_ = true;
+    ShowMainWindowWhenDue();
+}
+
+void TForm1::JoinDeviceWorker() {
+    if (deviceWorker_.joinable()) deviceWorker_.join();
+}
+
+// A list file that could not be read is kept, and the learner told so.
+void TForm1::TellAboutDamagedLists() {
+    if (Lists->DamagedFiles().empty()) return;
+    QString names;
+    for (const std::string& file : Lists->DamagedFiles()) {
+        const QString name = FromAnsi(file);
+        names += name.mid(name.lastIndexOf('\\') + 1) + "\n";
+    }
+    AskMessage("Liste nicht lesbar",
+               names + QString::fromUtf8("bleibt erhalten (.bak).\nIhr Übeplan beginnt neu."), "",
+               CaptionText(1));
+}
+
+void TForm1::BringDialogToFront() {
+    if (FBeenden != nullptr && FBeenden->Visible()) {
+        FBeenden->raise();
+        FBeenden->activateWindow();
+    } else if (MsgWin != nullptr && MsgWin->Visible()) {
+        MsgWin->raise();
+        MsgWin->activateWindow();
+    }
+}
+
+// The help pages of the language ("Hilfe" or "Help" beside the program) in
+// the program's own window; false when they are not there.
+bool TForm1::OpenHelpWindow() {
+    QString folder = HelpFileName;
+    folder.chop(4); // ".chm"
+    const QString pages =
+        QString::fromStdString(ResolveAnsiPath(ProgramFolder + ToAnsi(folder)));
+    if (!THelpWindow::PagesPresent(pages)) return false;
+    if (helpWindow_ == nullptr) helpWindow_ = new THelpWindow(pages);
+    helpWindow_->showNormal();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+    return true;
+}
+
+} // namespace app

@@ -1,0 +1,162 @@
+#include "content/generator/lesson_screens.h"
+
+#include "content/generator/art_paint.h"
+#include "content/generator/lesson_text.h"
+#include "layout/screenlayout.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace art {
+namespace {
+
+constexpr int kLineGap = 6;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Paragraphs broken to `width`, stacked from `top` while they fit above
+// `bottom`; returns how many were placed.
+int Paragraphs(SkinWriter& skin, const QStringList& paragraphs, QPoint at, int width, int bottom, int points,
+               QColor colour) {
+    int y = at.y(), placed = 0;
+    for (const QString& paragraph : paragraphs) {
+        const QString text = BreakText(paragraph, points, 0, width);
+        const int height = LabelSize(text, points, 0).height();
+        if (y + height > bottom) break;
+        skin.Label(QPoint(at.x(), y), points, 0, colour, text);
+        y += height + kLineGap;
+        ++placed;
+    }
+    return placed;
+}
+
+// The largest of `sizes` at which all paragraphs fit in `height` at `width`.
+int FittingSize(const QStringList& paragraphs, int width, int height, std::initializer_list<int> sizes) {
+    int last = 8;
+    for (int points : sizes) {
+        last = points;
+        int total = 0;
+        for (const QString& paragraph : paragraphs)
+            total += LabelSize(BreakText(paragraph, points, 0, width), points, 0).height() + kLineGap;
+        if (total <= height) return points;
+    }
+    return last;
+}
+
+// "Ablauf: Takt 1–8, 1–12, …": the order in which the bars are played, for
+// orders that repeat signs cannot show.
+QString PlayingOrder(const content::Exercise& exercise) {
+    QStringList parts;
+    for (const auto& [first, last] : exercise.ranges)
+        parts << (first == last ? QString::number(first + 1) : QStringLiteral("%1–%2").arg(first + 1).arg(last + 1));
+    return QStringLiteral("Ablauf: Takt ") + parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString LessonFile(int lesson, const QString& name) {
+    return QStringLiteral("lektion%1\\").arg(lesson) + name;
+}
+
+SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop) {
+    const QRect screen = layout::LessonScreen;
+    SkinWriter skin(Q(content::Registry(lesson.number).header));
+    skin.Image(screen.topLeft(), LessonFile(lesson.number, QStringLiteral("Notation.jpg")), 200);
+    // A light honey wash behind the slide and tool buttons.
+    const QRect tools(screen.right() - 196, screen.top() + 6, 190, 62);
+    skin.Shape(tools, C("honey"), C("ink"), 275);
+    const int left = screen.left() + 12, textWidth = tools.left() - left - 10;
+    skin.Label(QPoint(left, screen.top() + 8), 9, 1, C("accent"), QStringLiteral("Lektion %1").arg(lesson.number));
+    QString title = Q(lesson.title).replace(QStringLiteral("$n"), QStringLiteral(" "), Qt::CaseInsensitive);
+    title = BreakText(title, 14, 1, textWidth);
+    skin.Label(QPoint(left, screen.top() + 22), 14, 1, C("ink"), title);
+    const int y = screen.top() + 24 + LabelSize(title, 14, 1).height() + 4;
+    QStringList texts = {Q(lesson.exercise->description), Q(lesson.teaches), Q(lesson.notation)};
+    if (content::RepeatedRuns(*lesson.exercise).empty()) texts.prepend(PlayingOrder(*lesson.exercise));
+    Paragraphs(skin, texts, QPoint(left, y), textWidth, notationTop - 8, 9, C("ink-soft"));
+    static const char* windows[] = {"A", "B", "C"};
+    int row = 0;
+    for (int w = 0; w < 3; ++w) {
+        if (content::SkipsWindow(lesson.number, w)) continue;
+        skin.Label(QPoint(tools.left() + 8, tools.top() + 6 + 18 * row++), 9, 1, C("wood-dark"),
+                   QStringLiteral("» Lernfenster ") + QLatin1String(windows[w]), 101 + w);
+    }
+    skin.Image(QPoint(tools.right() - 2 * kSymbolSize.width() - 10, tools.top() + 6), kTunerSymbol, 403);
+    skin.Image(QPoint(tools.right() - kSymbolSize.width() - 6, tools.top() + 6), kHelpSymbol, 405);
+    return skin;
+}
+
+SkinWriter SlideSkin(const content::Lesson& lesson, int window) {
+    const content::Slide& slide = *lesson.slides[static_cast<std::size_t>(window)];
+    const QString letter = QString(QChar('A' + window));
+    const QRect card = kSlideCardRect;
+    SkinWriter skin(Q(content::Registry(lesson.number).header));
+    skin.Image(card.topLeft(), kSlideCard, 200);
+    skin.Label(QPoint(card.left() + 26, card.top() + 20), 18, 1, C("ink"),
+               BreakText(Q(slide.heading), 18, 1, card.width() - 52));
+    const bool pictures = !slide.pictures.empty();
+    const QPoint frame(card.right() - 26 - layout::SlidePicture.width(), card.top() + 70);
+    const int textLeft = card.left() + 26;
+    const int textWidth = (pictures ? frame.x() - 22 : card.right() - 26) - textLeft;
+    QStringList paragraphs;
+    for (const std::string& p : slide.paragraphs) paragraphs << Q(p);
+    const int top = card.top() + 70, bottom = card.bottom() - 20;
+    const int points = FittingSize(paragraphs, textWidth, bottom - top, {12, 11, 10, 9});
+    if (Paragraphs(skin, paragraphs, QPoint(textLeft, top), textWidth, bottom, points, C("ink")) < static_cast<int>(paragraphs.size()))
+        std::fprintf(stderr, "content: %s: the text of window %c does not fit\n", lesson.file.c_str(), 'A' + window);
+    if (!pictures) return skin;
+    skin.Image(frame, LessonFile(lesson.number, QStringLiteral("Dia%1%2.jpg").arg(letter).arg(1)), 110);
+    int y = frame.y() + layout::SlidePicture.height() + 8;
+    if (slide.pictures.size() > 1) {
+        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QStringLiteral("Bild:"));
+        for (std::size_t k = 0; k < slide.pictures.size() && k < 4; ++k)
+            skin.Label(QPoint(frame.x() + 34 + 22 * static_cast<int>(k), y), 10, 1, C("accent"),
+                       QString::number(k + 1), 121 + static_cast<int>(k));
+        skin.Label(QPoint(frame.x() + 126, y), 9, 1, C("accent"), QStringLiteral("weiter »"), 120);
+        y += 24;
+    }
+    if (window == 0 && !slide.samples.empty()) {
+        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QStringLiteral("Zum Anhören anklicken:"));
+        for (std::size_t k = 0; k < slide.samples.size() && k < 3; ++k)
+            skin.Image(QPoint(frame.x() + (kChordPicture.width() + 8) * static_cast<int>(k), y + 18),
+                       LessonFile(lesson.number, QStringLiteral("AkkordBild%1.jpg").arg(k + 1)),
+                       141 + static_cast<int>(k));
+    }
+    return skin;
+}
+
+QRect AnswerPanel(int question) {
+    const int w = (800 - 69) / 2, h = (600 - 69) / 2;
+    if (question == 0) return QRect(QPoint(30, 30), QPoint(w + 30, h + 30));
+    if (question == 1) return QRect(QPoint(w + 39, 30), QPoint(800 - 30, h + 30));
+    return QRect(QPoint(30, h + 39), QPoint(w + 30, 600 - 30));
+}
+
+SkinWriter QuizSkin(const content::Lesson& lesson) {
+    SkinWriter skin(QStringLiteral("0"));
+    for (int q = 0; q < 3; ++q) {
+        const content::Question& question = lesson.quiz[static_cast<std::size_t>(q)];
+        const QRect panel = AnswerPanel(q);
+        const int left = panel.left() + 16, width = panel.width() - 32;
+        QString text = BreakText(QStringLiteral("%1. ").arg(q + 1) + Q(question.text), 11, 1, width);
+        skin.Label(QPoint(left, panel.top() + 14), 11, 1, C("ink"), text);
+        int y = panel.top() + 14 + LabelSize(text, 11, 1).height() + 12;
+        const int room = panel.bottom() - 10 - y;
+        int needed = 0;
+        for (const std::string& choice : question.choices)
+            needed += LabelSize(BreakText(Q(choice), 10, 0, width - 24), 10, 0).height() + 8;
+        const int gap = std::clamp(8 + (room - needed) / std::max<int>(1, question.choices.size()), 8, 16);
+        std::vector<QPoint> boxes;
+        for (const std::string& choice : question.choices) {
+            const QString answer = BreakText(Q(choice), 10, 0, width - 24);
+            boxes.push_back(QPoint(left + 2, y + 1));
+            skin.Label(QPoint(left + 22, y), 10, 0, C("ink"), answer);
+            y += LabelSize(answer, 10, 0).height() + gap;
+        }
+        skin.Group(q, boxes);
+    }
+    // The fourth quarter belongs to the quiz background's own heading and the buttons.
+    return skin;
+}
+
+} // namespace art

@@ -1,0 +1,356 @@
+#include "lessons/quizwin.h"
+
+#include "layout/screenlayout.h"
+#include "lessons/lessonhost.h"
+#include "lessons/registrydata.h"
+#include "lessons/slidewindows.h"
+#include "plan/liststore.h"
+#include "platform/core/pathresolver.h"
+
+#include <QDir>
+
+namespace lessons {
+
+using namespace platform;
+
+TQuizWin* QuizWin = nullptr;
+
+namespace {
+
+constexpr int kBackdropTag = 200;
+constexpr int kTintTagFirst = 201;
+constexpr int kTintTagLast = 299;
+constexpr int kButtonsLeft = 691;
+constexpr int kButtonsBottom = 575;
+constexpr int kButtonGap = 6;
+constexpr int kPanelMargin = 30;
+constexpr TColor kPanelFrame = 7512020;  // red 212, green 159, blue 114
+constexpr TColor kPanelShade = 6129341;  // red 189, green 134, blue 93
+constexpr TColor kPanelLight = 10993114; // red 218, green 189, blue 167
+constexpr TColor kPanelPaper = 16777215; // white
+constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
+constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
+
+void PlayCue(LessonHost& host, const char* relativeName) {
+    host.PlayNamedCue(host.ProgramFolder() + relativeName);
+}
+
+} // namespace
+
+int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey) {
+    int wrong = 0;
+    for (int question = 0; question < 3; ++question) {
+        const CheckGroup* group = skin.Group(question);
+        const int box = answerKey[question];
+        const bool right =
+            group != nullptr && box >= 1 && box <= CheckGroup::kBoxes && group->Ticked(box) != 0;
+        if (!right) wrong |= 1 << question;
+    }
+    return wrong;
+}
+
+TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
+    SetName("QuizWin");
+    SetPosition(poMainFormCenter);
+    SetKeyPreview(true);
+    // 1., 2. The window paints its whole area itself; size; empty backdrop.
+    SetBounds(0, 0, layout::MainWindow.width(), layout::MainWindow.height());
+    Backdrop.SetSize(0, 0);
+    // 3. Buttons.
+    BNext = MakeButton("BNext", 1);
+    BCancel = MakeButton("BCancel", 2);
+    BHilfe = MakeButton("BHilfe", 15);
+    // 4. Layout: OK at the bottom, "Abbrechen" and "Hilfe" above it.
+    BNext->SetLeft(kButtonsLeft);
+    BNext->SetTop(kButtonsBottom - BNext->Height());
+    BCancel->SetLeft(kButtonsLeft);
+    BCancel->SetTop(BNext->Top() - BNext->Height() - kButtonGap);
+    BHilfe->SetLeft(kButtonsLeft);
+    BHilfe->SetTop(BCancel->Top() - BCancel->Height() - kButtonGap);
+    BNext->OnClick = [this](TObject* sender) { BNextClick(sender); };
+    BCancel->OnClick = [this](TObject* sender) { BCancelClick(sender); };
+    BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
+    // 5. The skin loader.
+    Skin = std::make_unique<SkinLoader>(this);
+
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    OnHide = [this](TObject* sender) { FormHide(sender); };
+    OnPaint = [this](TObject* sender) { FormPaint(sender); };
+    OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
+    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    FormCreate(this);
+}
+
+TQuizWin::~TQuizWin() {
+    Skin.reset();
+}
+
+controls::TXFadeButton* TQuizWin::MakeButton(const QString& name, int captionNumber) {
+    auto* button = new controls::TXFadeButton(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->Font()->SetName("Arial");
+    button->Font()->SetHeight(-12);
+    button->Font()->SetStyle(fsBold);
+    button->Font()->SetColor(kCreamLight); // the caption's shade
+    button->MOverFont()->Assign(button->Font());
+    button->MDownFont()->Assign(button->Font());
+    button->SetTopTextColor(kInk);
+    button->SetTopTextClOver(kInk);
+    button->SetTopTextClDown(kInk);
+    button->SetTShadeDimension(1);
+    TBitmap normal, over, down;
+    normal.LoadFromResourceName("RBUTTON");
+    over.LoadFromResourceName("RBUTTONOVER");
+    down.LoadFromResourceName("RBUTTONDOWN");
+    button->SetTakeImg(true);
+    button->SetBounds(button->Left(), button->Top(), normal.Width(), normal.Height());
+    button->SetRadiusH(layout::ButtonCornerEllipse);
+    button->SetRadiusV(layout::ButtonCornerEllipse);
+    button->SetIsRoundRect(true);
+    button->SetBgBmp(&normal);
+    button->SetBgOverBmp(&over);
+    button->SetBgDownBmp(&down);
+    button->SetText(CaptionText(captionNumber));
+    return button;
+}
+
+void TQuizWin::FormCreate(TObject*) {}
+
+// ================================================================ showing
+
+void TQuizWin::ShowQuiz() {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    Backdrop.SetSize(0, 0);
+    LoadQuiz(host->CurrentLesson());
+    WireSkin();
+    host->SetQuizIdle(false);
+    PassKey = false;
+    Invalidate();
+    Show();
+}
+
+// The lesson's quiz entry: the first page, the "Kontrolle" skin, the window.
+void TQuizWin::LoadQuiz(int lesson) {
+    LessonHost* host = Host();
+    PageIndex = 0;
+    if (!Skin) Skin = std::make_unique<SkinLoader>(this);
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host->ProgramFolder())));
+    if (IsLesson(lesson))
+        Skin->LoadSkin(QString::fromStdString(QuizFile(lesson)), kQuizHeader);
+    else
+        Skin->ClearElements();
+    Show();
+}
+
+void TQuizWin::WireSkin() {
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* control = dynamic_cast<TControl*>(Components(i));
+        if (control == nullptr) continue;
+        const int tag = control->Tag();
+        if (auto* picture = dynamic_cast<TImage*>(control); picture && tag == kBackdropTag) {
+            BackdropTint(this, picture);
+            Backdrop.Assign(picture->Picture());
+            BackdropLeft = picture->Left();
+            BackdropTop = picture->Top();
+            picture->Hide();
+            picture->Picture()->SetSize(0, 0);
+        } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
+                   tag <= kTintTagLast) {
+            control->Hide();
+        }
+    }
+}
+
+// ============================================================= evaluation
+
+void TQuizWin::BNextClick(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    if (!Skin || Skin->Group(0) == nullptr) {
+        EndWithoutQuestions();
+        return;
+    }
+    const int lesson = host->CurrentLesson();
+    WrongAnswers = CheckAnswers(*Skin, IsLesson(lesson) ? LessonValuesOf(lesson).AnswerKey
+                                                        : std::array<int, 3>{0, 0, 0});
+    host->SetQuizIdle(true);
+    if (WrongAnswers == 0 || PassKey)
+        QuizPassed();
+    else
+        QuizFailed();
+}
+
+// A quiz without questions can be neither passed nor failed: it ends, and
+// the plan stays as it is.
+void TQuizWin::EndWithoutQuestions() {
+    LessonHost* host = Host();
+    host->AskMessage(MessageText(13), MessageText(14), "", "OK");
+    host->SetQuizIdle(true);
+    Hide();
+}
+
+// The lesson leaves the plan (saved at once); the next waiting lesson is
+// offered, or the course goes on with the plan.
+void TQuizWin::QuizPassed() {
+    LessonHost* host = Host();
+    plan::ListStore& lists = host->Lists();
+    host->ClearLessonScreen();
+    lists.RemoveFromPlan(lists.CurrentEntry);
+    host->SaveListsNow();
+    host->RefreshPlanPanel();
+    const int next = lists.FirstWaiting();
+    host->SetCurrentLesson(next);
+    const bool planEmpty = lists.Plan[0].Lesson < 0;
+    if (next == -1 && planEmpty) {
+        Hide();
+        host->ShowNoLessonScreen();
+        PlayCue(*host, "ClickSounds\\allesrichtig.wav");
+        host->AskMessage(MessageText(11), MessageText(8), "", CaptionText(1));
+        return;
+    }
+    if (next == -1) {
+        PlayCue(*host, "ClickSounds\\allesrichtig.wav");
+        host->AskMessage(MessageText(11), " ", "", CaptionText(1));
+        host->SetQuizIdle(true);
+        Hide();
+        host->SetCurrentLesson(lists.Plan[0].Lesson);
+        lists.CurrentEntry = 0;
+        host->OpenLesson();
+        return;
+    }
+    PlayCue(*host, "ClickSounds\\allesrichtig.wav");
+    if (host->AskMessage(MessageText(11), MessageText(12), CaptionText(6), CaptionText(5)) ==
+        mrOk) {
+        host->SetQuizIdle(true);
+        host->SetOpenedFromLessonScreen(false);
+        Hide();
+        lists.SetIntroMode();
+        host->SetQuizFinished(true);
+        if (ExtWinA != nullptr) ExtWinA->OpenSlidesA();
+        return;
+    }
+    host->SetQuizIdle(true);
+    Hide();
+    lists.CurrentEntry = 0;
+    GoOnWithPlan();
+}
+
+void TQuizWin::GoOnWithPlan() {
+    LessonHost* host = Host();
+    plan::ListStore& lists = host->Lists();
+    if (lists.Plan[0].Lesson >= 0) {
+        host->SetCurrentLesson(lists.Plan[0].Lesson);
+        host->OpenLesson();
+    } else {
+        host->ShowNoLessonScreen();
+    }
+}
+
+// "Ja" goes through the lesson's slides again, and the quiz comes back after
+// them; "Nein" leaves the quiz open with its ticks.
+void TQuizWin::QuizFailed() {
+    LessonHost* host = Host();
+    PlayCue(*host, "ClickSounds\\nichtrichtig.wav");
+    if (host->AskMessage(MessageText(13), MessageText(14), CaptionText(4), CaptionText(3)) != mrOk)
+        return;
+    host->SetQuizIdle(false);
+    Hide();
+    if (ExtWinA != nullptr) ExtWinA->OpenSlidesA();
+}
+
+void TQuizWin::BCancelClick(TObject*) {
+    if (LessonHost* host = Host()) host->SetQuizIdle(true);
+    Hide();
+}
+
+void TQuizWin::BHilfeClick(TObject*) {
+    if (LessonHost* host = Host()) host->HelpButtonClick();
+}
+
+// ================================================================== keys
+
+void TQuizWin::FormKeyDown(TObject*, WORD& key, TShiftState shift) {
+    const bool testerShift =
+        shift.Contains(ssShift) && shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
+    if (key == VK_ESCAPE) {
+        key = 0;
+        BCancel->Click();
+    } else if (key == VK_RETURN) {
+        key = 0;
+        BNext->Click();
+    } else if (key == VK_F1) {
+        BHilfeClick(this);
+    } else if (key == kTesterKey && testerShift) {
+        PassKey = true;
+        BNext->Click();
+    } else if (key == 'T') {
+        if (LessonHost* host = Host()) host->AskTaskbarQuestion();
+    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
+        key = 0;
+    }
+}
+
+// =============================================================== painting
+
+void TQuizWin::FormShow(TObject*) {
+    LessonHost* host = Host();
+    BackgroundPresent = false;
+    if (host == nullptr) return;
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host->ProgramFolder())));
+    BackgroundPresent = host->LoadJpegBitmap(&Background, "Bilder\\hintergrundQ.jpg");
+}
+
+void TQuizWin::FormHide(TObject*) {
+    BackgroundPresent = false;
+    Background.SetSize(0, 0);
+}
+
+std::array<TRect, 3> TQuizWin::AnswerPanels(int width, int height) {
+    const int w = int((width - 69) * 0.5);
+    const int h = int((height - 69) * 0.5);
+    const int m = kPanelMargin;
+    return {Rect(m, m, w + m, h + m), Rect(w + 39, m, width - m, h + m),
+            Rect(m, h + 39, w + m, height - m)};
+}
+
+void TQuizWin::FormPaint(TObject*) {
+    TCanvas* canvas = Canvas();
+    if (BackgroundPresent) canvas->StretchDraw(ClientRect(), &Background);
+    for (const TRect& panel : AnswerPanels(Width(), Height()))
+        DrawAnswerPanel(panel);
+    if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
+}
+
+// A white panel with a one-pixel frame, a shaded inner edge at top and left
+// and a light one at bottom and right.
+void TQuizWin::DrawAnswerPanel(const TRect& panel) {
+    TCanvas* canvas = Canvas();
+    const int x1 = panel.Left, y1 = panel.Top, x2 = panel.Right, y2 = panel.Bottom;
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(kPanelFrame);
+    canvas->FrameRect(panel);
+    canvas->Brush()->SetColor(kPanelPaper);
+    canvas->Pen()->SetColor(kPanelShade);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Rectangle(x1 + 1, y1 + 1, x2 - 1, y2 - 1);
+    canvas->MoveTo(x1 + 1, y1 + 2);
+    canvas->LineTo(x2 - 1, y1 + 2);
+    canvas->MoveTo(x1 + 2, y1 + 1);
+    canvas->LineTo(x1 + 2, y2 - 1);
+    canvas->Pen()->SetColor(kPanelLight);
+    canvas->MoveTo(x1 + 3, y2 - 2);
+    canvas->LineTo(x2 - 2, y2 - 2);
+    canvas->MoveTo(x2 - 2, y1 + 3);
+    canvas->LineTo(x2 - 2, y2 - 2);
+}
+
+void TQuizWin::FormClose(TObject*, TCloseAction&) {
+    Skin.reset();
+}
+
+} // namespace lessons

@@ -1,0 +1,554 @@
+#include "lessons/slidewindows.h"
+
+#include "layout/screenlayout.h"
+#include "lessons/lessonhost.h"
+#include "lessons/quizwin.h"
+#include "lessons/registrydata.h"
+#include "plan/liststore.h"
+#include "platform/core/pathresolver.h"
+#include "platform/ui/application.h"
+#include "sprachbank/sprachbank.h"
+
+#include <QDir>
+#include <string>
+
+namespace lessons {
+
+using namespace platform;
+
+TExtWinA* ExtWinA = nullptr;
+TExtWinB* ExtWinB = nullptr;
+TExtWinC* ExtWinC = nullptr;
+
+namespace {
+
+constexpr int kBackdropTag = 200;
+constexpr int kFrameTag = 110;
+constexpr int kNextPictureTag = 120;
+constexpr int kPictureTagFirst = 121;
+constexpr int kPictureTagLast = 124;
+constexpr int kVideoTagFirst = 131;
+constexpr int kVideoTagLast = 133;
+constexpr int kChordTagFirst = 141;
+constexpr int kChordTagLast = 143;
+constexpr int kTintTagFirst = 201;
+constexpr int kTintTagLast = 299;
+constexpr int kSlidePictures = 4;
+
+constexpr int kButtonsLeft = 692;
+constexpr int kButtonsBottom = 570;
+constexpr int kNumberLeftGerman = 714;
+constexpr int kNumberLeftOther = 710;
+constexpr int kNumberTop = 88;
+constexpr int kHeadingTop = 66;
+constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
+constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
+
+const char* const kPictureLetters[] = {"\\DiaA", "\\DiaB", "\\DiaC"};
+const char* const kWindowNames[] = {"ExtWinA", "ExtWinB", "ExtWinC"};
+
+std::string LessonPath(LessonHost& host, int lesson) {
+    return host.ProgramFolder() + "lektion" + std::to_string(lesson);
+}
+
+bool IsCourseLesson(int lesson) {
+    return IsLesson(lesson);
+}
+
+void MakeProgramFolderCurrent(LessonHost& host) {
+    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host.ProgramFolder())));
+}
+
+void PlayCue(LessonHost& host, const char* relativeName) {
+    host.PlayNamedCue(host.ProgramFolder() + relativeName);
+}
+
+} // namespace
+
+QString LessonNumberText(int lesson) {
+    if (lesson == 0) return CaptionText(21);
+    if (lesson == kLessonCount - 1) return CaptionText(22);
+    return CaptionText(20) + " " + QString::number(lesson);
+}
+
+// ================================================================ TExtWin
+
+TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) {
+    SetName(kWindowNames[window]);
+    SetPosition(poMainFormCenter);
+    SetKeyPreview(true);
+    // 1. The window paints its whole area itself (no erase step here).
+    // 2. Size.
+    SetBounds(0, 0, layout::MainWindow.width(), layout::MainWindow.height());
+    // The form's controls; LUeNummer is component 0.
+    LUeNummer = new TLabel(this);
+    LUeNummer->SetParent(this);
+    LUeNummer->SetTransparent(true);
+    LUeNummer->SetShowAccelChar(false);
+    LUeNummer->Font()->SetName("Arial");
+    LUeNummer->Font()->SetHeight(-13);
+    LUeNummer->Font()->SetStyle(fsBold);
+    LUeNummer->Font()->SetColor(kInk);
+    Label1 = new TLabel(this);
+    Label1->SetParent(this);
+    Label1->SetTransparent(true);
+    Label1->SetShowAccelChar(false);
+    Label1->Font()->SetName("Arial");
+    Label1->Font()->SetHeight(-11);
+    Label1->Font()->SetColor(kInk);
+    // 3. The backdrop starts empty at (0, 0).
+    Backdrop.SetSize(0, 0);
+    BackdropLeft = BackdropTop = 0;
+    // 4. Buttons (placed by the window classes, step 5).
+    BNext = MakeButton("BNext", 7);
+    BCancel = MakeButton("BCancel", 2);
+    BHilfe = MakeButton("BHilfe", 15);
+    BNext->OnClick = [this](TObject* sender) { BNextClick(sender); };
+    BCancel->OnClick = [this](TObject* sender) { BCancelClick(sender); };
+    BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
+    // 6. The lesson number and the heading.
+    const int labelsLeft = DLL_GetLanguage() != 0 ? kNumberLeftOther : kNumberLeftGerman;
+    LUeNummer->SetLeft(labelsLeft);
+    LUeNummer->SetTop(kNumberTop);
+    Label1->SetLeft(labelsLeft);
+    Label1->SetTop(kHeadingTop);
+    Label1->SetCaption(CaptionText(23));
+    // 7. Skip flags, skin loader, slide pictures.
+    for (int lesson = 0; lesson < kLessonCount; ++lesson)
+        SkipWindow[lesson] = SkipsSlideWindow(lesson, window);
+    Skin = std::make_unique<SkinLoader>(this);
+    SlidePictures = TSlidePictures{};
+
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    OnHide = [this](TObject* sender) { FormHide(sender); };
+    OnPaint = [this](TObject* sender) { FormPaint(sender); };
+    OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
+    OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    FormCreate(this);
+}
+
+TExtWin::~TExtWin() {
+    // The skin's elements are components of this window: free them first.
+    Skin.reset();
+}
+
+controls::TXFadeButton* TExtWin::MakeButton(const QString& name, int captionNumber) {
+    auto* button = new controls::TXFadeButton(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->Font()->SetName("Arial");
+    button->Font()->SetHeight(-12);
+    button->Font()->SetStyle(fsBold);
+    button->Font()->SetColor(kCreamLight); // the caption's shade
+    button->MOverFont()->Assign(button->Font());
+    button->MDownFont()->Assign(button->Font());
+    button->SetTopTextColor(kInk);
+    button->SetTopTextClOver(kInk);
+    button->SetTopTextClDown(kInk);
+    button->SetTShadeDimension(1);
+    TBitmap normal, over, down;
+    normal.LoadFromResourceName("RBUTTONLF");
+    over.LoadFromResourceName("RBUTTONOVERLF");
+    down.LoadFromResourceName("RBUTTONDOWNLF");
+    button->SetTakeImg(true);
+    button->SetBounds(button->Left(), button->Top(), normal.Width(), normal.Height());
+    button->SetRadiusH(layout::ButtonCornerEllipse);
+    button->SetRadiusV(layout::ButtonCornerEllipse);
+    button->SetIsRoundRect(true);
+    button->SetBgBmp(&normal);
+    button->SetBgOverBmp(&over);
+    button->SetBgDownBmp(&down);
+    button->SetText(CaptionText(captionNumber));
+    return button;
+}
+
+void TExtWin::PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper) {
+    BNext->SetLeft(kButtonsLeft);
+    BNext->SetTop(kButtonsBottom - BNext->Height());
+    controls::TXFadeButton* below = BNext;
+    auto stack = [&below](controls::TXFadeButton* button) {
+        button->SetLeft(below->Left());
+        button->SetTop(below->Top() - below->Height() - 1);
+        below = button;
+    };
+    stack(BCancel);
+    for (controls::TXFadeButton* button : upper)
+        stack(button);
+}
+
+void TExtWin::FormCreate(TObject*) {}
+
+void TExtWin::LoadAndShow() {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    const int lesson = host->CurrentLesson();
+    if (!IsLesson(lesson)) return;
+    SlidePictures.BasePath = LessonPath(*host, lesson) + kPictureLetters[window_];
+    SlidePictures.Number = 1;
+    SlidePictures.FrameIndex = 0;
+    Backdrop.SetSize(0, 0);
+    MakeProgramFolderCurrent(*host);
+    if (!Skin) Skin = std::make_unique<SkinLoader>(this);
+    Skin->LoadSkin(QString::fromStdString(SlideFile(lesson, window_)),
+                   QString::fromLatin1(LessonValuesOf(lesson).Header));
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(Components(i))) WireControl(control);
+    LUeNummer->SetCaption(LessonNumberText(lesson));
+    Invalidate();
+    Show();
+}
+
+bool TExtWin::WireControl(TControl* control) {
+    const int tag = control->Tag();
+    const bool picture = dynamic_cast<TImage*>(control) != nullptr;
+    const bool label = dynamic_cast<TLabel*>(control) != nullptr;
+    if (picture && tag == kBackdropTag) {
+        TakeBackdrop(static_cast<TImage*>(control));
+    } else if (picture && tag == kFrameTag) {
+        SlidePictures.FrameIndex = control->ComponentIndex();
+    } else if ((picture || label) && tag == kNextPictureTag) {
+        control->SetCursor(crHandPoint);
+        control->OnClick = [this](TObject* sender) { NextSlidePicture(sender); };
+    } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
+               tag <= kTintTagLast) {
+        control->Hide();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The backdrop picture: tinted, kept for the window's own painting, hidden.
+void TExtWin::TakeBackdrop(TImage* picture) {
+    BackdropTint(this, picture);
+    Backdrop.Assign(picture->Picture());
+    BackdropLeft = picture->Left();
+    BackdropTop = picture->Top();
+    picture->Hide();
+    picture->Picture()->SetSize(0, 0);
+}
+
+TImage* TExtWin::Frame() const {
+    const int index = SlidePictures.FrameIndex;
+    if (index < 0 || index >= ComponentCount()) return nullptr;
+    return dynamic_cast<TImage*>(Components(index));
+}
+
+void TExtWin::NextSlidePicture(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr || (window_ == kSlideA && host->VideoPlaying())) return;
+    PlayPhotoCue();
+    TImage* frame = Frame();
+    if (frame == nullptr) return;
+    for (int tries = 0; tries < kSlidePictures; ++tries) {
+        SlidePictures.Number = SlidePictures.Number % kSlidePictures + 1;
+        const std::string file =
+            SlidePictures.BasePath + std::to_string(SlidePictures.Number) + ".jpg";
+        if (AnsiPathExists(file)) {
+            host->LoadPictureInto(frame, file);
+            return;
+        }
+    }
+}
+
+void TExtWin::ShowSlidePicture(TObject* sender, int number) {
+    LessonHost* host = Host();
+    if (host == nullptr || (window_ == kSlideA && host->VideoPlaying())) return;
+    PlayPhotoCue();
+    if (dynamic_cast<TLabel*>(sender) == nullptr) return;
+    SlidePictures.Number = number;
+    TImage* frame = Frame();
+    const std::string file = SlidePictures.BasePath + std::to_string(number) + ".jpg";
+    if (frame != nullptr && AnsiPathExists(file)) host->LoadPictureInto(frame, file);
+}
+
+void TExtWin::PlayClick() {
+    if (LessonHost* host = Host()) host->PlayClick();
+}
+
+void TExtWin::PlayPhotoCue() {
+    if (LessonHost* host = Host()) PlayCue(*host, "ClickSounds\\foto.wav");
+}
+
+// "Abbrechen": a lesson being introduced is abandoned; after a passed quiz
+// the main window opens the first lesson of the plan, or the no-lesson screen.
+void TExtWin::LeaveSlides() {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    PlayClick();
+    if (host->Lists().IntroMode() && !host->OpenedFromLessonScreen())
+        host->SetCurrentLesson(host->PreviousLesson());
+    Hide();
+    if (!host->QuizFinished()) return;
+    plan::ListStore& lists = host->Lists();
+    if (lists.Plan[0].Lesson < 0) {
+        host->ShowNoLessonScreen();
+        return;
+    }
+    host->SetCurrentLesson(lists.Plan[0].Lesson);
+    // The lesson of slot 0 opens with its own level and play count.
+    lists.CurrentEntry = 0;
+    host->OpenLesson();
+}
+
+void TExtWin::BHilfeClick(TObject*) {
+    if (LessonHost* host = Host()) host->HelpButtonClick();
+}
+
+void TExtWin::FormKeyDown(TObject*, WORD& key, TShiftState shift) {
+    if (key == VK_ESCAPE) {
+        key = 0;
+        BCancel->Click();
+    } else if (key == VK_RETURN) {
+        key = 0;
+        BNext->Click();
+    } else if (key == VK_F1) {
+        BHilfeClick(this);
+    } else if (key == 'T') {
+        if (LessonHost* host = Host()) host->AskTaskbarQuestion();
+    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
+        key = 0;
+    }
+}
+
+void TExtWin::FormShow(TObject*) {
+    LessonHost* host = Host();
+    BackgroundPresent = false;
+    if (host == nullptr) return;
+    MakeProgramFolderCurrent(*host);
+    BackgroundPresent = host->LoadJpegBitmap(&Background, "Bilder\\hintergrundA.jpg");
+}
+
+void TExtWin::FormHide(TObject*) {
+    BackgroundPresent = false;
+    Background.SetSize(0, 0);
+}
+
+void TExtWin::FormPaint(TObject*) {
+    TCanvas* canvas = Canvas();
+    if (BackgroundPresent) canvas->StretchDraw(ClientRect(), &Background);
+    if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
+}
+
+void TExtWin::FormCloseQuery(TObject*, bool& canClose) {
+    Skin.reset();
+    SlidePictures = TSlidePictures{};
+    canClose = true;
+}
+
+// =============================================================== window A
+
+TExtWinA::TExtWinA(TComponent* owner) : TExtWin(owner, kSlideA) {
+    VideoPanel = new TPanel(this);
+    VideoPanel->SetName("VideoPanel");
+    VideoPanel->SetParent(this);
+    VideoPanel->SetColor(clBlack);
+    VideoPanel->SetBevelOuter(bvNone);
+    VideoPanel->SetBounds(0, 0, kVideoRect.Width(), kVideoRect.Height());
+    VideoPanel->Hide();
+    PlaceButtons({BHilfe});
+}
+
+void TExtWinA::OpenSlidesA() {
+    LessonHost* host = Host();
+    if (host == nullptr || !IsCourseLesson(host->CurrentLesson())) return;
+    if (SkipWindow[host->CurrentLesson()]) {
+        if (ExtWinB != nullptr) ExtWinB->OpenSlidesB();
+        return;
+    }
+    LoadAndShow();
+}
+
+bool TExtWinA::WireControl(TControl* control) {
+    const int tag = control->Tag();
+    const bool picture = dynamic_cast<TImage*>(control) != nullptr;
+    const bool label = dynamic_cast<TLabel*>(control) != nullptr;
+    if (picture && tag == kFrameTag) {
+        SlidePictures.FrameIndex = control->ComponentIndex();
+        VideoPanel->SetLeft(control->Left());
+        VideoPanel->SetTop(control->Top());
+        return true;
+    }
+    if (TExtWin::WireControl(control)) return true;
+    if (picture && tag >= kChordTagFirst && tag <= kChordTagLast) {
+        const int number = tag - kChordTagFirst + 1;
+        control->OnClick = [this, number](TObject* sender) { ChordSample(sender, number); };
+    } else if (label && tag >= kPictureTagFirst && tag <= kPictureTagLast) {
+        const int number = tag - kNextPictureTag;
+        control->OnClick = [this, number](TObject* sender) { ShowSlidePicture(sender, number); };
+    } else if (label && tag >= kVideoTagFirst && tag <= kVideoTagLast) {
+        const int number = tag - kVideoTagFirst + 1;
+        control->OnClick = [this, number](TObject* sender) { PlayLessonVideo(sender, number); };
+    } else {
+        return false;
+    }
+    control->SetCursor(crHandPoint);
+    return true;
+}
+
+void TExtWinA::ChordSample(TObject*, int number) {
+    LessonHost* host = Host();
+    if (host == nullptr || host->VideoPlaying()) return;
+    MakeProgramFolderCurrent(*host);
+    const std::string file =
+        LessonPath(*host, host->CurrentLesson()) + "\\Akkord" + std::to_string(number) + ".wav";
+    if (!AnsiPathExists(file)) return;
+    try {
+        if (host->MediaPlayerPlaying()) host->StopMediaPlayer();
+    } catch (const Exception& error) {
+        host->AskMessage(ErrorText(6), error.Message(), "", "OK");
+    }
+    try {
+        host->PlayNamedCue(file);
+    } catch (const Exception& error) {
+        host->AskMessage(ErrorText(7), error.Message(), "", "OK");
+    }
+}
+
+void TExtWinA::PlayLessonVideo(TObject*, int number) {
+    LessonHost* host = Host();
+    if (host == nullptr || host->VideoPlaying()) return;
+    PlayPhotoCue();
+    const std::string base =
+        LessonPath(*host, host->CurrentLesson()) + "\\Video" + std::to_string(number);
+    const std::string video = base + ".avi";
+    if (!AnsiPathExists(video)) return;
+    host->PlayVideo(video, base + ".mid", kVideoRect, VideoPanel->Top(), VideoPanel->Left(),
+                    VideoPanel);
+}
+
+void TExtWinA::BNextClick(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr || host->VideoPlaying()) return;
+    PlayClick();
+    Hide();
+    if (ExtWinB != nullptr) ExtWinB->OpenSlidesB();
+}
+
+void TExtWinA::BCancelClick(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    if (host->VideoPlaying()) {
+        host->StopMediaPlayer();
+        return;
+    }
+    LeaveSlides();
+}
+
+// =============================================================== window B
+
+TExtWinB::TExtWinB(TComponent* owner) : TExtWin(owner, kSlideB) {
+    BBack = MakeButton("BBack", 8);
+    BBack->OnClick = [this](TObject* sender) { BBackClick(sender); };
+    PlaceButtons({BBack, BHilfe});
+}
+
+void TExtWinB::OpenSlidesB() {
+    LessonHost* host = Host();
+    if (host == nullptr || !IsCourseLesson(host->CurrentLesson())) return;
+    const int lesson = host->CurrentLesson();
+    if (SkipWindow[lesson]) {
+        try {
+            BNextClick(this);
+        } catch (const std::exception& error) {
+            platform::MessageBox(QString::fromUtf8(error.what()) + " ", Application->Title(),
+                                 MB_OK);
+        }
+        return;
+    }
+    BBack->SetVisible(!SkipsSlideWindow(lesson, kSlideA));
+    LoadAndShow();
+}
+
+void TExtWinB::BNextClick(TObject*) {
+    PlayClick();
+    Hide();
+    if (ExtWinC != nullptr) ExtWinC->OpenSlidesC();
+}
+
+void TExtWinB::BBackClick(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    PlayClick();
+    if (SkipsSlideWindow(host->CurrentLesson(), kSlideA)) return;
+    Hide();
+    if (ExtWinA != nullptr) ExtWinA->OpenSlidesA();
+}
+
+void TExtWinB::BCancelClick(TObject*) {
+    LeaveSlides();
+}
+
+// =============================================================== window C
+
+TExtWinC::TExtWinC(TComponent* owner) : TExtWin(owner, kSlideC) {
+    BBack = MakeButton("BBack", 8);
+    BBack->OnClick = [this](TObject* sender) { BBackClick(sender); };
+    PlaceButtons({BBack, BHilfe});
+}
+
+void TExtWinC::OpenSlidesC() {
+    LessonHost* host = Host();
+    if (host == nullptr || !IsCourseLesson(host->CurrentLesson())) return;
+    const int lesson = host->CurrentLesson();
+    if (SkipWindow[lesson]) {
+        BNextClick(this);
+        return;
+    }
+    BBack->SetVisible(!(SkipsSlideWindow(lesson, kSlideA) && SkipsSlideWindow(lesson, kSlideB)));
+    LoadAndShow();
+}
+
+void TExtWinC::BBackClick(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    PlayClick();
+    const int lesson = host->CurrentLesson();
+    if (SkipsSlideWindow(lesson, kSlideB)) {
+        if (SkipsSlideWindow(lesson, kSlideA)) return;
+        Hide();
+        if (ExtWinA != nullptr) ExtWinA->OpenSlidesA();
+        return;
+    }
+    Hide();
+    if (ExtWinB != nullptr) ExtWinB->OpenSlidesB();
+}
+
+void TExtWinC::BCancelClick(TObject*) {
+    LeaveSlides();
+}
+
+// The end of the slides: back to the lesson screen after a review, on to the
+// quiz after a failed one, or the new lesson enters the plan and opens.
+void TExtWinC::BNextClick(TObject*) {
+    LessonHost* host = Host();
+    if (host == nullptr) return;
+    PlayClick();
+    Hide();
+    if (host->OpenedFromLessonScreen() && host->QuizIdle()) return;
+    if (!host->Lists().IntroMode()) {
+        if (QuizWin != nullptr) QuizWin->ShowQuiz();
+        return;
+    }
+    AddLessonToPlan();
+}
+
+void TExtWinC::AddLessonToPlan() {
+    LessonHost* host = Host();
+    plan::ListStore& lists = host->Lists();
+    const int lesson = host->CurrentLesson();
+    const int slot = lists.AddToPlan(lesson);
+    // A full plan takes no lesson: nothing changes, the main window keeps
+    // what it shows.
+    if (slot >= plan::ListStore::kPlanSlots) return;
+    lists.CurrentEntry = slot;
+    lists.Waiting[lesson].Lesson = 0;
+    host->SaveListsNow();
+    host->RefreshPlanPanel();
+    host->ShowRestartButton();
+    host->OpenLesson();
+}
+
+} // namespace lessons

@@ -1,0 +1,126 @@
+// Contact sheets of the generated lessons as the program shows them: each
+// skin loaded by the program's own SkinLoader into an 800 x 600 form over the
+// window's background, the backdrop tinted, the form grabbed. Written to
+// build/gallery/lessons.png (the 30 main screens), slides.png (every slide
+// window) and quizzes.png, each screen also full size in screens/, to be looked at; the test checks the sheets hold a
+// screen for every skin.
+
+#include "lessons/skinloader.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+constexpr int kColumns = 5;
+constexpr double kScale = 0.4;
+
+// Restores the current folder when the test ends (the skin loader changes it).
+class CurrentFolder {
+public:
+    CurrentFolder() : saved_(QDir::currentPath()) {}
+    ~CurrentFolder() { QDir::setCurrent(saved_); }
+
+private:
+    QString saved_;
+};
+
+// The file names of a skin's pictures in file order, as paths of this system.
+QStringList PictureNames(const QString& skin) {
+    QFile file(skin);
+    file.open(QIODevice::ReadOnly);
+    const QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+    QStringList names;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i] != QStringLiteral("$I")) continue;
+        qsizetype at = i + 1;
+        if (at < lines.size() && lines[at].startsWith(QStringLiteral("TAG"))) ++at;
+        if (at + 2 < lines.size()) names << QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/") + QString(lines[at + 2]).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    }
+    return names;
+}
+
+// The screen of one skin over `background`, or a null image when the skin is missing.
+QImage Screen(const QString& skin, const QString& header, const QString& background) {
+    if (!QFile::exists(skin)) return {};
+    platform::TForm form(nullptr);
+    form.SetBounds(0, 0, 800, 600);
+    auto* back = new platform::TImage(&form);
+    back->SetParent(&form);
+    back->SetBounds(0, 0, 800, 600);
+    back->Picture()->Assign(QImage(background).convertToFormat(QImage::Format_BGR888));
+    lessons::SkinLoader loader(&form);
+    loader.LoadSkin(skin, header);
+    // The loader reads pictures from the folder of the running program, which
+    // for this test is not the program folder: give each its picture here.
+    const QStringList names = PictureNames(skin);
+    const auto& pictures = loader.Pictures(); // newest first
+    for (std::size_t i = 0; i < pictures.size() && i < static_cast<std::size_t>(names.size()); ++i) {
+        const QImage image(names[static_cast<qsizetype>(pictures.size() - 1 - i)]);
+        if (image.isNull()) continue;
+        platform::TImage* control = pictures[i]->Image();
+        control->Picture()->Assign(image.convertToFormat(QImage::Format_BGR888));
+        control->SetBounds(control->Left(), control->Top(), image.width(), image.height());
+    }
+    for (const auto& picture : loader.Pictures())
+        if (picture->Image()->Tag() == 200) lessons::BackdropTint(&form, picture->Image());
+    form.Show();
+    QImage shot = form.grab().toImage();
+    form.Hide();
+    return shot;
+}
+
+// Lays the screens out in a sheet, each labelled, and saves it.
+int SaveSheet(const std::vector<std::pair<QString, QImage>>& screens, const QString& file) {
+    const int w = static_cast<int>(800 * kScale), h = static_cast<int>(600 * kScale);
+    const int rows = (static_cast<int>(screens.size()) + kColumns - 1) / kColumns;
+    QImage sheet(kColumns * (w + 8) + 8, rows * (h + 24) + 8, QImage::Format_RGB32);
+    sheet.fill(QColor(40, 30, 24));
+    QPainter p(&sheet);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const int x = 8 + static_cast<int>(i % kColumns) * (w + 8), y = 8 + static_cast<int>(i / kColumns) * (h + 24);
+        p.setPen(Qt::white);
+        p.drawText(x, y + 12, screens[i].first);
+        p.drawImage(QRect(x, y + 16, w, h), screens[i].second);
+    }
+    p.end();
+    QDir().mkpath(QStringLiteral(GALLERY_FOLDER));
+    return sheet.save(QStringLiteral(GALLERY_FOLDER "/") + file) ? static_cast<int>(screens.size()) : -1;
+}
+
+TEST(LessonGallery, ContactSheetsOfEveryLessonScreen) {
+    CurrentFolder keep;
+    std::vector<std::pair<QString, QImage>> main, slides, quizzes;
+    for (int lesson = 0; lesson < 30; ++lesson) {
+        const QString folder = QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/lektion%1/").arg(lesson);
+        const QString header = lesson >= 1 && lesson <= 3 ? QString::number(lesson) : QStringLiteral("0");
+        QImage shot = Screen(folder + "MainWin.zs1", header, QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/Bilder/hintergrund.jpg"));
+        ASSERT_FALSE(shot.isNull()) << "lesson " << lesson;
+        main.push_back({QStringLiteral("Lektion %1").arg(lesson), shot});
+        QDir().mkpath(QStringLiteral(GALLERY_FOLDER "/screens"));
+        shot.save(QStringLiteral(GALLERY_FOLDER "/screens/lektion%1.png").arg(lesson));
+        for (const char* window : {"A", "B", "C"}) {
+            shot = Screen(folder + "Win" + window + ".zs1", header, QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/Bilder/hintergrundA.jpg"));
+            if (shot.isNull()) continue;
+            slides.push_back({QStringLiteral("Lektion %1, Fenster %2").arg(lesson).arg(window), shot});
+            shot.save(QStringLiteral(GALLERY_FOLDER "/screens/lektion%1-%2.png").arg(lesson).arg(window));
+        }
+        shot = Screen(folder + "Kontrolle.zs1", "0", QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/Bilder/hintergrundQ.jpg"));
+        ASSERT_FALSE(shot.isNull()) << "lesson " << lesson;
+        quizzes.push_back({QStringLiteral("Kontrolle %1").arg(lesson), shot});
+        shot.save(QStringLiteral(GALLERY_FOLDER "/screens/kontrolle%1.png").arg(lesson));
+    }
+    EXPECT_EQ(SaveSheet(main, "lessons.png"), 30);
+    EXPECT_GT(SaveSheet(slides, "slides.png"), 30);
+    EXPECT_EQ(SaveSheet(quizzes, "quizzes.png"), 30);
+}
+
+} // namespace

@@ -1,0 +1,305 @@
+// The tuner, the explorer and the monitor on the real main window.
+
+#include "app/msgwin.h"
+#include "platform/core/files.h"
+#include "sprachbank/sprachbank.h"
+#include "tests/panels/panelfixture.h"
+
+#include <gtest/gtest.h>
+
+namespace paneltest {
+namespace {
+
+using app::CaptionText;
+using app::ErrorText;
+using tools::TunerPanel;
+
+// ------------------------------------------------------------------ tuner
+
+TEST_F(PanelTest, TunerBandsOfA120PixelFretboard) {
+    CreatePanelWindows();
+    TunerPanel& tuner = *form_->Tuner;
+    tuner.ImgTuner->SetBounds(tuner.ImgTuner->Left(), tuner.ImgTuner->Top(), 216, 120);
+    tuner.MeasureStrings();
+    EXPECT_FLOAT_EQ(tuner.StringSpacing, 20.0f);
+    EXPECT_EQ(tuner.BandShift, 6);
+    EXPECT_EQ(tuner.StringAt(14), TunerPanel::StringE2);
+    EXPECT_EQ(tuner.StringAt(15), TunerPanel::StringH);
+    EXPECT_EQ(tuner.StringAt(34), TunerPanel::StringH);
+    EXPECT_EQ(tuner.StringAt(35), TunerPanel::StringG);
+    EXPECT_EQ(tuner.StringAt(74), TunerPanel::StringD);
+    EXPECT_EQ(tuner.StringAt(75), TunerPanel::StringA);
+    EXPECT_EQ(tuner.StringAt(94), TunerPanel::StringA);
+    EXPECT_EQ(tuner.StringAt(95), TunerPanel::StringE1);
+
+    tuner.ImgTunerMouseDown(95);
+    EXPECT_EQ(sound_.events.back(), Played("Sounds\\SaiteE1.wav", true));
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringE1]->Font()->Color(), platform::clWhite);
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringE2]->Font()->Color(), platform::clBlack);
+    tuner.ImgTunerMouseDown(14);
+    EXPECT_EQ(sound_.events.back(), Played("Sounds\\SaiteE2.wav", true));
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringE1]->Font()->Color(), platform::clBlack);
+}
+
+TEST_F(PanelTest, TunerToneLoopsRestartsAndIsCutByTheUeplanButton) {
+    CreatePanelWindows();
+    form_->BStimmClick(nullptr);
+    LetSoundsEnd();
+    TunerPanel& tuner = *form_->Tuner;
+    sound_.events.clear();
+    tuner.StringLabels[TunerPanel::StringG]->Click();
+    tuner.StringLabels[TunerPanel::StringG]->Click(); // from the beginning again
+    const std::string g = Played("Sounds\\SaiteG.wav", true);
+    // Each start stops what played before: the second click starts the tone afresh.
+    EXPECT_EQ(sound_.events, (std::vector<std::string>{"stop", g, "stop", g}));
+    EXPECT_TRUE(platform::SoundIsPlaying());
+
+    form_->BTunerAkkord->Click(); // the chord, like its label
+    EXPECT_EQ(sound_.events.back(), Played("Sounds\\EDurStimmAkkord.wav", true));
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::Chord]->Font()->Color(), platform::clWhite);
+
+    sound_.events.clear();
+    form_->BUeplanClick(nullptr);
+    EXPECT_EQ(sound_.events, (std::vector<std::string>{"stop", Click()}));
+    EXPECT_TRUE(form_->PUeplan->Visible());
+    EXPECT_FALSE(form_->PTuner->Visible());
+
+    tuner.StringLabels[TunerPanel::StringD]->Click();
+    tuner.LAusschaltenClick();
+    EXPECT_FALSE(platform::SoundIsPlaying());
+    for (auto* label : tuner.StringLabels)
+        EXPECT_EQ(label->Font()->Color(), platform::clBlack);
+}
+
+TEST_F(PanelTest, TunerLabelsAndTheirPlaces) {
+    CreatePanelWindows();
+    TunerPanel& tuner = *form_->Tuner;
+    const QStringList captions = {"e", "h", "g", "D", "A", "E"};
+    for (int i = 0; i < TunerPanel::kStrings; ++i) {
+        EXPECT_EQ(tuner.StringLabels[i]->Caption(), captions[i]);
+        EXPECT_EQ(tuner.StringLabels[i]->Left(), tuner.ImgTuner->Width() + 40);
+    }
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::Chord]->Caption(), CaptionText(26));
+    EXPECT_EQ(tuner.LAusschalten->Caption(), CaptionText(27));
+    const int t = tuner.ImgTuner->Top();
+    const float s = tuner.StringSpacing;
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringE2]->Top(), t - 4);
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringG]->Top(), int(t + 2 * s - 4));
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringE1]->Top(), int(t + 5 * s));
+    EXPECT_EQ(tuner.LAusschalten->Left(), tuner.StringLabels[TunerPanel::StringE1]->Left() + 48);
+    EXPECT_EQ(form_->BTunerAkkord->Top(), tuner.StringLabels[TunerPanel::StringE2]->Top() + 24);
+    EXPECT_EQ(form_->BTunerAkkord->Left(), tuner.LAusschalten->Left());
+
+    // Language 1 writes "b"; the tone file stays SaiteH.wav.
+    platform::TPanel panel(nullptr);
+    panel.SetBounds(0, 0, 368, 212);
+    TunerPanel english(&panel, nullptr, *form_->PanelLink);
+    english.BuildTunerPanel(1);
+    EXPECT_EQ(english.StringLabels[TunerPanel::StringH]->Caption(), "b");
+    english.StringLabels[TunerPanel::StringH]->Click();
+    EXPECT_EQ(sound_.events.back(), Played("Sounds\\SaiteH.wav", true));
+}
+
+TEST_F(PanelTest, MissingToneFileIsReportedAndTheHighlightStays) {
+    UseProgramFolderWithout({"Sounds/SaiteA.wav"});
+    CreatePanelWindows();
+    TunerPanel& tuner = *form_->Tuner;
+    tuner.StringLabels[TunerPanel::StringA]->Click();
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0].title, ErrorText(1));
+    EXPECT_EQ(asked_[0].body, ErrorText(10) + "Sounds\\SaiteA.wav");
+    EXPECT_TRUE(asked_[0].cancel.isEmpty());
+    EXPECT_EQ(tuner.StringLabels[TunerPanel::StringA]->Font()->Color(), platform::clWhite);
+    EXPECT_FALSE(platform::SoundIsPlaying());
+}
+
+// --------------------------------------------------------------- explorer
+
+TEST_F(PanelTest, ExplorerScrollsBetweenItsEnds) {
+    CreatePanelWindows();
+    tools::ExplorerPanel& explorer = *form_->Explorer;
+    EXPECT_EQ(explorer.ListRows[0]->Text(), CaptionText(21));
+    EXPECT_EQ(explorer.ListRows[7]->Text(), CaptionText(20) + " 7");
+    EXPECT_EQ(explorer.ScrollTimer->Interval(), 120u);
+    EXPECT_FALSE(explorer.ScrollTimer->Enabled());
+
+    form_->BScrollDown->OnMouseEnter(form_->BScrollDown);
+    EXPECT_TRUE(explorer.ScrollTimer->Enabled());
+    EXPECT_FALSE(explorer.ScrollUp);
+    for (int i = 0; i < 40; ++i)
+        explorer.ScrollTimerTimer();
+    EXPECT_EQ(explorer.RowEntry[0], 23);
+    EXPECT_EQ(explorer.RowEntry[7], 30);
+    EXPECT_EQ(explorer.ListRows[6]->Text(), CaptionText(22));
+    EXPECT_EQ(explorer.ListRows[7]->Text(), "Video");
+    form_->BScrollDown->OnMouseLeave(form_->BScrollDown);
+    EXPECT_FALSE(explorer.ScrollTimer->Enabled());
+
+    form_->BScrollUp->OnMouseEnter(form_->BScrollUp);
+    EXPECT_TRUE(explorer.ScrollUp);
+    for (int i = 0; i < 40; ++i)
+        explorer.ScrollTimerTimer();
+    EXPECT_EQ(explorer.RowEntry[0], 0);
+    EXPECT_EQ(explorer.ListRows[0]->Text(), CaptionText(21));
+}
+
+TEST_F(PanelTest, ExplorerTextFollowsTheMouseAndFallsBackToTheVideo) {
+    CreatePanelWindows();
+    form_->ExplorerTitles[3] = "Drei$nZeilen";
+    form_->ExplorerTexts[3] = "Text drei";
+    form_->ExplorerTitles[30] = "Abschluss";
+    tools::ExplorerPanel& explorer = *form_->Explorer;
+    explorer.RowEnter(3);
+    EXPECT_EQ(explorer.XplText->Text(), CaptionText(20) + " 3");
+    EXPECT_EQ(explorer.XplText2->Text(), "Drei\nZeilen");
+    EXPECT_EQ(explorer.XplText3->Text(), "Text drei");
+    explorer.RowLeave(); // no lesson open
+    EXPECT_EQ(explorer.XplText->Text(), "Video");
+    EXPECT_EQ(explorer.XplText2->Text(), "Abschluss");
+
+    form_->CurrentLesson = 3;
+    explorer.RowEnter(5);
+    explorer.RowLeave();
+    EXPECT_EQ(explorer.XplText->Text(), CaptionText(20) + " 3");
+}
+
+TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo) {
+    CreatePanelWindows();
+    tools::ExplorerPanel& explorer = *form_->Explorer;
+    form_->CurrentLesson = 2;
+    sound_.events.clear();
+    explorer.ListRows[2]->Click();
+    EXPECT_EQ(Form()->lessonsOpened, 0);
+    EXPECT_EQ(sound_.events, (std::vector<std::string>{Click()}));
+    explorer.ListRows[4]->Click();
+    EXPECT_EQ(Form()->lessonsOpened, 1);
+    EXPECT_EQ(form_->CurrentLesson, 4);
+    EXPECT_EQ(explorer.ExplorerLesson, 4);
+
+    form_->IntroVideoPath = form_->ProgramFolder + "lektionX\\GibtEsNicht.avi";
+    for (int i = 0; i < 30; ++i)
+        explorer.ScrollTimerTimer(); // down to the end
+    explorer.ListRows[7]->Click();
+    EXPECT_EQ(form_->CurrentLesson, -1);
+    EXPECT_EQ(explorer.LastEntry, 30);
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0].title, "Video not found.");
+    EXPECT_EQ(asked_[0].body, "You can download the video from \n" + form_->WebSiteAddress);
+    EXPECT_TRUE(asked_[0].cancel.isEmpty());
+}
+
+TEST_F(PanelTest, ModeButtonSwitchesToExplorerAndBackToAnEmptyPlan) {
+    CreatePanelWindows();
+    form_->BExplorerClick(nullptr);
+    EXPECT_TRUE(form_->ExplorerMode);
+    EXPECT_TRUE(form_->PExplorer->Visible());
+    EXPECT_FALSE(form_->PUeplan->Visible());
+    EXPECT_FALSE(form_->BKontrolle->Visible());
+    EXPECT_EQ(form_->LModusAnzeige->Caption(), CaptionText(12));
+    EXPECT_EQ(form_->BUeplan->Text(), CaptionText(12));
+    EXPECT_EQ(form_->CurrentLesson, 0); // the explorer's lesson, opened
+    EXPECT_EQ(Form()->lessonsOpened, 1);
+
+    form_->BPlay->SetEnabled(true); // as if the lesson had loaded
+    form_->TrBarTempo->SetEnabled(true);
+    form_->BExplorerClick(nullptr);
+    EXPECT_FALSE(form_->ExplorerMode);
+    EXPECT_TRUE(form_->PUeplan->Visible());
+    EXPECT_FALSE(form_->PExplorer->Visible());
+    EXPECT_TRUE(form_->BKontrolle->Visible());
+    EXPECT_EQ(form_->LModusAnzeige->Caption(), "Tutorial");
+    EXPECT_EQ(form_->BUeplan->Text(), CaptionText(11));
+    EXPECT_EQ(form_->CurrentLesson, -1);
+    EXPECT_FALSE(form_->BPlay->Enabled());
+    EXPECT_FALSE(form_->TrBarTempo->Enabled());
+    EXPECT_EQ(Form()->lessonsOpened, 1);
+
+    SetPlan({6}); // with a planned lesson it opens that one
+    form_->BExplorerClick(nullptr);
+    form_->BExplorerClick(nullptr);
+    EXPECT_EQ(form_->CurrentLesson, 6);
+    EXPECT_EQ(form_->Lists->CurrentEntry, 0);
+}
+
+// ---------------------------------------------------------------- monitor
+
+class MonitorTest : public PanelTest {
+protected:
+    // A program folder whose lesson 21 holds exactly `files` (content names
+    // below the lesson folder); pictures get sizes 10 x (number + 1).
+    void UseLesson21(const std::vector<std::string>& files) {
+        UseProgramFolderWithout({"lektion21"});
+        const auto jpeg = platform::ReadFileBytes(testsupport::BinFolder() + "Bilder/tutorialdisplay.jpg");
+        ASSERT_TRUE(jpeg);
+        for (const std::string& file : files)
+            programCopy_->Write("lektion21/" + file, *jpeg);
+        CreatePanelWindows();
+        form_->CurrentLesson = 21;
+    }
+    // Marks the picture shown as the monitor's picture number.
+    int Shown() const { return form_->Monitor->PictureNumber; }
+};
+
+TEST_F(MonitorTest, PicturesOneTwoFourStepAround) {
+    UseLesson21({"DiaA1.jpg", "DiaA2.jpg", "DiaA4.jpg"});
+    form_->BMonitorClick(nullptr);
+    EXPECT_TRUE(form_->PMonitor->Visible());
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_GT(form_->Monitor->ImgMon1->Width(), 10); // a real picture, not the missing fill
+    EXPECT_TRUE(form_->Monitor->MonitorButtons[0]->Visible());
+    EXPECT_EQ(form_->Monitor->MonitorButtons[0]->Text(), CaptionText(28));
+    std::vector<int> shown;
+    for (int i = 0; i < 3; ++i) {
+        LetSoundsEnd();
+        form_->Monitor->MonitorButtons[0]->Click();
+        shown.push_back(Shown());
+    }
+    EXPECT_EQ(shown, (std::vector<int>{2, 4, 1}));
+    EXPECT_EQ(sound_.events.back(), Played("ClickSounds\\foto.wav", false));
+}
+
+TEST_F(MonitorTest, PicturesOneAndThreeHaveNoPictureButton) {
+    UseLesson21({"DIAA1.JPG", "diaa3.jpg"}); // names matched without regard to case
+    form_->BMonitorClick(nullptr);
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_FALSE(form_->Monitor->MonitorButtons[0]->Visible());
+    form_->Monitor->NextPicture(form_->Monitor->ImgMon1);
+    EXPECT_EQ(Shown(), 3);
+}
+
+TEST_F(MonitorTest, VideosOneAndThreeWithAndWithoutAccompaniment) {
+    UseLesson21({"Video1.avi", "Video1.mid", "video3.AVI"});
+    form_->BMonitorClick(nullptr);
+    tools::MonitorPanel& monitor = *form_->Monitor;
+    EXPECT_TRUE(monitor.MonitorButtons[1]->Visible());
+    EXPECT_FALSE(monitor.MonitorButtons[2]->Visible());
+    EXPECT_TRUE(monitor.MonitorButtons[3]->Visible());
+    EXPECT_EQ(monitor.MonitorButtons[1]->Text(), "Video 1");
+    EXPECT_EQ(monitor.MonitorButtons[3]->Text(), "Video 3");
+
+    monitor.MonitorButtons[1]->Click();
+    monitor.MonitorButtons[3]->Click();
+    ASSERT_EQ(Form()->videos.size(), 2u);
+    const std::string lesson = form_->ProgramFolder + "lektion21\\";
+    EXPECT_EQ(Form()->videos[0].file, lesson + "Video1.avi");
+    EXPECT_EQ(Form()->videos[0].midi, lesson + "Video1.mid");
+    EXPECT_EQ(Form()->videos[1].midi, "0"); // no accompaniment
+    EXPECT_EQ(Form()->videos[0].rect, platform::Rect(0, 0, 192, 144));
+    EXPECT_EQ(Form()->videos[0].top, form_->PMonitor->Top() + 26);
+    EXPECT_EQ(Form()->videos[0].left, form_->PMonitor->Left() + 32);
+    EXPECT_TRUE(monitor.MonitorButtons[1]->Enabled());
+
+    form_->VideoPlaying = true;
+    monitor.MonitorButtons[1]->Click();
+    EXPECT_EQ(Form()->videos.size(), 2u);
+}
+
+TEST_F(MonitorTest, OneVideoReadsVideo) {
+    UseLesson21({"Video1.avi"});
+    form_->BMonitorClick(nullptr);
+    EXPECT_EQ(form_->Monitor->MonitorButtons[1]->Text(), "Video");
+    EXPECT_FALSE(form_->Monitor->MonitorButtons[0]->Visible());
+}
+
+} // namespace
+} // namespace paneltest

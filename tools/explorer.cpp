@@ -1,0 +1,209 @@
+#include "tools/explorer.h"
+
+#include "layout/screenlayout.h"
+#include "plan/planpanel.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/pathresolver.h"
+#include "sprachbank/sprachbank.h"
+
+namespace tools {
+
+using namespace platform;
+
+namespace {
+
+constexpr TColor kRowFill = 0x333333;
+constexpr TColor kRowOverFill = 0x666666;
+constexpr TColor kDisplayFill = 0x554433; // 0xBBGGRR
+constexpr TColor kDisplayText = 0xEEEEEE;
+constexpr int kRowHeight = 17;
+constexpr int kRowLeft = 15;
+constexpr int kFirstRowTop = 28;
+
+void SetAllFonts(controls::TXAquaButton* button, int height) {
+    for (TFont* font : {button->Font(), button->MOverFont(), button->MDownFont()}) {
+        font->SetName("Arial");
+        font->SetHeight(height);
+    }
+}
+
+} // namespace
+
+ExplorerPanel::ExplorerPanel(TPanel* panel, controls::TXFadeButton* scrollUp,
+                             controls::TXFadeButton* scrollDown, plan::PanelHost& host,
+                             playback::SoundCues& cues, const QStringList& titles,
+                             const QStringList& texts, const std::string& introVideoPath,
+                             const QString& webSite)
+    : panel_(panel), scrollUp_(scrollUp), scrollDown_(scrollDown), host_(host), cues_(cues),
+      titles_(titles), texts_(texts), introVideoPath_(introVideoPath), webSite_(webSite) {}
+
+QString ExplorerPanel::EntryCaption(int entry) {
+    if (entry == 0) return FromAnsi(DLL_GetCaption(21));
+    if (entry >= 1 && entry <= 28) return FromAnsi(DLL_GetCaption(20)) + " " + QString::number(entry);
+    if (entry == 29) return FromAnsi(DLL_GetCaption(22));
+    return "Video";
+}
+
+void ExplorerPanel::BuildExplorerPanel() {
+    ImgExplorerBG = new TImage(panel_);
+    ImgExplorerBG->SetName("ImgExplorerBG");
+    plan::DressToolPanel(panel_, ImgExplorerBG, host_, "Bilder\\ExplorerBG.jpg", &background_);
+    ExplorerLesson = 0;
+    EntryCaptions.clear();
+    for (int entry = 0; entry < kEntries; ++entry)
+        EntryCaptions << EntryCaption(entry);
+    for (int row = 0; row < kRows; ++row)
+        BuildRow(row);
+
+    scrollUp_->SetLeft(12);
+    scrollUp_->SetTop(ListRows[0]->Top() - scrollUp_->Height());
+    scrollDown_->SetLeft(12);
+    scrollDown_->SetTop(ListRows[kRows - 1]->Top() + ListRows[kRows - 1]->Height());
+    scrollUp_->SetText(" ");
+    scrollDown_->SetText(" ");
+    scrollUp_->OnMouseEnter = [this](TObject*) { BScrollUpMouseEnter(); };
+    scrollDown_->OnMouseEnter = [this](TObject*) { BScrollDownMouseEnter(); };
+    scrollUp_->OnMouseLeave = [this](TObject*) { BScrollMouseLeave(); };
+    scrollDown_->OnMouseLeave = [this](TObject*) { BScrollMouseLeave(); };
+    ScrollTimer = new TTimer(panel_);
+    ScrollTimer->SetEnabled(false);
+    ScrollTimer->SetInterval(kScrollMs);
+    ScrollTimer->OnTimer = [this](TObject*) { ScrollTimerTimer(); };
+
+    const int top = ListRows[0]->Top();
+    XplText = MakeDisplay(Bounds(110, top, 100, 24), false);
+    XplText2 = MakeDisplay(Bounds(176, XplText->Top() + XplText->Height() + 24, 174, 40), true);
+    XplText3 = MakeDisplay(Bounds(176, XplText2->Top() + XplText2->Height() + 8, 174, 40), true);
+    LastEntry = 0;
+}
+
+void ExplorerPanel::BuildRow(int row) {
+    auto* button = new controls::TXAquaButton(panel_);
+    button->SetParent(panel_);
+    button->SetCursor(crHandPoint);
+    button->Brush()->SetColor(kRowFill);
+    button->MOverBrush()->SetColor(kRowOverFill);
+    button->SetFadeOutColor(clBlack);
+    button->Pen()->SetColor(kRowFill);
+    button->Pen()->SetStyle(psSolid);
+    SetAllFonts(button, -11);
+    button->Font()->SetColor(0xCCCCCC);
+    button->MOverFont()->SetColor(0xEEEEEE);
+    button->MDownFont()->SetColor(clWhite);
+    button->SetTopTextColor(0xCCCCCC);
+    button->SetTopTextClOver(0xEEEEEE);
+    button->SetTopTextClDown(clWhite);
+    button->Init();
+    button->SetTextAlign(1);
+    button->SetTextBorderWidth(10);
+    button->SetTextBorderHeight(2);
+    button->SetWordWrap(true);
+    button->SetBounds(kRowLeft, kFirstRowTop + kRowHeight * row, scrollUp_->Width() - 6,
+                      kRowHeight);
+    button->StyleChanged();
+    RowEntry[row] = row;
+    button->SetText(EntryCaptions[row]);
+    button->SetTag(row);
+    button->OnMouseEnter = [this, row](TObject*) { RowEnter(row); };
+    button->OnMouseLeave = [this](TObject*) { RowLeave(); };
+    button->OnClick = [this, row](TObject*) { SelectExplorerEntry(row); };
+    ListRows[row] = button;
+}
+
+controls::TXAquaButton* ExplorerPanel::MakeDisplay(const TRect& bounds, bool plain) {
+    auto* display = new controls::TXAquaButton(panel_);
+    display->SetParent(panel_);
+    display->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    SetAllFonts(display, -11);
+    for (TFont* font : {display->Font(), display->MOverFont(), display->MDownFont()}) {
+        font->SetColor(kDisplayText);
+        font->SetStyle(plain ? 0u : unsigned(fsBold));
+    }
+    display->SetTopTextColor(kDisplayText);
+    display->SetTopTextClOver(kDisplayText);
+    display->SetTopTextClDown(kDisplayText);
+    display->Init();
+    display->SetWordWrap(true);
+    display->SetTextBorderWidth(4);
+    display->SetTextBorderHeight(2);
+    display->SetTakeImg(true);
+    TBitmap back, look;
+    plan::CopyArea(background_, display->BoundsRect(), &back);
+    if (plain)
+        plan::PlainBitmap(&look, bounds.Width(), bounds.Height(), kDisplayFill);
+    else
+        look.Assign(&back);
+    display->SetBackBmp(&back);
+    display->SetBgBmp(&look);
+    display->SetBgOverBmp(&look);
+    display->SetBgDownBmp(&look);
+    display->SetText(" ");
+    return display;
+}
+
+void ExplorerPanel::ShowExplorerText(int entry) {
+    if (entry < 0 || entry >= titles_.size() || entry >= texts_.size()) return;
+    XplText->SetText(entry < EntryCaptions.size() ? EntryCaptions[entry] : " ");
+    XplText2->SetText(plan::BreakMarkers(titles_[entry]));
+    XplText3->SetText(plan::BreakMarkers(texts_[entry]));
+}
+
+void ExplorerPanel::RowEnter(int row) {
+    ShowExplorerText(RowEntry[row]);
+}
+
+void ExplorerPanel::RowLeave() {
+    int entry = host_.CurrentLesson();
+    if (entry < 0 || LastEntry == kVideoEntry) entry = kVideoEntry;
+    ShowExplorerText(entry);
+}
+
+void ExplorerPanel::BScrollUpMouseEnter() {
+    ScrollUp = true;
+    ScrollTimer->SetEnabled(true);
+}
+
+void ExplorerPanel::BScrollDownMouseEnter() {
+    ScrollUp = false;
+    ScrollTimer->SetEnabled(true);
+}
+
+void ExplorerPanel::BScrollMouseLeave() {
+    ScrollTimer->SetEnabled(false);
+}
+
+void ExplorerPanel::ScrollTimerTimer() {
+    const int first = RowEntry[0];
+    if (ScrollUp && first > 0)
+        ShowRows(first - 1);
+    else if (!ScrollUp && first + kRows < kEntries)
+        ShowRows(first + 1);
+}
+
+void ExplorerPanel::ShowRows(int first) {
+    for (int row = 0; row < kRows; ++row) {
+        RowEntry[row] = first + row;
+        ListRows[row]->SetText(EntryCaptions[first + row]);
+    }
+}
+
+void ExplorerPanel::SelectExplorerEntry(int row) {
+    const int entry = RowEntry[row];
+    LastEntry = entry;
+    if (entry == kVideoEntry) {
+        host_.SetCurrentLesson(-1);
+        host_.ClearLessonScreen();
+        host_.ShowNoLessonScreen();
+        if (!AnsiPathExists(introVideoPath_))
+            host_.AskMessage("Video not found.",
+                             "You can download the video from \n" + webSite_, "",
+                             FromAnsi(DLL_GetCaption(1)));
+    } else if (entry != host_.CurrentLesson()) {
+        host_.SetCurrentLesson(entry);
+        ExplorerLesson = entry;
+        host_.OpenLesson();
+    }
+    if (!host_.VideoPlaying()) cues_.PlayClick(true, false);
+}
+
+} // namespace tools
