@@ -71,7 +71,7 @@ protected:
         form_->Timer2Timer(nullptr);
     }
 
-    std::array<controls::TXFadeButton*, 11> Buttons() const {
+    std::array<platform::TControl*, 11> Buttons() const {
         return {form_->BExplorer, form_->BKontrolle, form_->BUeplan, form_->BMonitor,
                 form_->BStimm,    form_->BHilfe,     form_->BPlay,   form_->BPause,
                 form_->BStop,     form_->BVonVorn,   form_->BNext};
@@ -79,7 +79,7 @@ protected:
     // Every other of the twelve locked controls enabled, the rest disabled.
     void SetPattern() {
         bool on = true;
-        for (controls::TXFadeButton* button : Buttons()) {
+        for (platform::TControl* button : Buttons()) {
             button->SetEnabled(on);
             on = !on;
         }
@@ -87,7 +87,7 @@ protected:
     }
     void ExpectPattern() {
         bool on = true;
-        for (controls::TXFadeButton* button : Buttons()) {
+        for (platform::TControl* button : Buttons()) {
             EXPECT_EQ(button->Enabled(), on) << button->Name().toStdString();
             on = !on;
         }
@@ -95,7 +95,7 @@ protected:
         EXPECT_TRUE(form_->BLogo->Enabled());
     }
     void ExpectLocked() {
-        for (controls::TXFadeButton* button : Buttons())
+        for (platform::TControl* button : Buttons())
             EXPECT_FALSE(button->Enabled()) << button->Name().toStdString();
         EXPECT_FALSE(form_->TrBarTempo->Enabled());
         EXPECT_FALSE(form_->BLogo->Enabled());
