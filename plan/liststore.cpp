@@ -180,8 +180,10 @@ bool ListStore::ReadStoredLists(const std::string& dataFolder, const std::string
         // The lists belong together (a lesson is either waiting or in the
         // plan): with one of them lost both start fresh, and both old files
         // are kept.
-        ResetLists();
+        // The old files are put aside before anything is written, also by
+        // the save that resetting may start.
         keepOldFiles_ = true;
+        ResetLists();
     }
     MendEntries();
     ForgetPlannedInWaiting();
