@@ -46,20 +46,7 @@ void SetLabelFont(TLabel* label, int pixels, bool bold) {
 // ======================================================= the form resource
 
 controls::TXFadeButton* TForm1::MakeButton(TControl* parent, const QString& name) {
-    auto* button = new controls::TXFadeButton(this);
-    button->SetName(name);
-    button->SetParent(parent);
-    button->Font()->SetName("Arial");
-    button->Font()->SetHeight(-12);
-    button->Font()->SetStyle(fsBold);
-    button->Font()->SetColor(kCreamLight); // the caption's shade
-    button->MOverFont()->Assign(button->Font());
-    button->MDownFont()->Assign(button->Font());
-    button->SetTopTextColor(kInk);
-    button->SetTopTextClOver(kInk);
-    button->SetTopTextClDown(kInk);
-    button->SetTShadeDimension(1);
-    return button;
+    return controls::MakeCaptionButton(this, parent, name);
 }
 
 TLabel* TForm1::MakeLabel(TControl* parent, const QString& name) {

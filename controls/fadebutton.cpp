@@ -174,4 +174,21 @@ void TXFadeButton::MouseLeave() {
     ShowLook(LookNormal, Font(), topTextColor_);
 }
 
+TXFadeButton* MakeCaptionButton(TComponent* owner, TControl* parent, const QString& name) {
+    auto* button = new TXFadeButton(owner);
+    button->SetName(name);
+    button->SetParent(parent);
+    button->Font()->SetName("Arial");
+    button->Font()->SetHeight(-12);
+    button->Font()->SetStyle(fsBold);
+    button->Font()->SetColor(kCaptionShade); // the caption's shade
+    button->MOverFont()->Assign(button->Font());
+    button->MDownFont()->Assign(button->Font());
+    button->SetTopTextColor(kCaptionInk);
+    button->SetTopTextClOver(kCaptionInk);
+    button->SetTopTextClDown(kCaptionInk);
+    button->SetTShadeDimension(1);
+    return button;
+}
+
 } // namespace controls

@@ -120,4 +120,15 @@ private:
     platform::TBitmap buffer_, background_, overBackground_, downBackground_;
 };
 
+// The program's caption colours: dark ink on the light button faces, with a
+// light one-pixel shade.
+inline constexpr platform::TColor kCaptionInk = 0x1E2A3B;   // RGB 3B 2A 1E
+inline constexpr platform::TColor kCaptionShade = 0xEAF6FB; // RGB FB F6 EA
+
+// A fade button in the program's caption style (bold 12-pixel Arial, ink on
+// the face with a light shade, the same in every look), owned by `owner`
+// and placed on `parent`.
+TXFadeButton* MakeCaptionButton(platform::TComponent* owner, platform::TControl* parent,
+                                const QString& name);
+
 } // namespace controls

@@ -135,19 +135,7 @@ TExtWin::~TExtWin() {
 }
 
 controls::TXFadeButton* TExtWin::MakeButton(const QString& name, int captionNumber) {
-    auto* button = new controls::TXFadeButton(this);
-    button->SetName(name);
-    button->SetParent(this);
-    button->Font()->SetName("Arial");
-    button->Font()->SetHeight(-12);
-    button->Font()->SetStyle(fsBold);
-    button->Font()->SetColor(kCreamLight); // the caption's shade
-    button->MOverFont()->Assign(button->Font());
-    button->MDownFont()->Assign(button->Font());
-    button->SetTopTextColor(kInk);
-    button->SetTopTextClOver(kInk);
-    button->SetTopTextClDown(kInk);
-    button->SetTShadeDimension(1);
+    auto* button = controls::MakeCaptionButton(this, this, name);
     TBitmap normal, over, down;
     normal.LoadFromResourceName("RBUTTONLF");
     over.LoadFromResourceName("RBUTTONOVERLF");
