@@ -181,7 +181,7 @@ QImage PlanBackground() {
         p.setBrush(C("accent", 200));
         p.drawEllipse(badge, 6, 6);
     }
-    Hint(p, QRectF(24, 150, 320, 18), QStringLiteral("Bis zu drei Lektionen übst du gleichzeitig."), C("honey"));
+    Hint(p, QRectF(24, 150, 320, 18), QStringLiteral("Bis zu drei Lektionen üben Sie gleichzeitig."), C("honey"));
     return image;
 }
 
