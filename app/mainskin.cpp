@@ -21,7 +21,6 @@ using namespace platform;
 namespace {
 
 constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
-constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
 // Stands in for a picture that is missing (red 0xDC, green 0x05, blue 0x1B).
 constexpr TColor kMissingPictureFill = RGB(0xDC, 0x05, 0x1B);
 constexpr int kFillSize = 10;

@@ -1,6 +1,7 @@
 #include "lessons/quizwin.h"
 
 #include "layout/screenlayout.h"
+#include "lessons/coursebutton.h"
 #include "lessons/lessonhost.h"
 #include "lessons/registrydata.h"
 #include "lessons/slidewindows.h"
@@ -28,8 +29,6 @@ constexpr TColor kPanelFrame = 7512020;  // red 212, green 159, blue 114
 constexpr TColor kPanelShade = 6129341;  // red 189, green 134, blue 93
 constexpr TColor kPanelLight = 10993114; // red 218, green 189, blue 167
 constexpr TColor kPanelPaper = 16777215; // white
-constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
-constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
 
 void PlayCue(LessonHost& host, const char* relativeName) {
     host.PlayNamedCue(host.ProgramFolder() + relativeName);
@@ -88,21 +87,7 @@ TQuizWin::~TQuizWin() {
 }
 
 controls::TXFadeButton* TQuizWin::MakeButton(const QString& name, int captionNumber) {
-    auto* button = controls::MakeCaptionButton(this, this, name);
-    TBitmap normal, over, down;
-    normal.LoadFromResourceName("RBUTTON");
-    over.LoadFromResourceName("RBUTTONOVER");
-    down.LoadFromResourceName("RBUTTONDOWN");
-    button->SetTakeImg(true);
-    button->SetBounds(button->Left(), button->Top(), normal.Width(), normal.Height());
-    button->SetRadiusH(layout::ButtonCornerEllipse);
-    button->SetRadiusV(layout::ButtonCornerEllipse);
-    button->SetIsRoundRect(true);
-    button->SetBgBmp(&normal);
-    button->SetBgOverBmp(&over);
-    button->SetBgDownBmp(&down);
-    button->SetText(CaptionText(captionNumber));
-    return button;
+    return MakeCourseButton(this, name, captionNumber, "");
 }
 
 void TQuizWin::FormCreate(TObject*) {}

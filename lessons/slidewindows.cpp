@@ -1,6 +1,7 @@
 #include "lessons/slidewindows.h"
 
 #include "layout/screenlayout.h"
+#include "lessons/coursebutton.h"
 #include "lessons/lessonhost.h"
 #include "lessons/quizwin.h"
 #include "lessons/registrydata.h"
@@ -42,7 +43,6 @@ constexpr int kNumberLeftOther = 710;
 constexpr int kNumberTop = 88;
 constexpr int kHeadingTop = 66;
 constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
-constexpr TColor kCreamLight = RGB(0xFB, 0xF6, 0xEA);
 
 const char* const kPictureLetters[] = {"\\DiaA", "\\DiaB", "\\DiaC"};
 const char* const kWindowNames[] = {"ExtWinA", "ExtWinB", "ExtWinC"};
@@ -135,21 +135,7 @@ TExtWin::~TExtWin() {
 }
 
 controls::TXFadeButton* TExtWin::MakeButton(const QString& name, int captionNumber) {
-    auto* button = controls::MakeCaptionButton(this, this, name);
-    TBitmap normal, over, down;
-    normal.LoadFromResourceName("RBUTTONLF");
-    over.LoadFromResourceName("RBUTTONOVERLF");
-    down.LoadFromResourceName("RBUTTONDOWNLF");
-    button->SetTakeImg(true);
-    button->SetBounds(button->Left(), button->Top(), normal.Width(), normal.Height());
-    button->SetRadiusH(layout::ButtonCornerEllipse);
-    button->SetRadiusV(layout::ButtonCornerEllipse);
-    button->SetIsRoundRect(true);
-    button->SetBgBmp(&normal);
-    button->SetBgOverBmp(&over);
-    button->SetBgDownBmp(&down);
-    button->SetText(CaptionText(captionNumber));
-    return button;
+    return MakeCourseButton(this, name, captionNumber, "LF");
 }
 
 void TExtWin::PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper) {

@@ -55,9 +55,7 @@ class TransportTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        std::vector<std::string> own = {"Midi"};
-        for (int n = 0; n < lessons::kLessonCount; ++n)
-            own.push_back("lektion" + std::to_string(n));
+        std::vector<std::string> own = lessontest::CourseFolders();
         UseProgramFolderWithout(own);
         folder_ = programCopy_->Path();
     }

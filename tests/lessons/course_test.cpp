@@ -28,9 +28,7 @@ protected:
 TEST_F(CourseTest, EveryLessonOpensAtEveryLevelWithItsExercise) {
     std::string folder = testsupport::BinFolder();
     if (!lessontest::HasGeneratedCourse(folder)) {
-        std::vector<std::string> own = {"Midi"};
-        for (int n = 0; n < lessons::kLessonCount; ++n)
-            own.push_back("lektion" + std::to_string(n));
+        std::vector<std::string> own = lessontest::CourseFolders();
         UseProgramFolderWithout(own);
         lessontest::WriteCourse(programCopy_->Path());
         folder = programCopy_->Path();

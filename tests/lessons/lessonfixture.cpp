@@ -145,4 +145,11 @@ bool HasGeneratedCourse(const std::string& programFolder) {
     return true;
 }
 
+std::vector<std::string> CourseFolders() {
+    std::vector<std::string> folders = {"Midi"};
+    for (int n = 0; n < lessons::kLessonCount; ++n)
+        folders.push_back("lektion" + std::to_string(n));
+    return folders;
+}
+
 } // namespace lessontest

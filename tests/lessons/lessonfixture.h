@@ -7,6 +7,7 @@
 // small valid exercise files for the ten levels.
 
 #include <string>
+#include <vector>
 
 namespace lessontest {
 
@@ -37,5 +38,9 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // True when `programFolder` holds generated lesson content (main screens
 // and exercise files of all 30 lessons).
 bool HasGeneratedCourse(const std::string& programFolder);
+
+// The generated course's own folders ("Midi", "lektion0" ... "lektion29"),
+// which tests leave out of their program folder to put stand-ins there.
+std::vector<std::string> CourseFolders();
 
 } // namespace lessontest

@@ -21,9 +21,8 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         // Without the help pages, help goes to the desktop (watched by the opener).
-        std::vector<std::string> own = {"Midi", "Hilfe"};
-        for (int n = 0; n < lessons::kLessonCount; ++n)
-            own.push_back("lektion" + std::to_string(n));
+        std::vector<std::string> own = lessontest::CourseFolders();
+        own.push_back("Hilfe");
         UseProgramFolderWithout(own);
         folder_ = programCopy_->Path();
         platform::OverrideProgramFolder(folder_);

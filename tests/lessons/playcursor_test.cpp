@@ -18,9 +18,7 @@ class PlayCursorTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        std::vector<std::string> own = {"Midi"};
-        for (int n = 0; n < lessons::kLessonCount; ++n)
-            own.push_back("lektion" + std::to_string(n));
+        std::vector<std::string> own = lessontest::CourseFolders();
         UseProgramFolderWithout(own);
         platform::OverrideProgramFolder(programCopy_->Path());
     }
