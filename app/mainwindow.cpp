@@ -59,7 +59,8 @@ bool FileExists(const std::string& ansiPath) {
 
 // ============================================================ construction
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) {
+TForm1::TForm1(TComponent* owner, ShellServices services)
+    : TForm(owner), services_(std::move(services)) {
     SetName("Form1");
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
@@ -163,8 +164,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::SplitProgramFile() {
-    const std::string override = Services().ProgramFolder;
-    const std::string folder = override.empty() ? platform::ProgramFolder() : override;
+    const std::string folder = services_.Folder();
     ProgramFolder = ToAnsi(QString::fromStdString(folder));
     ProgramDrive = ToAnsi(QString::fromStdString(DriveOf(folder)));
 }
@@ -223,10 +223,9 @@ void TForm1::ChooseIntroVideo() {
     BVonVorn->SetVisible(firstWaiting != 0);
 }
 
-bool TForm1::ProgramOnCdRom() const {
-    const std::string override = Services().ProgramFolder;
-    return IsCdRomDrive(override.empty() ? platform::ProgramFolder() : override);
-}
+bool TForm1::ProgramOnCdRom() const { return services_.ProgramOnCdRom(); }
+
+MidiDevices& TForm1::Midi() const { return services_.Devices(); }
 
 // ============================================================== FormCreate
 

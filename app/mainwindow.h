@@ -69,7 +69,9 @@ struct TLoopRecord {
 
 class TForm1 : public platform::TForm {
 public:
-    explicit TForm1(platform::TComponent* owner);
+    // `services`: the machine's MIDI devices, drive test and program folder
+    // (the real ones unless a test passes its own).
+    explicit TForm1(platform::TComponent* owner, ShellServices services = {});
     ~TForm1() override;
 
     // ---- Controls of the window ------------------------------------------
@@ -381,6 +383,9 @@ private:
     void SkinTempoBar();
 
     bool constructed_ = false;
+    const ShellServices services_;
+    // The MIDI engine's device calls.
+    MidiDevices& Midi() const;
     bool windowsCreated_ = false;
     bool startScreenTimeUp_ = false;
     bool mainWindowShown_ = false;

@@ -43,19 +43,18 @@ MidiDevices& SequenzorDevices() {
     return devices;
 }
 
-ShellServices& Services() {
-    static ShellServices services;
-    return services;
+MidiDevices& ShellServices::Devices() const {
+    return Midi != nullptr ? *Midi : SequenzorDevices();
 }
 
-MidiDevices& Midi() {
-    MidiDevices* devices = Services().Midi;
-    return devices != nullptr ? *devices : SequenzorDevices();
+std::string ShellServices::Folder() const {
+    return ProgramFolder.empty() ? platform::ProgramFolder() : ProgramFolder;
 }
 
-bool IsCdRomDrive(const std::string& path) {
-    if (Services().IsCdRom) return Services().IsCdRom(path);
-    return platform::GetDriveType(path) == platform::DRIVE_CDROM;
+bool ShellServices::ProgramOnCdRom() const {
+    const std::string folder = Folder();
+    if (IsCdRom) return IsCdRom(folder);
+    return platform::GetDriveType(folder) == platform::DRIVE_CDROM;
 }
 
 } // namespace app

@@ -1,9 +1,10 @@
 #pragma once
 // The outside services the application shell asks about the machine it runs
-// on: the MIDI engine's device calls and the drive-type test. The program
-// uses the real ones (Sequenzor, the platform's drive test); tests put their
-// own in place before the main window is built, so that a device list or a
-// CD-ROM drive can be pretended.
+// on: the MIDI engine's device calls, the drive-type test and the program
+// folder. The main window receives them when it is built; the program passes
+// the real ones (Sequenzor, the platform's drive test, the folder of the
+// running program), tests pass their own so that a device list, a CD-ROM
+// drive or a damaged program folder can be pretended.
 
 #include <QObject>
 #include <functional>
@@ -43,11 +44,13 @@ struct ShellServices {
     // The program folder (file-system spelling, ending in '/'); empty means
     // the folder of the running program.
     std::string ProgramFolder;
-};
 
-// The services in use (one set for the process).
-ShellServices& Services();
-MidiDevices& Midi();
-bool IsCdRomDrive(const std::string& path);
+    // The device calls in use.
+    MidiDevices& Devices() const;
+    // The program folder in use.
+    std::string Folder() const;
+    // True when the program folder lies on a CD-ROM drive.
+    bool ProgramOnCdRom() const;
+};
 
 } // namespace app

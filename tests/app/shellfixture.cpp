@@ -44,9 +44,9 @@ bool FakeDevices::SetDeviceByName(const std::string& name) {
 
 void ShellTest::SetUp() {
     devices_.devices = {{"Port One", 1}, {"Zupfari Synth", 2}};
-    app::Services().Midi = &devices_;
-    app::Services().IsCdRom = [this](const std::string&) { return cdRom_; };
-    app::Services().ProgramFolder = testsupport::BinFolder();
+    services_.Midi = &devices_;
+    services_.IsCdRom = [this](const std::string&) { return cdRom_; };
+    services_.ProgramFolder = testsupport::BinFolder();
     SetDesktopOpener(&opener_);
     SetMessageBoxHook([this](const QString& text, const QString& caption, unsigned) {
         platformBoxes_ << caption + "|" + text;
@@ -67,11 +67,10 @@ void ShellTest::TearDown() {
     app::TMsgWin::SetAnswerer({});
     SetMessageBoxHook({});
     SetDesktopOpener(nullptr);
-    app::Services() = app::ShellServices{};
 }
 
 void ShellTest::CreateWindows() {
-    form_ = new WatchedForm1(nullptr);
+    form_ = new WatchedForm1(nullptr, services_);
     app::Form1 = form_;
     app::FBeenden = new app::TFBeenden(nullptr);
     app::MsgWin = new app::TMsgWin(nullptr);
@@ -139,7 +138,7 @@ void ShellTest::UseProgramFolderWithout(const std::vector<std::string>& missing)
     programCopy_ = std::make_unique<testsupport::TempFolder>();
     MirrorWithout(QString::fromStdString(testsupport::BinFolder()), programCopy_->QPath(), "",
                   missing);
-    app::Services().ProgramFolder = programCopy_->Path();
+    services_.ProgramFolder = programCopy_->Path();
 }
 
 std::string ShellTest::DataFolder() const {

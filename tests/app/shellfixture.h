@@ -107,6 +107,9 @@ protected:
     testsupport::ScopedCurrentFolder currentFolder_;
     std::unique_ptr<testsupport::TempFolder> programCopy_;
     FakeDevices devices_;
+    // What the main window is built with: the fake devices, the pretended
+    // drive type and the program folder in use.
+    app::ShellServices services_;
     RecordingOpener opener_;
     std::vector<AskedBox> asked_; // the program's own message box
     std::deque<int> answers_;     // its answers, then cancel (2)

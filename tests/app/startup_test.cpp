@@ -67,7 +67,7 @@ TEST_F(ShellTest, ABoxDuringConstructionDoesNotBringAHalfBuiltWindow) {
 }
 
 TEST_F(ShellTest, TheMainWindowWaitsForTheOtherWindowsAndTheDeviceChoice) {
-    form_ = new WatchedForm1(nullptr);
+    form_ = new WatchedForm1(nullptr, services_);
     app::Form1 = form_;
     form_->StartScreenTimerTimer(nullptr);
     EXPECT_FALSE(form_->isVisible()) << "the exit dialog and the message box do not exist yet";

@@ -57,8 +57,10 @@ std::string ProgramFolder(const QTemporaryDir& scratch, bool& standIn) {
     return copy.toStdString();
 }
 
-app::TForm1* OpenMainWindow() {
-    auto* form = new app::TForm1(nullptr);
+app::TForm1* OpenMainWindow(const std::string& programFolder) {
+    app::ShellServices services;
+    services.ProgramFolder = programFolder;
+    auto* form = new app::TForm1(nullptr, services);
     app::Form1 = form;
     app::FBeenden = new app::TFBeenden(nullptr);
     app::MsgWin = new app::TMsgWin(nullptr);
@@ -127,13 +129,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     bool standIn = false;
-    app::Services().ProgramFolder = ProgramFolder(scratch, standIn);
-    platform::OverrideProgramFolder(app::Services().ProgramFolder);
+    const std::string programFolder = ProgramFolder(scratch, standIn);
+    platform::OverrideProgramFolder(programFolder);
     std::printf("%s\n", standIn ? "stand-in lessons (no generated lesson folders yet)"
                                 : "generated course");
     platform::SetMessageBoxHook([](const QString&, const QString&, unsigned) { return platform::IDOK; });
     app::TMsgWin::SetAnswerer([](app::TMsgWin&) { return 2; });
-    app::TForm1* form = OpenMainWindow();
+    app::TForm1* form = OpenMainWindow(programFolder);
     const int result = screenshot ? Screenshot(form, args[2]) : Benchmark(form);
     delete app::MsgWin;
     delete app::FBeenden;

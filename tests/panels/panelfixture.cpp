@@ -24,7 +24,7 @@ void PanelTest::TearDown() {
 }
 
 void PanelTest::CreatePanelWindows() {
-    form_ = new PanelForm1(nullptr);
+    form_ = new PanelForm1(nullptr, services_);
     app::Form1 = form_;
     app::FBeenden = new app::TFBeenden(nullptr);
     app::MsgWin = new app::TMsgWin(nullptr);
