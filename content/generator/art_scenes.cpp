@@ -142,7 +142,7 @@ QImage QuizBackground() {
     p.setFont(Sans(14));
     p.setPen(C("ink-soft"));
     p.drawText(card.adjusted(24, 84, -16, -60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               QStringLiteral("Kreuze bei jeder der drei Fragen die richtige Antwort an und klicke dann "
+               QStringLiteral("Kreuzen Sie bei jeder der drei Fragen die richtige Antwort an und klicken Sie dann "
                               "auf »OK«. Drei richtige Antworten schließen die Lektion ab."));
     // A big tick in a ring: the reward.
     const QPointF tick(card.right() - 58, card.bottom() - 54);
@@ -198,7 +198,7 @@ QImage ExplorerBackground() {
         path.addRect(display);
         SoftShadow(p, path, QPointF(2, 2), 3, C("shadow", 200));
     }
-    Hint(p, QRectF(110, 176, 240, 18), QStringLiteral("Zeige auf eine Lektion, klicke zum Öffnen."), C("honey"));
+    Hint(p, QRectF(110, 176, 240, 18), QStringLiteral("Zeigen Sie auf eine Lektion; ein Klick öffnet sie."), C("honey"));
     return image;
 }
 
@@ -214,7 +214,7 @@ QImage TunerBackground() {
     const int labels = layout::ImgTuner.width() + 40;
     PaperCard(p, QRectF(labels - 8, layout::ImgTuner.top() - 8, 36, layout::ImgTuner.height() + 10), 6, 14,
               C("honey"));
-    Hint(p, QRectF(24, 186, 330, 18), QStringLiteral("Klicke auf eine Saite und stimme nach Gehör."), C("ink"));
+    Hint(p, QRectF(24, 186, 330, 18), QStringLiteral("Klicken Sie eine Saite an und stimmen Sie nach Gehör."), C("ink"));
     return image;
 }
 
@@ -355,7 +355,7 @@ QImage StartPicture() {
     p.setPen(QPen(C("honey", 160), 1));
     p.drawLine(QPointF(236, 170.5), QPointF(456, 170.5));
     EmbossedText(p, QRectF(236, 176, 226, 48), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                 QStringLiteral("Der Gitarrenkurs für Einsteiger – in 30 Lektionen zu deinen ersten Liedern"),
+                 QStringLiteral("Der Gitarrenkurs für Einsteiger – in 30 Lektionen zu Ihren ersten Liedern"),
                  Sans(14), C("cream"));
     p.fillRect(QRectF(0, 262, image.width(), 58), C("shadow", 150));
     p.fillRect(QRectF(0, 262, image.width(), 1), C("honey", 140));
@@ -429,7 +429,7 @@ QImage VideoFrame(bool closing, int frame, int frames) {
         EngravedText(p, QRectF(0, 44, 320, 50), Qt::AlignCenter, QStringLiteral("Zupfari Basis"), Serif(40, true),
                      C("wood-dark"));
         p.setOpacity(fade(2.4));
-        EngravedText(p, QRectF(0, 94, 320, 22), Qt::AlignCenter, QStringLiteral("Dein Gitarrenkurs für Einsteiger"),
+        EngravedText(p, QRectF(0, 94, 320, 22), Qt::AlignCenter, QStringLiteral("Ihr Gitarrenkurs für Einsteiger"),
                      Sans(15, false, true), C("accent"));
         p.setOpacity(1);
     } else {
@@ -455,7 +455,7 @@ QImage VideoFrame(bool closing, int frame, int frames) {
                      Sans(16, true), C("accent"));
         p.setOpacity(fade(2.8));
         EngravedText(p, QRectF(0, 214, 320, 20), Qt::AlignCenter,
-                     QStringLiteral("Du hast alle 30 Lektionen gemeistert."), Sans(14), C("ink"));
+                     QStringLiteral("Sie haben alle 30 Lektionen gemeistert."), Sans(14), C("ink"));
         p.setOpacity(1);
     }
     return image;

@@ -255,7 +255,7 @@ QImage DialogPreview() {
     p.drawText(QRect(box.left(), box.top() + 28, box.width(), 16), Qt::AlignHCenter, QStringLiteral("Programm beenden"));
     p.setFont(Sans(13));
     p.drawText(QRect(box.left() + 20, box.top() + 68, box.width() - 40, 60), Qt::AlignHCenter | Qt::TextWordWrap,
-               QStringLiteral("Du hast heute 25 Minuten geübt. Möchtest du aufhören?"));
+               QStringLiteral("Sie haben heute 25 Minuten geübt. Möchten Sie aufhören?"));
     const int top = box.top() + box.height() - layout::DialogButton.height() - 12;
     DrawButton(p, QPoint(box.center().x() + 1 - layout::DialogButton.width() - 12, top), Resource("RBUTTONDIALOG"), QStringLiteral("Ja"));
     DrawButton(p, QPoint(box.center().x() + 1 + 12, top), Resource("RBUTTONOVERDIALOG"), QStringLiteral("Nein"));

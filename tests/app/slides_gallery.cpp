@@ -159,17 +159,17 @@ void WriteLessonOne(const QString& folder) {
     Append(a, {"$S", "TAG240", "16", "16", "660", "64", Colour(0xD9, 0xA5, 0x66), "0"});
     Append(a, Label(0, 40, 34, 18, 1, ink, "Lektion 1: Die ersten Akkorde"));
     Append(a, Label(0, 40, 110, 11, 0, ink,
-                    "Halte die Gitarre locker auf dem rechten Oberschenkel.$n"
+                    "Halten Sie die Gitarre locker auf dem rechten Oberschenkel.$n"
                     "Die linke Hand greift die Saiten am Hals,$n"
                     "die rechte Hand schlägt sie über dem Schallloch an.$n$n"
                     "Die Bilder rechts zeigen die Haltung;$n"
-                    "klicke auf »nächstes Bild«, um weiterzublättern."));
+                    "klicken Sie auf »nächstes Bild«, um weiterzublättern."));
     Append(a, Picture(110, 452, 110, "lektion1\\DiaA1.jpg"));
     Append(a, Label(121, 452, 262, 10, 4, wood, "Bild 1"));
     Append(a, Label(122, 512, 262, 10, 4, wood, "Bild 2"));
     Append(a, Label(120, 572, 262, 10, 5, wood, "nächstes Bild"));
-    Append(a, Label(131, 452, 290, 10, 5, wood, "Video: So hältst du die Gitarre"));
-    Append(a, Label(0, 40, 330, 12, 1, ink, "Drei Akkorde zum Anhören (klicke auf ein Bild):"));
+    Append(a, Label(131, 452, 290, 10, 5, wood, "Video: So halten Sie die Gitarre"));
+    Append(a, Label(0, 40, 330, 12, 1, ink, "Drei Akkorde zum Anhören (Bild anklicken):"));
     Append(a, Picture(141, 60, 360, "lektion1\\Akkord1.jpg"));
     Append(a, Picture(142, 180, 360, "lektion1\\Akkord2.jpg"));
     Append(a, Picture(143, 300, 360, "lektion1\\Akkord3.jpg"));
@@ -179,25 +179,25 @@ void WriteLessonOne(const QString& folder) {
     Append(b, Picture(200, 16, 16, "lektion1\\Papier.jpg"));
     Append(b, Label(0, 40, 40, 18, 1, ink, "Der Anschlag"));
     Append(b, Label(0, 40, 90, 11, 0, ink,
-                    "Schlage die Saiten mit dem Daumen von oben nach unten an."));
+                    "Schlagen Sie die Saiten mit dem Daumen von oben nach unten an."));
     WriteSkin(dir + "WinB.zs1", b);
 
     std::vector<QString> c = {"1"};
     Append(c, Picture(200, 16, 16, "lektion1\\Papier.jpg"));
     Append(c, {"$S", "TAG260", "40", "420", "612", "120", Colour(0xD9, 0xA5, 0x66), "0"});
-    Append(c, Label(0, 40, 40, 18, 1, ink, "Jetzt bist du dran"));
+    Append(c, Label(0, 40, 40, 18, 1, ink, "Jetzt sind Sie dran"));
     Append(c, Label(0, 40, 90, 11, 0, ink,
                     "Auf dem Übungsbildschirm läuft ein Punkt über die Noten.$n"
-                    "Spiele mit, zuerst langsam (Stufe 1), dann immer schneller.$n"
+                    "Spielen Sie mit, zuerst langsam (Stufe 1), dann immer schneller.$n"
                     "Nach drei Durchgängen auf Stufe 10 wartet die Kontrolle."));
     Append(c, Picture(110, 452, 200, "lektion1\\DiaC1.jpg"));
     Append(c, Label(0, 60, 440, 12, 1, ink, "Tipp:"));
     Append(c,
-           Label(0, 60, 464, 11, 0, ink, "Zähle beim Einzählen laut mit: eins, zwei, drei, vier."));
+           Label(0, 60, 464, 11, 0, ink, "Zählen Sie beim Einzählen laut mit: eins, zwei, drei, vier."));
     PaintGuitar(dir + "DiaC1.jpg", 2);
     WriteSkin(dir + "WinC.zs1", c);
 
-    const char* questions[] = {"Wo liegt die Gitarre?", "Womit schlägst du an?",
+    const char* questions[] = {"Wo liegt die Gitarre?", "Womit schlagen Sie an?",
                                "Wie viele Saiten hat die Gitarre?"};
     const char* answers[3][4] = {
         {"auf dem Tisch", "auf dem linken Knie", "unter dem Arm", "auf dem rechten Oberschenkel"},
