@@ -69,6 +69,7 @@ const QKeyEvent* gPreviewed = nullptr;
 // With KeyPreview, a form sees the keys meant for any widget inside it first.
 class KeyPreviewFilter : public QObject {
 public:
+    using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyRelease) gPreviewed = nullptr;
         if (event->type() != QEvent::KeyPress) return false;
@@ -86,11 +87,14 @@ public:
     }
 };
 
+// The filter belongs to the application object and goes with it; a later
+// application object gets a filter of its own.
 void InstallKeyPreview() {
-    static bool installed = false;
-    if (installed || QCoreApplication::instance() == nullptr) return;
-    QCoreApplication::instance()->installEventFilter(new KeyPreviewFilter);
-    installed = true;
+    static QPointer<KeyPreviewFilter> installed;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (installed != nullptr || application == nullptr) return;
+    installed = new KeyPreviewFilter(application);
+    application->installEventFilter(installed);
 }
 
 QRect ScreenArea() {
