@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     qputenv("SPRACHBANK_LANGUAGE", "0");
     QApplication application(argc, argv);
-    outFolder = QString::fromLocal8Bit(argv[1]);
+    // Absolute: the program makes its own folder the current one.
+    outFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(outFolder);
     programFolder = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../bin") + "/";
     app::Services().ProgramFolder = programFolder.toStdString();

@@ -222,14 +222,8 @@ protected:
         CloseWindows();
         ShellTest::TearDown();
     }
-    // What "Neue Übung" does with room in the plan.
-    void NewExercise() {
-        form_->OpenedFromLessonScreen = false;
-        form_->PreviousLesson = form_->CurrentLesson;
-        form_->CurrentLesson = form_->Lists->FirstWaiting();
-        form_->Lists->SetIntroMode();
-        form_->OpenSlidesA();
-    }
+    // "Neue Übung" on the practice plan.
+    void NewExercise() { form_->BNextClick(form_->BNext); }
     void EnterThroughTheSlides() {
         for (platform::TForm* window : std::initializer_list<platform::TForm*>{
                  lessons::ExtWinA, lessons::ExtWinB, lessons::ExtWinC}) {
