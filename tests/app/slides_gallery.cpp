@@ -54,8 +54,8 @@ void Wait(int ms) {
 void Shoot(const QString& name) {
     Wait(300);
     const QRect area = app::Form1->geometry();
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
-        0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                      area.width(), area.height());
     const QString file = outFolder + "/" + name;
     std::printf("%s %s\n", shot.save(file) ? "wrote" : "FAILED", qPrintable(file));
 }

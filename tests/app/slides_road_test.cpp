@@ -58,9 +58,8 @@ const QPoint kPlanRow0 =
     Middle({layout::PlanSelectLeft, layout::PlanFirstRowTop}, layout::PlanButton);
 const QPoint kKontrolle = Middle(layout::BKontrolle, layout::Button);
 const QPoint kBeenden = Middle(layout::BBeenden, layout::Button);
-const QPoint kQuizOk = Middle({layout::QuizButtonsLeft,
-                               layout::QuizButtonsBottom - layout::Button.height()},
-                              layout::Button);
+const QPoint kQuizOk = Middle(
+    {layout::QuizButtonsLeft, layout::QuizButtonsBottom - layout::Button.height()}, layout::Button);
 
 // The right box of each question of a lesson's quiz, in window coordinates,
 // read from the course's quiz skin and the lesson's answer key.
@@ -149,9 +148,8 @@ protected:
     // and waits until the box is gone.
     ::testing::AssertionResult AnswerBox(const QString& title, Button button) {
         const QString marker = "ZUPFARI-BOX " + title + " |";
-        const bool reported = WaitFor([&] {
-            return program_.Stderr().indexOf(marker, reportRead_) >= 0;
-        });
+        const bool reported =
+            WaitFor([&] { return program_.Stderr().indexOf(marker, reportRead_) >= 0; });
         if (!reported) return ::testing::AssertionFailure() << "no box " << title.toStdString();
         reportRead_ = program_.Stderr().indexOf(marker, reportRead_) + marker.size();
         return ClickDialog(button);
@@ -168,8 +166,9 @@ protected:
             return ::testing::AssertionFailure() << "no dialog on the screen";
         const int half = layout::DialogWindow.width() / 2;
         const int offset = kDialogButtonGap + layout::DialogButton.width() / 2;
-        const int x = button == Button::Only ? half : button == Button::Left ? half - offset
-                                                                              : half + offset;
+        const int x = button == Button::Only   ? half
+                      : button == Button::Left ? half - offset
+                                               : half + offset;
         const int y = layout::DialogWindow.height() - 12 - layout::DialogButton.height() / 2;
         x_->Click(dialog.left + x, dialog.top + y);
         // Gone (another dialog may follow at once).
@@ -189,8 +188,7 @@ protected:
         reportRead_ = 0;
         if (!program_.Start("xcb", xvfb_.Display())) return 0;
         if (!AnswerBox(Message(4), Button::Right)) return 0;
-        if (!WaitFor([&] { return program_.Stderr().contains("ZUPFARI-TIME greeting"); }))
-            return 0;
+        if (!WaitFor([&] { return program_.Stderr().contains("ZUPFARI-TIME greeting"); })) return 0;
         const std::vector<ShownWindow> shown = Shown(layout::MainWindow);
         if (shown.size() != 1) return 0;
         EXPECT_EQ(QPoint(shown[0].left, shown[0].top), Origin());
@@ -217,7 +215,8 @@ protected:
                   (QStringList{"3", "1", "1", "0", "-1", "1", "0", "-1", "1", "0", ""}));
         QStringList waiting{"3"};
         for (int lesson = 0; lesson < 30; ++lesson)
-            waiting << (lesson < 2 ? "0" : "1") << "1" << "0";
+            waiting << (lesson < 2 ? "0" : "1") << "1"
+                    << "0";
         waiting << "";
         EXPECT_EQ(program_.ListLines("ListeWarten.ztl"), waiting);
     }

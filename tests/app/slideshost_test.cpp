@@ -3,8 +3,8 @@
 // written to the learner's data folder the moment it changes.
 
 #include "lessons/quizwin.h"
-#include "platform/core/folders.h"
 #include "lessons/slidewindows.h"
+#include "platform/core/folders.h"
 #include "tests/app/shellfixture.h"
 
 #include <QFile>
@@ -138,7 +138,6 @@ TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
     EXPECT_EQ(ReadData("Listen/ListeUeplan.ztl"),
               "3\r\n1\r\n10\r\n3\r\n2\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
 }
-
 
 // The main window's own box for a slide picture that cannot be read.
 TEST_F(SlidesHostTest, UnreadableSlidePictureShowsTheProgramsPictureBox) {
