@@ -319,12 +319,12 @@ public:
     void ShowQuiz();
     // Key T: asks whether the taskbar shows and does as answered.
     void AskTaskbarQuestion();
-    // Writes the plan and the waiting list to DataFolder now (not on a
-    // CD-ROM); false when a list could not be written.
+    // Writes the plan and the waiting list now, through the list store
+    // (to DataFolder, never from a CD-ROM); false when nothing was written.
     bool SaveListsNow();
-    // Opening a lesson belongs to its own part; until it is filled in it
-    // does nothing. PlayVideo: see the video player above (virtual so that
-    // tests can watch the slide windows call it).
+    // OpenLesson: see the lessons block (mainwindow_lessons.cpp); PlayVideo:
+    // see the video player above. Both virtual so that tests can watch the
+    // slide windows call them.
     virtual void OpenLesson();
     virtual void PlayVideo(const std::string& file, const std::string& midiFile,
                            const platform::TRect& displayRect, int top, int left,

@@ -33,6 +33,7 @@ public:
     bool VideoPlaying() const override { return form_.VideoPlaying; }
     int CurrentLesson() const override { return form_.CurrentLesson; }
     void SetCurrentLesson(int lesson) override { form_.CurrentLesson = lesson; }
+    void SetPreviousLesson(int lesson) override { form_.PreviousLesson = lesson; }
     void SetOpenedFromLessonScreen(bool opened) override { form_.OpenedFromLessonScreen = opened; }
     void OpenLesson() override { form_.OpenLesson(); }
     void OpenSlidesA() override { form_.OpenSlidesA(); }

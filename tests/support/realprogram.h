@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -53,6 +54,17 @@ public:
     // "Escape", "F5", "space"); false when the name is unknown.
     bool Key(const char* keysymName);
 
+    // A top-level window on the screen (mapped and viewable).
+    struct ShownWindow {
+        unsigned long id = 0;
+        int left = 0, top = 0, width = 0, height = 0;
+    };
+    // The top-level windows on the screen, bottom to top.
+    std::vector<ShownWindow> ShownWindows();
+    // The window that has the keyboard focus (0 for none, 1 for the window
+    // under the pointer).
+    unsigned long FocusWindow();
+
 private:
     void Sync();
     void* x11_ = nullptr;
@@ -66,6 +78,12 @@ private:
     int (*motion_)(void*, int, int, int, unsigned long) = nullptr;
     int (*button_)(void*, unsigned, int, unsigned long) = nullptr;
     int (*key_)(void*, unsigned, int, unsigned long) = nullptr;
+    unsigned long (*rootWindow_)(void*) = nullptr;
+    int (*queryTree_)(void*, unsigned long, unsigned long*, unsigned long*, unsigned long**,
+                      unsigned*) = nullptr;
+    int (*windowAttributes_)(void*, unsigned long, void*) = nullptr;
+    int (*free_)(void*) = nullptr;
+    int (*inputFocus_)(void*, unsigned long*, int*) = nullptr;
 };
 
 // The program started as a child process with a scratch data folder and
