@@ -216,7 +216,8 @@ public:
     // `erase` is set; and the point drawn again by the paint handler.
     void MovePlayPoint(bool erase);
     void RedrawPlayPoint();
-    // The monitor's current picture back to none (the monitor's part).
+    // Hands the opened lesson to the monitor: its pictures from the first,
+    // none shown yet (mainwindow_panels.cpp).
     void ResetMonitorPicture();
 
 
@@ -299,6 +300,8 @@ public:
     void BVonVornClick(platform::TObject* Sender);
     void BRemoveClick(platform::TObject* Sender);
     void SelectPlanEntry(platform::TObject* Sender);
+    // Tells the learner when the lists cannot be written (first showing).
+    void TellIfListsCannotBeSaved();
     // Shows `panel`, hides the other three tool panels.
     void ShowToolPanel(platform::TPanel* panel);
 

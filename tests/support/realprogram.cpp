@@ -1,5 +1,6 @@
 #include "tests/support/realprogram.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -213,6 +214,14 @@ QStringList RealProgram::ListLines(const QString& name) const {
     QFile file(DataFolder() + "Listen/" + name);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString(file.readAll()).split("\r\n");
+}
+
+bool RealProgram::WriteListLines(const QString& name, const QStringList& lines) const {
+    if (!QDir().mkpath(DataFolder() + "Listen")) return false;
+    QFile file(DataFolder() + "Listen/" + name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const QByteArray bytes = (lines.join("\r\n") + "\r\n").toLatin1();
+    return file.write(bytes) == bytes.size();
 }
 
 } // namespace testsupport

@@ -108,6 +108,9 @@ public:
     // The lines of a list file in the data folder (CR LF split), empty when
     // it cannot be read.
     QStringList ListLines(const QString& name) const;
+    // Writes a list file into the data folder as the program writes them
+    // (CR LF after every line), for the next start to find.
+    bool WriteListLines(const QString& name, const QStringList& lines) const;
     QString DataFolder() const { return data_.QPath() + "ZupfariDemo/"; }
     QProcess& Process() { return process_; }
 
