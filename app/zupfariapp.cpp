@@ -31,8 +31,8 @@ void ShowAlreadyRunning() {
 
 } // namespace
 
-void CreateProgramWindows() {
-    Application->CreateForm(Form1);
+void CreateProgramWindows(ShellServices services) {
+    Application->CreateForm(Form1, std::move(services));
     Application->CreateForm(FBeenden);
     Application->CreateForm(lessons::ExtWinA);
     Application->CreateForm(lessons::ExtWinB);

@@ -90,7 +90,6 @@ int main(int argc, char** argv) {
     outFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(outFolder);
     programFolder = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../bin") + "/";
-    app::Services().ProgramFolder = programFolder.toStdString();
     platform::OverrideProgramFolder(programFolder.toStdString()); // where skins find pictures
     const int lesson = LessonWithChords();
     if (lesson < 0) {
@@ -112,7 +111,9 @@ int main(int argc, char** argv) {
     });
 
     platform::Application->SetTitle("Zupfari Basis");
-    app::CreateProgramWindows();
+    app::ShellServices services;
+    services.ProgramFolder = programFolder.toStdString();
+    app::CreateProgramWindows(services);
     app::Form1->StartScreenTimerTimer(nullptr);
     Wait(1500);
     Shoot("main.png");
