@@ -39,7 +39,7 @@ QImage MasterIcon() {
     p.drawRoundedRect(tile.adjusted(kMaster / 128.0, kMaster / 128.0, -kMaster / 128.0, -kMaster / 128.0),
                       radius, radius);
     // The guitar from the lower left (body) to the upper right (head).
-    const double length = tile.width() * 1.22;
+    const double length = tile.width() * 1.12;
     const double height = length * 100.0 / 250.0;
     p.save();
     p.translate(tile.center());

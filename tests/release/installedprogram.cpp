@@ -124,10 +124,19 @@ QString LauncherRun::MappedFiles() const {
     return maps.open(QIODevice::ReadOnly) ? QString::fromUtf8(maps.readAll()) : QString();
 }
 
+QStringList LauncherRun::ListLines(const QString& name) const {
+    QFile file(data_.QPath() + "ZupfariDemo/Listen/" + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+}
+
 bool LauncherRun::Terminate(int ms) {
     ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
-    return process_.waitForFinished(ms) && process_.exitStatus() == QProcess::NormalExit &&
-           process_.exitCode() == 0;
+    if (!process_.waitForFinished(ms)) return false;
+    // A program that saves on SIGTERM and then lets the signal take its
+    // course ends "by the signal"; any other signal is a crash.
+    if (process_.exitStatus() == QProcess::NormalExit) return process_.exitCode() == 0;
+    return process_.exitCode() == SIGTERM;
 }
 
 } // namespace releasetest

@@ -50,7 +50,10 @@ public:
     // The program file the process runs, and the files it has mapped.
     QString RunningProgram() const;
     QString MappedFiles() const;
-    // Sends SIGTERM; true when the program then ended by itself with exit code 0.
+    // The lines of a list file in the scratch data folder (empty when unreadable).
+    QStringList ListLines(const QString& name) const;
+    // Sends SIGTERM; true when the program then ended in time, with exit
+    // code 0 or by that signal (not by a crash).
     bool Terminate(int ms = 15000);
 
 private:

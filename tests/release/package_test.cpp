@@ -41,6 +41,7 @@ QSet<QString> InstalledPackages(const QStringList& names) {
 // The package that owns a library file of this system ("" when none). dpkg
 // knows a file under the path its package ships, /lib or /usr/lib.
 QString OwningPackage(const QString& path) {
+    if (path.isEmpty()) return {};
     QStringList candidates{path};
     if (path.startsWith("/usr/")) candidates << path.mid(4);
     else candidates << "/usr" + path;
@@ -54,10 +55,13 @@ QString OwningPackage(const QString& path) {
 // Where the dynamic loader finds each library of `file`: name -> path.
 QMap<QString, QString> ResolvedLibraries(const QString& file) {
     QMap<QString, QString> resolved;
-    const QRegularExpression line("^\\s*(\\S+) => (/\\S+)", QRegularExpression::MultilineOption);
+    // "name => /path (address)", or "/path (address)" for the loader itself.
+    const QRegularExpression line("^\\s*(?:(\\S+) => )?(/\\S+) \\(", QRegularExpression::MultilineOption);
     for (auto it = line.globalMatch(RunTool("ldd", {file}).out); it.hasNext();) {
         const auto match = it.next();
-        resolved[match.captured(1)] = match.captured(2);
+        const QString name = match.captured(1).isEmpty() ? QFileInfo(match.captured(2)).fileName()
+                                                         : match.captured(1);
+        resolved[name] = match.captured(2);
     }
     return resolved;
 }
@@ -95,12 +99,14 @@ TEST(PackageTest, DebianPackageDependsOnWhatItNeedsAndStartsFromItsLauncher) {
     // Every library the package's binaries need comes from the package
     // itself or from a package it depends on.
     const QSet<QString> dependedOn(names.begin(), names.end());
+    QMap<QString, QString> owners; // library -> package, asked once each
     for (const QString& file : FilesBelow(programFolder)) {
         if (!IsElf(programFolder + file)) continue;
         const QMap<QString, QString> resolved = ResolvedLibraries(programFolder + file);
         for (const QString& library : NeededLibraries(programFolder + file)) {
             if (QFileInfo::exists(programFolder + library)) continue;
-            const QString owner = OwningPackage(resolved.value(library));
+            if (!owners.contains(library)) owners[library] = OwningPackage(resolved.value(library));
+            const QString owner = owners[library];
             EXPECT_TRUE(dependedOn.contains(owner))
                 << file.toStdString() << " needs " << library.toStdString() << " from '"
                 << owner.toStdString() << "'";
