@@ -38,18 +38,22 @@ QSet<QString> InstalledPackages(const QStringList& names) {
     return installed;
 }
 
-// The package that owns a library file of this system ("" when none). dpkg
-// knows a file under the path its package ships, /lib or /usr/lib.
-QString OwningPackage(const QString& path) {
-    if (path.isEmpty()) return {};
-    QStringList candidates{path};
-    if (path.startsWith("/usr/")) candidates << path.mid(4);
-    else candidates << "/usr" + path;
-    for (const QString& candidate : candidates) {
-        const ToolResult owner = RunTool("dpkg", {"-S", candidate});
-        if (owner.Ok()) return owner.out.section(':', 0, 0).trimmed();
+// The packages that own library files of this system: path -> package.
+// dpkg knows a file under the path its package ships, /lib or /usr/lib, so
+// both are asked (in one call; unknown paths are simply left out).
+QMap<QString, QString> OwningPackages(const QStringList& paths) {
+    QStringList asked;
+    for (const QString& path : paths)
+        asked << path << (path.startsWith("/usr/") ? path.mid(4) : "/usr" + path);
+    QMap<QString, QString> owners;
+    const QRegularExpression line("^([^:\\s]+)(?::\\S+)?: (/\\S+)$", QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(RunTool("dpkg", QStringList{"-S"} + asked).out); it.hasNext();) {
+        const auto match = it.next();
+        QString path = match.captured(2);
+        if (!paths.contains(path)) path = path.startsWith("/usr/") ? path.mid(4) : "/usr" + path;
+        owners[path] = match.captured(1);
     }
-    return {};
+    return owners;
 }
 
 // Where the dynamic loader finds each library of `file`: name -> path.
@@ -98,19 +102,25 @@ TEST(PackageTest, DebianPackageDependsOnWhatItNeedsAndStartsFromItsLauncher) {
     const QString programFolder = root.QPath() + "usr/lib/zupfari-basis/";
     // Every library the package's binaries need comes from the package
     // itself or from a package it depends on.
-    const QSet<QString> dependedOn(names.begin(), names.end());
-    QMap<QString, QString> owners; // library -> package, asked once each
+    QList<QPair<QString, QString>> needs; // binary, library
+    QMap<QString, QString> where;         // library -> path on this system
     for (const QString& file : FilesBelow(programFolder)) {
         if (!IsElf(programFolder + file)) continue;
         const QMap<QString, QString> resolved = ResolvedLibraries(programFolder + file);
         for (const QString& library : NeededLibraries(programFolder + file)) {
             if (QFileInfo::exists(programFolder + library)) continue;
-            if (!owners.contains(library)) owners[library] = OwningPackage(resolved.value(library));
-            const QString owner = owners[library];
-            EXPECT_TRUE(dependedOn.contains(owner))
-                << file.toStdString() << " needs " << library.toStdString() << " from '"
-                << owner.toStdString() << "'";
+            needs << qMakePair(file, library);
+            where[library] = resolved.value(library);
         }
+    }
+    ASSERT_FALSE(needs.isEmpty());
+    const QMap<QString, QString> owners = OwningPackages(where.values());
+    const QSet<QString> dependedOn(names.begin(), names.end());
+    for (const auto& [file, library] : needs) {
+        const QString owner = owners.value(where[library]);
+        EXPECT_TRUE(dependedOn.contains(owner))
+            << file.toStdString() << " needs " << library.toStdString() << " ("
+            << where[library].toStdString() << ") from '" << owner.toStdString() << "'";
     }
 
     testsupport::XvfbServer desktop;
