@@ -70,26 +70,10 @@ QMap<QString, QString> ResolvedLibraries(const QString& file) {
     return resolved;
 }
 
-TEST(PackageTest, DebianPackageDependsOnWhatItNeedsAndStartsFromItsLauncher) {
-    TempFolder out, root;
-    const ToolResult cpack = RunTool(ZUPFARI_CPACK, {"-G", "DEB", "--config",
-                                     ZUPFARI_BUILD_DIR "/CPackConfig.cmake", "-B", out.QPath()});
-    ASSERT_TRUE(cpack.Ok()) << cpack.out.toStdString() << cpack.err.toStdString();
-    const QString arch = RunTool("dpkg", {"--print-architecture"}).out.trimmed();
-    const QString deb = out.QPath() + QString("zupfari-basis_%1_%2.deb").arg(ZUPFARI_VERSION, arch);
-    ASSERT_TRUE(QFileInfo::exists(deb)) << cpack.out.toStdString();
-
-    const ToolResult fields = RunTool("dpkg-deb", {"-f", deb, "Version", "Architecture", "Depends"});
-    ASSERT_TRUE(fields.Ok()) << fields.err.toStdString();
-    EXPECT_TRUE(fields.out.contains("Version: " ZUPFARI_VERSION "\n")) << fields.out.toStdString();
-    const QString depends = fields.out.section("Depends: ", 1).section('\n', 0, 0);
-    std::printf("package %s: %lld bytes\nDepends: %s\n", qPrintable(QFileInfo(deb).fileName()),
-                static_cast<long long>(QFileInfo(deb).size()), qPrintable(depends));
-
-    // Each dependency names a package of this Debian (one alternative is
-    // installed here, as the set-up installs them all).
+// Each dependency names a package of this Debian: one alternative of each
+// entry is installed here, as the set-up installs them all.
+void ExpectDebianPackages(const QList<QStringList>& entries) {
     QStringList names;
-    const QList<QStringList> entries = DependencyAlternatives(depends);
     for (const QStringList& entry : entries) names += entry;
     const QSet<QString> installed = InstalledPackages(names);
     for (const QStringList& entry : entries) {
@@ -97,11 +81,11 @@ TEST(PackageTest, DebianPackageDependsOnWhatItNeedsAndStartsFromItsLauncher) {
         for (const QString& name : entry) any = any || installed.contains(name);
         EXPECT_TRUE(any) << entry.join(" | ").toStdString();
     }
+}
 
-    ASSERT_TRUE(RunTool("dpkg", {"-x", deb, root.QPath()}).Ok());
-    const QString programFolder = root.QPath() + "usr/lib/zupfari-basis/";
-    // Every library the package's binaries need comes from the package
-    // itself or from a package it depends on.
+// Every library the binaries of the program folder need comes from the
+// package itself or from one of `dependedOn`.
+void ExpectLibrariesCovered(const QString& programFolder, const QSet<QString>& dependedOn) {
     QList<QPair<QString, QString>> needs; // binary, library
     QMap<QString, QString> where;         // library -> path on this system
     for (const QString& file : FilesBelow(programFolder)) {
@@ -115,24 +99,54 @@ TEST(PackageTest, DebianPackageDependsOnWhatItNeedsAndStartsFromItsLauncher) {
     }
     ASSERT_FALSE(needs.isEmpty());
     const QMap<QString, QString> owners = OwningPackages(where.values());
-    const QSet<QString> dependedOn(names.begin(), names.end());
     for (const auto& [file, library] : needs) {
         const QString owner = owners.value(where[library]);
         EXPECT_TRUE(dependedOn.contains(owner))
             << file.toStdString() << " needs " << library.toStdString() << " ("
             << where[library].toStdString() << ") from '" << owner.toStdString() << "'";
     }
+}
+
+TEST(PackageTest, DebianPackageDependsOnWhatItNeedsAndStartsFromItsLauncher) {
+    TempFolder out, root;
+    const ToolResult cpack = RunTool(ZUPFARI_CPACK, {"-G", "DEB", "--config",
+                                     ZUPFARI_BUILD_DIR "/CPackConfig.cmake", "-B", out.QPath()});
+    ASSERT_TRUE(cpack.Ok()) << cpack.out.toStdString() << cpack.err.toStdString();
+    const QString arch = RunTool("dpkg", {"--print-architecture"}).out.trimmed();
+    const QString deb = out.QPath() + QString("zupfari-basis_%1_%2.deb").arg(ZUPFARI_VERSION, arch);
+    ASSERT_TRUE(QFileInfo::exists(deb)) << cpack.out.toStdString();
+
+    const ToolResult fields = RunTool("dpkg-deb", {"-f", deb, "Version", "Depends"});
+    ASSERT_TRUE(fields.Ok()) << fields.err.toStdString();
+    EXPECT_TRUE(fields.out.contains("Version: " ZUPFARI_VERSION "\n")) << fields.out.toStdString();
+    const QString depends = fields.out.section("Depends: ", 1).section('\n', 0, 0);
+    std::printf("package %s: %lld bytes\nDepends: %s\n", qPrintable(QFileInfo(deb).fileName()),
+                static_cast<long long>(QFileInfo(deb).size()), qPrintable(depends));
+    const QList<QStringList> entries = DependencyAlternatives(depends);
+    ExpectDebianPackages(entries);
+
+    ASSERT_TRUE(RunTool("dpkg", {"-x", deb, root.QPath()}).Ok());
+    const QString usr = root.QPath() + "usr/";
+    const QString programFolder = usr + "lib/zupfari-basis/";
+    QSet<QString> dependedOn;
+    for (const QStringList& entry : entries) dependedOn.unite(QSet<QString>(entry.begin(), entry.end()));
+    ExpectLibrariesCovered(programFolder, dependedOn);
+    for (const char* file : {"share/applications/" ZUPFARI_APP_ID ".desktop",
+                             "share/metainfo/" ZUPFARI_APP_ID ".metainfo.xml",
+                             "share/icons/hicolor/48x48/apps/" ZUPFARI_APP_ID ".png",
+                             "share/doc/zupfari-basis/copyright"})
+        EXPECT_TRUE(QFileInfo::exists(usr + file)) << file;
 
     testsupport::XvfbServer desktop;
     if (!desktop.Start(1024, 768)) GTEST_SKIP() << "no virtual X server";
     LauncherRun program;
-    ASSERT_TRUE(program.Start(root.QPath() + "usr/bin/zupfari-basis", "xcb",
-                              QString::fromStdString(desktop.Display())));
+    ASSERT_TRUE(program.Start(usr + "bin/zupfari-basis", "xcb", QString::fromStdString(desktop.Display())));
     for (const char* moment : {"startscreen", "mainwindow", "greeting"})
         ASSERT_TRUE(program.WaitFor(QString("ZUPFARI-TIME ") + moment)) << program.Stderr().toStdString();
     EXPECT_EQ(program.RunningProgram(), QFileInfo(programFolder + "ZupfariBasis").canonicalFilePath());
     EXPECT_EQ(program.Boxes().size(), 1) << program.Boxes().join('\n').toStdString();
     EXPECT_TRUE(program.Terminate()) << program.Stderr().toStdString();
+    EXPECT_FALSE(program.ListLines("ListeUeplan.ztl").isEmpty());
 }
 
 } // namespace
