@@ -111,6 +111,48 @@ bool XDriver::Key(const char* keysymName) {
     return true;
 }
 
+namespace {
+
+// Xlib's XWindowAttributes, field for field.
+struct WindowAttributes {
+    int x, y, width, height, borderWidth, depth;
+    void* visual;
+    unsigned long root;
+    int windowClass, bitGravity, winGravity, backingStore;
+    unsigned long backingPlanes, backingPixel;
+    int saveUnder;
+    unsigned long colormap;
+    int mapInstalled, mapState;
+    long allEventMasks, yourEventMask, doNotPropagateMask;
+    int overrideRedirect;
+    void* screen;
+};
+constexpr int kIsViewable = 2;
+
+} // namespace
+
+std::vector<QRect> XDriver::ViewableWindows() {
+    using Window = unsigned long;
+    auto rootOf = Symbol<Window (*)(void*)>(x11_, "XDefaultRootWindow");
+    auto queryTree =
+        Symbol<int (*)(void*, Window, Window*, Window*, Window**, unsigned*)>(x11_, "XQueryTree");
+    auto attributesOf =
+        Symbol<int (*)(void*, Window, WindowAttributes*)>(x11_, "XGetWindowAttributes");
+    auto release = Symbol<int (*)(void*)>(x11_, "XFree");
+    std::vector<QRect> windows;
+    if (display_ == nullptr || !rootOf || !queryTree || !attributesOf || !release) return windows;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (queryTree(display_, rootOf(display_), &root, &parent, &children, &count) == 0) return windows;
+    for (unsigned i = 0; i < count; ++i) {
+        WindowAttributes attributes{};
+        if (attributesOf(display_, children[i], &attributes) != 0 && attributes.mapState == kIsViewable)
+            windows.emplace_back(attributes.x, attributes.y, attributes.width, attributes.height);
+    }
+    if (children != nullptr) release(children);
+    return windows;
+}
+
 // --- RealProgram --------------------------------------------------------------
 
 RealProgram::~RealProgram() {

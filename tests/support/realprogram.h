@@ -8,10 +8,12 @@
 #include "tests/support/testsupport.h"
 
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -52,6 +54,9 @@ public:
     // Presses and releases the key of an X key symbol name ("Return",
     // "Escape", "F5", "space"); false when the name is unknown.
     bool Key(const char* keysymName);
+    // The places of the top-level windows that are on the screen now, so that
+    // a test can see a window open or close.
+    std::vector<QRect> ViewableWindows();
 
 private:
     void Sync();
