@@ -15,6 +15,7 @@
 #include "tests/app/transportrun.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +42,31 @@ double CpuSeconds(qint64 pid) {
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
     if (fields.size() < 13) return 0.0;
     return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
+}
+
+// CPU time of each thread of a process by thread name (threads of one name
+// added up), in seconds, from the scheduler's nanosecond count.
+std::map<QString, double> ThreadSeconds(qint64 pid) {
+    std::map<QString, double> seconds;
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks + "/" + tid + "/comm"), stat(tasks + "/" + tid + "/schedstat");
+        if (!name.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly)) continue;
+        seconds[QString(name.readAll().trimmed())] += stat.readAll().split(' ')[0].toDouble() / 1e9;
+    }
+    return seconds;
+}
+
+void PrintThreads(const std::map<QString, double>& before, const std::map<QString, double>& after,
+                  double wallSeconds) {
+    std::printf("  %-44s", "of which, by thread (% of a core):");
+    for (const auto& [name, seconds] : after) {
+        const auto earlier = before.find(name);
+        const double used = seconds - (earlier == before.end() ? 0.0 : earlier->second);
+        if (used * 1000.0 > wallSeconds) // above 0.1 %
+            std::printf(" %s %.2f", name.toUtf8().constData(), 100.0 * used / wallSeconds);
+    }
+    std::printf("\n");
 }
 
 // CPU of `pid` while `work` runs, in percent of one core.
@@ -62,11 +89,15 @@ public:
                     "--load=module-native-protocol-unix"}) &&
                testsupport::WaitFor([this] { return QFile::exists(Socket()); }, 5000);
     }
-    ~PrivateAudioServer() { Run({"-k"}); }
+    ~PrivateAudioServer() {
+        // The server removes its files as it goes; the folder goes after it.
+        if (Run({"-k"})) testsupport::WaitFor([this] { return !QFile::exists(PidFile()); }, 5000);
+    }
     QString RuntimeFolder() const { return runtime_.QPath(); }
     QString Socket() const { return runtime_.QPath() + "/pulse/native"; }
+    QString PidFile() const { return runtime_.QPath() + "/pulse/pid"; }
     qint64 Pid() const {
-        QFile file(runtime_.QPath() + "/pulse/pid");
+        QFile file(PidFile());
         return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
     }
 
@@ -158,8 +189,10 @@ bool Measure(const std::string& display, const QString& device, int passes,
         if (!run.Key("F5") || !run.WaitForCount("engine-start", started + 1, 10000)) return false;
         const double serverBefore = audio != nullptr ? CpuSeconds(audio->Pid()) : 0.0;
         double seconds = 0.0;
+        const auto threadsBefore = ThreadSeconds(pid);
         playing.push_back(CpuPercent(
             pid, [&] { run.WaitForCount("transport-ready", ready + 1, 60000); }, &seconds));
+        if (pass == 0) PrintThreads(threadsBefore, ThreadSeconds(pid), seconds);
         if (audio != nullptr)
             audioServer.push_back(100.0 * (CpuSeconds(audio->Pid()) - serverBefore) / seconds);
     }
