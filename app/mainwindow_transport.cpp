@@ -128,6 +128,9 @@ void TForm1::BPlayClick(TObject*) {
         return;
     } else {
         ChooseStartPosition();
+        // The count-in comes first: the LED column waits for the exercise's
+        // first beat instead of lighting up for the beat the last pass ended on.
+        ExerciseBeat = -CountInBeats;
     }
     if (CursorActive && LoopRecord.Beat <= LoopRecord.FirstBeat)
         PlayCursor->MovePoint(&PointWork, &PointBmp, PlayCursor->Moved);

@@ -6,7 +6,9 @@
 //   the point, the LED column still);
 // - transport-playing.png: mid-exercise, just after the point moved onto
 //   beat 5 (the LED column lit);
-// - transport-paused.png: after F6 during the exercise.
+// - transport-paused.png: after F6 during the exercise;
+// and beside each a "-keys" picture of the transport keys and the LED column,
+// twice the size.
 
 #include "tests/app/transportrun.h"
 
@@ -41,7 +43,12 @@ bool Save(const LessonOneRun& run, const QString& folder, const char* name) {
     const QRect window(run.WindowOrigin(), layout::MainWindow);
     const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
     const QString path = folder + "/" + name;
-    const bool saved = screen.copy(window).save(path);
+    bool saved = screen.copy(window).save(path);
+    // The transport keys and the LED column, twice the size.
+    const QRect keys(window.topLeft() + QPoint(440, 20), QSize(360, 240));
+    QString zoomed = path;
+    zoomed.replace(".png", "-keys.png");
+    saved = saved && screen.copy(keys).scaled(keys.size() * 2).save(zoomed);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", path.toUtf8().constData());
     return saved;
 }
