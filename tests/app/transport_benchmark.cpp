@@ -124,20 +124,12 @@ void PrintSpread(const char* what, std::vector<double> values, const char* unit)
 }
 
 // The lag of every point move behind the note of its beat, in ms.
-std::vector<double> PointLags(const std::vector<Timing>& timings, const std::vector<LogEvent>& log) {
+std::vector<double> PointLags(const std::vector<Timing>& timings,
+                              const std::vector<LogEvent>& log) {
     std::vector<double> starts;
     for (const Timing& timing : timings)
         if (timing.What == "engine-start") starts.push_back(timing.Ms);
-    // The note-ons of each pass, the pass starting at its first click.
-    std::vector<std::vector<LogEvent>> passes;
-    bool inExercise = true;
-    for (const LogEvent& event : log) {
-        if (!event.NoteOn()) continue;
-        const bool click = (event.Status & 0x0F) == 9;
-        if (click && inExercise) passes.emplace_back();
-        inExercise = !click;
-        if (!passes.empty()) passes.back().push_back(event);
-    }
+    const auto passes = transportrun::NoteOnsByPass(log);
     std::vector<double> lags;
     std::size_t timingIndex = 0;
     for (std::size_t p = 0; p < passes.size() && p < starts.size(); ++p) {
@@ -202,7 +194,8 @@ bool Measure(const std::string& display, const QString& device, int passes,
         QThread::msleep(100); // the device writes its lines every 10 ms
         const auto lags = PointLags(run.Timings(), transportrun::ReadMidiLog(run.MidiLogPath()));
         PrintSpread("point behind its beat's note", lags, "ms");
-        const auto late = std::count_if(lags.begin(), lags.end(), [](double lag) { return lag > 100.0; });
+        const auto late =
+            std::count_if(lags.begin(), lags.end(), [](double lag) { return lag > 100.0; });
         std::printf("  %-44s %ld\n", "beats with the point over 100 ms late", long(late));
     }
     return true;

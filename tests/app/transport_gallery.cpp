@@ -62,8 +62,9 @@ int main(int argc, char** argv) {
         std::printf("run this under an X server (xvfb-run)\n");
         return 1;
     }
-    const QString folder =
-        argc > 1 ? QString(argv[1]) : QString::fromStdString(testsupport::BinFolder()) + "../gallery";
+    const QString folder = argc > 1
+                               ? QString(argv[1])
+                               : QString::fromStdString(testsupport::BinFolder()) + "../gallery";
     QDir().mkpath(folder);
 
     LessonOneRun run(display, "MIDI Log");

@@ -19,29 +19,14 @@ using transportrun::LessonOneRun;
 using transportrun::LogEvent;
 
 // The main window's "Kontrolle" button.
-const QPoint kKontrolle = layout::BKontrolle + QPoint(layout::Button.width() / 2, layout::Button.height() / 2);
+const QPoint kKontrolle =
+    layout::BKontrolle + QPoint(layout::Button.width() / 2, layout::Button.height() / 2);
 
 int WindowsOfMainSize(testsupport::XDriver& pointer) {
     int count = 0;
     for (const QRect& window : pointer.ViewableWindows())
         count += window.size() == layout::MainWindow ? 1 : 0;
     return count;
-}
-
-// The note-ons of the log, one list per pass: a pass starts at a count-in
-// click that follows a note of the exercise (or at the first event).
-std::vector<std::vector<LogEvent>> NoteOnsByPass(const std::vector<LogEvent>& events) {
-    std::vector<std::vector<LogEvent>> passes;
-    bool inExercise = true;
-    for (const LogEvent& event : events) {
-        if (!event.NoteOn()) continue;
-        const bool click = (event.Status & 0x0F) == 9;
-        if (click && inExercise) passes.emplace_back();
-        inExercise = !click;
-        if (passes.empty()) passes.emplace_back();
-        passes.back().push_back(event);
-    }
-    return passes;
 }
 
 TEST(TransportRealRun, ThreePassesAtTheTopLevelCountOpenTheQuizAndReachTheDevice) {
@@ -61,7 +46,8 @@ TEST(TransportRealRun, ThreePassesAtTheTopLevelCountOpenTheQuizAndReachTheDevice
         << "the message box stayed open";
 
     for (int pass = 1; pass <= 3; ++pass) {
-        ASSERT_TRUE(run.PlayOnePass()) << "pass " << pass << "\n" << run.Program().Stderr().toStdString();
+        ASSERT_TRUE(run.PlayOnePass()) << "pass " << pass << "\n"
+                                       << run.Program().Stderr().toStdString();
         // Each pass is in the plan as soon as it started (level 10, count).
         const QStringList plan = run.Program().ListLines("ListeUeplan.ztl");
         EXPECT_EQ(plan.mid(1, 3), (QStringList{"1", "10", QString::number(pass)}));
@@ -83,8 +69,11 @@ TEST(TransportRealRun, ThreePassesAtTheTopLevelCountOpenTheQuizAndReachTheDevice
     // milliseconds after they were sent.
     const std::vector<int> notes = transportrun::LessonOneNotes();
     const std::size_t perPass = transportrun::kCountInBeats + notes.size();
-    auto passes = [&] { return NoteOnsByPass(transportrun::ReadMidiLog(run.MidiLogPath())); };
-    ASSERT_TRUE(WaitFor([&] { return passes().size() == 3 && passes().back().size() == perPass; }, 5000));
+    auto passes = [&] {
+        return transportrun::NoteOnsByPass(transportrun::ReadMidiLog(run.MidiLogPath()));
+    };
+    ASSERT_TRUE(
+        WaitFor([&] { return passes().size() == 3 && passes().back().size() == perPass; }, 5000));
     for (const std::vector<LogEvent>& pass : passes()) {
         ASSERT_EQ(pass.size(), perPass);
         std::vector<int> played;

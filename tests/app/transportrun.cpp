@@ -33,6 +33,20 @@ std::vector<LogEvent> ReadMidiLog(const QString& path) {
     return events;
 }
 
+std::vector<std::vector<LogEvent>> NoteOnsByPass(const std::vector<LogEvent>& events) {
+    std::vector<std::vector<LogEvent>> passes;
+    bool inExercise = true;
+    for (const LogEvent& event : events) {
+        if (!event.NoteOn()) continue;
+        const bool click = (event.Status & 0x0F) == 9;
+        if (click && inExercise) passes.emplace_back();
+        inExercise = !click;
+        if (passes.empty()) passes.emplace_back();
+        passes.back().push_back(event);
+    }
+    return passes;
+}
+
 LessonOneRun::LessonOneRun(const std::string& display, const QString& device)
     : display_(display), pointer_(display) {
     program_.SetEnv("MXMIDI_LOG", MidiLogPath());
@@ -51,7 +65,8 @@ void LessonOneRun::WriteScratchData(const QString& device) {
     write(data + "zupfaripref.ini", "[Midi]\r\nSoundcard=" + device + "\r\n");
     write(data + "Listen/ListeUeplan.ztl", "3\r\n1\r\n10\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
     QString waiting = "3\r\n0\r\n1\r\n0\r\n0\r\n10\r\n0\r\n";
-    for (int lesson = 2; lesson < 30; ++lesson) waiting += "1\r\n1\r\n0\r\n";
+    for (int lesson = 2; lesson < 30; ++lesson)
+        waiting += "1\r\n1\r\n0\r\n";
     write(data + "Listen/ListeWarten.ztl", waiting);
 }
 
@@ -106,7 +121,8 @@ std::vector<Timing> LessonOneRun::Timings() {
 
 int LessonOneRun::Count(const QString& what) {
     int count = 0;
-    for (const Timing& timing : Timings()) count += timing.What == what ? 1 : 0;
+    for (const Timing& timing : Timings())
+        count += timing.What == what ? 1 : 0;
     return count;
 }
 

@@ -31,6 +31,10 @@ struct LogEvent {
     bool NoteOn() const { return (Status & 0xF0) == 0x90 && Data2 > 0; }
 };
 std::vector<LogEvent> ReadMidiLog(const QString& path);
+// The note-ons of a log, one list per pass: a pass starts at a count-in click
+// (percussion channel) that follows a note of the exercise, or at the first
+// note-on.
+std::vector<std::vector<LogEvent>> NoteOnsByPass(const std::vector<LogEvent>& events);
 
 // One "ZUPFARI-TIME <what> [beat] <ms>" line: milliseconds since the process
 // started; Beat is the exercise beat of a "point" line, else -1.

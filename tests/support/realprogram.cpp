@@ -143,10 +143,12 @@ std::vector<QRect> XDriver::ViewableWindows() {
     if (display_ == nullptr || !rootOf || !queryTree || !attributesOf || !release) return windows;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    if (queryTree(display_, rootOf(display_), &root, &parent, &children, &count) == 0) return windows;
+    if (queryTree(display_, rootOf(display_), &root, &parent, &children, &count) == 0)
+        return windows;
     for (unsigned i = 0; i < count; ++i) {
         WindowAttributes attributes{};
-        if (attributesOf(display_, children[i], &attributes) != 0 && attributes.mapState == kIsViewable)
+        const bool known = attributesOf(display_, children[i], &attributes) != 0;
+        if (known && attributes.mapState == kIsViewable)
             windows.emplace_back(attributes.x, attributes.y, attributes.width, attributes.height);
     }
     if (children != nullptr) release(children);
