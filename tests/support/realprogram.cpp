@@ -163,6 +163,13 @@ unsigned long XDriver::FocusWindow() {
     return focus;
 }
 
+std::vector<QRect> XDriver::ViewableWindows() {
+    std::vector<QRect> windows;
+    for (const ShownWindow& window : ShownWindows())
+        windows.emplace_back(window.left, window.top, window.width, window.height);
+    return windows;
+}
+
 // --- RealProgram --------------------------------------------------------------
 
 RealProgram::~RealProgram() {

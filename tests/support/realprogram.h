@@ -8,6 +8,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -53,6 +54,9 @@ public:
     // Presses and releases the key of an X key symbol name ("Return",
     // "Escape", "F5", "space"); false when the name is unknown.
     bool Key(const char* keysymName);
+    // The places of the top-level windows that are on the screen now, so that
+    // a test can see a window open or close.
+    std::vector<QRect> ViewableWindows();
 
     // A top-level window on the screen (mapped and viewable).
     struct ShownWindow {
