@@ -283,6 +283,7 @@ void TForm1::FormShow(TObject*) {
     if (!WebQuestionPending) return;
     WebQuestionPending = false;
     TellAboutDamagedLists();
+    TellIfListsCannotBeSaved();
     AskStartQuestion();
     if (Clock != nullptr && Clock->Suspended()) Clock->Resume();
     ShowGreetingScreen();
@@ -482,9 +483,5 @@ void TForm1::TearDown() {
     if (SettingsFile) SettingsFile->WriteString(kSettingsSection, kSettingsKey, SoundDeviceName);
     SettingsFile.reset();
 }
-
-// ================================================ pieces of features to come
-
-void TForm1::ResetMonitorPicture() {}
 
 } // namespace app

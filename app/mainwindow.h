@@ -216,7 +216,8 @@ public:
     // `erase` is set; and the point drawn again by the paint handler.
     void MovePlayPoint(bool erase);
     void RedrawPlayPoint();
-    // The monitor's current picture back to none (the monitor's part).
+    // Hands the opened lesson to the monitor: its pictures from the first,
+    // none shown yet (mainwindow_panels.cpp).
     void ResetMonitorPicture();
 
 
@@ -299,6 +300,8 @@ public:
     void BVonVornClick(platform::TObject* Sender);
     void BRemoveClick(platform::TObject* Sender);
     void SelectPlanEntry(platform::TObject* Sender);
+    // Tells the learner when the lists cannot be written (first showing).
+    void TellIfListsCannotBeSaved();
     // Shows `panel`, hides the other three tool panels.
     void ShowToolPanel(platform::TPanel* panel);
 
@@ -319,12 +322,12 @@ public:
     void ShowQuiz();
     // Key T: asks whether the taskbar shows and does as answered.
     void AskTaskbarQuestion();
-    // Writes the plan and the waiting list to DataFolder now (not on a
-    // CD-ROM); false when a list could not be written.
+    // Writes the plan and the waiting list now, through the list store
+    // (to DataFolder, never from a CD-ROM); false when nothing was written.
     bool SaveListsNow();
-    // Opening a lesson belongs to its own part; until it is filled in it
-    // does nothing. PlayVideo: see the video player above (virtual so that
-    // tests can watch the slide windows call it).
+    // OpenLesson: see the lessons block (mainwindow_lessons.cpp); PlayVideo:
+    // see the video player above. Both virtual so that tests can watch the
+    // slide windows call them.
     virtual void OpenLesson();
     virtual void PlayVideo(const std::string& file, const std::string& midiFile,
                            const platform::TRect& displayRect, int top, int left,

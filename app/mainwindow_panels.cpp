@@ -33,6 +33,7 @@ public:
     bool VideoPlaying() const override { return form_.VideoPlaying; }
     int CurrentLesson() const override { return form_.CurrentLesson; }
     void SetCurrentLesson(int lesson) override { form_.CurrentLesson = lesson; }
+    void SetPreviousLesson(int lesson) override { form_.PreviousLesson = lesson; }
     void SetOpenedFromLessonScreen(bool opened) override { form_.OpenedFromLessonScreen = opened; }
     void OpenLesson() override { form_.OpenLesson(); }
     void OpenSlidesA() override { form_.OpenSlidesA(); }
@@ -101,6 +102,18 @@ void TForm1::SetUpTuner() {
     Tuner->BuildTunerPanel(DLL_GetLanguage());
 }
 
+// Told at the first showing, so that progress that cannot be kept on disk
+// is no surprise at the end of a session.
+void TForm1::TellIfListsCannotBeSaved() {
+    if (!Lists || Lists->CanSave()) return;
+    AskMessage(QString::fromUtf8("Speichern nicht möglich"),
+               QString::fromUtf8("Ihr Lernstand kann nicht gespeichert werden in:\n%1\n"
+                                 "Bitte prüfen Sie, ob Sie dort schreiben dürfen. Beim "
+                                 "Beenden können Sie das Speichern wiederholen.")
+                   .arg(FromAnsi(Lists->SaveFolder())),
+               "", CaptionText(1));
+}
+
 void TForm1::RefreshPlanPanel() {
     if (PlanView) PlanView->RefreshPlanPanel();
 }
@@ -127,6 +140,11 @@ void TForm1::BStimmClick(TObject* sender) {
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
     ShowToolPanel(PTuner);
+}
+
+// Opening a lesson hands it to the monitor.
+void TForm1::ResetMonitorPicture() {
+    if (Monitor) Monitor->LessonOpened(CurrentLesson);
 }
 
 void TForm1::BMonitorClick(TObject*) {

@@ -4,6 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
+#include "app/skinerrors.h"
 #include "lessons/quizwin.h"
 #include "lessons/slidewindows.h"
 #include "plan/liststore.h"
@@ -69,6 +70,7 @@ public:
     }
     void HelpButtonClick() override { form_.BHilfeClick(form_.BHilfe); }
     void AskTaskbarQuestion() override { form_.AskTaskbarQuestion(); }
+    void ReportPictureError(const std::string& fileName) override { ShowPictureError(fileName); }
 
 private:
     TForm1& form_;
@@ -130,9 +132,7 @@ void TForm1::AskTaskbarQuestion() {
 }
 
 bool TForm1::SaveListsNow() {
-    return Lists->SaveLists(DataFolder, ProgramOnCdRom());
+    return Lists->SaveNow();
 }
-
-
 
 } // namespace app

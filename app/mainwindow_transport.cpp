@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 
 #include "app/msgwin.h"
+#include "app/testswitches.h"
 #include "platform/ui/application.h"
 #include "layout/screenlayout.h"
 #include "platform/core/pathresolver.h"
@@ -127,6 +128,9 @@ void TForm1::BPlayClick(TObject*) {
         return;
     } else {
         ChooseStartPosition();
+        // The count-in comes first: the LED column waits for the exercise's
+        // first beat instead of lighting up for the beat the last pass ended on.
+        ExerciseBeat = -CountInBeats;
     }
     if (CursorActive && LoopRecord.Beat <= LoopRecord.FirstBeat)
         PlayCursor->MovePoint(&PointWork, &PointBmp, PlayCursor->Moved);
@@ -201,7 +205,12 @@ void TForm1::RunPreRoll() {
     while (!CountInDone) Application->ProcessMessages();
 }
 
+// With ZUPFARI_TIMING set, the transport reports on standard error the moment
+// the engine is started ("engine-start"), each move of the point ("point N",
+// N the exercise beat) and its return to Ready ("transport-ready"), so that
+// measurements from outside can line the engine's events up with the screen.
 void TForm1::StartEngine() {
+    ReportTestTime("engine-start");
     try {
         if (Paused) {
             Paused = false;
@@ -228,7 +237,10 @@ void TForm1::TimerPC1Timer(TObject*) {
     if (ExerciseBeat >= 0 && ExerciseBeat < PlayCursor->Geometry().BeatCount) {
         ShownBeat = ExerciseBeat;
         PlayCursor->Position = ExerciseBeat;
-        if (CursorActive) PlayCursor->MovePoint(&PointWork, &PointBmp, true);
+        if (CursorActive) {
+            PlayCursor->MovePoint(&PointWork, &PointBmp, true);
+            ReportTestTime(("point " + std::to_string(ShownBeat)).c_str());
+        }
         BPause->SetEnabled(true);
         TrBarTempo->SetEnabled(true);
     } else if (beats < CountInBeats && CursorActive) {
@@ -348,6 +360,7 @@ void TForm1::ResetTransport() {
     EnableTransportTools();
     BKontrolle->SetEnabled(true);
     BExplorer->SetEnabled(true);
+    ReportTestTime("transport-ready");
 }
 
 // ---- Loop, bars and locator -------------------------------------------------------

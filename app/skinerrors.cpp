@@ -5,11 +5,13 @@
 
 namespace app {
 
+void ShowPictureError(const std::string&) {
+    platform::Application->MessageBox(QString::fromUtf8("Fehler beim Öffnen der Bild-Datei"),
+                                      QString(), platform::MB_OK);
+}
+
 void ReportPictureErrors(lessons::SkinLoader& loader) {
-    loader.OnPictureError = [](const std::string&) {
-        platform::Application->MessageBox(QString::fromUtf8("Fehler beim Öffnen der Bild-Datei"),
-                                          QString(), platform::MB_OK);
-    };
+    loader.OnPictureError = ShowPictureError;
 }
 
 } // namespace app

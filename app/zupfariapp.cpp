@@ -31,8 +31,8 @@ void ShowAlreadyRunning() {
 
 } // namespace
 
-void CreateProgramWindows() {
-    Application->CreateForm(Form1);
+void CreateProgramWindows(ShellServices services) {
+    Application->CreateForm(Form1, std::move(services));
     Application->CreateForm(FBeenden);
     Application->CreateForm(lessons::ExtWinA);
     Application->CreateForm(lessons::ExtWinB);
@@ -48,6 +48,8 @@ int RunZupfari(int argc, char** argv) {
     // the FFmpeg backend crashes on machines without a sound server.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication application(argc, argv);
+    // Lets Wayland desktops match the window to the installed menu entry.
+    QGuiApplication::setDesktopFileName("de.zupfari.Basis");
     InstallTestSwitches();
     platform::InstanceLock instance(kInstanceName);
     if (instance.HeldElsewhere()) {

@@ -14,13 +14,16 @@
 //       when the start screen is drawn, the main window is first shown and
 //       the greeting screen is up, counted from the start of the process.
 
+#include "app/shellservices.h"
+
 namespace app {
 
 // Runs the program and returns its exit code.
 int RunZupfari(int argc, char** argv);
 
 // Creates the seven windows in their order: main window, exit dialog, slide
-// windows A, B, C, quiz, message box.
-void CreateProgramWindows();
+// windows A, B, C, quiz, message box. The main window gets `services` (the
+// machine's own unless a tool passes others).
+void CreateProgramWindows(ShellServices services = {});
 
 } // namespace app

@@ -133,8 +133,11 @@ inline constexpr QSize PointBitmap{14, 14}; // "RPOINTBMP": drawn with its botto
 inline constexpr QSize LocatorMark{15, 12}; // "RTRIGONBMP" and its mask "RTRIGONBLACKBMP"
 
 // --------------------------------------------- slide windows A, B, C
-// Buttons at left 692 (fixed), bottom one ends at 570; LUeNummer at 714 (710
-// in English), top 88; Label1 ("Lernfenster") at the same left, top 66.
+// Buttons at left 692 (fixed), bottom one ends at 570, stacked upwards one
+// pixel apart; LUeNummer at 714 (710 in English), top 88; Label1
+// ("Lernfenster") at the same left, top 66.
+inline constexpr int SlideButtonsLeft = 692;   // fixed
+inline constexpr int SlideButtonsBottom = 570; // fixed: BNext ends here
 inline constexpr QRect SlideContent{16, 16, 660, 568}; // where the skins put their backdrop
 inline constexpr QRect SlideSidebarPlate{688, 54, 100, 62}; // cream plate behind the two labels
 inline constexpr QSize SlideVideo{192, 144};           // fixed: video frame of window A
@@ -142,6 +145,9 @@ inline constexpr QSize SlideVideo{192, 144};           // fixed: video frame of 
 // ------------------------------------------------------------ quiz window
 // Answer panels drawn by the quiz itself (fixed); the fourth quarter, bottom
 // right, holds the buttons (left 691, tops 491, 521, 551) and our title.
+inline constexpr int QuizButtonsLeft = 691;   // fixed
+inline constexpr int QuizButtonsBottom = 575; // fixed: "OK" ends here
+inline constexpr int QuizButtonGap = 6;       // fixed
 inline constexpr QRect QuizPanel1{30, 30, 365, 265};
 inline constexpr QRect QuizPanel2{404, 30, 366, 265};
 inline constexpr QRect QuizPanel3{30, 304, 365, 266};

@@ -1,5 +1,7 @@
 #include "lessons/lessonhost.h"
 
+#include "lessons/skinloader.h"
+
 #include "platform/core/cp1252.h"
 #include "sprachbank/sprachbank.h"
 
@@ -15,6 +17,14 @@ LessonHost* Host() {
 
 void SetLessonHost(LessonHost* host) {
     theHost = host;
+}
+
+std::unique_ptr<SkinLoader> MakeSkinLoader(platform::TControl* window) {
+    auto loader = std::make_unique<SkinLoader>(window);
+    loader->OnPictureError = [](const std::string& fileName) {
+        if (LessonHost* host = Host()) host->ReportPictureError(fileName);
+    };
+    return loader;
 }
 
 QString CaptionText(int number) {

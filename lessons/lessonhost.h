@@ -12,6 +12,7 @@
 #include "platform/ui/graphics.h"
 
 #include <QString>
+#include <memory>
 #include <string>
 
 namespace plan {
@@ -19,6 +20,8 @@ class ListStore;
 }
 
 namespace lessons {
+
+class SkinLoader;
 
 class LessonHost {
 public:
@@ -80,11 +83,19 @@ public:
     virtual void HelpButtonClick() = 0;
     // The taskbar question of key T: shows or hides the taskbar.
     virtual void AskTaskbarQuestion() = 0;
+    // A skin of these windows named a picture that is there but cannot be
+    // read (`fileName` as the skin writes it): the main window tells the
+    // learner as it does for its own skins. Loading goes on afterwards.
+    virtual void ReportPictureError(const std::string& fileName) = 0;
 };
 
 // The host in use, or nullptr while there is none.
 LessonHost* Host();
 void SetLessonHost(LessonHost* host);
+
+// A skin loader for `window` that hands its unreadable pictures to the host
+// (the course windows never open a box of their own for them).
+std::unique_ptr<SkinLoader> MakeSkinLoader(platform::TControl* window);
 
 // Language texts as QString: caption, message and error text `number`.
 QString CaptionText(int number);

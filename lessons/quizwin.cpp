@@ -21,9 +21,9 @@ namespace {
 constexpr int kBackdropTag = 200;
 constexpr int kTintTagFirst = 201;
 constexpr int kTintTagLast = 299;
-constexpr int kButtonsLeft = 691;
-constexpr int kButtonsBottom = 575;
-constexpr int kButtonGap = 6;
+constexpr int kButtonsLeft = layout::QuizButtonsLeft;
+constexpr int kButtonsBottom = layout::QuizButtonsBottom;
+constexpr int kButtonGap = layout::QuizButtonGap;
 constexpr int kPanelMargin = 30;
 constexpr TColor kPanelFrame = 7512020;  // red 212, green 159, blue 114
 constexpr TColor kPanelShade = 6129341;  // red 189, green 134, blue 93
@@ -70,7 +70,7 @@ TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
     BCancel->OnClick = [this](TObject* sender) { BCancelClick(sender); };
     BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
     // 5. The skin loader.
-    Skin = std::make_unique<SkinLoader>(this);
+    Skin = MakeSkinLoader(this);
 
     OnShow = [this](TObject* sender) { FormShow(sender); };
     OnHide = [this](TObject* sender) { FormHide(sender); };
@@ -110,7 +110,7 @@ void TQuizWin::ShowQuiz() {
 void TQuizWin::LoadQuiz(int lesson) {
     LessonHost* host = Host();
     PageIndex = 0;
-    if (!Skin) Skin = std::make_unique<SkinLoader>(this);
+    if (!Skin) Skin = MakeSkinLoader(this);
     QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host->ProgramFolder())));
     if (IsLesson(lesson))
         Skin->LoadSkin(QString::fromStdString(QuizFile(lesson)), kQuizHeader);

@@ -36,8 +36,8 @@ constexpr int kTintTagFirst = 201;
 constexpr int kTintTagLast = 299;
 constexpr int kSlidePictures = 4;
 
-constexpr int kButtonsLeft = 692;
-constexpr int kButtonsBottom = 570;
+constexpr int kButtonsLeft = layout::SlideButtonsLeft;
+constexpr int kButtonsBottom = layout::SlideButtonsBottom;
 constexpr int kNumberLeftGerman = 714;
 constexpr int kNumberLeftOther = 710;
 constexpr int kNumberTop = 88;
@@ -116,7 +116,7 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
     // 7. Skip flags, skin loader, slide pictures.
     for (int lesson = 0; lesson < kLessonCount; ++lesson)
         SkipWindow[lesson] = SkipsSlideWindow(lesson, window);
-    Skin = std::make_unique<SkinLoader>(this);
+    Skin = MakeSkinLoader(this);
     SlidePictures = TSlidePictures{};
 
     OnShow = [this](TObject* sender) { FormShow(sender); };
@@ -164,7 +164,7 @@ void TExtWin::LoadAndShow() {
     SlidePictures.FrameIndex = 0;
     Backdrop.SetSize(0, 0);
     MakeProgramFolderCurrent(*host);
-    if (!Skin) Skin = std::make_unique<SkinLoader>(this);
+    if (!Skin) Skin = MakeSkinLoader(this);
     Skin->LoadSkin(QString::fromStdString(SlideFile(lesson, window_)),
                    QString::fromLatin1(LessonValuesOf(lesson).Header));
     for (int i = 0; i < ComponentCount(); ++i)

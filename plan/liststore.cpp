@@ -6,6 +6,8 @@
 #include "platform/core/pathresolver.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -251,6 +253,14 @@ void ListStore::KeepSavedIn(const std::string& dataFolder, bool programDriveIsCd
 bool ListStore::SaveNow() const {
     if (!keepSaved_ || !listsValid_ || savedFromCdRom_) return false;
     return SaveLists(saveFolder_, false);
+}
+
+bool ListStore::CanSave() const {
+    if (!keepSaved_ || !listsValid_ || savedFromCdRom_) return true;
+    const QString file =
+        QFile::decodeName(QByteArray::fromStdString(platform::ResolveAnsiPath(saveFolder_ + kPlanFile)));
+    QTemporaryFile probe(QFileInfo(file).absolutePath() + "/.probe-XXXXXX");
+    return probe.open();
 }
 
 int ListStore::TakeIntoPlan(int lesson) {

@@ -146,6 +146,13 @@ public:
     // Writes both lists at once when saving is kept up (see KeepSavedIn);
     // false when nothing was written or writing failed.
     bool SaveNow() const;
+    // Whether the lists can be written where they are kept: a file can be
+    // made in that folder's "Listen" (tried, then removed again). True when
+    // nothing is to be written (saving not kept up, from a CD-ROM, or lists
+    // that were never read).
+    bool CanSave() const;
+    // The folder the lists are written to (Windows-1252), for telling the learner.
+    std::string SaveFolder() const { return saveFolder_ + "Listen"; }
     // The end of a lesson's introduction: AddToPlan, the lesson no longer
     // waits, and both lists are saved. Returns the slot (3 when full: then
     // nothing changes).

@@ -20,6 +20,9 @@ public:
     virtual bool VideoPlaying() const = 0;
     virtual int CurrentLesson() const = 0;
     virtual void SetCurrentLesson(int lesson) = 0;
+    // The lesson open before "Neue Übung" (the slides go back to it when a
+    // new lesson is abandoned).
+    virtual void SetPreviousLesson(int lesson) = 0;
     virtual void SetOpenedFromLessonScreen(bool opened) = 0;
 
     // The lesson screen and the lesson windows.

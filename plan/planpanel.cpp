@@ -183,6 +183,7 @@ void PlanPanel::BNextClick() {
         return;
     }
     const int previous = host_.CurrentLesson();
+    host_.SetPreviousLesson(previous);
     const int next = lists_.FirstWaiting();
     if (next == -1) {
         host_.SetCurrentLesson(previous);

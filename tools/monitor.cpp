@@ -53,6 +53,14 @@ void MonitorPanel::SetLesson(int lesson) {
     PictureNumber = 0;
 }
 
+void MonitorPanel::LessonOpened(int lesson) {
+    SetLesson(lesson);
+    ImgMon1->Picture()->SetSize(0, 0);
+    if (!panel_->Visible()) return;
+    NextPicture(ImgMon1);
+    UpdateMonitorButtons();
+}
+
 std::string MonitorPanel::LessonFile(const std::string& name) const {
     return "lektion" + std::to_string(lesson_) + "\\" + name;
 }

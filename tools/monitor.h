@@ -25,8 +25,12 @@ public:
 
     // Background, region, the picture, the four buttons (once).
     void BuildMonitorPanel();
-    // A lesson opened (or the monitor is opened): its pictures from the start.
+    // The monitor is opened on `lesson`: its pictures from the start.
     void SetLesson(int lesson);
+    // A lesson opened: its pictures from the start and none shown yet; a
+    // monitor that is up at that moment shows the lesson's first picture and
+    // its buttons at once rather than the lesson before's.
+    void LessonOpened(int lesson);
     // Shows the next existing picture after PictureNumber, wrapping 4 -> 1.
     void NextPicture(platform::TImage* image);
     // Shows exactly the buttons whose files exist for the open lesson.

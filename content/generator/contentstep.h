@@ -11,13 +11,14 @@ namespace content {
 
 struct GeneratorContext {
     std::filesystem::path sources; // content/sources
-    std::filesystem::path out;     // the program folder, or the resource folder (--resources)
+    std::filesystem::path out;     // the program folder, or the folder of --resources / --icons
     std::filesystem::path side;    // facts for the tests beside the program folder (--side)
 };
 
 // Content steps write into the program folder; resource steps write the
-// bitmaps that are compiled into the program (run with --resources DIR).
-enum class StepKind { Content, Resources };
+// bitmaps that are compiled into the program (run with --resources DIR);
+// icon steps write the desktop icon in its sizes (run with --icons DIR).
+enum class StepKind { Content, Resources, Icons };
 
 // A step returns false (after printing why to stderr) when it failed.
 using StepFunction = std::function<bool(const GeneratorContext&)>;

@@ -2,6 +2,7 @@
 //
 //   zupfari-content --sources content/sources --out build/bin [--side DIR] [--only NAME]
 //   zupfari-content --sources content/sources --resources DIR   (the program's bitmaps)
+//   zupfari-content --sources content/sources --icons DIR       (the desktop icon's sizes)
 #include "content/generator/contentstep.h"
 
 #include <algorithm>
@@ -31,11 +32,15 @@ int main(int argc, char** argv) {
         else if (std::strcmp(argv[i], "--resources") == 0) {
             context.out = argv[i + 1];
             kind = content::StepKind::Resources;
+        } else if (std::strcmp(argv[i], "--icons") == 0) {
+            context.out = argv[i + 1];
+            kind = content::StepKind::Icons;
         }
     }
     if (context.sources.empty() || context.out.empty()) {
         std::fprintf(stderr, "usage: %s --sources DIR --out DIR [--only STEP]\n"
-                             "       %s --sources DIR --resources DIR\n", argv[0], argv[0]);
+                             "       %s --sources DIR --resources DIR\n"
+                             "       %s --sources DIR --icons DIR\n", argv[0], argv[0], argv[0]);
         return 2;
     }
     std::filesystem::create_directories(context.out);

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -49,10 +50,10 @@ public:
 
     // Nothing to prepare; kept for the order of the program entry.
     void Initialize() {}
-    // Creates a form of type T (owner: none) and remembers it; the first
-    // form created this way becomes the main form.
-    template <class T> void CreateForm(T*& reference) {
-        reference = new T(nullptr);
+    // Creates a form of type T (owner: none, then `args`) and remembers it;
+    // the first form created this way becomes the main form.
+    template <class T, class... Args> void CreateForm(T*& reference, Args&&... args) {
+        reference = new T(nullptr, std::forward<Args>(args)...);
         AddForm(reference);
     }
     TForm* MainForm() const;

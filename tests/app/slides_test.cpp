@@ -4,6 +4,8 @@
 
 #include "tests/app/slidesfixture.h"
 
+#include "platform/core/folders.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -308,6 +310,33 @@ TEST_F(SlidesTest, SkinBackdropIsTintedTakenOverAndPainted) {
     // Half red, half blue inside the tint; pure red outside it.
     EXPECT_EQ(ExtWinC->Canvas()->Pixel(20, 20), TColor(0x7F0000 | 0x7F));
     EXPECT_EQ(ExtWinC->Canvas()->Pixel(80, 80), TColor(0x0000FF));
+}
+
+// A picture that is there but no JPEG: the windows hand it to the main
+// window (which tells the learner) and the rest of the skin is built.
+TEST_F(SlidesTest, UnreadablePicturesAreHandedToTheMainWindowAndLoadingGoesOn) {
+    // Skin pictures are read from the program folder.
+    platform::OverrideProgramFolder(folder_.Path());
+    struct PutBack {
+        ~PutBack() { platform::OverrideProgramFolder(""); }
+    } putBack;
+    folder_.Write("lektion1/kaputt.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
+    WriteSlideSkin(1, 'A',
+                   {"$I", "0", "0", "lektion1\\kaputt.jpg", "$L", "20", "20", "Arial", "12", "1",
+                    "0", "danach"});
+    WriteSkin("lektion1/Kontrolle.zs1", "0",
+              {"$I", "0", "0", "lektion1\\kaputt.jpg", "$C", "0", "1", "40", "40"});
+    host_.currentLesson = 1;
+    ExtWinA->OpenSlidesA();
+    EXPECT_EQ(Showing(), "A");
+    EXPECT_EQ(host_.calls, QStringList{"PictureError lektion1\\kaputt.jpg"});
+    EXPECT_EQ(ExtWinA->Skin->Texts().size(), 1u);
+
+    ExtWinA->Hide();
+    host_.calls.clear();
+    lessons::QuizWin->ShowQuiz();
+    EXPECT_EQ(host_.calls, QStringList{"PictureError lektion1\\kaputt.jpg"});
+    EXPECT_NE(lessons::QuizWin->Skin->Group(0), nullptr);
 }
 
 } // namespace

@@ -81,6 +81,9 @@ public:
                    const QString& okCaption) override;
     void HelpButtonClick() override { calls << "Help"; }
     void AskTaskbarQuestion() override { calls << "Taskbar"; }
+    void ReportPictureError(const std::string& fileName) override {
+        calls << "PictureError " + QString::fromStdString(fileName);
+    }
 };
 
 class SlidesTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include "lessons/quizwin.h"
 #include "lessons/slidewindows.h"
+#include "platform/core/folders.h"
 #include "tests/app/shellfixture.h"
 
 #include <QFile>
@@ -138,6 +139,40 @@ TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
               "3\r\n1\r\n10\r\n3\r\n2\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
 }
 
+// The main window's own box for a slide picture that cannot be read.
+TEST_F(SlidesHostTest, UnreadableSlidePictureShowsTheProgramsPictureBox) {
+    programCopy_->Write("lektion1/kaputt.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
+    programCopy_->Write("lektion1/WinA.zs1", "1\r\n$I\r\n0\r\n0\r\nlektion1\\kaputt.jpg\r\n");
+    // Skin pictures are read from the program folder.
+    platform::OverrideProgramFolder(programCopy_->Path());
+    struct PutBack {
+        ~PutBack() { platform::OverrideProgramFolder(""); }
+    } putBack;
+    form_->CurrentLesson = 1;
+    form_->OpenSlidesA();
+    EXPECT_TRUE(lessons::ExtWinA->isVisible());
+    EXPECT_EQ(platformBoxes_.filter(QString::fromUtf8("Fehler beim Öffnen der Bild-Datei")).size(),
+              1)
+        << platformBoxes_.join("; ").toStdString();
+    EXPECT_TRUE(asked_.empty());
+}
+
+// "Neue Übung" remembers the open lesson; abandoning the new lesson's slides
+// goes back to it, so that the quiz button still works on it.
+TEST_F(SlidesHostTest, AbandoningANewLessonKeepsTheOpenOne) {
+    form_->CurrentLesson = 1;
+    form_->PlayCount = 0;
+    form_->BNextClick(form_->BNext); // lesson 2 waits first; it passes over window A
+    ASSERT_TRUE(lessons::ExtWinB->isVisible());
+    EXPECT_EQ(form_->CurrentLesson, 2);
+    EXPECT_EQ(form_->PreviousLesson, 1);
+    EXPECT_TRUE(lessons::ExtWinB->KeyDown(VK_ESCAPE, TShiftState()));
+    EXPECT_FALSE(lessons::ExtWinB->isVisible());
+    EXPECT_EQ(form_->CurrentLesson, 1);
+    form_->app::TForm1::BKontrolleClick(form_->BKontrolle);
+    ASSERT_EQ(asked_.size(), 1u); // lesson 1 still needs its passes
+    EXPECT_EQ(asked_[0].title, MessageText(9));
+}
 
 // The road of a new learner through the real main window: a new lesson's
 // slides, the lesson in the plan, its quiz passed, the next lesson's slides,
@@ -186,14 +221,8 @@ protected:
         CloseWindows();
         ShellTest::TearDown();
     }
-    // What "Neue Übung" does with room in the plan.
-    void NewExercise() {
-        form_->OpenedFromLessonScreen = false;
-        form_->PreviousLesson = form_->CurrentLesson;
-        form_->CurrentLesson = form_->Lists->FirstWaiting();
-        form_->Lists->SetIntroMode();
-        form_->OpenSlidesA();
-    }
+    // "Neue Übung" on the practice plan.
+    void NewExercise() { form_->BNextClick(form_->BNext); }
     void EnterThroughTheSlides() {
         for (platform::TForm* window : std::initializer_list<platform::TForm*>{
                  lessons::ExtWinA, lessons::ExtWinB, lessons::ExtWinC}) {

@@ -130,6 +130,18 @@ TEST_F(TransportTest, AWholePassAtTheTopLevelCountsAndIsStoredAtOnce) {
     EXPECT_TRUE(Ready());
 }
 
+// The LED column reads the exercise beat: from Play until the first poll it
+// must say "count-in", also after a pass that ended on its last beat.
+TEST_F(TransportTest, EveryPassStartsWithTheLedColumnWaitingForTheCountIn) {
+    Open(1, 10);
+    for (int pass = 0; pass < 2; ++pass) {
+        form_->BPlayClick(form_->BPlay);
+        EXPECT_EQ(form_->ExerciseBeat, -form_->CountInBeats) << "pass " << pass;
+        PlayToEnd();
+        ASSERT_TRUE(Ready());
+    }
+}
+
 TEST_F(TransportTest, StopOrPauseBeforeTheEndTakesThePassBack) {
     Open(1, 10, 0);
     form_->BPlayClick(form_->BPlay);

@@ -5,6 +5,7 @@
 #include "plan/liststore.h"
 #include "tests/panels/panelfixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSet>
@@ -243,6 +244,46 @@ TEST_F(ListSaving, NothingIsWrittenFromACdRomUnarmedOrFromUnreadLists) {
     EXPECT_FALSE(unread.SaveNow());
     EXPECT_EQ(Plan(), "<missing>");
     EXPECT_EQ(Waiting(), "<missing>");
+}
+
+TEST_F(ListSaving, CanSaveTellsWhetherTheListFolderTakesFiles) {
+    plan::ListStore lists;
+    ASSERT_TRUE(lists.ReadStoredLists(dataFolder_.Path(), programFolder_.Path()));
+    EXPECT_TRUE(lists.CanSave()) << "nothing to write yet";
+    lists.KeepSavedIn(dataFolder_.Path(), false);
+    EXPECT_TRUE(lists.CanSave());
+    EXPECT_EQ(QDir(dataFolder_.QPath() + "Listen").entryList(QDir::Files | QDir::Hidden),
+              QStringList{".keep"}) << "the probe is gone again";
+
+    // A "Listen" that is a file takes nothing, whoever runs the program.
+    testsupport::TempFolder blocked;
+    blocked.Write("Listen", "");
+    lists.KeepSavedIn(blocked.Path(), false);
+    EXPECT_FALSE(lists.CanSave());
+    EXPECT_FALSE(lists.SaveNow());
+    EXPECT_EQ(lists.SaveFolder(), blocked.Path() + "Listen");
+    lists.KeepSavedIn(blocked.Path(), true); // from a CD-ROM nothing is written anyway
+    EXPECT_TRUE(lists.CanSave());
+}
+
+TEST_F(PanelTest, ListsThatCannotBeSavedAreToldAtTheFirstShowing) {
+    QDir().mkpath(QString::fromStdString(DataFolder()));
+    QFile(QString::fromStdString(DataFolder() + "Listen")).open(QIODevice::WriteOnly);
+    CreateWindows();
+    ShowMainWindow();
+    ASSERT_EQ(asked_.size(), 2u);
+    EXPECT_EQ(asked_[0].title, QString::fromUtf8("Speichern nicht möglich"));
+    EXPECT_TRUE(asked_[0].body.contains(QString::fromStdString(DataFolder() + "Listen")))
+        << asked_[0].body.toStdString();
+    EXPECT_TRUE(asked_[0].cancel.isEmpty());
+    EXPECT_EQ(asked_[1].title, MessageText(4)) << "then the start question";
+    DestroyWindows();
+
+    QFile::remove(QString::fromStdString(DataFolder() + "Listen"));
+    asked_.clear();
+    CreateWindows();
+    ShowMainWindow();
+    ASSERT_EQ(asked_.size(), 1u) << "a folder that takes the lists: only the start question";
 }
 
 TEST_F(ListSaving, ALessonInThePlanNoLongerWaitsAfterReading) {

@@ -1,6 +1,7 @@
 // The real program ended from outside: killed right after a lesson entered
-// the plan (nothing lost on the next start), and asked to end with SIGTERM
-// or SIGHUP (the lists are written before it goes).
+// the plan or right after a pass was counted (nothing lost on the next
+// start), and asked to end with SIGTERM or SIGHUP or losing its display (the
+// lists are written before it goes).
 
 #include "tests/support/realprogram.h"
 
@@ -25,6 +26,16 @@ protected:
     void EndWith(int signal) { program_.EndWith(signal); }
     QStringList ListLines(const QString& name) const { return program_.ListLines(name); }
     std::string Stderr() { return program_.Stderr().toStdString(); }
+    // The next start's reading of the lists, as it writes them back on SIGTERM.
+    void RestartAndEnd() {
+        program_.ClearStderr();
+        ASSERT_TRUE(StartProgram("offscreen")) << Stderr();
+        EndWith(SIGTERM);
+    }
+
+    // The main window is centred on the 1024 x 768 screen; the tool panels
+    // lie at 12, 12 on it.
+    static constexpr int kPanelLeft = (1024 - 800) / 2 + 12, kPanelTop = (768 - 600) / 2 + 12;
 
     XvfbServer xvfb_;
     RealProgram program_;
@@ -53,28 +64,54 @@ TEST_F(ProgressTest, KilledRightAfterALessonEnteredThePlanLosesNothing) {
     QThread::msleep(500);
     // "Neue Übung": the window is centred on the 1024 x 768 screen; the
     // button lies at 260, 174 (80 x 16) on the plan panel at 12, 12.
-    const int left = (1024 - 800) / 2, top = (768 - 600) / 2;
-    pointer.Click(left + 12 + 260 + 40, top + 12 + 174 + 8);
+    // "Neue Übung" lies at 260, 174 (80 x 16) on the plan panel.
+    pointer.Click(kPanelLeft + 260 + 40, kPanelTop + 174 + 8);
     // Through lesson 0's slide windows with their "next" button (91 x 30,
-    // left 692, ending at 570): finishing the last one takes the lesson in.
+    // left 692, ending at 570 on the window at 112, 84): finishing the last
+    // one takes the lesson in.
     auto entered = [this] { return ListLines("ListeUeplan.ztl").value(1) == "0"; };
     for (int window = 0; window < 6 && !WaitFor(entered, 1500); ++window)
-        pointer.Click(left + 692 + 45, top + 570 - 15);
+        pointer.Click(kPanelLeft - 12 + 692 + 45, kPanelTop - 12 + 570 - 15);
     ASSERT_TRUE(entered()) << Stderr();
     EndWith(SIGKILL);
 
-    // The next start reads the plan with lesson 0 (and shows it); what it
-    // writes on SIGTERM is what it read.
-    program_.ClearStderr();
-    ASSERT_TRUE(StartProgram("offscreen")) << Stderr();
-    EndWith(SIGTERM);
+    // The next start reads the plan with lesson 0; what it writes on SIGTERM
+    // is what it read.
+    RestartAndEnd();
     EXPECT_EQ(ListLines("ListeUeplan.ztl").mid(0, 5), (QStringList{"3", "0", "1", "0", "-1"}));
     EXPECT_EQ(ListLines("ListeWarten.ztl").mid(0, 5), (QStringList{"3", "0", "1", "0", "1"}));
 }
 
-} // namespace
+TEST_F(ProgressTest, KilledRightAfterAPassWasCountedLosesNothing) {
+    if (!xvfb_.Start()) GTEST_SKIP() << "no Xvfb on this machine";
+    XDriver driver(xvfb_.Display());
+    if (!driver.Ready()) GTEST_SKIP() << "no XTest on this display";
+    // Lesson 1 sits in the plan at the top tempo level, never played there.
+    QStringList waiting{"3"};
+    for (int lesson = 0; lesson < 30; ++lesson) waiting << (lesson == 1 ? "0" : "1") << "1" << "0";
+    ASSERT_TRUE(program_.WriteListLines("ListeWarten.ztl", waiting));
+    ASSERT_TRUE(program_.WriteListLines("ListeUeplan.ztl",
+                                        {"3", "1", "10", "0", "-1", "1", "0", "-1", "1", "0"}));
+    ASSERT_TRUE(StartProgram("xcb")) << Stderr();
 
-namespace {
+    // Row 0's select button (80 x 16 at 260, 62 on the plan panel) opens the
+    // lesson; Play (56 x 40 at 451, 29 on the window) plays it, and a pass
+    // started from the top at level 10 counts.
+    auto counted = [this] { return ListLines("ListeUeplan.ztl").value(3) == "1"; };
+    for (int attempt = 0; attempt < 6 && !counted(); ++attempt) {
+        driver.Click(kPanelLeft + 260 + 40, kPanelTop + 62 + 8);
+        QThread::msleep(500); // the lesson opens (nothing to see from outside)
+        driver.Click(kPanelLeft - 12 + 451 + 28, kPanelTop - 12 + 29 + 20);
+        WaitFor(counted, 1500);
+    }
+    ASSERT_TRUE(counted()) << Stderr();
+    EndWith(SIGKILL);
+    EXPECT_EQ(program_.Process().exitStatus(), QProcess::CrashExit);
+
+    RestartAndEnd();
+    EXPECT_EQ(ListLines("ListeUeplan.ztl").mid(0, 5), (QStringList{"3", "1", "10", "1", "-1"}));
+    EXPECT_EQ(ListLines("ListeWarten.ztl").mid(4, 3), (QStringList{"0", "1", "0"}));
+}
 
 // The desktop session ends: the display server goes away under the program.
 TEST_F(ProgressTest, TheDisplayGoingAwayWritesTheLists) {

@@ -5,6 +5,7 @@
 #include "sprachbank/sprachbank.h"
 #include "tests/panels/panelfixture.h"
 
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 namespace paneltest {
@@ -163,6 +164,31 @@ TEST_F(PanelTest, ExplorerTextFollowsTheMouseAndFallsBackToTheVideo) {
     EXPECT_EQ(explorer.XplText->Text(), CaptionText(20) + " 3");
 }
 
+// The displays break lines only where a text says so ("$n"): every title
+// and text of the course must fit its display as written.
+TEST_F(PanelTest, ExplorerTextsOfTheCourseFitTheirDisplays) {
+    CreatePanelWindows();
+    tools::ExplorerPanel& explorer = *form_->Explorer;
+    ASSERT_EQ(form_->ExplorerTexts.size(), 31);
+    for (int entry = 0; entry < 31; ++entry) {
+        ASSERT_NE(form_->ExplorerTexts[entry].trimmed(), "") << "no course text for " << entry;
+        explorer.ShowExplorerText(entry);
+        for (controls::TXAquaButton* display : {explorer.XplText2, explorer.XplText3}) {
+            const QString text = display->Text();
+            EXPECT_FALSE(text.contains("$n", Qt::CaseInsensitive)) << text.toStdString();
+            const QFontMetrics metrics(display->Font()->ToQFont());
+            const QStringList lines = text.split('\n');
+            const int height = int(lines.size()) * (metrics.ascent() + metrics.descent());
+            EXPECT_LE(height, display->Height() - 2 * display->TextBorderHeight())
+                << "entry " << entry << ": " << text.toStdString();
+            for (const QString& line : lines)
+                EXPECT_LE(metrics.horizontalAdvance(line),
+                          display->Width() - 2 * display->TextBorderWidth())
+                    << "entry " << entry << ": " << line.toStdString();
+        }
+    }
+}
+
 TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo) {
     CreatePanelWindows();
     tools::ExplorerPanel& explorer = *form_->Explorer;
@@ -225,20 +251,69 @@ TEST_F(PanelTest, ModeButtonSwitchesToExplorerAndBackToAnEmptyPlan) {
 
 class MonitorTest : public PanelTest {
 protected:
-    // A program folder whose lesson 21 holds exactly `files` (content names
-    // below the lesson folder); pictures get sizes 10 x (number + 1).
-    void UseLesson21(const std::vector<std::string>& files) {
-        UseProgramFolderWithout({"lektion21"});
+    // A program folder whose lessons named in `lessons` hold exactly their
+    // files (content names below the lesson folder); lesson 21 is open.
+    void UseLessons(const std::vector<std::pair<int, std::vector<std::string>>>& lessons) {
+        std::vector<std::string> folders;
+        for (const auto& lesson : lessons) folders.push_back("lektion" + std::to_string(lesson.first));
+        UseProgramFolderWithout(folders);
         const auto jpeg = platform::ReadFileBytes(testsupport::BinFolder() + "Bilder/tutorialdisplay.jpg");
         ASSERT_TRUE(jpeg);
-        for (const std::string& file : files)
-            programCopy_->Write("lektion21/" + file, *jpeg);
+        for (const auto& [lesson, files] : lessons)
+            for (const std::string& file : files)
+                programCopy_->Write("lektion" + std::to_string(lesson) + "/" + file, *jpeg);
         CreatePanelWindows();
         form_->CurrentLesson = 21;
     }
-    // Marks the picture shown as the monitor's picture number.
+    void UseLesson21(const std::vector<std::string>& files) { UseLessons({{21, files}}); }
+    // The monitor's picture number of the picture shown.
     int Shown() const { return form_->Monitor->PictureNumber; }
+    std::vector<bool> ButtonsShown() const {
+        std::vector<bool> shown;
+        for (auto* button : form_->Monitor->MonitorButtons) shown.push_back(button->Visible());
+        return shown;
+    }
+    // The window's own lesson opening, not the bench's counter.
+    void OpenLessonForReal(int lesson) {
+        form_->CurrentLesson = lesson;
+        form_->TForm1::OpenLesson();
+    }
 };
+
+TEST_F(MonitorTest, OpeningALessonStartsItsPicturesAfreshWhileTheMonitorIsAway) {
+    UseLessons({{21, {"DiaA2.jpg", "DiaA3.jpg"}}, {22, {"DiaA1.jpg", "DiaA2.jpg"}}});
+    form_->CurrentLesson = 22;
+    form_->BMonitorClick(nullptr);
+    form_->Monitor->MonitorButtons[0]->Click();
+    ASSERT_EQ(Shown(), 2);
+    form_->BUeplanClick(nullptr);
+
+    OpenLessonForReal(21);
+    EXPECT_EQ(form_->Monitor->SlidePicturePrefix, form_->ProgramFolder + "lektion21\\DiaA");
+    EXPECT_EQ(Shown(), 0);
+    EXPECT_TRUE(form_->Monitor->ImgMon1->Picture()->Empty()); // lesson 22's picture is gone
+    EXPECT_FALSE(form_->PMonitor->Visible());
+    form_->BMonitorClick(nullptr);
+    EXPECT_EQ(Shown(), 2); // lesson 21's first picture
+    EXPECT_FALSE(form_->Monitor->ImgMon1->Picture()->Empty());
+}
+
+TEST_F(MonitorTest, AMonitorThatIsUpFollowsTheOpenedLesson) {
+    UseLessons({{21, {"DiaA3.jpg", "Video2.avi", "Video3.avi"}},
+                {22, {"DiaA1.jpg", "DiaA2.jpg", "Video1.avi"}}});
+    form_->CurrentLesson = 22;
+    form_->BMonitorClick(nullptr);
+    ASSERT_EQ(ButtonsShown(), (std::vector<bool>{true, true, false, false}));
+
+    OpenLessonForReal(21);
+    EXPECT_TRUE(form_->PMonitor->Visible());
+    EXPECT_EQ(Shown(), 3);
+    EXPECT_FALSE(form_->Monitor->ImgMon1->Picture()->Empty());
+    EXPECT_EQ(ButtonsShown(), (std::vector<bool>{false, false, true, true}));
+    form_->Monitor->MonitorButtons[2]->Click();
+    ASSERT_EQ(Form()->videos.size(), 1u);
+    EXPECT_EQ(Form()->videos[0].file, form_->ProgramFolder + "lektion21\\Video2.avi");
+}
 
 TEST_F(MonitorTest, PicturesOneTwoFourStepAround) {
     UseLesson21({"DiaA1.jpg", "DiaA2.jpg", "DiaA4.jpg"});

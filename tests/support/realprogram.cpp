@@ -1,5 +1,6 @@
 #include "tests/support/realprogram.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -71,7 +72,13 @@ XDriver::XDriver(const std::string& display) {
     motion_ = Symbol<decltype(motion_)>(xtst_, "XTestFakeMotionEvent");
     button_ = Symbol<decltype(button_)>(xtst_, "XTestFakeButtonEvent");
     key_ = Symbol<decltype(key_)>(xtst_, "XTestFakeKeyEvent");
-    if (open_ && close_ && sync_ && stringToKeysym_ && keysymToKeycode_ && motion_ && button_ && key_)
+    rootWindow_ = Symbol<decltype(rootWindow_)>(x11_, "XDefaultRootWindow");
+    queryTree_ = Symbol<decltype(queryTree_)>(x11_, "XQueryTree");
+    windowAttributes_ = Symbol<decltype(windowAttributes_)>(x11_, "XGetWindowAttributes");
+    free_ = Symbol<decltype(free_)>(x11_, "XFree");
+    inputFocus_ = Symbol<decltype(inputFocus_)>(x11_, "XGetInputFocus");
+    if (open_ && close_ && sync_ && stringToKeysym_ && keysymToKeycode_ && motion_ && button_ &&
+        key_ && rootWindow_ && queryTree_ && windowAttributes_ && free_ && inputFocus_)
         display_ = open_(display.c_str());
 }
 
@@ -109,6 +116,58 @@ bool XDriver::Key(const char* keysymName) {
     key_(display_, keycode, 0, 0);
     Sync();
     return true;
+}
+
+namespace {
+
+// Xlib's XWindowAttributes, field for field (the build has no X headers).
+struct WindowAttributes {
+    int x, y, width, height, borderWidth, depth;
+    void* visual;
+    unsigned long root;
+    int windowClass, bitGravity, winGravity, backingStore;
+    unsigned long backingPlanes, backingPixel;
+    int saveUnder;
+    unsigned long colormap;
+    int mapInstalled, mapState;
+    long allEventMasks, yourEventMask, doNotPropagateMask;
+    int overrideRedirect;
+    void* screen;
+};
+constexpr int kIsViewable = 2;
+
+} // namespace
+
+std::vector<XDriver::ShownWindow> XDriver::ShownWindows() {
+    std::vector<ShownWindow> shown;
+    unsigned long root = 0, parent = 0;
+    unsigned long* children = nullptr;
+    unsigned count = 0;
+    if (queryTree_(display_, rootWindow_(display_), &root, &parent, &children, &count) == 0)
+        return shown;
+    for (unsigned i = 0; i < count; ++i) {
+        WindowAttributes attributes{};
+        if (windowAttributes_(display_, children[i], &attributes) == 0) continue;
+        if (attributes.mapState != kIsViewable) continue;
+        shown.push_back({children[i], attributes.x, attributes.y, attributes.width,
+                         attributes.height});
+    }
+    if (children != nullptr) free_(children);
+    return shown;
+}
+
+unsigned long XDriver::FocusWindow() {
+    unsigned long focus = 0;
+    int revertTo = 0;
+    inputFocus_(display_, &focus, &revertTo);
+    return focus;
+}
+
+std::vector<QRect> XDriver::ViewableWindows() {
+    std::vector<QRect> windows;
+    for (const ShownWindow& window : ShownWindows())
+        windows.emplace_back(window.left, window.top, window.width, window.height);
+    return windows;
 }
 
 // --- RealProgram --------------------------------------------------------------
@@ -162,6 +221,14 @@ QStringList RealProgram::ListLines(const QString& name) const {
     QFile file(DataFolder() + "Listen/" + name);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString(file.readAll()).split("\r\n");
+}
+
+bool RealProgram::WriteListLines(const QString& name, const QStringList& lines) const {
+    if (!QDir().mkpath(DataFolder() + "Listen")) return false;
+    QFile file(DataFolder() + "Listen/" + name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const QByteArray bytes = (lines.join("\r\n") + "\r\n").toLatin1();
+    return file.write(bytes) == bytes.size();
 }
 
 } // namespace testsupport

@@ -8,10 +8,12 @@
 #include "tests/support/testsupport.h"
 
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -52,6 +54,20 @@ public:
     // Presses and releases the key of an X key symbol name ("Return",
     // "Escape", "F5", "space"); false when the name is unknown.
     bool Key(const char* keysymName);
+    // The places of the top-level windows that are on the screen now, so that
+    // a test can see a window open or close.
+    std::vector<QRect> ViewableWindows();
+
+    // A top-level window on the screen (mapped and viewable).
+    struct ShownWindow {
+        unsigned long id = 0;
+        int left = 0, top = 0, width = 0, height = 0;
+    };
+    // The top-level windows on the screen, bottom to top.
+    std::vector<ShownWindow> ShownWindows();
+    // The window that has the keyboard focus (0 for none, 1 for the window
+    // under the pointer).
+    unsigned long FocusWindow();
 
 private:
     void Sync();
@@ -66,6 +82,12 @@ private:
     int (*motion_)(void*, int, int, int, unsigned long) = nullptr;
     int (*button_)(void*, unsigned, int, unsigned long) = nullptr;
     int (*key_)(void*, unsigned, int, unsigned long) = nullptr;
+    unsigned long (*rootWindow_)(void*) = nullptr;
+    int (*queryTree_)(void*, unsigned long, unsigned long*, unsigned long*, unsigned long**,
+                      unsigned*) = nullptr;
+    int (*windowAttributes_)(void*, unsigned long, void*) = nullptr;
+    int (*free_)(void*) = nullptr;
+    int (*inputFocus_)(void*, unsigned long*, int*) = nullptr;
 };
 
 // The program started as a child process with a scratch data folder and
@@ -90,6 +112,9 @@ public:
     // The lines of a list file in the data folder (CR LF split), empty when
     // it cannot be read.
     QStringList ListLines(const QString& name) const;
+    // Writes a list file into the data folder as the program writes them
+    // (CR LF after every line), for the next start to find.
+    bool WriteListLines(const QString& name, const QStringList& lines) const;
     QString DataFolder() const { return data_.QPath() + "ZupfariDemo/"; }
     QProcess& Process() { return process_; }
 

@@ -1,0 +1,224 @@
+// Figures of the transport in the real program (run by hand; prints only),
+// on an Xvfb display of its own:
+// - the CPU of the whole program process (user-interface thread, LED and
+//   beat threads, engine, synthesizer) from the engine's start to the end of
+//   each pass of lesson 1 at tempo level 10, and while the lesson stands open
+//   before it; once through the built-in synthesizer, which sounds into a
+//   private PulseAudio server with a null sink (skipped without PulseAudio),
+//   and once through "MIDI Log";
+// - from the "MIDI Log" run, the lag from each beat's note leaving the engine
+//   to the point's move onto that beat: the log's times are lined up with
+//   the program's own report of the engine start (the pass's first click
+//   leaves at that moment) and compared with its reports of the point.
+//   build/tests/transport_benchmark [passes, default 2]
+
+#include "tests/app/transportrun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+using transportrun::LessonOneRun;
+using transportrun::LogEvent;
+using transportrun::Timing;
+
+// utime + stime of a process (all its threads), in seconds.
+double CpuSeconds(qint64 pid) {
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return 0.0;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13) return 0.0;
+    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
+}
+
+// CPU time of each thread of a process by thread name (threads of one name
+// added up), in seconds, from the scheduler's nanosecond count.
+std::map<QString, double> ThreadSeconds(qint64 pid) {
+    std::map<QString, double> seconds;
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks + "/" + tid + "/comm"), stat(tasks + "/" + tid + "/schedstat");
+        if (!name.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly)) continue;
+        seconds[QString(name.readAll().trimmed())] += stat.readAll().split(' ')[0].toDouble() / 1e9;
+    }
+    return seconds;
+}
+
+void PrintThreads(const std::map<QString, double>& before, const std::map<QString, double>& after,
+                  double wallSeconds) {
+    std::printf("  %-44s", "of which, by thread (% of a core):");
+    for (const auto& [name, seconds] : after) {
+        const auto earlier = before.find(name);
+        const double used = seconds - (earlier == before.end() ? 0.0 : earlier->second);
+        if (used * 1000.0 > wallSeconds) // above 0.1 %
+            std::printf(" %s %.2f", name.toUtf8().constData(), 100.0 * used / wallSeconds);
+    }
+    std::printf("\n");
+}
+
+// CPU of `pid` while `work` runs, in percent of one core.
+template <typename Work> double CpuPercent(qint64 pid, Work work, double* seconds = nullptr) {
+    QElapsedTimer wall;
+    const double before = CpuSeconds(pid);
+    wall.start();
+    work();
+    const double elapsed = double(wall.nsecsElapsed()) / 1e9;
+    if (seconds != nullptr) *seconds = elapsed;
+    return 100.0 * (CpuSeconds(pid) - before) / elapsed;
+}
+
+// A private PulseAudio server with a null sink, in its own runtime folder.
+class PrivateAudioServer {
+public:
+    bool Start() {
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty()) return false;
+        return Run({"-n", "--daemonize=yes", "--exit-idle-time=-1", "--load=module-null-sink",
+                    "--load=module-native-protocol-unix"}) &&
+               testsupport::WaitFor([this] { return QFile::exists(Socket()); }, 5000);
+    }
+    ~PrivateAudioServer() {
+        // The server removes its files as it goes; the folder goes after it.
+        if (Run({"-k"})) testsupport::WaitFor([this] { return !QFile::exists(PidFile()); }, 5000);
+    }
+    QString RuntimeFolder() const { return runtime_.QPath(); }
+    QString Socket() const { return runtime_.QPath() + "/pulse/native"; }
+    QString PidFile() const { return runtime_.QPath() + "/pulse/pid"; }
+    qint64 Pid() const {
+        QFile file(PidFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    }
+
+private:
+    bool Run(const QStringList& arguments) const {
+        QProcess pulse;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime_.QPath());
+        pulse.setProcessEnvironment(env);
+        pulse.start("pulseaudio", arguments);
+        return pulse.waitForFinished(10000) && pulse.exitCode() == 0;
+    }
+    testsupport::TempFolder runtime_;
+};
+
+void PrintSpread(const char* what, std::vector<double> values, const char* unit) {
+    if (values.empty()) {
+        std::printf("  %-44s no values\n", what);
+        return;
+    }
+    std::sort(values.begin(), values.end());
+    std::printf("  %-44s min %7.1f  median %7.1f  max %7.1f %s  (%zu)\n", what, values.front(),
+                values[values.size() / 2], values.back(), unit, values.size());
+}
+
+// The lag of every point move behind the note of its beat, in ms.
+std::vector<double> PointLags(const std::vector<Timing>& timings,
+                              const std::vector<LogEvent>& log) {
+    std::vector<double> starts;
+    for (const Timing& timing : timings)
+        if (timing.What == "engine-start") starts.push_back(timing.Ms);
+    const auto passes = transportrun::NoteOnsByPass(log);
+    std::vector<double> lags;
+    std::size_t timingIndex = 0;
+    for (std::size_t p = 0; p < passes.size() && p < starts.size(); ++p) {
+        const std::vector<LogEvent>& pass = passes[p];
+        const int clicks = transportrun::kCountInBeats;
+        if (int(pass.size()) <= clicks) continue;
+        const double beatUs = double(pass[clicks - 1].Micros - pass[0].Micros) / (clicks - 1);
+        // This pass's point moves: those after its engine start.
+        std::vector<Timing> points;
+        for (; timingIndex < timings.size(); ++timingIndex) {
+            const Timing& timing = timings[timingIndex];
+            if (timing.What == "engine-start" && timing.Ms > starts[p]) break;
+            if (timing.What == "point" && timing.Ms >= starts[p]) points.push_back(timing);
+        }
+        int lastBeat = -1;
+        for (std::size_t i = clicks; i < pass.size(); ++i) {
+            const double sinceStart = double(pass[i].Micros - pass[0].Micros);
+            const int beat = int(sinceStart / beatUs + 0.5) - clicks;
+            if (beat == lastBeat) continue; // the first note of a beat counts
+            lastBeat = beat;
+            const double noteMs = starts[p] + sinceStart / 1000.0;
+            for (const Timing& point : points)
+                if (point.Beat == beat) lags.push_back(point.Ms - noteMs);
+        }
+    }
+    return lags;
+}
+
+bool Measure(const std::string& display, const QString& device, int passes,
+             PrivateAudioServer* audio) {
+    std::printf("%s:\n", device.toUtf8().constData());
+    LessonOneRun run(display, device);
+    if (audio != nullptr) {
+        run.SetEnv("XDG_RUNTIME_DIR", audio->RuntimeFolder());
+        run.SetEnv("PULSE_SERVER", "unix:" + audio->Socket());
+    }
+    if (!run.Start()) {
+        std::printf("  %s\n", run.Failure().toUtf8().constData());
+        return false;
+    }
+    const qint64 pid = run.Program().Process().processId();
+    QThread::msleep(1000); // the lesson opens and settles
+    const double idle = CpuPercent(pid, [] { QThread::msleep(3000); });
+    std::printf("  %-44s %6.2f %% of a core\n", "lesson open, nothing playing", idle);
+    std::vector<double> playing, audioServer;
+    for (int pass = 0; pass < passes; ++pass) {
+        const int started = run.Count("engine-start");
+        const int ready = run.Count("transport-ready");
+        if (!run.Key("F5") || !run.WaitForCount("engine-start", started + 1, 10000)) return false;
+        const double serverBefore = audio != nullptr ? CpuSeconds(audio->Pid()) : 0.0;
+        double seconds = 0.0;
+        const auto threadsBefore = ThreadSeconds(pid);
+        playing.push_back(CpuPercent(
+            pid, [&] { run.WaitForCount("transport-ready", ready + 1, 60000); }, &seconds));
+        if (pass == 0) PrintThreads(threadsBefore, ThreadSeconds(pid), seconds);
+        if (audio != nullptr)
+            audioServer.push_back(100.0 * (CpuSeconds(audio->Pid()) - serverBefore) / seconds);
+    }
+    PrintSpread("playing, per pass (% of a core)", playing, "%");
+    if (audio != nullptr) PrintSpread("the PulseAudio server meanwhile", audioServer, "%");
+    if (device == "MIDI Log") {
+        QThread::msleep(100); // the device writes its lines every 10 ms
+        const auto lags = PointLags(run.Timings(), transportrun::ReadMidiLog(run.MidiLogPath()));
+        PrintSpread("point behind its beat's note", lags, "ms");
+        const auto late =
+            std::count_if(lags.begin(), lags.end(), [](double lag) { return lag > 100.0; });
+        std::printf("  %-44s %ld\n", "beats with the point over 100 ms late", long(late));
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    const int passes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
+    testsupport::XvfbServer xvfb;
+    if (!xvfb.Start()) {
+        std::printf("no Xvfb\n");
+        return 1;
+    }
+    std::printf("Lesson 1 at tempo level 10 (126 beats per minute, 36 beats a pass), %d passes\n",
+                passes);
+    PrivateAudioServer audio;
+    bool ok = true;
+    if (audio.Start())
+        ok = Measure(xvfb.Display(), "Zupfari Synth", passes, &audio) && ok;
+    else
+        std::printf("Zupfari Synth: skipped, no PulseAudio server could be started\n");
+    ok = Measure(xvfb.Display(), "MIDI Log", passes, nullptr) && ok;
+    return ok ? 0 : 1;
+}
