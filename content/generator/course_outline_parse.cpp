@@ -359,7 +359,7 @@ Lesson ParseLessonFile(const std::string& path, const std::string& name, bool te
         }
         if (line[0] == '|') {
             if (textOnly)
-                reader.Error(lineNumber, std::string("bars") + kGermanOnly);
+                reader.Error(lineNumber, "bars belong in the German file only");
             else if (state.section == Section::Exercise)
                 ParseBars(reader, lineNumber, line, *lesson.exercise);
             else if (state.section == Section::ExerciseLanguage1)
