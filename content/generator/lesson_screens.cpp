@@ -27,7 +27,7 @@ struct ScreenWords {
 const ScreenWords& Words(const content::Lesson& lesson) {
     static const ScreenWords german{"Lektion %1", "» Lernfenster ", "Ablauf: Takt ", "Bild:", "weiter »",
                                     "Zum Anhören anklicken:"};
-    static const ScreenWords english{"Lesson %1", "» Learning window ", "Order: bars ", "Picture:", "next »",
+    static const ScreenWords english{"Lesson %1", "» Window ", "Order: bars ", "Picture:", "next »",
                                      "Click to listen:"};
     return lesson.edition == content::Edition::English ? english : german;
 }
@@ -127,11 +127,13 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window) {
     skin.Image(frame, LessonFile(lesson.number, QStringLiteral("Dia%1%2.jpg").arg(letter).arg(1)), 110);
     int y = frame.y() + layout::SlidePicture.height() + 8;
     if (slide.pictures.size() > 1) {
-        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QString::fromUtf8(Words(lesson).picture));
+        const QString word = QString::fromUtf8(Words(lesson).picture);
+        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), word);
+        const int numbers = std::max(34, LabelSize(word, 9, 0).width() + 8); // the numbers follow the word
         for (std::size_t k = 0; k < slide.pictures.size() && k < 4; ++k)
-            skin.Label(QPoint(frame.x() + 34 + 22 * static_cast<int>(k), y), 10, 1, C("accent"),
+            skin.Label(QPoint(frame.x() + numbers + 22 * static_cast<int>(k), y), 10, 1, C("accent"),
                        QString::number(k + 1), 121 + static_cast<int>(k));
-        skin.Label(QPoint(frame.x() + 126, y), 9, 1, C("accent"), QString::fromUtf8(Words(lesson).next), 120);
+        skin.Label(QPoint(frame.x() + numbers + 92, y), 9, 1, C("accent"), QString::fromUtf8(Words(lesson).next), 120);
         y += 24;
     }
     if (window == 0 && !slide.samples.empty()) {
