@@ -1,6 +1,6 @@
 // The real program under language code 1 on a private X display: lesson 12,
-// opened from the practice plan at start-up, comes from the English
-// edition's overlay folder, its main screen and its exercise file alike.
+// opened from the practice plan, comes from the English edition's overlay
+// folder, its main screen and its exercise file alike.
 
 #include "tests/support/realprogram.h"
 
@@ -15,6 +15,7 @@ namespace {
 
 using testsupport::RealProgram;
 using testsupport::WaitFor;
+using testsupport::XDriver;
 using testsupport::XvfbServer;
 
 // A list file of the data folder as the program writes them (CR LF).
@@ -27,8 +28,8 @@ void WriteList(const QString& path, const QStringList& lines) {
 
 class EnglishProgram : public ::testing::Test {
 protected:
-    // Starts the program with lesson 12 at level 1 first in the plan: it
-    // opens the lesson as soon as the window is up.
+    // Starts the program with lesson 12 at level 1 first in the plan and
+    // opens it there.
     void StartWithLessonTwelve(const QString& code) {
         QStringList waiting{"3"};
         for (int lesson = 0; lesson < 30; ++lesson) waiting << (lesson == 12 ? "0" : "1") << "1" << "0";
@@ -36,7 +37,17 @@ protected:
         WriteList(program_.DataFolder() + "Listen/ListeWarten.ztl", waiting);
         program_.SetEnv("SPRACHBANK_LANGUAGE", code);
         program_.SetEnv("ZUPFARI_TRACE_FILES", "1");
+        // The first start plays the intro video; the second only greets.
         ASSERT_TRUE(program_.Start("xcb", xvfb_.Display())) << Stderr();
+        program_.EndWith(SIGTERM);
+        program_.ClearStderr();
+        ASSERT_TRUE(program_.Start("xcb", xvfb_.Display())) << Stderr();
+        // The select button of the plan's first row (80 x 16 at 260, 62 on the
+        // plan panel at 12, 12; the window is centred on the 1024 x 768 screen).
+        XDriver pointer(xvfb_.Display());
+        ASSERT_TRUE(pointer.Ready());
+        const int left = (1024 - 800) / 2, top = (768 - 600) / 2;
+        pointer.Click(left + 12 + 260 + 40, top + 12 + 62 + 8);
     }
     std::string Stderr() { return program_.Stderr().toStdString(); }
     bool Served(const QString& relative) {

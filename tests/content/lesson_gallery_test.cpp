@@ -60,7 +60,7 @@ QImage Screen(const QString& name, const QString& header, const QString& backgro
     auto* back = new platform::TImage(&form);
     back->SetParent(&form);
     back->SetBounds(0, 0, 800, 600);
-    back->Picture()->Assign(QImage(background).convertToFormat(QImage::Format_BGR888));
+    back->Picture()->Assign(QImage(platform::ResolvePath(background)).convertToFormat(QImage::Format_BGR888));
     lessons::SkinLoader loader(&form);
     loader.LoadSkin(skin, header);
     // The loader reads pictures from the folder of the running program, which
