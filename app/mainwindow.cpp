@@ -5,6 +5,7 @@
 #include "app/msgwin.h"
 #include "app/progresssaver.h"
 #include "layout/screenlayout.h"
+#include "lessons/registrydata.h"
 #include "app/shellservices.h"
 #include "app/skinerrors.h"
 #include "app/startcount.h"
@@ -167,6 +168,11 @@ void TForm1::SplitProgramFile() {
     const std::string folder = services_.Folder();
     ProgramFolder = ToAnsi(QString::fromStdString(folder));
     ProgramDrive = ToAnsi(QString::fromStdString(DriveOf(folder)));
+    // Every content file is looked for in the edition's overlay folder first.
+    const QString programFolder = QString::fromStdString(folder);
+    platform::SetContentOverlay(programFolder, lessons::CourseEdition(DLL_GetLanguage()) == 0
+                                                   ? QString()
+                                                   : QDir(programFolder).filePath(lessons::kEnglishEditionFolder));
 }
 
 void TForm1::FindFolders() {

@@ -7,11 +7,13 @@
 namespace lessons {
 
 CourseTables LessonRegistry::BuildCourseTables(int languageCode) {
+    // The rows follow the edition the program folder serves for this code.
+    const int edition = CourseEdition(languageCode);
     CourseTables tables;
     for (int n = 0; n < kLessonCount; ++n) {
         const auto i = static_cast<std::size_t>(n);
-        tables.CursorGeometry[i] = LessonGeometry(n, languageCode);
-        tables.TempoTable[i] = TempoRowFor(n, languageCode);
+        tables.CursorGeometry[i] = LessonGeometry(n, edition);
+        tables.TempoTable[i] = TempoRowFor(n, edition);
     }
     return tables;
 }

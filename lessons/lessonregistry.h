@@ -54,8 +54,8 @@ public:
     using Table = std::array<Entry, kLessonCount>;
 
     // The tables as the main window fills them at construction: geometry
-    // from the stored values (language 1 rows when the code is exactly 1),
-    // tempo rows of language 0 or of every other code.
+    // and tempo rows of the edition the code is served (CourseEdition): the
+    // German rows for code 0, the language 1 rows for every other code.
     static CourseTables BuildCourseTables(int languageCode);
 
     // Count-in, loop record, beat display offset (or the play-count preset),

@@ -246,6 +246,10 @@ std::string QuizFile(int lesson) {
     return LessonFolder(lesson) + "Kontrolle.zs1";
 }
 
+int CourseEdition(int languageCode) {
+    return languageCode == 0 ? 0 : 1;
+}
+
 std::string ExerciseFile(int lesson, int level) {
     return "Midi\\uebung" + std::to_string(Index(lesson)) + "_" + std::to_string(level) + ".mid";
 }

@@ -84,4 +84,15 @@ inline constexpr const char* kQuizHeader = "0";
 // Exercise file of `lesson` at `level`, relative to the program folder.
 std::string ExerciseFile(int lesson, int level);
 
+// The program folder holds two editions of the course: the German one, and
+// beside it the English one as an overlay folder holding only the files that
+// differ (texts, skins, and the notation and exercises of lessons 12, 17 and
+// 27, which follow the language-1 rows). Every language code other than 0
+// is served the English edition, and its registry rows are those of
+// language 1, so that notation, cursor and sound always come from one
+// edition and agree.
+inline constexpr const char* kEnglishEditionFolder = "English";
+// 0 for the German edition, 1 for the English one.
+int CourseEdition(int languageCode);
+
 } // namespace lessons

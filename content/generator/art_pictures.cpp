@@ -1,9 +1,11 @@
 // The art step that writes the course's pictures: window and panel
-// backgrounds, the fretboard, the mode displays and the start picture.
+// backgrounds, the fretboard, the mode displays and the start picture; those
+// with words also in English, into the English edition's overlay.
 #include "content/generator/art_jpeg.h"
 #include "content/generator/art_paint.h"
 #include "content/generator/art_scenes.h"
 #include "content/generator/contentstep.h"
+#include "content/generator/course_edition_files.h"
 
 #include <functional>
 
@@ -33,8 +35,12 @@ bool WritePictures(const content::GeneratorContext& context) {
         {"Screen/startbild.jpg", StartPicture},
     };
     bool ok = true;
-    for (const Picture& picture : pictures)
-        ok = WriteBytes((context.out / picture.file).string(), EncodeJpeg(picture.paint())) && ok;
+    for (const content::Edition edition : content::kEditions) { // German first: the overlay compares with it
+        SetSceneLanguage(edition == content::Edition::English);
+        for (const Picture& picture : pictures)
+            ok = content::WriteEditionFile(context.out, edition, picture.file, EncodeJpeg(picture.paint())) && ok;
+    }
+    SetSceneLanguage(false);
     return ok;
 }
 

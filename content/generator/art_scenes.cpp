@@ -11,6 +11,13 @@ namespace art {
 
 namespace {
 
+bool sceneEnglish = false;
+
+// The words of a picture in the scene language.
+QString Say(const char* german, const char* english) {
+    return QString::fromUtf8(sceneEnglish ? english : german);
+}
+
 QRectF Grown(const QRect& rect, double by) { return QRectF(rect).adjusted(-by, -by, by, by); }
 
 QPainterPath Rounded(const QRectF& rect, double radius) {
@@ -58,8 +65,13 @@ void Hint(QPainter& painter, const QRectF& rect, const QString& text, QColor col
 
 } // namespace
 
+void SetSceneLanguage(bool english) {
+    sceneEnglish = english;
+}
+
 QImage MainBackground() {
-    static QImage cached;
+    static QImage cachedByLanguage[2];
+    QImage& cached = cachedByLanguage[sceneEnglish ? 1 : 0];
     if (!cached.isNull()) return cached;
     QImage image = Wood(layout::MainWindow, 11, -0.05);
     QPainter p;
@@ -81,7 +93,7 @@ QImage MainBackground() {
     const QRectF plate(layout::NamePlate);
     EmbossedText(p, plate.adjusted(0, 4, 0, -44), Qt::AlignCenter, QStringLiteral("Zupfari Basis"), Serif(38, true),
                  C("cream"));
-    EmbossedText(p, plate.adjusted(0, 58, 0, -14), Qt::AlignCenter, QStringLiteral("Gitarrenkurs für Einsteiger"),
+    EmbossedText(p, plate.adjusted(0, 58, 0, -14), Qt::AlignCenter, Say("Gitarrenkurs für Einsteiger", "Guitar course for beginners"),
                  Sans(16, false, true), C("honey"));
     p.setPen(QPen(C("honey", 150), 1));
     p.drawLine(QPointF(plate.left() + 60, plate.top() + 55.5), QPointF(plate.right() - 60, plate.top() + 55.5));
@@ -135,15 +147,17 @@ QImage QuizBackground() {
     }
     const QRectF card(layout::QuizCorner.left(), layout::QuizCorner.top(), 268, layout::QuizCorner.height());
     PaperCard(p, card, 10, 12, C("cream"));
-    EngravedText(p, card.adjusted(24, 18, -10, -200), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kontrolle"),
+    EngravedText(p, card.adjusted(24, 18, -10, -200), Qt::AlignLeft | Qt::AlignVCenter, Say("Kontrolle", "Quiz"),
                  Serif(32, true), C("ink"));
     p.setPen(QPen(C("honey"), 1));
     p.drawLine(QPointF(card.left() + 24, card.top() + 72.5), QPointF(card.right() - 24, card.top() + 72.5));
     p.setFont(Sans(14));
     p.setPen(C("ink-soft"));
     p.drawText(card.adjusted(24, 84, -16, -60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               QStringLiteral("Kreuzen Sie bei jeder der drei Fragen die richtige Antwort an und klicken Sie dann "
-                              "auf »OK«. Drei richtige Antworten schließen die Lektion ab."));
+               Say("Kreuzen Sie bei jeder der drei Fragen die richtige Antwort an und klicken Sie dann "
+                   "auf »OK«. Drei richtige Antworten schließen die Lektion ab.",
+                   "Tick the right answer to each of the three questions, then click »OK«. "
+                   "Three right answers complete the lesson."));
     // A big tick in a ring: the reward.
     const QPointF tick(card.right() - 58, card.bottom() - 54);
     p.setPen(QPen(C("accent"), 4));
@@ -164,12 +178,12 @@ QImage PlanBackground() {
     QImage image = PanelWood(41, -0.45);
     QPainter p;
     BeginPainter(p, image);
-    Title(p, QRectF(24, 8, 200, 30), QStringLiteral("Übeplan"));
+    Title(p, QRectF(24, 8, 200, 30), Say("Übeplan", "Practice plan"));
     p.setFont(Sans(11, true));
     p.setPen(C("honey"));
     const int header = layout::PlanFirstRowTop - 18;
-    p.drawText(QRectF(layout::PlanNumberLeft, header, 30, 14), Qt::AlignLeft, QStringLiteral("Nr."));
-    p.drawText(QRectF(layout::PlanTitleLeft, header, 140, 14), Qt::AlignLeft, QStringLiteral("Lektion"));
+    p.drawText(QRectF(layout::PlanNumberLeft, header, 30, 14), Qt::AlignLeft, Say("Nr.", "No."));
+    p.drawText(QRectF(layout::PlanTitleLeft, header, 140, 14), Qt::AlignLeft, Say("Lektion", "Lesson"));
     p.setPen(QPen(C("honey", 90), 1));
     for (int i = 0; i < 3; ++i) {
         double y = layout::PlanFirstRowTop + layout::PlanRowStep * i + 21.5;
@@ -181,7 +195,7 @@ QImage PlanBackground() {
         p.setBrush(C("accent", 200));
         p.drawEllipse(badge, 6, 6);
     }
-    Hint(p, QRectF(24, 150, 320, 18), QStringLiteral("Bis zu drei Lektionen üben Sie gleichzeitig."), C("honey"));
+    Hint(p, QRectF(24, 150, 320, 18), Say("Bis zu drei Lektionen üben Sie gleichzeitig.", "Practise up to three lessons at a time."), C("honey"));
     return image;
 }
 
@@ -198,7 +212,7 @@ QImage ExplorerBackground() {
         path.addRect(display);
         SoftShadow(p, path, QPointF(2, 2), 3, C("shadow", 200));
     }
-    Hint(p, QRectF(110, 176, 240, 18), QStringLiteral("Zeigen Sie auf eine Lektion; ein Klick öffnet sie."), C("honey"));
+    Hint(p, QRectF(110, 176, 240, 18), Say("Zeigen Sie auf eine Lektion; ein Klick öffnet sie.", "Point at a lesson, click to open it."), C("honey"));
     return image;
 }
 
@@ -206,7 +220,7 @@ QImage TunerBackground() {
     QImage image = PanelWood(47, 0.55);
     QPainter p;
     BeginPainter(p, image);
-    EngravedText(p, QRectF(24, 10, 200, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Stimmgerät"),
+    EngravedText(p, QRectF(24, 10, 200, 30), Qt::AlignLeft | Qt::AlignVCenter, Say("Stimmgerät", "Tuner"),
                  Serif(20, true), C("wood-dark"));
     QPainterPath board;
     board.addRect(layout::ImgTuner);
@@ -214,7 +228,7 @@ QImage TunerBackground() {
     const int labels = layout::ImgTuner.width() + 40;
     PaperCard(p, QRectF(labels - 8, layout::ImgTuner.top() - 8, 36, layout::ImgTuner.height() + 10), 6, 14,
               C("honey"));
-    Hint(p, QRectF(24, 186, 330, 18), QStringLiteral("Klicken Sie eine Saite an und stimmen Sie nach Gehör."), C("ink"));
+    Hint(p, QRectF(24, 186, 330, 18), Say("Klicken Sie eine Saite an und stimmen Sie nach Gehör.", "Click a string and tune it by ear."), C("ink"));
     return image;
 }
 
@@ -232,7 +246,7 @@ QImage MonitorBackground() {
     p.fillRect(layout::ImgMon1, C("video-bg"));
     DrawIcon(p, Icon::Play, QRectF(layout::ImgMon1.center() - QPoint(14, 14), QSizeF(28, 28)), C("wood"));
     Title(p, QRectF(layout::MonitorButton0.x(), 6, 90, 28), QStringLiteral("Monitor"));
-    Hint(p, QRectF(layout::MonitorButton0.x() - 10, 178, 100, 18), QStringLiteral("Bilder, Videos"), C("honey"));
+    Hint(p, QRectF(layout::MonitorButton0.x() - 10, 178, 100, 18), Say("Bilder, Videos", "Pictures, videos"), C("honey"));
     return image;
 }
 
@@ -355,7 +369,7 @@ QImage StartPicture() {
     p.setPen(QPen(C("honey", 160), 1));
     p.drawLine(QPointF(236, 170.5), QPointF(456, 170.5));
     EmbossedText(p, QRectF(236, 176, 226, 48), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                 QStringLiteral("Der Gitarrenkurs für Einsteiger – in 30 Lektionen zu Ihren ersten Liedern"),
+                 Say("Der Gitarrenkurs für Einsteiger – in 30 Lektionen zu Ihren ersten Liedern", "The guitar course for beginners – 30 lessons to your first songs"),
                  Sans(14), C("cream"));
     p.fillRect(QRectF(0, 262, image.width(), 58), C("shadow", 150));
     p.fillRect(QRectF(0, 262, image.width(), 1), C("honey", 140));
@@ -425,11 +439,11 @@ QImage VideoFrame(bool closing, int frame, int frames) {
         }
         DrawGuitar(p, QRectF(x, 120, 280, 112), swing);
         p.setOpacity(fade(1.0));
-        EngravedText(p, QRectF(0, 18, 320, 28), Qt::AlignCenter, QStringLiteral("Willkommen bei"), Sans(20), C("ink-soft"));
+        EngravedText(p, QRectF(0, 18, 320, 28), Qt::AlignCenter, Say("Willkommen bei", "Welcome to"), Sans(20), C("ink-soft"));
         EngravedText(p, QRectF(0, 44, 320, 50), Qt::AlignCenter, QStringLiteral("Zupfari Basis"), Serif(40, true),
                      C("wood-dark"));
         p.setOpacity(fade(2.4));
-        EngravedText(p, QRectF(0, 94, 320, 22), Qt::AlignCenter, QStringLiteral("Ihr Gitarrenkurs für Einsteiger"),
+        EngravedText(p, QRectF(0, 94, 320, 22), Qt::AlignCenter, Say("Ihr Gitarrenkurs für Einsteiger", "Your guitar course for beginners"),
                      Sans(15, false, true), C("accent"));
         p.setOpacity(1);
     } else {
@@ -448,14 +462,14 @@ QImage VideoFrame(bool closing, int frame, int frames) {
         double grow = std::clamp(seconds / 1.2, 0.0, 1.0);
         DrawRosette(p, QPointF(160, 150), 10 + 58 * grow * grow * (3 - 2 * grow), fade(2.0) > 0.5);
         p.setOpacity(fade(0.8));
-        EngravedText(p, QRectF(0, 12, 320, 46), Qt::AlignCenter, QStringLiteral("Geschafft!"), Serif(40, true),
+        EngravedText(p, QRectF(0, 12, 320, 46), Qt::AlignCenter, Say("Geschafft!", "You did it!"), Serif(40, true),
                      C("wood-dark"));
         p.setOpacity(fade(1.8));
-        EngravedText(p, QRectF(0, 56, 320, 22), Qt::AlignCenter, QStringLiteral("Herzlichen Glückwunsch!"),
+        EngravedText(p, QRectF(0, 56, 320, 22), Qt::AlignCenter, Say("Herzlichen Glückwunsch!", "Congratulations!"),
                      Sans(16, true), C("accent"));
         p.setOpacity(fade(2.8));
         EngravedText(p, QRectF(0, 214, 320, 20), Qt::AlignCenter,
-                     QStringLiteral("Sie haben alle 30 Lektionen gemeistert."), Sans(14), C("ink"));
+                     Say("Sie haben alle 30 Lektionen gemeistert.", "You have mastered all 30 lessons."), Sans(14), C("ink"));
         p.setOpacity(1);
     }
     return image;

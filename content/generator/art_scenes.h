@@ -9,6 +9,10 @@
 
 namespace art {
 
+// The language of the words the pictures below carry: German (the default)
+// or English, for the English edition's overlay.
+void SetSceneLanguage(bool english);
+
 QImage MainBackground();        // Bilder/hintergrund.jpg, 800 x 600
 QImage DialogBackground();      // Bilder/hintergrundklein.jpg, 248 x 174
 QImage SlideBackground();       // Bilder/hintergrundA.jpg

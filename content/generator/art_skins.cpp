@@ -5,6 +5,7 @@
 #include "content/generator/art_paint.h"
 #include "content/generator/art_scenes.h"
 #include "content/generator/contentstep.h"
+#include "content/generator/course_edition_files.h"
 #include "platform/core/cp1252.h"
 
 #include <QFile>
@@ -38,8 +39,10 @@ std::map<QString, int> LayoutValues() {
     return {{"lx", layout::LessonScreen.left()}, {"ly", layout::LessonScreen.top()}};
 }
 
-bool WriteSkin(const content::GeneratorContext& context, const SkinFile& skin) {
-    QFile file(QString::fromStdString((context.sources / "art" / skin.source).string()));
+// The English edition's templates lie in sources/art/en under the same names.
+bool WriteSkin(const content::GeneratorContext& context, const SkinFile& skin, content::Edition edition) {
+    const std::string folder = edition == content::Edition::German ? "art" : "art/en";
+    QFile file(QString::fromStdString((context.sources / folder / skin.source).string()));
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "art: cannot read %s\n", skin.source);
         return false;
@@ -59,14 +62,19 @@ bool WriteSkin(const content::GeneratorContext& context, const SkinFile& skin) {
         }
         bytes += platform::ToAnsi(line) + "\r\n";
     }
-    return WriteBytes((context.out / skin.target).string(), bytes);
+    return content::WriteEditionFile(context.out, edition, skin.target, bytes);
 }
 
 bool WriteSkins(const content::GeneratorContext& context) {
     if (!PrepareArt(context.sources)) return false;
-    bool ok = WriteBytes((context.out / "lektionY/Begruessung.jpg").string(), EncodeJpeg(GreetingBackdrop()));
-    ok = WriteBytes((context.out / "lektionX/KeineLektion.jpg").string(), EncodeJpeg(NoLessonBackdrop())) && ok;
-    for (const SkinFile& skin : kSkins) ok = WriteSkin(context, skin) && ok;
+    bool ok = true;
+    for (const content::Edition edition : content::kEditions) { // German first: the overlay compares with it
+        SetSceneLanguage(edition == content::Edition::English);
+        ok = content::WriteEditionFile(context.out, edition, "lektionY/Begruessung.jpg", EncodeJpeg(GreetingBackdrop())) && ok;
+        ok = content::WriteEditionFile(context.out, edition, "lektionX/KeineLektion.jpg", EncodeJpeg(NoLessonBackdrop())) && ok;
+        for (const SkinFile& skin : kSkins) ok = WriteSkin(context, skin, edition) && ok;
+    }
+    SetSceneLanguage(false);
     return ok;
 }
 

@@ -1,10 +1,12 @@
 // The art step that makes the intro and closing videos: drawn frames as
-// Motion-JPEG with a plucked-guitar sound track, in an AVI file.
+// Motion-JPEG with a plucked-guitar sound track, in an AVI file; the English
+// edition's, with English words, in its overlay folder.
 #include "content/generator/art_avi.h"
 #include "content/generator/art_jpeg.h"
 #include "content/generator/art_paint.h"
 #include "content/generator/art_scenes.h"
 #include "content/generator/contentstep.h"
+#include "content/generator/course_edition_files.h"
 
 #include <vector>
 
@@ -56,8 +58,14 @@ std::string MakeVideo(bool closing) {
 
 bool WriteVideos(const content::GeneratorContext& context) {
     if (!PrepareArt(context.sources)) return false;
-    bool ok = WriteBytes((context.out / "lektionX/IntroVideo.avi").string(), MakeVideo(false));
-    return WriteBytes((context.out / "lektionX/FinalVideo.avi").string(), MakeVideo(true)) && ok;
+    bool ok = true;
+    for (const content::Edition edition : content::kEditions) { // German first: the overlay compares with it
+        SetSceneLanguage(edition == content::Edition::English);
+        ok = content::WriteEditionFile(context.out, edition, "lektionX/IntroVideo.avi", MakeVideo(false)) && ok;
+        ok = content::WriteEditionFile(context.out, edition, "lektionX/FinalVideo.avi", MakeVideo(true)) && ok;
+    }
+    SetSceneLanguage(false);
+    return ok;
 }
 
 content::StepRegistration registration{"art-videos", WriteVideos};

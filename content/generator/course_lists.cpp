@@ -33,8 +33,10 @@ std::string FreshWaitingList() {
 }
 
 std::string ExplorerTexts(const Outline& outline) {
+    const bool english = !outline.lessons.empty() && outline.lessons.front().edition == Edition::English;
     std::string text =
-        AnsiLine("Zupfari Basis Explorer: Titel und Text je Lektion, zuletzt das Abschlussvideo");
+        AnsiLine(english ? "Zupfari Basis Explorer: title and text of each lesson, the closing video last"
+                         : "Zupfari Basis Explorer: Titel und Text je Lektion, zuletzt das Abschlussvideo");
     for (const Lesson& lesson : outline.lessons)
         text += AnsiLine(lesson.title) + AnsiLine(lesson.explorer);
     text += AnsiLine(outline.closingTitle) + AnsiLine(outline.closingText);

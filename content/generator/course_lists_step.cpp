@@ -1,35 +1,31 @@
 // Generator step "course-lists": writes Listen/ListeUeplan.ztl,
-// Listen/ListeWarten.ztl (fresh start) and Listen/LTextXplorer.ztl.
+// Listen/ListeWarten.ztl (fresh start) and Listen/LTextXplorer.ztl, and the
+// English edition's explorer texts into its overlay folder.
 
 #include "content/generator/contentstep.h"
+#include "content/generator/course_edition_files.h"
 #include "content/generator/course_lists.h"
-
-#include "platform/core/files.h"
 
 #include <cstdio>
 
 namespace content {
 namespace {
 
-bool WriteList(const std::filesystem::path& path, const std::string& bytes) {
-    if (platform::WriteFileAtomically(path.string(), bytes)) return true;
-    std::fprintf(stderr, "content: cannot write %s\n", path.string().c_str());
-    return false;
-}
-
 bool RunLists(const GeneratorContext& context) {
-    std::vector<std::string> errors;
-    Outline outline = LoadOutline((context.sources / "course").string(), errors);
-    if (!errors.empty()) {
+    std::vector<std::string> errors, notes;
+    std::vector<Outline> editions;
+    if (!LoadEditions((context.sources / "course").string(), editions, errors, notes)) {
         std::fprintf(stderr, "content: the course outline has errors (see course-outline)\n");
         return false;
     }
-    const std::filesystem::path folder = context.out / "Listen";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    bool ok = WriteList(folder / "ListeUeplan.ztl", FreshPlanList());
-    ok = WriteList(folder / "ListeWarten.ztl", FreshWaitingList()) && ok;
-    return WriteList(folder / "LTextXplorer.ztl", ExplorerTexts(outline)) && ok;
+    bool ok = true;
+    for (const Outline& outline : editions) {
+        const Edition edition = outline.lessons.front().edition;
+        ok = WriteEditionFile(context.out, edition, "Listen/ListeUeplan.ztl", FreshPlanList()) && ok;
+        ok = WriteEditionFile(context.out, edition, "Listen/ListeWarten.ztl", FreshWaitingList()) && ok;
+        ok = WriteEditionFile(context.out, edition, "Listen/LTextXplorer.ztl", ExplorerTexts(outline)) && ok;
+    }
+    return ok;
 }
 
 StepRegistration registration{"course-lists", RunLists};

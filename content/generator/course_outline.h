@@ -58,6 +58,7 @@ struct Exercise {
 };
 
 struct Slide {
+    int line = 0; // where the section starts, for messages
     std::string heading;
     std::vector<std::string> paragraphs;
     std::vector<std::string> pictures;
@@ -65,6 +66,7 @@ struct Slide {
 };
 
 struct Question {
+    int line = 0; // where the section starts, 0 when the file has none
     std::string text;
     std::vector<std::string> choices;
     int right = 0; // 1-based box number of the right choice, 0 when none given
@@ -84,8 +86,21 @@ struct LessonValues {
     std::array<int, 2> hold{-100, -100};
 };
 
+// The course comes in two editions: German, whose files lie in the program
+// folder itself, and English, whose files that differ lie in the overlay
+// folder "English/" beside them. The English edition's texts come from
+// "en/lektionNN.txt" and "en/abschluss.txt"; its registry values, bars and
+// answer keys from the German files, and for lessons 12, 17 and 27 its
+// exercise, notation and tempo follow the language 1 rows.
+enum class Edition { German, English };
+inline constexpr Edition kEditions[] = {Edition::German, Edition::English};
+
+// "" or "English/": the edition's folder inside the program folder.
+std::string EditionFolder(Edition edition);
+
 struct Lesson {
     int number = -1;
+    Edition edition = Edition::German;
     std::string file;
     std::string title;    // Windows-1252 safe text; "$n" is a line break
     std::string explorer; // the explorer's short description
@@ -109,14 +124,43 @@ struct Outline {
     std::string closingTitle, closingText; // explorer entry 30
 };
 
+// One lesson file. A text-only file (an English edition's) may hold no
+// registry values, bars, order or [exercise language1]: those come from the
+// German file. `name` is the file as messages name it.
+Lesson ParseLessonFile(const std::string& path, const std::string& name, bool textOnly,
+                       std::vector<std::string>& errors);
+// The closing video's title and explorer text.
+void ParseClosingFile(const std::string& path, const std::string& name, std::string& title,
+                      std::string& text, std::vector<std::string>& errors);
+
 // Reads the outline from `folder`. Every problem found is appended to `errors`
 // as "file:line: message"; the outline is still returned as far as it parsed.
 Outline LoadOutline(const std::string& folder, std::vector<std::string>& errors);
+
+// The English edition from `folder` + "/en" over the German outline: the
+// German lessons with the English texts, and for lessons with language 1
+// rows their exercise, tempo and geometry. Checks that every English file
+// matches its German file's structure (same slide windows, the same number
+// of pictures and the same samples per window, the same number of choices
+// and the right answer in the same box). A lesson whose English file is
+// missing keeps its German texts, with a note in `notes`.
+Outline LoadEnglishOutline(const std::string& folder, const Outline& german, std::vector<std::string>& errors,
+                           std::vector<std::string>& notes);
+
+// Both editions, German first, each read and checked; false with `errors`
+// when either has problems.
+bool LoadEditions(const std::string& folder, std::vector<Outline>& editions, std::vector<std::string>& errors,
+                  std::vector<std::string>& notes);
 
 // Checks the outline's completeness and its agreement with the lesson registry:
 // registry values, slide windows, quiz answers, bar lengths, chord names, and
 // that every exercise beat falls where the play cursor expects it.
 void ValidateOutline(const Outline& outline, std::vector<std::string>& errors);
+
+// Checks every lesson's [exercise] against the lesson's own values (its
+// edition's geometry, hold and cursor): bar lengths, chords, the notation's
+// length and that every beat falls where the play cursor points.
+void ValidateExercises(const Outline& outline, std::vector<std::string>& errors);
 
 // The playing order as repeat signs can print it: runs of bars (first, last,
 // 0-based) with how often each is played in a row, ascending and without

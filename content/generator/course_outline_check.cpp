@@ -178,4 +178,12 @@ void ValidateOutline(const Outline& outline, std::vector<std::string>& errors) {
     }
 }
 
+void ValidateExercises(const Outline& outline, std::vector<std::string>& errors) {
+    for (const Lesson& lesson : outline.lessons) {
+        Checker check(lesson, errors);
+        if (lesson.exercise)
+            CheckExercise(check, *lesson.exercise, lesson.values.geometry, lesson.values, outline, "[exercise]");
+    }
+}
+
 } // namespace content

@@ -183,7 +183,10 @@ struct ParseState {
     Section section = Section::Lesson;
     int index = 0; // slide window or question number
     bool orderGiven = false;
+    bool textOnly = false; // an edition's texts: the German file holds the rest
 };
+
+constexpr const char* kGermanOnly = " belongs in the German file only";
 
 bool OpenSection(const Reader& reader, int line, const std::string& name, Lesson& lesson,
                  ParseState& state) {
@@ -193,10 +196,12 @@ bool OpenSection(const Reader& reader, int line, const std::string& name, Lesson
         state.index = name[6] - 'A';
         if (lesson.slides[state.index]) reader.Error(line, "[" + name + "] given twice");
         lesson.slides[state.index] = Slide{};
+        lesson.slides[state.index]->line = line;
         return true;
     }
     if (name == "exercise" || name == "exercise language1") {
         bool language1 = name != "exercise";
+        if (language1 && state.textOnly) reader.Error(line, "[" + name + "]" + kGermanOnly);
         state.section = language1 ? Section::ExerciseLanguage1 : Section::Exercise;
         auto& target = language1 ? lesson.exerciseLanguage1 : lesson.exercise;
         if (target) reader.Error(line, "[" + name + "] given twice");
@@ -207,6 +212,8 @@ bool OpenSection(const Reader& reader, int line, const std::string& name, Lesson
     if (name.size() == 10 && name.rfind("question ", 0) == 0 && name[9] >= '1' && name[9] <= '3') {
         state.section = Section::Question;
         state.index = name[9] - '1';
+        if (lesson.quiz[state.index].line != 0) reader.Error(line, "[" + name + "] given twice");
+        lesson.quiz[state.index].line = line;
         return true;
     }
     reader.Error(line, "unknown section [" + name + "]");
@@ -270,6 +277,8 @@ void ParseLessonKey(const Reader& reader, int line, const std::string& key,
             lesson.teaches = value;
         else if (key == "notation")
             lesson.notation = value;
+        else if (state.textOnly && ParseRegistryKey(reader, line, key, value, lesson.values))
+            reader.Error(line, "'" + key + "'" + kGermanOnly);
         else if (!ParseRegistryKey(reader, line, key, value, lesson.values))
             reader.Error(line, "unknown key '" + key + "'");
         return;
@@ -294,6 +303,7 @@ void ParseLessonKey(const Reader& reader, int line, const std::string& key,
         if (key == "description")
             exercise.description = value;
         else if (key == "order") {
+            if (state.textOnly) reader.Error(line, "'order'" + std::string(kGermanOnly));
             ParseOrder(reader, line, value, exercise);
             state.orderGiven = true;
         } else
@@ -325,12 +335,15 @@ void FinishExercise(std::optional<Exercise>& exercise, bool orderGiven) {
         exercise->ranges.push_back({0, static_cast<int>(exercise->bars.size()) - 1});
 }
 
-Lesson ParseLesson(const std::string& path, const std::string& name,
-                   std::vector<std::string>& errors) {
+} // namespace
+
+Lesson ParseLessonFile(const std::string& path, const std::string& name, bool textOnly,
+                       std::vector<std::string>& errors) {
     Lesson lesson;
     lesson.file = name;
     Reader reader(name, errors);
     ParseState state;
+    state.textOnly = textOnly;
     bool exerciseOrder = false, language1Order = false;
     int lineNumber = 0;
     for (const std::string& raw : platform::ReadTextLines(path)) {
@@ -345,7 +358,9 @@ Lesson ParseLesson(const std::string& path, const std::string& name,
             continue;
         }
         if (line[0] == '|') {
-            if (state.section == Section::Exercise)
+            if (textOnly)
+                reader.Error(lineNumber, "bars belong in the German file only");
+            else if (state.section == Section::Exercise)
                 ParseBars(reader, lineNumber, line, *lesson.exercise);
             else if (state.section == Section::ExerciseLanguage1)
                 ParseBars(reader, lineNumber, line, *lesson.exerciseLanguage1);
@@ -378,6 +393,8 @@ Lesson ParseLesson(const std::string& path, const std::string& name,
     return lesson;
 }
 
+namespace {
+
 void ParseChords(const std::string& path, std::map<std::string, ChordShape>& chords,
                  std::vector<std::string>& errors) {
     Reader reader("akkorde.txt", errors);
@@ -405,8 +422,11 @@ void ParseChords(const std::string& path, std::map<std::string, ChordShape>& cho
     if (lineNumber == 0) reader.Error(0, "missing or empty file");
 }
 
-void ParseClosing(const std::string& path, Outline& outline, std::vector<std::string>& errors) {
-    Reader reader("abschluss.txt", errors);
+} // namespace
+
+void ParseClosingFile(const std::string& path, const std::string& name, std::string& title,
+                      std::string& text, std::vector<std::string>& errors) {
+    Reader reader(name, errors);
     int lineNumber = 0;
     for (const std::string& raw : platform::ReadTextLines(path)) {
         ++lineNumber;
@@ -416,25 +436,25 @@ void ParseClosing(const std::string& path, Outline& outline, std::vector<std::st
         std::string key = Trim(line.substr(0, colon == std::string::npos ? 0 : colon));
         std::string value = colon == std::string::npos ? "" : Trim(line.substr(colon + 1));
         if (key == "title")
-            outline.closingTitle = value;
+            title = value;
         else if (key == "explorer")
-            outline.closingText = value;
+            text = value;
         else
             reader.Error(lineNumber, "expected 'title:' or 'explorer:'");
     }
+    if (lineNumber == 0) reader.Error(0, "missing or empty file");
 }
-
-} // namespace
 
 Outline LoadOutline(const std::string& folder, std::vector<std::string>& errors) {
     Outline outline;
     const std::filesystem::path base(folder);
     ParseChords((base / "akkorde.txt").string(), outline.chords, errors);
-    ParseClosing((base / "abschluss.txt").string(), outline, errors);
+    ParseClosingFile((base / "abschluss.txt").string(), "abschluss.txt", outline.closingTitle,
+                     outline.closingText, errors);
     for (int n = 0; n < kLessonCount; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "lektion%02d.txt", n);
-        outline.lessons.push_back(ParseLesson((base / name).string(), name, errors));
+        outline.lessons.push_back(ParseLessonFile((base / name).string(), name, false, errors));
     }
     return outline;
 }

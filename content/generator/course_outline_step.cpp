@@ -1,5 +1,6 @@
-// Generator step "course-outline": reads the course outline and checks it
-// against the lesson registry. Any disagreement fails the build with the list
+// Generator step "course-outline": reads the course outline of both editions
+// and checks it against the lesson registry and the English files against
+// the German ones. Any disagreement fails the build with the list
 // of problems, so that no later step builds screens, notation, exercises or
 // quizzes from an outline the program would not fit.
 
@@ -12,9 +13,11 @@ namespace content {
 namespace {
 
 bool RunOutline(const GeneratorContext& context) {
-    std::vector<std::string> errors;
-    Outline outline = LoadOutline((context.sources / "course").string(), errors);
-    ValidateOutline(outline, errors);
+    std::vector<std::string> errors, notes;
+    std::vector<Outline> editions;
+    LoadEditions((context.sources / "course").string(), editions, errors, notes);
+    for (const std::string& n : notes)
+        std::printf("course outline: note: %s\n", n.c_str());
     for (const std::string& e : errors)
         std::fprintf(stderr, "course outline: %s\n", e.c_str());
     if (!errors.empty()) {
@@ -22,11 +25,12 @@ bool RunOutline(const GeneratorContext& context) {
                      errors.size());
         return false;
     }
+    const Outline& outline = editions.front();
     int bars = 0;
     for (const Lesson& lesson : outline.lessons)
         bars += static_cast<int>(lesson.exercise->bars.size());
-    std::printf("content: course outline: %zu lessons, %d bars of notation, %zu chords\n",
-                outline.lessons.size(), bars, outline.chords.size());
+    std::printf("content: course outline: %zu lessons, %d bars of notation, %zu chords, %zu editions\n",
+                outline.lessons.size(), bars, outline.chords.size(), editions.size());
     return true;
 }
 

@@ -75,7 +75,7 @@ bool HasChords(const content::Exercise& exercise) {
 
 Grid MakeGrid(const content::Lesson& lesson) {
     Grid grid;
-    grid.g = content::Registry(lesson.number).geometry;
+    grid.g = lesson.values.geometry; // the edition's rows
     grid.beats = static_cast<int>(grid.g[content::kWrapLength]);
     grid.perLine = static_cast<int>(grid.g[content::kBeatsPerLine]);
     grid.perBar = static_cast<int>(grid.g[content::kBeatsPerBar]);
@@ -381,7 +381,7 @@ NotationPicture DrawNotation(const content::Lesson& lesson, const content::Outli
     notation.Staves();
     notation.Repeats(*lesson.exercise);
     notation.Events(*lesson.exercise);
-    const auto& hold = content::Registry(lesson.number).hold;
+    const auto& hold = lesson.values.hold;
     if (hold[0] >= 0) {
         const int bar = lesson.exercise->order[static_cast<std::size_t>(hold[0] / grid.perBar)];
         notation.Fermata(bar * grid.perBar);

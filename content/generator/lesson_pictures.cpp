@@ -177,12 +177,12 @@ std::vector<std::string> ChordsNamed(const std::string& text, const content::Out
 }
 
 QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outline, const std::string& text,
-                    unsigned seed) {
+                    unsigned seed, const std::string& caption) {
     QImage image = Paper(layout::SlidePicture, seed, C("cream-light"));
     QPainter p;
     BeginPainter(p, image);
     const std::vector<std::string> chords = ChordsNamed(text, outline);
-    const int beatsPerBar = static_cast<int>(content::Registry(lesson.number).geometry[content::kBeatsPerBar]);
+    const int beatsPerBar = static_cast<int>(lesson.values.geometry[content::kBeatsPerBar]);
     const bool aboutChords =
         Mentions(text, {"Griff", "Akkord", "Dur", "Moll", "Kadenz", "Wechsel", "Vergleich", "nebeneinander"});
     if (!chords.empty() && aboutChords && !Mentions(text, {"Griffbrett", "Töne"}))
@@ -193,7 +193,7 @@ QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outli
         FretboardPicture(p, *lesson.exercise);
     else
         GuitarPicture(p);
-    Caption(p, QString::fromStdString(text));
+    Caption(p, QString::fromStdString(caption.empty() ? text : caption));
     p.setPen(QPen(C("wood"), 1));
     p.drawRect(QRectF(0.5, 0.5, 191, 143));
     return image;

@@ -11,9 +11,10 @@
 
 namespace art {
 
-// Slide picture (192 x 144) for the outline's picture line `text`.
+// Slide picture (192 x 144) for the German outline's picture line `text`,
+// captioned with `caption` (another edition's line; empty: `text`).
 QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outline, const std::string& text,
-                    unsigned seed);
+                    unsigned seed, const std::string& caption = {});
 
 // A chord diagram with its name, the size of a window-A chord picture.
 QImage ChordPicture(const content::ChordShape& shape);

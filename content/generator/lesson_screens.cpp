@@ -14,6 +14,24 @@ constexpr int kLineGap = 6;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The few words the screens print around the outline's texts.
+struct ScreenWords {
+    const char* lesson;       // "Lektion %1"
+    const char* window;       // "» Lernfenster " + A, B, C
+    const char* order;        // before the playing order's bar ranges
+    const char* picture;      // before the picture numbers
+    const char* next;         // the next-picture link
+    const char* listen;       // above the chord pictures
+};
+
+const ScreenWords& Words(const content::Lesson& lesson) {
+    static const ScreenWords german{"Lektion %1", "» Lernfenster ", "Ablauf: Takt ", "Bild:", "weiter »",
+                                    "Zum Anhören anklicken:"};
+    static const ScreenWords english{"Lesson %1", "» Window ", "Order: bars ", "Picture:", "next »",
+                                     "Click to listen:"};
+    return lesson.edition == content::Edition::English ? english : german;
+}
+
 // Paragraphs broken to `width`, stacked from `top` while they fit above
 // `bottom`; returns how many were placed.
 int Paragraphs(SkinWriter& skin, const QStringList& paragraphs, QPoint at, int width, int bottom, int points,
@@ -45,11 +63,12 @@ int FittingSize(const QStringList& paragraphs, int width, int height, std::initi
 
 // "Ablauf: Takt 1–8, 1–12, …": the order in which the bars are played, for
 // orders that repeat signs cannot show.
-QString PlayingOrder(const content::Exercise& exercise) {
+QString PlayingOrder(const content::Lesson& lesson) {
+    const content::Exercise& exercise = *lesson.exercise;
     QStringList parts;
     for (const auto& [first, last] : exercise.ranges)
         parts << (first == last ? QString::number(first + 1) : QStringLiteral("%1–%2").arg(first + 1).arg(last + 1));
-    return QStringLiteral("Ablauf: Takt ") + parts.join(QStringLiteral(", "));
+    return QString::fromUtf8(Words(lesson).order) + parts.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -60,26 +79,26 @@ QString LessonFile(int lesson, const QString& name) {
 
 SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop) {
     const QRect screen = layout::LessonScreen;
-    SkinWriter skin(Q(content::Registry(lesson.number).header));
+    SkinWriter skin(Q(lesson.values.header));
     skin.Image(screen.topLeft(), LessonFile(lesson.number, QStringLiteral("Notation.jpg")), 200);
     // A light honey wash behind the slide and tool buttons.
     const QRect tools(screen.right() - 196, screen.top() + 6, 190, 62);
     skin.Shape(tools, C("honey"), C("ink"), 275);
     const int left = screen.left() + 12, textWidth = tools.left() - left - 10;
-    skin.Label(QPoint(left, screen.top() + 8), 9, 1, C("accent"), QStringLiteral("Lektion %1").arg(lesson.number));
+    skin.Label(QPoint(left, screen.top() + 8), 9, 1, C("accent"), QString::fromUtf8(Words(lesson).lesson).arg(lesson.number));
     QString title = Q(lesson.title).replace(QStringLiteral("$n"), QStringLiteral(" "), Qt::CaseInsensitive);
     title = BreakText(title, 14, 1, textWidth);
     skin.Label(QPoint(left, screen.top() + 22), 14, 1, C("ink"), title);
     const int y = screen.top() + 24 + LabelSize(title, 14, 1).height() + 4;
     QStringList texts = {Q(lesson.exercise->description), Q(lesson.teaches), Q(lesson.notation)};
-    if (content::RepeatedRuns(*lesson.exercise).empty()) texts.prepend(PlayingOrder(*lesson.exercise));
+    if (content::RepeatedRuns(*lesson.exercise).empty()) texts.prepend(PlayingOrder(lesson));
     Paragraphs(skin, texts, QPoint(left, y), textWidth, notationTop - 8, 9, C("ink-soft"));
     static const char* windows[] = {"A", "B", "C"};
     int row = 0;
     for (int w = 0; w < 3; ++w) {
         if (content::SkipsWindow(lesson.number, w)) continue;
         skin.Label(QPoint(tools.left() + 8, tools.top() + 6 + 18 * row++), 9, 1, C("wood-dark"),
-                   QStringLiteral("» Lernfenster ") + QLatin1String(windows[w]), 101 + w);
+                   QString::fromUtf8(Words(lesson).window) + QLatin1String(windows[w]), 101 + w);
     }
     skin.Image(QPoint(tools.right() - 2 * kSymbolSize.width() - 10, tools.top() + 6), kTunerSymbol, 403);
     skin.Image(QPoint(tools.right() - kSymbolSize.width() - 6, tools.top() + 6), kHelpSymbol, 405);
@@ -90,7 +109,7 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window) {
     const content::Slide& slide = *lesson.slides[static_cast<std::size_t>(window)];
     const QString letter = QString(QChar('A' + window));
     const QRect card = kSlideCardRect;
-    SkinWriter skin(Q(content::Registry(lesson.number).header));
+    SkinWriter skin(Q(lesson.values.header));
     skin.Image(card.topLeft(), kSlideCard, 200);
     skin.Label(QPoint(card.left() + 26, card.top() + 20), 18, 1, C("ink"),
                BreakText(Q(slide.heading), 18, 1, card.width() - 52));
@@ -108,15 +127,17 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window) {
     skin.Image(frame, LessonFile(lesson.number, QStringLiteral("Dia%1%2.jpg").arg(letter).arg(1)), 110);
     int y = frame.y() + layout::SlidePicture.height() + 8;
     if (slide.pictures.size() > 1) {
-        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QStringLiteral("Bild:"));
+        const QString word = QString::fromUtf8(Words(lesson).picture);
+        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), word);
+        const int numbers = std::max(34, LabelSize(word, 9, 0).width() + 8); // the numbers follow the word
         for (std::size_t k = 0; k < slide.pictures.size() && k < 4; ++k)
-            skin.Label(QPoint(frame.x() + 34 + 22 * static_cast<int>(k), y), 10, 1, C("accent"),
+            skin.Label(QPoint(frame.x() + numbers + 22 * static_cast<int>(k), y), 10, 1, C("accent"),
                        QString::number(k + 1), 121 + static_cast<int>(k));
-        skin.Label(QPoint(frame.x() + 126, y), 9, 1, C("accent"), QStringLiteral("weiter »"), 120);
+        skin.Label(QPoint(frame.x() + numbers + 92, y), 9, 1, C("accent"), QString::fromUtf8(Words(lesson).next), 120);
         y += 24;
     }
     if (window == 0 && !slide.samples.empty()) {
-        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QStringLiteral("Zum Anhören anklicken:"));
+        skin.Label(QPoint(frame.x(), y), 9, 0, C("ink-soft"), QString::fromUtf8(Words(lesson).listen));
         for (std::size_t k = 0; k < slide.samples.size() && k < 3; ++k)
             skin.Image(QPoint(frame.x() + (kChordPicture.width() + 8) * static_cast<int>(k), y + 18),
                        LessonFile(lesson.number, QStringLiteral("AkkordBild%1.jpg").arg(k + 1)),

@@ -23,6 +23,17 @@ QString ResolvePath(const QString& path);
 // (UTF-8) spelling, ready for open().
 std::string ResolveAnsiPath(std::string_view ansiPath);
 
+// The course's second edition lies in an overlay folder inside the program
+// folder and holds only the files that differ. Once set, a path naming a
+// file inside `programFolder` (relative paths count from the current
+// folder) resolves to the same relative path inside `overlayFolder` when
+// that file exists there; folders and every other file resolve as before.
+// An empty `overlayFolder` turns the overlay off. With ZUPFARI_TRACE_FILES
+// set, every overlay file served is reported once on standard error as
+// "ZUPFARI-OVERLAY <path>".
+void SetContentOverlay(const QString& programFolder, const QString& overlayFolder);
+QString ContentOverlay(); // the overlay folder, empty when off
+
 // True when the resolved path names an existing file or folder.
 bool PathExists(const QString& path);
 bool AnsiPathExists(std::string_view ansiPath);

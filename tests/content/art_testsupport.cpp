@@ -17,7 +17,15 @@ static std::string Folder() {
 
 std::string ProgramFolder() { return Folder(); }
 
+static bool englishEdition = false;
+
+void ReadEnglishEdition(bool on) {
+    englishEdition = on;
+}
+
 std::string ProgramFile(const std::string& relative) {
+    if (englishEdition)
+        if (auto english = platform::ReadFileBytes(Folder() + "English/" + relative)) return *english;
     return platform::ReadFileBytes(Folder() + relative).value_or(std::string());
 }
 

@@ -12,8 +12,10 @@ namespace arttest {
 // The program folder with its generated content, ending in '/'.
 std::string ProgramFolder();
 
-// The bytes of a file in the program folder ("" when missing).
+// The bytes of a file in the program folder ("" when missing); with the
+// English edition on, its overlay folder's file where it has one.
 std::string ProgramFile(const std::string& relative);
+void ReadEnglishEdition(bool on);
 
 // The file decoded as a picture (null when missing or undecodable).
 QImage ProgramPicture(const std::string& relative);

@@ -28,13 +28,24 @@ namespace {
 
 const std::string kCourse = ZUPFARI_CONTENT_SOURCES "/course";
 
-const Outline& Course() {
-    static const Outline outline = [] {
-        std::vector<std::string> errors;
-        return LoadOutline(kCourse, errors);
+const Outline& Course(Edition edition = Edition::German) {
+    static const std::vector<Outline> editions = [] {
+        std::vector<std::string> errors, notes;
+        std::vector<Outline> loaded;
+        LoadEditions(kCourse, loaded, errors, notes);
+        return loaded;
     }();
-    return outline;
+    return editions.at(edition == Edition::German ? 0 : 1);
 }
+
+// The screens of one edition: its outline, and its files read the way the
+// program finds them (the English overlay first).
+class EditionScreens : public ::testing::TestWithParam<Edition> {
+protected:
+    void SetUp() override { arttest::ReadEnglishEdition(GetParam() == Edition::English); }
+    void TearDown() override { arttest::ReadEnglishEdition(false); }
+    const Outline& Lessons() const { return Course(GetParam()); }
+};
 
 std::string LessonFolder(int lesson) { return "lektion" + std::to_string(lesson) + "/"; }
 
@@ -76,8 +87,9 @@ TEST(LessonScreens, ThePointLandsOnTheGlyphOfEveryBeat) {
     }
 }
 
-TEST(LessonScreens, QuizRightBoxesFollowTheAnswerKey) {
-    for (const Lesson& lesson : Course().lessons) {
+TEST_P(EditionScreens, QuizRightBoxesFollowTheAnswerKey) {
+    ASSERT_EQ(Lessons().lessons.size(), 30u);
+    for (const Lesson& lesson : Lessons().lessons) {
         SCOPED_TRACE(lesson.file);
         const arttest::Skin skin = LoadSkin(LessonFolder(lesson.number) + "Kontrolle.zs1");
         ASSERT_TRUE(skin.error.isEmpty()) << skin.error.toStdString();
@@ -117,8 +129,8 @@ bool ProgramFileExists(QString name) {
     return true;
 }
 
-TEST(LessonScreens, SkinsExistForTheirWindowsAndEveryFileTheyNameExists) {
-    for (const Lesson& lesson : Course().lessons) {
+TEST_P(EditionScreens, SkinsExistForTheirWindowsAndEveryFileTheyNameExists) {
+    for (const Lesson& lesson : Lessons().lessons) {
         SCOPED_TRACE(lesson.file);
         const std::string folder = LessonFolder(lesson.number);
         std::vector<std::string> skins = {"MainWin.zs1", "Kontrolle.zs1"};
@@ -169,13 +181,13 @@ QRect LabelRect(const arttest::SkinRecord& r) {
     return QRect(r.fields[0].toInt(), r.fields[1].toInt(), width, static_cast<int>(lines.size()) * (metrics.ascent() + metrics.descent()));
 }
 
-TEST(LessonScreens, NoLabelLeavesItsAreaOrOverlapsAnother) {
+TEST_P(EditionScreens, NoLabelLeavesItsAreaOrOverlapsAnother) {
     // The main screen's labels stay on the lesson screen; the slide windows'
     // stay left of their buttons and number labels; the quiz's stay in the
     // window and off its buttons (691..775, 491..574).
     const QRect slideArea(0, 0, 690, 600), mainArea = layout::LessonScreen, quizArea(0, 0, 800, 600);
     const QRect quizButtons(QPoint(691, 491), QPoint(775, 574));
-    for (const Lesson& lesson : Course().lessons) {
+    for (const Lesson& lesson : Lessons().lessons) {
         for (const char* name : {"MainWin.zs1", "WinA.zs1", "WinB.zs1", "WinC.zs1", "Kontrolle.zs1"}) {
             const std::string relative = LessonFolder(lesson.number) + name;
             if (arttest::ProgramFile(relative).empty()) continue;
@@ -205,5 +217,8 @@ TEST(LessonScreens, NoLabelLeavesItsAreaOrOverlapsAnother) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Editions, EditionScreens, ::testing::Values(Edition::German, Edition::English),
+                         [](const auto& info) { return info.param == Edition::German ? "German" : "English"; });
 
 } // namespace

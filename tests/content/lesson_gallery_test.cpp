@@ -3,9 +3,13 @@
 // window's background, the backdrop tinted, the form grabbed. Written to
 // build/gallery/lessons.png (the 30 main screens), slides.png (every slide
 // window) and quizzes.png, each screen also full size in screens/, to be looked at; the test checks the sheets hold a
-// screen for every skin.
+// screen for every skin. The English edition, found through the path
+// resolver's overlay as the program finds it, goes to lessons-en.png,
+// slides-en.png, quizzes-en.png and screens/en/.
 
+#include "lessons/registrydata.h"
 #include "lessons/skinloader.h"
+#include "platform/core/pathresolver.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 
@@ -42,20 +46,21 @@ QStringList PictureNames(const QString& skin) {
         if (lines[i] != QStringLiteral("$I")) continue;
         qsizetype at = i + 1;
         if (at < lines.size() && lines[at].startsWith(QStringLiteral("TAG"))) ++at;
-        if (at + 2 < lines.size()) names << QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/") + QString(lines[at + 2]).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (at + 2 < lines.size()) names << platform::ResolvePath(QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/") + lines[at + 2]);
     }
     return names;
 }
 
 // The screen of one skin over `background`, or a null image when the skin is missing.
-QImage Screen(const QString& skin, const QString& header, const QString& background) {
+QImage Screen(const QString& name, const QString& header, const QString& background) {
+    const QString skin = platform::ResolvePath(name);
     if (!QFile::exists(skin)) return {};
     platform::TForm form(nullptr);
     form.SetBounds(0, 0, 800, 600);
     auto* back = new platform::TImage(&form);
     back->SetParent(&form);
     back->SetBounds(0, 0, 800, 600);
-    back->Picture()->Assign(QImage(background).convertToFormat(QImage::Format_BGR888));
+    back->Picture()->Assign(QImage(platform::ResolvePath(background)).convertToFormat(QImage::Format_BGR888));
     lessons::SkinLoader loader(&form);
     loader.LoadSkin(skin, header);
     // The loader reads pictures from the folder of the running program, which
@@ -96,7 +101,24 @@ int SaveSheet(const std::vector<std::pair<QString, QImage>>& screens, const QStr
     return sheet.save(QStringLiteral(GALLERY_FOLDER "/") + file) ? static_cast<int>(screens.size()) : -1;
 }
 
-TEST(LessonGallery, ContactSheetsOfEveryLessonScreen) {
+// The overlay of one edition on for the life of the object, as the program
+// sets it at start-up.
+class Edition {
+public:
+    explicit Edition(bool english) : english_(english) {
+        const QString program = QStringLiteral(ZUPFARI_PROGRAM_FOLDER);
+        platform::SetContentOverlay(program, english ? program + "/" + lessons::kEnglishEditionFolder : QString());
+    }
+    ~Edition() { platform::SetContentOverlay(QString(), QString()); }
+    // "lessons.png" or "lessons-en.png"; "screens/" or "screens/en/".
+    QString Sheet(const char* name) const { return QString::fromUtf8(name) + (english_ ? "-en.png" : ".png"); }
+    QString Screens() const { return QStringLiteral(GALLERY_FOLDER "/screens/") + (english_ ? "en/" : ""); }
+
+private:
+    bool english_;
+};
+
+void SaveGallery(const Edition& edition) {
     CurrentFolder keep;
     std::vector<std::pair<QString, QImage>> main, slides, quizzes;
     for (int lesson = 0; lesson < 30; ++lesson) {
@@ -105,22 +127,30 @@ TEST(LessonGallery, ContactSheetsOfEveryLessonScreen) {
         QImage shot = Screen(folder + "MainWin.zs1", header, QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/Bilder/hintergrund.jpg"));
         ASSERT_FALSE(shot.isNull()) << "lesson " << lesson;
         main.push_back({QStringLiteral("Lektion %1").arg(lesson), shot});
-        QDir().mkpath(QStringLiteral(GALLERY_FOLDER "/screens"));
-        shot.save(QStringLiteral(GALLERY_FOLDER "/screens/lektion%1.png").arg(lesson));
+        QDir().mkpath(edition.Screens());
+        shot.save(edition.Screens() + QStringLiteral("lektion%1.png").arg(lesson));
         for (const char* window : {"A", "B", "C"}) {
             shot = Screen(folder + "Win" + window + ".zs1", header, QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/Bilder/hintergrundA.jpg"));
             if (shot.isNull()) continue;
             slides.push_back({QStringLiteral("Lektion %1, Fenster %2").arg(lesson).arg(window), shot});
-            shot.save(QStringLiteral(GALLERY_FOLDER "/screens/lektion%1-%2.png").arg(lesson).arg(window));
+            shot.save(edition.Screens() + QStringLiteral("lektion%1-%2.png").arg(lesson).arg(window));
         }
         shot = Screen(folder + "Kontrolle.zs1", "0", QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/Bilder/hintergrundQ.jpg"));
         ASSERT_FALSE(shot.isNull()) << "lesson " << lesson;
         quizzes.push_back({QStringLiteral("Kontrolle %1").arg(lesson), shot});
-        shot.save(QStringLiteral(GALLERY_FOLDER "/screens/kontrolle%1.png").arg(lesson));
+        shot.save(edition.Screens() + QStringLiteral("kontrolle%1.png").arg(lesson));
     }
-    EXPECT_EQ(SaveSheet(main, "lessons.png"), 30);
-    EXPECT_GT(SaveSheet(slides, "slides.png"), 30);
-    EXPECT_EQ(SaveSheet(quizzes, "quizzes.png"), 30);
+    EXPECT_EQ(SaveSheet(main, edition.Sheet("lessons")), 30);
+    EXPECT_GT(SaveSheet(slides, edition.Sheet("slides")), 30);
+    EXPECT_EQ(SaveSheet(quizzes, edition.Sheet("quizzes")), 30);
+}
+
+TEST(LessonGallery, ContactSheetsOfEveryLessonScreen) {
+    SaveGallery(Edition(false));
+}
+
+TEST(LessonGallery, ContactSheetsOfTheEnglishEdition) {
+    SaveGallery(Edition(true));
 }
 
 } // namespace

@@ -101,9 +101,10 @@ TEST_F(LessonScreenTest, LanguageOneTakesItsOwnGeometryAndTempo) {
     EXPECT_EQ(form_->CursorGeometry[12].OriginY, 345);
     EXPECT_EQ(form_->TempoTable[12][0], 60);
     DestroyWindows();
+    // Every code but 0 is served the English edition and takes its rows.
     setenv("SPRACHBANK_LANGUAGE", "2", 1);
     Start();
-    EXPECT_EQ(form_->CursorGeometry[12].OriginY, 357);
+    EXPECT_EQ(form_->CursorGeometry[12].OriginY, 345);
     EXPECT_EQ(form_->TempoTable[12][0], 60);
     DestroyWindows();
     setenv("SPRACHBANK_LANGUAGE", "0", 1);
