@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kCaptionHeight = 34;
 const char* const kNoteNames[] = {"C", "Cis", "D", "Dis", "E", "F", "Fis", "G", "Gis", "A", "B", "H"};
+const char* const kNoteNamesEnglish[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "Bb", "B"};
 
 // Draws a chord box: six strings, four frets, dots, x and o above.
 void DrawChordBox(QPainter& p, const QRectF& box, const content::ChordShape& shape) {
@@ -64,8 +65,12 @@ void ChordsPicture(QPainter& p, const std::vector<std::string>& chords, const co
     }
 }
 
-// The notes of the exercise on a fretboard, high e at the top, frets 0..5.
-void FretboardPicture(QPainter& p, const content::Exercise& exercise) {
+// The notes of the exercise on a fretboard, high e at the top, frets 0..5;
+// string and note names as the edition's learners know them (German h = B).
+void FretboardPicture(QPainter& p, const content::Exercise& exercise, content::Edition edition) {
+    const bool english = edition == content::Edition::English;
+    const char* const* noteNames = english ? kNoteNamesEnglish : kNoteNames;
+    const char* stringNames = english ? "EADGBE" : "EADghe";
     const QRectF board(22, 10, 162, 96);
     p.fillRect(board, C("fretboard"));
     const double dx = board.width() / 5, dy = board.height() / 5.5;
@@ -77,7 +82,7 @@ void FretboardPicture(QPainter& p, const content::Exercise& exercise) {
         p.drawLine(QPointF(board.left() - 10, y), QPointF(board.right(), y));
         p.setPen(C("ink"));
         p.setFont(Sans(9, true));
-        p.drawText(QRectF(2, y - 6, 12, 12), Qt::AlignCenter, QString(QChar("EADghe"[s])));
+        p.drawText(QRectF(2, y - 6, 12, 12), Qt::AlignCenter, QString(QChar(stringNames[s])));
         p.setPen(QPen(s < 3 ? C("string-wound") : C("string-plain"), 1.2));
     }
     std::vector<std::pair<int, int>> notes;
@@ -94,7 +99,7 @@ void FretboardPicture(QPainter& p, const content::Exercise& exercise) {
         p.drawEllipse(QPointF(x, y), 7, 7);
         p.setPen(C("cream-light"));
         p.drawText(QRectF(x - 8, y - 7, 16, 14), Qt::AlignCenter,
-                   QString::fromLatin1(kNoteNames[content::StringNote(string, fret) % 12]));
+                   QString::fromLatin1(noteNames[content::StringNote(string, fret) % 12]));
     }
     p.setBrush(Qt::NoBrush);
 }
@@ -190,7 +195,7 @@ QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outli
     else if (Mentions(text, {"Tabulatur", "Notation", "Rhythmus", "Takt", "Muster", "Riff", "Pfeil", "Schlagpfeil", "Zähl", "Ablauf"}))
         TabPicture(p, *lesson.exercise, beatsPerBar);
     else if (Mentions(text, {"Griffbrett", "Töne", "Saite", "Griffbild", "Bund", "Basstöne"}))
-        FretboardPicture(p, *lesson.exercise);
+        FretboardPicture(p, *lesson.exercise, lesson.edition);
     else
         GuitarPicture(p);
     Caption(p, QString::fromStdString(caption.empty() ? text : caption));
