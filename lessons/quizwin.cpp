@@ -79,7 +79,6 @@ TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
         FormKeyDown(sender, key, shift);
     };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
-    FormCreate(this);
 }
 
 TQuizWin::~TQuizWin() {
@@ -89,8 +88,6 @@ TQuizWin::~TQuizWin() {
 controls::TXFadeButton* TQuizWin::MakeButton(const QString& name, int captionNumber) {
     return MakeCourseButton(this, name, captionNumber, "");
 }
-
-void TQuizWin::FormCreate(TObject*) {}
 
 // ================================================================ showing
 

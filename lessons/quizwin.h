@@ -64,7 +64,6 @@ public:
     void FormShow(platform::TObject* Sender);
     void FormHide(platform::TObject* Sender);
     void FormClose(platform::TObject* Sender, platform::TCloseAction& Action);
-    void FormCreate(platform::TObject* Sender);
 
     // The three answer panels (left, top, right, bottom) of a window of
     // `width` × `height`; the fourth quarter, bottom right, holds the buttons.

@@ -126,7 +126,6 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
         FormKeyDown(sender, key, shift);
     };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
-    FormCreate(this);
 }
 
 TExtWin::~TExtWin() {
@@ -151,8 +150,6 @@ void TExtWin::PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper)
     for (controls::TXFadeButton* button : upper)
         stack(button);
 }
-
-void TExtWin::FormCreate(TObject*) {}
 
 void TExtWin::LoadAndShow() {
     LessonHost* host = Host();

@@ -63,7 +63,6 @@ public:
     void FormHide(platform::TObject* Sender);
     void FormPaint(platform::TObject* Sender);
     void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
-    void FormCreate(platform::TObject* Sender);
 
     // The click actions of the skin's controls.
     void NextSlidePicture(platform::TObject* Sender);
