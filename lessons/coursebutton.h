@@ -1,6 +1,7 @@
 #pragma once
-// The buttons of the slide windows and the quiz: the caption-style fade
-// button with rounded corners on one of the program's button pictures.
+// What the slide windows and the quiz share: the caption-style fade button
+// with rounded corners on one of the program's button pictures, and the
+// wiring of their window events to their handlers.
 
 #include "controls/fadebutton.h"
 
@@ -13,5 +14,18 @@ namespace lessons {
 // placed after "RBUTTON" (look "" or "LF").
 controls::TXFadeButton* MakeCourseButton(platform::TControl* window, const QString& name,
                                          int captionNumber, const QString& look);
+
+// Connects the window's show, hide, paint and key events to its handlers
+// FormShow, FormHide, FormPaint and FormKeyDown.
+template <class Window> void ConnectCourseWindowEvents(Window* window) {
+    using platform::TObject;
+    window->OnShow = [window](TObject* sender) { window->FormShow(sender); };
+    window->OnHide = [window](TObject* sender) { window->FormHide(sender); };
+    window->OnPaint = [window](TObject* sender) { window->FormPaint(sender); };
+    window->OnKeyDown = [window](TObject* sender, platform::WORD& key,
+                                 platform::TShiftState shift) {
+        window->FormKeyDown(sender, key, shift);
+    };
+}
 
 } // namespace lessons

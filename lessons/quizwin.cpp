@@ -72,12 +72,7 @@ TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
     // 5. The skin loader.
     Skin = MakeSkinLoader(this);
 
-    OnShow = [this](TObject* sender) { FormShow(sender); };
-    OnHide = [this](TObject* sender) { FormHide(sender); };
-    OnPaint = [this](TObject* sender) { FormPaint(sender); };
-    OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
-        FormKeyDown(sender, key, shift);
-    };
+    ConnectCourseWindowEvents(this);
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
 }
 

@@ -119,12 +119,7 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
     Skin = MakeSkinLoader(this);
     SlidePictures = TSlidePictures{};
 
-    OnShow = [this](TObject* sender) { FormShow(sender); };
-    OnHide = [this](TObject* sender) { FormHide(sender); };
-    OnPaint = [this](TObject* sender) { FormPaint(sender); };
-    OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
-        FormKeyDown(sender, key, shift);
-    };
+    ConnectCourseWindowEvents(this);
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
 }
 
