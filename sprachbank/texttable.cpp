@@ -106,6 +106,9 @@ constexpr std::array kRows = {
     TextRow{E, 13, "Kein MIDI-Ausgang", "No MIDI output"},
     TextRow{E, 14, "Es wurde kein MIDI-Ausgang gefunden.", "No MIDI output was found."},
     TextRow{E, 15, "Zupfari Basis läuft bereits.", "Zupfari Basis is already running."},
+    TextRow{E, 100, "Übung nicht gestartet", "Exercise not started"},
+    TextRow{E, 101, "Die Übung ließ sich auf dem gewählten MIDI-Ausgang nicht abspielen. Bitte wählen Sie unter „Soundcard“ einen anderen Ausgang.",
+            "The exercise could not be played on the chosen MIDI output. Please choose another one under “Sound device”."},
 };
 
 } // namespace

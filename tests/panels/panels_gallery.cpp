@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     form.RefreshPlanPanel();
     form.BVonVorn->Show();
     form.Lists->CurrentEntry = 1;
-    form.CurrentLesson = 7;
+    form.Course->SetCurrentLesson(7);
     form.OpenLesson();
     Shoot("panel-plan.png");
 
@@ -121,8 +121,8 @@ int main(int argc, char** argv) {
     Shoot("window-explorer.png", form.rect());
 
     form.BExplorerClick(nullptr); // back to the plan
-    form.CurrentLesson = monitorLesson;
-    std::printf("monitor on lesson %d\n", form.CurrentLesson);
+    form.Course->SetCurrentLesson(monitorLesson);
+    std::printf("monitor on lesson %d\n", form.Course->CurrentLesson());
     form.OpenLesson();
     form.BMonitorClick(nullptr);
     Shoot("panel-monitor.png");
