@@ -376,7 +376,7 @@ TunerDisplayState TunerPanel::DisplayState() const {
 }
 
 void TunerPanel::ShowListening() {
-    LAutomatisch->Font()->SetColor(ListeningString == listening::kAutoString ? clWhite : RGB(120, 126, 134));
+    LAutomatisch->Font()->SetColor(ListeningString == listening::kAutoString ? clWhite : RGB(96, 102, 110));
     const TunerDisplayState state = DisplayState();
     if (state.line == shown_.line && state.noteName == shown_.noteName && state.heard == shown_.heard &&
         state.cents == shown_.cents && state.frequency == shown_.frequency && ImgHoeren->Visible())

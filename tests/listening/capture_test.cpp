@@ -3,6 +3,12 @@
 // played into the sink), fed by paplay. The server lives in the test's own
 // runtime folder for the whole program, since Qt Multimedia connects to the
 // server once per process. Skipped where PulseAudio is not installed.
+//
+// The server resamples between the sink, the remapped source and the
+// capture stream and nudges those rates to keep its latencies, which moves
+// the pitch by a cent or two (measured here: up to 2 cents flat). So the
+// readings are checked to 3 cents here; the analysis itself is held to one
+// cent on recordings (analysis_test).
 #include "listening/frameclock.h"
 #include "listening/inputdevices.h"
 #include "listening/microphone.h"
@@ -153,7 +159,7 @@ TEST_F(Capture, TheTunerHearsAStringPlayedIntoTheMicrophone) {
         const TuningReading reading = tuner.Latest();
         ASSERT_TRUE(reading.heard);
         EXPECT_EQ(reading.string, StringA);
-        EXPECT_NEAR(reading.cents, 13, 1.5);
+        EXPECT_NEAR(reading.cents, 13, 3.0);
     }
 
     // Paused (a reference tone sounds): what was heard is forgotten.
@@ -245,11 +251,11 @@ TEST_F(Capture, TheToolTunesFromTheMicrophone) {
         if (!match.hasMatch()) continue;
         cents.push_back(match.captured(2).toDouble());
         // Right after each new pluck the string rings a little sharp.
-        EXPECT_NEAR(cents.back(), -20, 4) << line.toStdString();
+        EXPECT_NEAR(cents.back(), -20, 5) << line.toStdString();
     }
     ASSERT_GE(cents.size(), 40u) << lines.join('\n').toStdString();
     std::sort(cents.begin(), cents.end());
-    EXPECT_NEAR(cents[cents.size() / 2], -20, 1.0);
+    EXPECT_NEAR(cents[cents.size() / 2], -20, 3.0);
 }
 
 } // namespace
