@@ -28,6 +28,11 @@ constexpr double kLargestInharmonicity = 1e-3;
 // stand in for it.
 constexpr double kMissingLowPartialsDb = 30;
 constexpr double kWeakFundamentalHz = 120;
+// In a range wide enough for the octave below (automatic mode), a sound
+// whose fundamental is weak may look periodic at half its period: the
+// octave below wins when its periodicity is as clear and its first partial
+// is there, at most this far (in dB) under the strongest partial.
+constexpr double kOctaveBelowDb = 40;
 
 std::vector<float> BlackmanHarris(int n) {
     std::vector<float> window(static_cast<size_t>(n));
@@ -122,13 +127,30 @@ PitchEstimate PitchEstimator::Analyse(const float* frames, FrequencyRange range)
     }
     if (highest <= 0) return result;
     for (int lag = shortest + 1; lag < longest; ++lag) {
-        const double left = nsdf_[size_t(lag) - 1], y = nsdf_[size_t(lag)], right = nsdf_[size_t(lag) + 1];
-        if (!(y > left && y >= right) || y < kKeyPeakShare * highest) continue;
-        const double curvature = left - 2 * y + right;
-        const double shift = curvature < 0 ? 0.5 * (left - right) / curvature : 0.0;
-        const double period = lag + shift;
-        result.frequency = fitPartials_ ? FirstPartial(frames, period) : sampleRate_ / period;
-        result.clarity = std::min(1.0, y - 0.25 * (left - right) * shift);
+        const double y = nsdf_[size_t(lag)];
+        if (!(y > nsdf_[size_t(lag) - 1] && y >= nsdf_[size_t(lag) + 1]) || y < kKeyPeakShare * highest) continue;
+        double clarity = 0;
+        const double period = RefinedPeak(lag, clarity);
+        result.clarity = clarity;
+        if (!fitPartials_) {
+            result.frequency = sampleRate_ / period;
+            break;
+        }
+        result.frequency = FirstPartial(frames, period, kMissingLowPartialsDb, true);
+        // The octave below, when it is in the range and as clearly periodic.
+        const int below = int(std::lround(2 * period));
+        int best = -1;
+        for (int l = std::max(shortest + 1, below - 3); l <= std::min(longest - 1, below + 3); ++l)
+            if (best < 0 || nsdf_[size_t(l)] > nsdf_[size_t(best)]) best = l;
+        if (best > 0 && nsdf_[size_t(best)] >= kKeyPeakShare * y && nsdf_[size_t(best)] > nsdf_[size_t(best) - 1] &&
+            nsdf_[size_t(best)] >= nsdf_[size_t(best) + 1]) {
+            double lowerClarity = 0;
+            const double lower = FirstPartial(frames, RefinedPeak(best, lowerClarity), kOctaveBelowDb, false);
+            if (lower > 0) {
+                result.frequency = lower;
+                result.clarity = lowerClarity;
+            }
+        }
         break; // the first key peak decides, also when its partials refute it
     }
     if (result.frequency < range.low || result.frequency > range.high) result.frequency = 0;
@@ -136,7 +158,15 @@ PitchEstimate PitchEstimator::Analyse(const float* frames, FrequencyRange range)
     return result;
 }
 
-double PitchEstimator::FirstPartial(const float* frames, double period) {
+double PitchEstimator::RefinedPeak(int lag, double& height) const {
+    const double left = nsdf_[size_t(lag) - 1], y = nsdf_[size_t(lag)], right = nsdf_[size_t(lag) + 1];
+    const double curvature = left - 2 * y + right;
+    const double shift = curvature < 0 ? 0.5 * (left - right) / curvature : 0.0;
+    height = std::min(1.0, y - 0.25 * (left - right) * shift);
+    return lag + shift;
+}
+
+double PitchEstimator::FirstPartial(const float* frames, double period, double missingDb, bool secondMayStandIn) {
     const double coarse = sampleRate_ / period;
     if (fine_->fft == nullptr) return coarse;
     const int size = kPadding * window_;
@@ -171,7 +201,7 @@ double PitchEstimator::FirstPartial(const float* frames, double period) {
         const double frequency = (peak + shift) * binHz;
         const double logPeak = centre - 0.25 * (left - right) * shift;
         strongest = std::max(strongest, logPeak);
-        if (k == 1 || (k == 2 && coarse < kWeakFundamentalHz)) lowest = std::max(lowest, logPeak);
+        if (k == 1 || (k == 2 && secondMayStandIn && coarse < kWeakFundamentalHz)) lowest = std::max(lowest, logPeak);
         const double x = double(k) * k;
         const double y = (frequency / k) * (frequency / k);
         const double weight = std::exp(2 * logPeak) * x;
@@ -182,7 +212,7 @@ double PitchEstimator::FirstPartial(const float* frames, double period) {
         sxy += weight * x * y;
         ++partials;
     }
-    if (lowest < strongest - kMissingLowPartialsDb * std::log(10.0) / 20.0) return 0;
+    if (lowest < strongest - missingDb * std::log(10.0) / 20.0) return 0;
     if (partials < 2 || sw <= 0) return coarse;
     const double denominator = sw * sxx - sx * sx;
     if (denominator <= 0) return coarse;

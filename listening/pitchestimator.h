@@ -22,7 +22,9 @@
 // even where the fundamental itself is too weak to measure. A period whose
 // first partial is missing from the spectrum (below 120 Hz: its first two)
 // is a multiple of the true one, a higher string heard while a lower one is
-// searched for, and is refused.
+// searched for, and is refused. Where the range reaches an octave below the
+// period found (automatic mode), that octave wins when it is as periodic and
+// its first partial is there: a low string with a very weak fundamental.
 //
 // The same estimator serves the tuner (a range around one string, or all
 // six) and anyone who checks an expected note in a recording (a range around
@@ -64,8 +66,13 @@ public:
 
 private:
     struct Fft;
-    // The first partial's frequency, or 0 for a period that is a multiple.
-    double FirstPartial(const float* frames, double period);
+    // The period at a peak of the difference function, refined by a
+    // parabola, and the peak's height.
+    double RefinedPeak(int lag, double& height) const;
+    // The first partial's frequency, or 0 for a period that is a multiple:
+    // when the first partial (or, with `secondMayStandIn` below 120 Hz, the
+    // second) lies more than `missingDb` under the strongest.
+    double FirstPartial(const float* frames, double period, double missingDb, bool secondMayStandIn);
     int sampleRate_;
     int window_;
     bool fitPartials_;

@@ -17,7 +17,7 @@ constexpr int kMissesBeforeRelease = 2;
 
 TuningAnalyzer::TuningAnalyzer(int sampleRate)
     : estimator_(sampleRate, PitchEstimator::WindowFor(sampleRate)), onsets_(sampleRate),
-      hop_(estimator_.WindowFrames() / 4), window_(std::size_t(estimator_.WindowFrames()), 0.0f) {}
+      hop_(estimator_.WindowFrames() / 2), window_(std::size_t(estimator_.WindowFrames()), 0.0f) {}
 
 void TuningAnalyzer::SetString(int string) {
     const int wanted = string >= 0 && string < kGuitarStrings ? string : kAutoString;

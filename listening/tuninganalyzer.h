@@ -1,6 +1,6 @@
 #pragma once
 // TuningAnalyzer: what a tuner shows while a string rings, worked out from a
-// stream of mono samples. Every hop (about 21 ms) it analyses the latest
+// stream of mono samples. Every hop (about 43 ms) it analyses the latest
 // window, searching only around the chosen string (or, in automatic mode,
 // all six strings, keeping the string it found until the next pluck or
 // until it no longer hears that string in what sounds). The

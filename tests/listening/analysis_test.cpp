@@ -177,7 +177,7 @@ TEST(Tuning, EveryStringReadsWithinACentFromAQuarterSecondOn) {
                     EXPECT_NEAR(reading.cents, detune, 1.0) << since << " s after the pluck";
                     ++checked;
                 }
-                EXPECT_GT(checked, 70);
+                EXPECT_GT(checked, 35); // one reading every 43 to 46 ms
                 // Nothing is heard before the pluck.
                 EXPECT_FALSE(FirstAfter(readings, rate, 0.1)->heard);
             }
