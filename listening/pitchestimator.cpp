@@ -28,11 +28,6 @@ constexpr double kLargestInharmonicity = 1e-3;
 // stand in for it.
 constexpr double kMissingLowPartialsDb = 30;
 constexpr double kWeakFundamentalHz = 120;
-// In a range wide enough for the octave below (automatic mode), a sound
-// whose fundamental is weak may look periodic at half its period: the
-// octave below wins when its periodicity is as clear and its first partial
-// is there, at most this far (in dB) under the strongest partial.
-constexpr double kOctaveBelowDb = 40;
 
 std::vector<float> BlackmanHarris(int n) {
     std::vector<float> window(static_cast<size_t>(n));
@@ -137,20 +132,6 @@ PitchEstimate PitchEstimator::Analyse(const float* frames, FrequencyRange range)
             break;
         }
         result.frequency = FirstPartial(frames, period, kMissingLowPartialsDb, true);
-        // The octave below, when it is in the range and as clearly periodic.
-        const int below = int(std::lround(2 * period));
-        int best = -1;
-        for (int l = std::max(shortest + 1, below - 3); l <= std::min(longest - 1, below + 3); ++l)
-            if (best < 0 || nsdf_[size_t(l)] > nsdf_[size_t(best)]) best = l;
-        if (best > 0 && nsdf_[size_t(best)] >= kKeyPeakShare * y && nsdf_[size_t(best)] > nsdf_[size_t(best) - 1] &&
-            nsdf_[size_t(best)] >= nsdf_[size_t(best) + 1]) {
-            double lowerClarity = 0;
-            const double lower = FirstPartial(frames, RefinedPeak(best, lowerClarity), kOctaveBelowDb, false);
-            if (lower > 0) {
-                result.frequency = lower;
-                result.clarity = lowerClarity;
-            }
-        }
         break; // the first key peak decides, also when its partials refute it
     }
     if (result.frequency < range.low || result.frequency > range.high) result.frequency = 0;

@@ -22,9 +22,7 @@
 // even where the fundamental itself is too weak to measure. A period whose
 // first partial is missing from the spectrum (below 120 Hz: its first two)
 // is a multiple of the true one, a higher string heard while a lower one is
-// searched for, and is refused. Where the range reaches an octave below the
-// period found (automatic mode), that octave wins when it is as periodic and
-// its first partial is there: a low string with a very weak fundamental.
+// searched for, and is refused.
 //
 // The same estimator serves the tuner (a range around one string, or all
 // six) and anyone who checks an expected note in a recording (a range around
