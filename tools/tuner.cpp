@@ -282,6 +282,7 @@ void TunerPanel::SwitchMikrofon(bool on) {
     }
     ImgTuner->SetVisible(!on);
     ImgHoeren->SetVisible(on);
+    displayDrawn_ = false;
     LAutomatisch->SetVisible(on);
     LEingang->SetVisible(on);
     if (on) {
@@ -378,10 +379,11 @@ TunerDisplayState TunerPanel::DisplayState() const {
 void TunerPanel::ShowListening() {
     LAutomatisch->Font()->SetColor(ListeningString == listening::kAutoString ? clWhite : RGB(96, 102, 110));
     const TunerDisplayState state = DisplayState();
-    if (state.line == shown_.line && state.noteName == shown_.noteName && state.heard == shown_.heard &&
-        state.cents == shown_.cents && state.frequency == shown_.frequency && ImgHoeren->Visible())
+    if (displayDrawn_ && state.line == shown_.line && state.noteName == shown_.noteName &&
+        state.heard == shown_.heard && state.cents == shown_.cents && state.frequency == shown_.frequency)
         return;
     shown_ = state;
+    displayDrawn_ = true;
     DrawTunerDisplay(*ImgHoeren->Canvas(), ImgHoeren->Width(), ImgHoeren->Height(), state);
     ImgHoeren->Invalidate();
 }

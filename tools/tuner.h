@@ -109,7 +109,8 @@ private:
     int language_ = 0;
     std::unique_ptr<listening::TunerListening> listening_;
     std::vector<listening::InputDevice> inputs_; // as PopupEingang lists them
-    TunerDisplayState shown_;
+    TunerDisplayState shown_;   // what the display shows
+    bool displayDrawn_ = false; // since the switch was last turned
 };
 
 } // namespace tools
