@@ -48,6 +48,22 @@ constexpr std::array kRows = {
     TextRow{C, 29, "Video", "Video"},
     TextRow{C, 30, "Soundcard", "Sound device"},
 
+    // The tuner's listening: switch, string choice, state lines, marks.
+    TextRow{C, 200, "Mikrofon", "Microphone"},
+    TextRow{C, 201, "automatisch", "automatic"},
+    TextRow{C, 202, "gestimmt", "in tune"},
+    TextRow{C, 203, "zu tief", "too low"},
+    TextRow{C, 204, "zu hoch", "too high"},
+    TextRow{C, 205, "Zupfen Sie eine Saite an.", "Pluck a string."},
+    TextRow{C, 206, "Kein Mikrofon gefunden", "No microphone found"},
+    TextRow{C, 207, "Das Mikrofon ist nicht mehr da", "The microphone has gone"},
+    TextRow{C, 208, "Vom Mikrofon kommt kein Ton", "No sound comes from the microphone"},
+    TextRow{C, 209, "Das Mikrofon lässt sich nicht öffnen", "The microphone cannot be opened"},
+    TextRow{C, 210, "Hört nicht zu, solange der Ton klingt", "Not listening while the tone sounds"},
+    TextRow{C, 211, "Mikrofon wird geöffnet ...", "Opening the microphone ..."},
+    TextRow{C, 212, "Saite:", "String:"},
+    TextRow{C, 213, "Eingang", "Input"},
+
     // Messages: titles and bodies of the message box.
     TextRow{M, 1, "Frage", "Question"},
     TextRow{M, 2, "Keine neue Lektion", "No new lesson"},
