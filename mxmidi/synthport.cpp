@@ -13,8 +13,11 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <thread>
+#include <vector>
 
 namespace mxmidi::detail {
 namespace {
@@ -58,6 +61,63 @@ struct SoundTap {
     }
 };
 
+// Loads the samples of the instruments a piece is about to select, on a
+// thread of its own, and keeps them (FluidSynth's pinned presets): the
+// synthesizer loads samples only when an instrument is chosen, and without
+// this the first program change of a piece would load them on the sound's
+// thread. After each request it calls `done` (which wakes the sound).
+class PresetPinner {
+public:
+    PresetPinner(fluid_synth_t* synth, int fontId) : synth_(synth), fontId_(fontId) {}
+
+    void Request(const std::vector<MidiProgram>& programs, std::function<void()> done) {
+        std::lock_guard lock(mutex_);
+        std::vector<std::pair<int, int>> wanted;
+        for (const MidiProgram& program : programs) {
+            // The percussion channel plays the drum kits of bank 128.
+            const int bank = (program.channel & 0x0F) == 9 ? kDrumBank : program.bank;
+            const std::pair<int, int> preset{bank, program.program & 0x7F};
+            if (pinned_.insert(preset).second) wanted.push_back(preset);
+        }
+        requests_.push_back({std::move(wanted), std::move(done)});
+        if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+        wake_.notify_all();
+    }
+
+private:
+    static constexpr int kDrumBank = 128;
+    struct RequestItem {
+        std::vector<std::pair<int, int>> presets;
+        std::function<void()> done;
+    };
+
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return !requests_.empty(); });
+            RequestItem request = std::move(requests_.front());
+            requests_.erase(requests_.begin());
+            lock.unlock();
+            for (const auto& [bank, program] : request.presets) {
+                // A bank the font lacks plays its program from bank 0.
+                if (fluid_synth_pin_preset(synth_, fontId_, bank, program) != FLUID_OK &&
+                    bank != 0 && bank != kDrumBank)
+                    fluid_synth_pin_preset(synth_, fontId_, 0, program);
+            }
+            if (request.done) request.done();
+            lock.lock();
+        }
+    }
+
+    fluid_synth_t* synth_;
+    int fontId_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::set<std::pair<int, int>> pinned_;
+    std::vector<RequestItem> requests_;
+    std::thread thread_; // runs as long as the process (the engine is never freed)
+};
+
 // Where the synthesizer's sound goes while outputs are open on it.
 enum class Sink {
     None,   // no audio device: nothing is rendered, nobody would hear it
@@ -75,13 +135,19 @@ public:
         settings_ = new_fluid_settings();
         if (!settings_) return false;
         fluid_settings_setnum(settings_, "synth.sample-rate", kSynthSampleRate);
+        // Only the samples of the instruments in use are in memory: those on
+        // the channels now (piano and the drum kit, after the reset that the
+        // loading makes) and those a piece selects (Prepare).
+        fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
         synth_ = new_fluid_synth(settings_);
         if (!synth_) return false;
         std::string font = SoundFontPath();
-        if (fluid_synth_sfload(synth_, font.c_str(), 1) == FLUID_FAILED) {
+        const int fontId = fluid_synth_sfload(synth_, font.c_str(), 1);
+        if (fontId == FLUID_FAILED) {
             qWarning("MxMidi: cannot load the sound font %s", font.c_str());
             return false;
         }
+        pinner_ = std::make_unique<PresetPinner>(synth_, fontId);
         renderer_ = std::make_unique<SynthRenderer>(synth_);
         renderer_->waker = [this] { Wake(); };
         return true;
@@ -124,6 +190,16 @@ public:
     void SendSysEx(std::uint64_t due, const std::vector<std::uint8_t>& message) {
         if (!Audible()) return;
         renderer_->PostSysEx(static_cast<std::int64_t>(due), message);
+    }
+
+    // A piece is about to play: its instruments' samples are loaded, then
+    // the sound wakes, in time for the piece's start.
+    void Prepare(const std::vector<MidiProgram>& programs) {
+        pinner_->Request(programs, [this] {
+            // From the pinner's thread: the output may be closing meanwhile.
+            std::lock_guard lock(portsMutex_);
+            if (openPorts_ > 0 && Audible()) Wake();
+        });
     }
 
     std::uint32_t Latency() const {
@@ -212,6 +288,7 @@ private:
 
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
+    std::unique_ptr<PresetPinner> pinner_;
     std::unique_ptr<SynthRenderer> renderer_;
 
     std::mutex portsMutex_;
@@ -292,6 +369,7 @@ public:
         engine_->SendSysEx(due, message);
     }
     std::uint32_t LatencyMicroseconds() const override { return engine_->Latency(); }
+    void Prepare(const std::vector<MidiProgram>& programs) override { engine_->Prepare(programs); }
 
 private:
     SynthEngine* engine_;

@@ -11,6 +11,8 @@
 // queue: call QCoreApplication::sendPostedEvents() (or processEvents()) to
 // deliver them. Switch clocks only while no timer runs.
 
+#include "mxmidi/mxmidi.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -40,6 +42,8 @@ struct SentEvent {
 std::uint16_t AddRecordingPort(const char* name);
 // What the port sent since the last call, oldest first.
 std::vector<SentEvent> TakeRecordedEvents(std::uint16_t id);
+// The instruments PrepareMidiOut announced to the port since the last call.
+std::vector<MidiProgram> TakePreparedPrograms(std::uint16_t id);
 void RemoveTestPorts();
 
 // Frames the built-in synthesizer rendered since the last call (all outputs
