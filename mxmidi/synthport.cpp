@@ -135,14 +135,15 @@ public:
         settings_ = new_fluid_settings();
         if (!settings_) return false;
         fluid_settings_setnum(settings_, "synth.sample-rate", kSynthSampleRate);
-        // Only the samples of the instruments in use are in memory: those on
-        // the channels now (piano and the drum kit, after the reset that the
-        // loading makes) and those a piece selects (Prepare).
+        // Only the samples of the instruments in use are in memory: those a
+        // piece selects (Prepare) and those a channel gets when it first
+        // plays (the renderer), not the whole font, nor the piano that a
+        // reset would put on every channel.
         fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
         synth_ = new_fluid_synth(settings_);
         if (!synth_) return false;
         std::string font = SoundFontPath();
-        const int fontId = fluid_synth_sfload(synth_, font.c_str(), 1);
+        const int fontId = fluid_synth_sfload(synth_, font.c_str(), 0);
         if (fontId == FLUID_FAILED) {
             qWarning("MxMidi: cannot load the sound font %s", font.c_str());
             return false;

@@ -85,10 +85,15 @@ void SynthRenderer::Apply(const SynthMessage& message, const std::uint8_t* sysex
         fluid_synth_noteoff(synth_, channel, data1);
         break;
     case 0x90:
-        if (data2 == 0)
+        if (data2 == 0) {
             fluid_synth_noteoff(synth_, channel, data1);
-        else
-            fluid_synth_noteon(synth_, channel, data1, data2);
+            break;
+        }
+        // A channel that plays before any program change plays its default
+        // instrument (the piano, or the drum kit): chosen, and loaded, now.
+        if (!fluid_synth_get_channel_preset(synth_, channel))
+            fluid_synth_program_change(synth_, channel, 0);
+        fluid_synth_noteon(synth_, channel, data1, data2);
         break;
     case 0xA0:
         fluid_synth_key_pressure(synth_, channel, data1, data2);

@@ -113,20 +113,34 @@ void CMidiOut::Prepare(const std::vector<std::unique_ptr<CMidiTrack>>& tracks) {
             const MidiEvent& event = track->Events()[i];
             time += event.time;
             const std::uint8_t kind = event.status & 0xF0;
-            if (kind == 0xC0 || (kind == 0xB0 && event.data1 == 0)) choices.push_back({time, event});
+            const bool noteOn = kind == 0x90 && event.data2 > 0;
+            if (kind == 0xC0 || noteOn || (kind == 0xB0 && event.data1 == 0))
+                choices.push_back({time, event});
         }
     }
     std::stable_sort(choices.begin(), choices.end(),
                      [](const Choice& a, const Choice& b) { return a.time < b.time; });
+    // A channel that plays a note before any program change plays its
+    // default instrument, program 0.
     std::array<std::uint8_t, 16> bank{};
+    std::array<bool, 16> chosen{};
     std::vector<MidiProgram> programs;
     for (const Choice& choice : choices) {
         const auto channel = static_cast<std::uint8_t>(choice.event.status & 0x0F);
-        if ((choice.event.status & 0xF0) == 0xB0)
+        switch (choice.event.status & 0xF0) {
+        case 0xB0:
             bank[channel] = choice.event.data2 & 0x7F;
-        else
+            break;
+        case 0xC0:
             programs.push_back({channel, bank[channel],
                                 static_cast<std::uint8_t>(choice.event.data1 & 0x7F)});
+            chosen[channel] = true;
+            break;
+        default:
+            if (!chosen[channel]) programs.push_back({channel, bank[channel], 0});
+            chosen[channel] = true;
+            break;
+        }
     }
     PrepareMidiOut(handle_, programs.data(), programs.size());
 }

@@ -237,18 +237,21 @@ TEST_F(TrackList, ALoadedPieceAnnouncesTheInstrumentsItSelectsInPlayingOrder) {
     Put(1, 100, 0xB1, 0, 8);  // channel 1 bank 8 at tick 100
     Put(1, 0, 0xB0, 32, 5);   // bank LSB: not the bank
     Put(1, 100, 0xC0, 24);    // channel 0 at tick 200: bank 0
-    Put(1, 0, 0x90, 60, 100); // notes are no instruments
+    Put(1, 0, 0x90, 60, 100); // notes after a program change choose nothing
+    Put(1, 0, 0x92, 60, 0);   // a note-off chooses nothing
+    Put(1, 0, 0x92, 60, 100); // channel 2 plays its default instrument
     const std::string file = folder_.Path() + "instruments.mid";
     ASSERT_EQ(MidiSaveFile(file.c_str()), 1);
     Announced(port_);
 
     ASSERT_EQ(MidiLoadFile(file.c_str()), 1);
-    const std::vector<std::array<int, 3>> expected = {{9, 0, 0}, {0, 0, 24}, {1, 8, 25}};
+    const std::vector<std::array<int, 3>> expected = {{9, 0, 0}, {0, 0, 24}, {2, 0, 0}, {1, 8, 25}};
     EXPECT_EQ(Announced(port_), expected);
 
-    // Importing announces the whole list again, the new tracks with it.
+    // Importing announces the whole list again, the new tracks with it:
+    // every program change twice, channel 2's default once.
     ASSERT_EQ(MidiImportFile(file.c_str(), 0), 1);
-    EXPECT_EQ(Announced(port_).size(), 6u);
+    EXPECT_EQ(Announced(port_).size(), 7u);
 }
 
 } // namespace
