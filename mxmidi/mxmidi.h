@@ -198,7 +198,8 @@ void MarkMidiOutEnd(HMOUT out);
 HSYNC OpenSync(std::uint32_t mode, HWND window, std::uint32_t flags, std::uint16_t period);
 // A new run from tick 0 at the current tempo. On a running or paused timer it
 // first ends the run in progress as StopSync does. Events queued while the
-// timer was stopped are timed from the start.
+// timer was stopped are timed from the start, and an end marked while it was
+// stopped (MarkMidiOutEnd) is this run's.
 void StartSync(HSYNC sync);
 // Stops the run: events still queued on its outputs are dropped and the notes
 // they left sounding are turned off.
