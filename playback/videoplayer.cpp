@@ -125,6 +125,25 @@ void VideoPlayer::Open() {
         throw Exception(QStringLiteral("Die Videodatei fehlt: ") + fileName_);
     if (const QString cut = CheckRiffLength(fileName_); !cut.isEmpty())
         throw Exception(cut + QStringLiteral(": ") + QFileInfo(fileName_).fileName());
+    QString failure = LoadSource();
+    if (!failure.isEmpty() && stoppedSinceOpen_) {
+        // The media framework may fail while it tears down a video that was
+        // stopped, and then refuses the next file with that error: a fresh
+        // media object tries it once more.
+        RenewPlayer();
+        failure = LoadSource();
+    }
+    stoppedSinceOpen_ = false;
+    if (!failure.isEmpty()) {
+        // A media object that refused a file keeps its error; the next file
+        // gets a fresh one.
+        RenewPlayer();
+        throw Exception(failure);
+    }
+    open_ = true;
+}
+
+QString VideoPlayer::LoadSource() {
     player_->setSource(QUrl::fromLocalFile(fileName_));
     // Wait for the framework's verdict, but never for ever.
     QEventLoop wait;
@@ -142,21 +161,14 @@ void VideoPlayer::Open() {
     }
     disconnect(status);
     disconnect(error);
-    QString failure;
     if (player_->error() != QMediaPlayer::NoError ||
         player_->mediaStatus() == QMediaPlayer::InvalidMedia)
-        failure = PlayerErrorText(*player_, fileName_);
-    else if (!Settled(player_->mediaStatus()))
-        failure = QStringLiteral("Die Videodatei antwortet nicht: ") + QFileInfo(fileName_).fileName();
-    else if (!player_->hasVideo())
-        failure = QStringLiteral("Die Datei enthält kein Video: ") + QFileInfo(fileName_).fileName();
-    if (!failure.isEmpty()) {
-        // A media object that refused a file keeps its error; the next file
-        // gets a fresh one.
-        RenewPlayer();
-        throw Exception(failure);
-    }
-    open_ = true;
+        return PlayerErrorText(*player_, fileName_);
+    if (!Settled(player_->mediaStatus()))
+        return QStringLiteral("Die Videodatei antwortet nicht: ") + QFileInfo(fileName_).fileName();
+    if (!player_->hasVideo())
+        return QStringLiteral("Die Datei enthält kein Video: ") + QFileInfo(fileName_).fileName();
+    return {};
 }
 
 void VideoPlayer::SetDisplayRect(const platform::TRect& rect) {
@@ -179,6 +191,7 @@ void VideoPlayer::Stop() {
     if (!player_) return;
     const bool wasPlaying = playing_;
     playing_ = false;
+    stoppedSinceOpen_ = stoppedSinceOpen_ || wasPlaying;
     player_->stop();
     Rewind();
     if (wasPlaying) PostNotify();
@@ -249,6 +262,9 @@ void VideoPlayer::MediaStatusChanged() {
 
 void VideoPlayer::PlayerError() {
     if (!open_ || errorReported_) return; // Open reports its own errors
+    // The media framework may fail while a stopped or ended video is torn
+    // down: nothing the learner sees went wrong (the next Open starts afresh).
+    if (!playing_) return;
     errorReported_ = true;
     const QString text = PlayerErrorText(*player_, fileName_);
     const bool wasPlaying = playing_;

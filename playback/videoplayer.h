@@ -74,6 +74,9 @@ public:
 
 private:
     void EnsurePlayer();
+    // Sets the file as the media object's source and waits for its verdict:
+    // the complaint, or an empty text when it can be played.
+    QString LoadSource();
     void WatchPlayer();
     void RenewPlayer();
     void MediaStatusChanged();
@@ -91,6 +94,7 @@ private:
     bool notify_ = false;
     bool frameSeen_ = false;
     bool errorReported_ = false;
+    bool stoppedSinceOpen_ = false; // a playing video was stopped since the last Open
     QTimer* watchdog_ = nullptr;
     qint64 lastPosition_ = -1;
     int stillTicks_ = 0;

@@ -1,5 +1,7 @@
 // Figures of the transport in the real program (run by hand; prints only),
-// on an Xvfb display of its own:
+// on an Xvfb display of its own (ZUPFARI_SOUNDFONT passes on to the program):
+// - the resident memory with the lesson open, and the CPU while it stands
+//   open once the synthesizer has fallen asleep (with the sound server's);
 // - the CPU of the whole program process (user-interface thread, LED and
 //   beat threads, engine, synthesizer) from the engine's start to the end of
 //   each pass of lesson 1 at tempo level 10, and while the lesson stands open
@@ -73,6 +75,15 @@ void PrintThreads(const std::map<QString, double>& before, const std::map<QStrin
     std::printf("\n");
 }
 
+// Resident memory of a process, in MB.
+double ResidentMegabytes(qint64 pid) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return 0.0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024.0;
+    return 0.0;
+}
+
 // CPU of `pid` while `work` runs, in percent of one core.
 template <typename Work> double CpuPercent(qint64 pid, Work work, double* seconds = nullptr) {
     QElapsedTimer wall;
@@ -90,7 +101,7 @@ public:
     bool Start() {
         if (QStandardPaths::findExecutable("pulseaudio").isEmpty()) return false;
         return Run({"-n", "--daemonize=yes", "--exit-idle-time=-1", "--load=module-null-sink",
-                    "--load=module-native-protocol-unix"}) &&
+                    "--load=module-native-protocol-unix", "--load=module-suspend-on-idle"}) &&
                testsupport::WaitFor([this] { return QFile::exists(Socket()); }, 5000);
     }
     ~PrivateAudioServer() {
@@ -185,9 +196,23 @@ bool Measure(const std::string& display, const QString& device, int passes,
         return false;
     }
     const qint64 pid = run.Program().Process().processId();
+    const bool synth = audio != nullptr;
     QThread::msleep(1000); // the lesson opens and settles
     const double idle = CpuPercent(pid, [] { QThread::msleep(3000); });
-    std::printf("  %-44s %6.2f %% of a core\n", "lesson open, nothing playing", idle);
+    std::printf("  %-44s %6.2f %% of a core\n", "lesson open, nothing playing (first 4 s)", idle);
+    std::printf("  %-44s %6.1f MB%s\n", "resident memory, lesson open",
+                ResidentMegabytes(pid), synth ? "   (before: 251 MB with FluidR3)" : "");
+    // The synthesizer woke for the piece the lesson loaded; five quiet
+    // seconds later it sleeps, and the sound server's sink after it.
+    QThread::msleep(8000);
+    const double serverQuiet0 = synth ? CpuSeconds(audio->Pid()) : 0.0;
+    double quietSeconds = 0.0;
+    const double quiet = CpuPercent(pid, [] { QThread::msleep(5000); }, &quietSeconds);
+    std::printf("  %-44s %6.2f %% of a core", "lesson open 12 s, nothing playing", quiet);
+    if (synth)
+        std::printf(" + %.2f %% in the sound server   (before: 4.7 %% + 2-3 %%)",
+                    100.0 * (CpuSeconds(audio->Pid()) - serverQuiet0) / quietSeconds);
+    std::printf("\n");
     std::vector<double> playing, audioServer;
     for (int pass = 0; pass < passes; ++pass) {
         const int started = run.Count("engine-start");
@@ -204,6 +229,7 @@ bool Measure(const std::string& display, const QString& device, int passes,
     }
     PrintSpread("playing, per pass (% of a core)", playing, "%");
     if (audio != nullptr) PrintSpread("the PulseAudio server meanwhile", audioServer, "%");
+    if (synth) std::printf("  %-44s 6.2 %% + 4.5 %% in the sound server\n", "(before, playing:");
     if (device == "MIDI Log") {
         QThread::msleep(100); // the device writes its lines every 10 ms
         const auto lags = PointLags(run.Timings(), transportrun::ReadMidiLog(run.MidiLogPath()));
