@@ -205,11 +205,16 @@ void NotationPainter::Note(const ScoreEvent& e, int beat, double x) {
 }
 
 void NotationPainter::Strum(const ScoreEvent& e, int beat, double x) {
-    // The arrow spans the strings struck: all six, or only the highest few.
-    int lowest = 0;
+    // The arrow spans the strings struck: all six, only the highest few, or
+    // the two of a power chord.
+    int lowest = 0, highest = 5;
     auto shape = outline_.chords.find(e.chord);
-    if (shape != outline_.chords.end()) lowest = content::StruckStrings(e, shape->second).front();
-    const double top = grid_.LineY(beat, 5) - 1, bottom = grid_.LineY(beat, lowest) + 1;
+    if (shape != outline_.chords.end()) {
+        const std::vector<int> struck = content::StruckStrings(e, shape->second);
+        lowest = struck.front();
+        highest = struck.back();
+    }
+    const double top = grid_.LineY(beat, highest) - 1, bottom = grid_.LineY(beat, lowest) + 1;
     const double head = std::min(5.0, grid_.spacing);
     QPainterPath arrow;
     const double tip = e.upStroke ? top : bottom;
