@@ -1,6 +1,8 @@
 #include "playback/videoplayer.h"
 
+#include "platform/core/cp1252.h"
 #include "platform/ui/exceptions.h"
+#include "sprachbank/sprachbank.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
@@ -21,6 +23,11 @@ using platform::Exception;
 
 namespace {
 
+// The player's complaints in the learner's language (error texts 301 to 309).
+QString Said(int number) {
+    return platform::FromAnsi(DLL_GetErrStr(number));
+}
+
 bool Settled(QMediaPlayer::MediaStatus status) {
     return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
            status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::EndOfMedia ||
@@ -29,7 +36,7 @@ bool Settled(QMediaPlayer::MediaStatus status) {
 
 QString PlayerErrorText(const QMediaPlayer& player, const QString& fileName) {
     QString text = player.errorString();
-    if (text.isEmpty()) text = QStringLiteral("Die Videodatei kann nicht abgespielt werden");
+    if (text.isEmpty()) text = Said(301);
     return text + QStringLiteral(" (") + QFileInfo(fileName).fileName() + QStringLiteral(")");
 }
 
@@ -38,13 +45,13 @@ QString PlayerErrorText(const QMediaPlayer& player, const QString& fileName) {
 // Returns the complaint, or an empty text.
 QString CheckRiffLength(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("Die Videodatei lässt sich nicht öffnen");
+    if (!file.open(QIODevice::ReadOnly)) return Said(302);
     const QByteArray head = file.read(12);
     if (head.size() < 12 || !head.startsWith("RIFF")) return {};
     const auto* b = reinterpret_cast<const unsigned char*>(head.constData());
     const qint64 declared = qint64(b[4]) | qint64(b[5]) << 8 | qint64(b[6]) << 16 | qint64(b[7]) << 24;
     if (file.size() >= declared + 8) return {};
-    return QStringLiteral("Die Videodatei ist unvollständig (%1 von %2 Bytes)")
+    return Said(303)
         .arg(file.size())
         .arg(declared + 8);
 }
@@ -122,7 +129,7 @@ void VideoPlayer::Open() {
     Close();
     errorReported_ = false;
     if (!QFileInfo(fileName_).isFile())
-        throw Exception(QStringLiteral("Die Videodatei fehlt: ") + fileName_);
+        throw Exception(Said(304) + fileName_);
     if (const QString cut = CheckRiffLength(fileName_); !cut.isEmpty())
         throw Exception(cut + QStringLiteral(": ") + QFileInfo(fileName_).fileName());
     QString failure = LoadSource();
@@ -165,20 +172,20 @@ QString VideoPlayer::LoadSource() {
         player_->mediaStatus() == QMediaPlayer::InvalidMedia)
         return PlayerErrorText(*player_, fileName_);
     if (!Settled(player_->mediaStatus()))
-        return QStringLiteral("Die Videodatei antwortet nicht: ") + QFileInfo(fileName_).fileName();
+        return Said(305) + QFileInfo(fileName_).fileName();
     if (!player_->hasVideo())
-        return QStringLiteral("Die Datei enthält kein Video: ") + QFileInfo(fileName_).fileName();
+        return Said(306) + QFileInfo(fileName_).fileName();
     return {};
 }
 
 void VideoPlayer::SetDisplayRect(const platform::TRect& rect) {
-    if (!open_) throw Exception(QStringLiteral("Kein Video geöffnet"));
-    if (video_ == nullptr) throw Exception(QStringLiteral("Kein Anzeigefeld für das Video"));
+    if (!open_) throw Exception(Said(307));
+    if (video_ == nullptr) throw Exception(Said(308));
     video_->setGeometry(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
 }
 
 void VideoPlayer::Play() {
-    if (!open_) throw Exception(QStringLiteral("Kein Video geöffnet"));
+    if (!open_) throw Exception(Said(307));
     frameSeen_ = false;
     playing_ = true;
     lastPosition_ = -1;
@@ -242,7 +249,7 @@ void VideoPlayer::WatchdogTick() {
         PostNotify();
     } else if (stillTicks_ * kWatchdogTickMs >= kStallTimeoutMs) {
         errorReported_ = false;
-        const QString text = QStringLiteral("Das Video bleibt stehen: ") + QFileInfo(fileName_).fileName();
+        const QString text = Said(309) + QFileInfo(fileName_).fileName();
         playing_ = false;
         player_->stop();
         Rewind();

@@ -31,7 +31,7 @@ void CheckTexts(const Lesson& text, std::vector<std::string>& errors) {
     const std::pair<const char*, const std::string*> keys[] = {
         {"title", &text.title}, {"explorer", &text.explorer}, {"teaches", &text.teaches}, {"notation", &text.notation}};
     for (const auto& [key, value] : keys) {
-        if (value->empty()) errors.push_back(at + "no '" + key + "'");
+        if (value->empty() && value != &text.notation) errors.push_back(at + "no '" + key + "'");
         else if (!FitsAnsi(*value)) errors.push_back(at + "'" + key + "' is not representable in Windows-1252");
     }
     if (!text.exercise || text.exercise->description.empty())
@@ -58,6 +58,8 @@ void CheckTexts(const Lesson& text, std::vector<std::string>& errors) {
 void CheckStructure(const Lesson& german, const Lesson& text, std::vector<std::string>& errors) {
     if (text.number != german.number)
         errors.push_back(At(text.file, 1) + "'lesson: " + std::to_string(german.number) + "' expected");
+    if (text.notation.empty() != german.notation.empty())
+        errors.push_back(At(text.file, 1) + "'notation' belongs in both files or in neither");
     for (int w = 0; w < 3; ++w) {
         const auto& de = german.slides[static_cast<std::size_t>(w)];
         const auto& en = text.slides[static_cast<std::size_t>(w)];
@@ -173,6 +175,7 @@ bool LoadEditions(const std::string& folder, std::vector<Outline>& editions, std
     if (errors.size() != before) return false;
     Outline english = LoadEnglishOutline(folder, german, errors, notes);
     ValidateExercises(english, errors);
+    CheckQuizBalance(english, "the English edition", errors);
     editions.push_back(std::move(german));
     editions.push_back(std::move(english));
     return errors.size() == before;
