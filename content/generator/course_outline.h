@@ -11,7 +11,8 @@
 //   "unchanged"), CursorActive (yes/no), PlayCountPreset, AnswerKey,
 //   TempoTable, TempoTableOther, CursorGeometry, CursorGeometryLanguage1, Hold.
 //   Lesson keys: title (may hold "$n"), explorer, teaches, notation.
-//   Slide keys: heading, text (one paragraph each), picture, sample (a chord).
+//   Slide keys: heading, text (one paragraph each), picture, sample (a chord),
+//   video (what one of the lesson's videos shows; its script is in videos.txt).
 //   Exercise keys: description, then bar lines "| ev ev | ev ev |", and
 //   order (bar numbers and ranges, e.g. "1-8 1-8"; default all bars once).
 //   Question keys: question, choice (a wrong answer), right (the right one).
@@ -63,6 +64,7 @@ struct Slide {
     std::vector<std::string> paragraphs;
     std::vector<std::string> pictures;
     std::vector<std::string> samples;
+    std::vector<std::string> videos; // what each of the lesson's videos shows, counted through A, B, C
 };
 
 struct Question {

@@ -71,6 +71,9 @@ void CheckSlides(const Checker& check, const Lesson& lesson) {
         if (!skipped && !slide) check.Fail(std::string("[slide ") + names[w] + "] missing");
         if (slide && (slide->heading.empty() || slide->paragraphs.empty()))
             check.Fail(std::string("[slide ") + names[w] + "] needs a heading and text");
+        for (const std::string& video : slide ? slide->videos : std::vector<std::string>{})
+            if (video.empty() || !FitsAnsi(video))
+                check.Fail(std::string("[slide ") + names[w] + "]: a video line empty or not in Windows-1252");
     }
 }
 
