@@ -111,7 +111,10 @@ void VideoPlayer::SetDisplay(QWidget* panel) {
     connect(video_->videoSink(), &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame&) {
         if (frameSeen_ || !playing_) return;
         frameSeen_ = true;
-        if (video_ != nullptr) video_->show();
+        if (video_ != nullptr) {
+            video_->setGeometry(displayRect_);
+            video_->show();
+        }
         if (OnFirstFrame) OnFirstFrame();
     });
     player_->setVideoOutput(video_);
@@ -125,6 +128,14 @@ void VideoPlayer::Open() {
         throw Exception(QStringLiteral("Die Videodatei fehlt: ") + fileName_);
     if (const QString cut = CheckRiffLength(fileName_); !cut.isEmpty())
         throw Exception(cut + QStringLiteral(": ") + QFileInfo(fileName_).fileName());
+    // A video widget that is hidden while the stream starts makes the media
+    // framework fail on an X display with OpenGL ("Internal data stream
+    // error"): until its first picture it stands shown as a single pixel in
+    // the corner of the (black) panel, which keeps the panel's text readable.
+    if (video_ != nullptr) {
+        video_->setGeometry(0, 0, 1, 1);
+        video_->show();
+    }
     player_->setSource(QUrl::fromLocalFile(fileName_));
     // Wait for the framework's verdict, but never for ever.
     QEventLoop wait;
@@ -162,7 +173,8 @@ void VideoPlayer::Open() {
 void VideoPlayer::SetDisplayRect(const platform::TRect& rect) {
     if (!open_) throw Exception(QStringLiteral("Kein Video geöffnet"));
     if (video_ == nullptr) throw Exception(QStringLiteral("Kein Anzeigefeld für das Video"));
-    video_->setGeometry(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    displayRect_ = QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    if (frameSeen_) video_->setGeometry(displayRect_);
 }
 
 void VideoPlayer::Play() {
