@@ -175,14 +175,13 @@ QString FretboardCaption(const Timeline& t, int step, const Words& w) {
                QString::fromStdString(s.chord);
     case Step::Kind::Change: {
         if (s.chord == "-") return w.Say("Finger lösen", "Fingers off");
-        QString text = w.Say("Wechsel zu ", "Change to ") + QString::fromStdString(s.chord);
+        // The change's own move ends where its step does.
+        const video::Moment& moment = t.moments[static_cast<std::size_t>(step)];
         const video::HandMove* move = nullptr;
         for (const video::HandMove& m : t.moves)
-            if (m.endTick == t.moments[static_cast<std::size_t>(step)].endTick ||
-                (m.startTick >= t.moments[static_cast<std::size_t>(step)].tick &&
-                 m.startTick < std::max(t.moments[static_cast<std::size_t>(step)].endTick, m.startTick + 1)))
-                move = &m;
-        if (move == nullptr) return text;
+            if (m.change && m.endTick == std::max(moment.endTick, moment.tick + 1)) move = &m;
+        if (move == nullptr || move->from.empty()) return w.Say("Griff: ", "Chord shape: ") + QString::fromStdString(s.chord);
+        QString text = w.Say("Wechsel zu ", "Change to ") + QString::fromStdString(s.chord);
         std::vector<int> anchors, guides;
         for (int finger = 1; finger <= 4; ++finger) {
             const video::Passage passage = video::PassageOf(*move, finger);
@@ -465,11 +464,13 @@ void StrumHand(QPainter& p, QPointF at, bool miss, bool palm) {
         p.scale(1.15, 1.15);
         p.translate(-at);
     }
-    if (palm) {
-        QRectF flat(at.x() - 26, at.y() - 40, 40, 80);
-        p.setPen(QPen(C("wood"), 1.2));
-        p.setBrush(QColor(217, 165, 102, 200));
-        p.drawRoundedRect(flat, 14, 14);
+    if (palm) { // the hand lies flat across the strings, fingers towards the neck
+        p.setPen(QPen(C("wood"), 1.1));
+        p.setBrush(QColor(217, 165, 102, 215));
+        for (int i = 0; i < 4; ++i)
+            p.drawRoundedRect(QRectF(at.x() - 46, at.y() - 30 + 15 * i, 34, 11), 5.5, 5.5);
+        p.drawRoundedRect(QRectF(at.x() - 18, at.y() - 36, 38, 70), 14, 14);
+        p.drawRoundedRect(QRectF(at.x() + 4, at.y() + 22, 22, 10), 5, 5);
         p.restore();
         return;
     }
@@ -546,7 +547,8 @@ void DrawStrum(QPainter& p, const Timeline& t, int frame, int tick, int motion) 
         p.drawRoundedRect(QRectF(172, 20, 30, 96), 10, 10);
     }
     const HandPose pose = Pendulum(t, motion, PulseTicks(t));
-    StrumHand(p, QPointF(122, pose.y), pose.miss, pose.palm);
+    // Above the low strings the hand turns below the header, below the high ones above the count.
+    StrumHand(p, QPointF(122, std::clamp(pose.y, 24.0, 112.0)), pose.miss, pose.palm);
     bool litDown = false, litUp = false;
     for (std::size_t k = 0; k < t.strokes.size(); ++k) {
         const video::Stroke* next = k + 1 < t.strokes.size() ? &t.strokes[k + 1] : nullptr;
@@ -717,7 +719,8 @@ QImage LessonVideoFrame(const video::Timeline& timeline, const content::Outline&
     BeginPainter(p, image);
     Words words;
     words.english = edition == content::Edition::English;
-    const int tick = timeline.TickAtFrame(frame);
+    // Words, strings and chords show what begins within the frame, as its lamps do.
+    const int tick = timeline.TickAtFrame(frame + 1) - 1;
     // Hands move on every other frame, as drawn films do (the swinging hand on
     // every third, which keeps these videos small); lamps, strings and words
     // change on the frame itself.

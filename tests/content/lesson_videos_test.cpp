@@ -6,11 +6,13 @@
 // but fails one whose notes are moved by two frames.
 
 #include "content/generator/course_outline.h"
+#include "content/generator/course_registry.h"
 #include "content/generator/video_check.h"
 #include "content/generator/video_midi.h"
 #include "content/generator/video_script.h"
 #include "content/generator/video_timeline.h"
 #include "platform/core/files.h"
+#include "tests/content/art_testsupport.h"
 #include "tests/support/testsupport.h"
 
 #include <QColor>
@@ -278,4 +280,49 @@ TEST_F(ShippedCourse, TheShippedVideosAgreeWithTheirAccompanimentAndAMovedOneDoe
     // And a picture whose lamp never lights for a note: the video of another script.
     const std::string other = platform::ReadFileBytes(kProgram + "lektion7/Video1.avi").value_or("");
     EXPECT_FALSE(CheckAgreement(timeline, other, midi, kLit).empty());
+}
+
+// Window A links every video of its lesson (tags 131..), in the order of the
+// video lines and with their words; windows B and C name their own without a
+// link, since only window A can play them. Both editions.
+TEST_F(ShippedCourse, SlideWindowsLinkAndNameTheLessonsVideos) {
+    for (const content::Outline& edition : editions_) {
+        const bool english = edition.lessons.front().edition == content::Edition::English;
+        arttest::ReadEnglishEdition(english);
+        for (const content::Lesson& lesson : edition.lessons) {
+            std::vector<QString> all;
+            for (int w = 0; w < 3; ++w)
+                if (lesson.slides[static_cast<std::size_t>(w)])
+                    for (const std::string& text : lesson.slides[static_cast<std::size_t>(w)]->videos)
+                        all.push_back(QStringLiteral("» ") + QString::fromStdString(text));
+            for (int w = 0; w < 3; ++w) {
+                if (content::SkipsWindow(lesson.number, w)) continue;
+                const std::string file = "lektion" + std::to_string(lesson.number) + "/Win" + char('A' + w) + ".zs1";
+                SCOPED_TRACE(file + (english ? " (English)" : ""));
+                const arttest::Skin skin = arttest::ParseSkin(arttest::ProgramFile(file));
+                ASSERT_TRUE(skin.error.isEmpty()) << skin.error.toStdString();
+                std::vector<QString> linked, named;
+                for (const arttest::SkinRecord& record : skin.records) {
+                    if (record.keyword != "$L" || record.fields.size() < 7) continue;
+                    const QString text = QString(record.fields[6]).replace(QStringLiteral("$n"), QStringLiteral(" "));
+                    if (record.tag >= 131 && record.tag <= 133) {
+                        EXPECT_EQ(record.tag, 131 + static_cast<int>(linked.size()));
+                        linked.push_back(text);
+                    } else if (text.startsWith(QStringLiteral("» "))) {
+                        named.push_back(text);
+                    }
+                }
+                std::vector<QString> own;
+                for (const std::string& text : lesson.slides[static_cast<std::size_t>(w)]->videos)
+                    own.push_back(QStringLiteral("» ") + QString::fromStdString(text));
+                if (w == 0) {
+                    EXPECT_EQ(linked, all);
+                } else {
+                    EXPECT_TRUE(linked.empty());
+                    EXPECT_EQ(named, own);
+                }
+            }
+        }
+    }
+    arttest::ReadEnglishEdition(false);
 }
