@@ -327,3 +327,40 @@ TEST_F(ShippedCourse, SlideWindowsLinkAndNameTheLessonsVideos) {
     }
     arttest::ReadEnglishEdition(false);
 }
+
+// A lesson video is a Motion-JPEG AVI without a sound stream (its sound is
+// the accompaniment); a still frame is a drop frame: an empty chunk whose
+// index entry is no key frame. The first and the last frame are pictures,
+// so that players show the video from its start to its whole length.
+TEST(LessonVideoFiles, StillFramesAreDropFramesAndTheVideoHasNoSoundStream) {
+    const std::string bytes = arttest::ProgramFile("lektion6/Video1.avi");
+    ASSERT_GT(bytes.size(), 12u);
+    bool ok = true;
+    const auto top = arttest::Children(bytes, 12, bytes.size(), ok);
+    ASSERT_TRUE(ok);
+    const arttest::Chunk *hdrl = nullptr, *movi = nullptr, *idx1 = nullptr;
+    for (const arttest::Chunk& c : top) {
+        if (c.listType == "hdrl") hdrl = &c;
+        if (c.listType == "movi") movi = &c;
+        if (c.id == "idx1") idx1 = &c;
+    }
+    ASSERT_TRUE(hdrl && movi && idx1);
+    const auto header = arttest::Children(bytes, hdrl->data + 4, hdrl->data + hdrl->size, ok);
+    ASSERT_TRUE(ok && !header.empty());
+    EXPECT_EQ(arttest::Le32(bytes, header[0].data + 24), 1u) << "one stream";
+    EXPECT_EQ(arttest::Le32(bytes, header[0].data), 40000u) << "25 frames per second";
+    const auto chunks = arttest::Children(bytes, movi->data + 4, movi->data + movi->size, ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(idx1->size, chunks.size() * 16);
+    std::size_t dropped = 0;
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+        EXPECT_EQ(chunks[i].id, "00dc");
+        const unsigned flags = arttest::Le32(bytes, idx1->data + 16 * i + 4);
+        EXPECT_EQ(arttest::Le32(bytes, idx1->data + 16 * i + 12), chunks[i].size);
+        EXPECT_EQ(flags, chunks[i].size == 0 ? 0u : 0x10u) << i;
+        dropped += chunks[i].size == 0 ? 1 : 0;
+    }
+    EXPECT_GT(chunks.front().size, 0u);
+    EXPECT_GT(chunks.back().size, 0u);
+    EXPECT_GT(dropped, chunks.size() / 2) << "a chord placed finger by finger stands still most of the time";
+}
