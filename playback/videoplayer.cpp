@@ -118,7 +118,10 @@ void VideoPlayer::SetDisplay(QWidget* panel) {
     connect(video_->videoSink(), &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame&) {
         if (frameSeen_ || !playing_) return;
         frameSeen_ = true;
-        if (video_ != nullptr) video_->show();
+        if (video_ != nullptr) {
+            video_->setGeometry(displayRect_);
+            video_->show();
+        }
         if (OnFirstFrame) OnFirstFrame();
     });
     player_->setVideoOutput(video_);
@@ -151,6 +154,14 @@ void VideoPlayer::Open() {
 }
 
 QString VideoPlayer::LoadSource() {
+    // A video widget that is hidden while the stream starts makes the media
+    // framework fail on an X display with OpenGL ("Internal data stream
+    // error"): until its first picture it stands shown as a single pixel in
+    // the corner of the (black) panel, which keeps the panel's text readable.
+    if (video_ != nullptr) {
+        video_->setGeometry(0, 0, 1, 1);
+        video_->show();
+    }
     player_->setSource(QUrl::fromLocalFile(fileName_));
     // Wait for the framework's verdict, but never for ever.
     QEventLoop wait;
@@ -181,7 +192,8 @@ QString VideoPlayer::LoadSource() {
 void VideoPlayer::SetDisplayRect(const platform::TRect& rect) {
     if (!open_) throw Exception(Said(307));
     if (video_ == nullptr) throw Exception(Said(308));
-    video_->setGeometry(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    displayRect_ = QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    if (frameSeen_) video_->setGeometry(displayRect_);
 }
 
 void VideoPlayer::Play() {

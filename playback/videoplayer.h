@@ -8,6 +8,7 @@
 #include "platform/ui/types.h"
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -89,6 +90,7 @@ private:
     QVideoWidget* video_ = nullptr;
     QWidget* panel_ = nullptr;
     QString fileName_;
+    QRect displayRect_;
     bool open_ = false;
     bool playing_ = false;
     bool notify_ = false;

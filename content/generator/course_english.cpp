@@ -46,6 +46,7 @@ void CheckTexts(const Lesson& text, std::vector<std::string>& errors) {
         if (slide->paragraphs.empty()) errors.push_back(At(text.file, slide->line) + "the window has no text");
         for (const std::string& p : slide->paragraphs) check(slide->line, p, "a text");
         for (const std::string& p : slide->pictures) check(slide->line, p, "a picture line");
+        for (const std::string& v : slide->videos) check(slide->line, v, "a video line");
     }
     for (const Question& q : text.quiz) {
         check(q.line, q.text, "the question");
@@ -70,6 +71,9 @@ void CheckStructure(const Lesson& german, const Lesson& text, std::vector<std::s
         if (en->pictures.size() != de->pictures.size())
             errors.push_back(At(text.file, en->line) + window + " has " + std::to_string(en->pictures.size()) +
                              " picture lines, the German file " + std::to_string(de->pictures.size()));
+        if (en->videos.size() != de->videos.size())
+            errors.push_back(At(text.file, en->line) + window + " has " + std::to_string(en->videos.size()) +
+                             " video lines, the German file " + std::to_string(de->videos.size()));
         if (en->samples != de->samples)
             errors.push_back(At(text.file, en->line) + window + ": the sample lines must be the German file's");
     }
@@ -115,6 +119,7 @@ Lesson EnglishLesson(const Lesson& german, const Lesson* text) {
         slide.heading = text->slides[w]->heading;
         slide.paragraphs = text->slides[w]->paragraphs;
         if (text->slides[w]->pictures.size() == slide.pictures.size()) slide.pictures = text->slides[w]->pictures;
+        if (text->slides[w]->videos.size() == slide.videos.size()) slide.videos = text->slides[w]->videos;
     }
     for (std::size_t q = 0; q < 3; ++q) {
         if (text->quiz[q].choices.size() != lesson.quiz[q].choices.size()) continue;

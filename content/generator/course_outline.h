@@ -13,7 +13,8 @@
 //   Lesson keys: title (may hold "$n"), explorer, teaches, notation.
 //   Slide keys: heading, text (one paragraph each), picture (its caption),
 //   draw (the drawing of the picture line before it: a name and arguments,
-//   German file only), sample (a chord).
+//   German file only), sample (a chord), video (what one of the lesson's
+//   videos shows; its script is in videos.txt).
 //   Exercise keys: description, then bar lines "| ev ev | ev ev |", order
 //   (bar numbers and ranges, e.g. "1-8 1-8"; default all bars once),
 //   counting ("quarters", the default, or "eighths": every beat is an eighth
@@ -80,6 +81,7 @@ struct Slide {
     std::vector<std::string> drawings;     // per picture: what is drawn ("" = nothing said)
     std::vector<int> pictureLines;         // per picture: its line in the file
     std::vector<std::string> samples;
+    std::vector<std::string> videos; // what each of the lesson's videos shows, counted through A, B, C
 };
 
 struct Question {

@@ -76,6 +76,9 @@ void CheckSlides(const Checker& check, const Lesson& lesson) {
             if (slide->drawings[k].empty())
                 check.Fail("line " + std::to_string(slide->pictureLines[k]) + ": the picture '" +
                            slide->pictures[k] + "' has no drawing (a 'draw:' line after it)");
+        for (const std::string& video : slide ? slide->videos : std::vector<std::string>{})
+            if (video.empty() || !FitsAnsi(video))
+                check.Fail(std::string("[slide ") + names[w] + "]: a video line empty or not in Windows-1252");
     }
 }
 

@@ -312,6 +312,8 @@ void ParseLessonKey(const Reader& reader, int line, const std::string& key,
                 slide.drawings.back() = value;
         } else if (key == "sample")
             slide.samples.push_back(value);
+        else if (key == "video")
+            slide.videos.push_back(value);
         else
             reader.Error(line, "unknown slide key '" + key + "'");
         return;

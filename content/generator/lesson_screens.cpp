@@ -23,13 +23,23 @@ struct ScreenWords {
     const char* picture;      // before the picture numbers
     const char* next;         // the next-picture link
     const char* listen;       // above the chord pictures
+    // Above the video labels of window A, and above window B's and C's
+    // videos, saying where they play (in window A and the monitor, or only in
+    // the monitor for a lesson without window A); for one video, then more.
+    const char* videos[2];
+    const char* videosElsewhere[2];
+    const char* videosInMonitor[2];
 };
 
 const ScreenWords& Words(const content::Lesson& lesson) {
     static const ScreenWords german{"Lektion %1", "» Lernfenster ", "Ablauf: Takt ", "Bild:", "weiter »",
-                                    "Zum Anhören anklicken:"};
+                                    "Zum Anhören anklicken:", {"Video ansehen:", "Videos ansehen:"},
+                                    {"Video dazu in Lernfenster A und im Monitor:", "Videos dazu in Lernfenster A und im Monitor:"},
+                                    {"Video dazu im Monitor:", "Videos dazu im Monitor:"}};
     static const ScreenWords english{"Lesson %1", "» Window ", "Order: bars ", "Picture:", "next »",
-                                     "Click to listen:"};
+                                     "Click to listen:", {"Watch the video:", "Watch the videos:"},
+                                     {"Video in window A and in the monitor:", "Videos in window A and in the monitor:"},
+                                     {"Video in the monitor:", "Videos in the monitor:"}};
     return lesson.edition == content::Edition::English ? english : german;
 }
 
@@ -80,6 +90,41 @@ QString PlayingOrder(const content::Lesson& lesson) {
         parts << (a == b ? QString::number(a) : QStringLiteral("%1–%2").arg(a).arg(b));
     }
     return QString::fromUtf8(Words(lesson).order) + parts.join(QStringLiteral(", "));
+}
+
+// Window A plays every video of the lesson (labels tagged 131 to 133, in the
+// order of the lesson's video lines); windows B and C name theirs and where
+// they play, since only window A has a video panel.
+void Videos(SkinWriter& skin, const content::Lesson& lesson, int window, QPoint at, int width) {
+    std::vector<std::string> texts;
+    for (int w = 0; w < 3; ++w)
+        if (lesson.slides[static_cast<std::size_t>(w)] && (window == 0 || w == window))
+            for (const std::string& text : lesson.slides[static_cast<std::size_t>(w)]->videos) texts.push_back(text);
+    if (texts.empty()) return;
+    const ScreenWords& words = Words(lesson);
+    const int more = texts.size() > 1 ? 1 : 0;
+    const char* heading = window == 0 ? words.videos[more]
+                          : content::SkipsWindow(lesson.number, 0) ? words.videosInMonitor[more] : words.videosElsewhere[more];
+    const QString title = BreakText(QString::fromUtf8(heading), 9, 0, width);
+    skin.Label(at, 9, 0, C("ink-soft"), title);
+    int y = at.y() + LabelSize(title, 9, 0).height() + 3;
+    for (std::size_t k = 0; k < texts.size() && k < 3; ++k) {
+        const QString text = BreakText(QStringLiteral("» ") + Q(texts[k]), 9, 1, width);
+        if (window == 0)
+            skin.Label(QPoint(at.x(), y), 9, 1, C("accent"), text, 131 + static_cast<int>(k));
+        else
+            skin.Label(QPoint(at.x(), y), 9, 1, C("ink"), text);
+        y += LabelSize(text, 9, 1).height() + 2;
+    }
+}
+
+// The height the video labels of a window take.
+int VideosHeight(const content::Lesson& lesson, int window) {
+    int count = 0;
+    for (int w = 0; w < 3; ++w)
+        if (lesson.slides[static_cast<std::size_t>(w)] && (window == 0 || w == window))
+            count += static_cast<int>(lesson.slides[static_cast<std::size_t>(w)]->videos.size());
+    return count == 0 ? 0 : 30 + 16 * std::min(count, 3);
 }
 
 } // namespace
@@ -146,7 +191,8 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window, std::string& err
     const int textWidth = (pictures ? frame.x() - 22 : card.right() - 26) - textLeft;
     QStringList paragraphs;
     for (const std::string& p : slide.paragraphs) paragraphs << Q(p);
-    const int top = card.top() + 70, bottom = card.bottom() - 20;
+    const int top = card.top() + 70;
+    const int bottom = card.bottom() - 20 - (pictures ? 0 : VideosHeight(lesson, window));
     const int points = FittingSize(paragraphs, textWidth, bottom - top, {12, 11, 10, 9});
     if (points == 0)
         error = std::string("the text of window ") + static_cast<char>('A' + window) + " needs " +
@@ -154,7 +200,10 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window, std::string& err
                 std::to_string(bottom - top);
     else
         Paragraphs(skin, paragraphs, QPoint(textLeft, top), textWidth, bottom, points, C("ink"));
-    if (!pictures) return skin;
+    if (!pictures) {
+        Videos(skin, lesson, window, QPoint(textLeft, bottom + 6), textWidth);
+        return skin;
+    }
     skin.Image(frame, LessonFile(lesson.number, QStringLiteral("Dia%1%2.jpg").arg(letter).arg(1)), 110);
     int y = frame.y() + layout::SlidePicture.height() + 8;
     if (slide.pictures.size() > 1) {
@@ -173,7 +222,9 @@ SkinWriter SlideSkin(const content::Lesson& lesson, int window, std::string& err
             skin.Image(QPoint(frame.x() + (kChordPicture.width() + 8) * static_cast<int>(k), y + 18),
                        LessonFile(lesson.number, QStringLiteral("AkkordBild%1.jpg").arg(k + 1)),
                        141 + static_cast<int>(k));
+        y += 18 + kChordPicture.height() + 10;
     }
+    Videos(skin, lesson, window, QPoint(frame.x(), y), layout::SlidePicture.width() + 16);
     return skin;
 }
 
