@@ -9,7 +9,6 @@
 #include "platform/core/pathresolver.h"
 #include "playback/soundcues.h"
 
-#include <QDir>
 
 namespace app {
 
@@ -42,7 +41,6 @@ void TForm1::ShowNoLessonScreen() {
     BKontrolle->SetEnabled(false);
     TrBarTempo->SetEnabled(false);
     BMonitor->SetEnabled(false);
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
     if (Skin) Skin->LoadSkin("lektionX\\MainWin.zs1", "x");
     WireScreenElements();
     BVideoStop->SetBgBmp(&VideoPlayBmp);
@@ -55,7 +53,6 @@ void TForm1::ShowGreetingScreen() {
     BKontrolle->SetEnabled(false);
     TrBarTempo->SetEnabled(false);
     BMonitor->SetEnabled(false);
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
     if (Skin) Skin->LoadSkin("lektionY\\MainWin.zs1", "0");
     WireScreenElements();
     BVideoStop->Hide();

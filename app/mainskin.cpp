@@ -13,7 +13,6 @@
 #include "platform/ui/jpegbitmap.h"
 #include "sprachbank/sprachbank.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace app {
@@ -226,8 +225,6 @@ int RightOf(const TControl* control) {
 } // namespace
 
 void TForm1::SetUpSkin() {
-    // Content names below are relative to the program folder.
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
     LoadWindowBitmaps();
     PlaceDisplayBlock();
     PlaceLevelBlock();
@@ -359,17 +356,18 @@ void TForm1::SkinButtons() {
 
 // ======================================================= picture loading
 
+// Both take content names (relative to the program folder) or full paths.
 bool TForm1::LoadJpegBitmap(TBitmap* bitmap, const std::string& fileName) {
-    if (!AnsiPathExists(fileName)) return false;
-    if (ReadJpegIntoBitmap(bitmap, ResolveAnsiPath(fileName))) return true;
+    if (!Content.Exists(fileName)) return false;
+    if (ReadJpegIntoBitmap(bitmap, Content.File(fileName))) return true;
     platform::MessageBox(ErrorText(300), "", MB_OK);
     return false;
 }
 
 void TForm1::LoadPictureInto(TImage* picture, const std::string& fileName) {
     TBitmap loaded;
-    if (AnsiPathExists(fileName)) {
-        if (!ReadJpegIntoBitmap(&loaded, ResolveAnsiPath(fileName))) {
+    if (Content.Exists(fileName)) {
+        if (!ReadJpegIntoBitmap(&loaded, Content.File(fileName))) {
             platform::MessageBox(ErrorText(300), "", MB_OK);
             return;
         }

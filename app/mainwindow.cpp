@@ -99,6 +99,7 @@ void TForm1::CreateOwnedObjects() {
     ExplorerTitles.clear();
     ExplorerTexts.clear();
     Skin = std::make_unique<lessons::SkinLoader>(this);
+    Skin->SetContent(Content);
     ReportPictureErrors(*Skin);
     Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
     SetUpSkin();
@@ -162,6 +163,7 @@ TForm1::~TForm1() {
 void TForm1::SplitProgramFile() {
     const std::string folder = services_.Folder();
     ProgramFolder = ToAnsi(QString::fromStdString(folder));
+    Content = ContentPaths(ProgramFolder);
     ProgramDrive = ToAnsi(QString::fromStdString(DriveOf(folder)));
     // Every content file is looked for in the edition's overlay folder first.
     const QString programFolder = QString::fromStdString(folder);
@@ -316,6 +318,9 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
+    // A window closed at its start (missing files) is painted once more
+    // after its teardown, without its play cursor.
+    if (!PlayCursor) return;
     if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
     PlayCursor->RedrawPoint(&PointBmp);
 }

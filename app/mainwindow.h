@@ -18,6 +18,7 @@
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
 #include "plan/planpanel.h"
+#include "platform/core/contentpaths.h"
 #include "platform/core/inifile.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
@@ -78,6 +79,7 @@ public:
 
     // ---- State -----------------------------------------------------------
     std::string ProgramFolder; // Windows-1252, ends in a separator
+    platform::ContentPaths Content; // the content files in ProgramFolder
     std::string DataFolder;    // Windows-1252, ends in a separator
     std::string ProgramDrive;
     std::unique_ptr<platform::IniFile> SettingsFile;

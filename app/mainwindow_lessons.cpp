@@ -3,9 +3,6 @@
 
 #include "app/mainwindow.h"
 
-#include "platform/core/pathresolver.h"
-
-#include <QDir>
 
 namespace app {
 
@@ -34,7 +31,6 @@ void TForm1::OpenLesson() {
     // Nothing plays on, and the transport's counters start afresh.
     Transport->LeaveLesson();
     if (MediaPlayerPlaying() || Transport->Busy()) BStopClick(this);
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
     SlidePicturePrefix = ProgramFolder + "lektion" + std::to_string(lesson) + "\\DiaA";
     if (Monitor) Monitor->LessonOpened(lesson);
     // The lesson's values and its main screen. The last lesson's backdrop,

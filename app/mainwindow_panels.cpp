@@ -15,7 +15,6 @@
 #include "tools/monitor.h"
 #include "tools/tuner.h"
 
-#include <QDir>
 
 namespace app {
 
@@ -114,7 +113,6 @@ void TForm1::BExplorerClick(TObject* sender) {
     if (MediaPlayerPlaying()) BStopClick(sender);
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
     if (Course->ExplorerMode()) {
         Course->SetExplorerMode(false);
         PExplorer->Hide();

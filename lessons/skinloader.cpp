@@ -109,9 +109,8 @@ MyImg::MyImg(TControl* owner, const SkinPictureRecord& record) : image_(new TIma
 
 MyImg::~MyImg() { delete image_; }
 
-bool MyImg::ReadPicture(const std::string& ansiName) {
-    QDir::setCurrent(QString::fromStdString(ProgramFolder()));
-    std::string path = ResolveAnsiPath(ansiName);
+bool MyImg::ReadPicture(const std::string& ansiName, const ContentPaths& content) {
+    const std::string path = content.File(ansiName);
     if (!IsFile(path)) return true;
     if (!ReadJpegIntoBitmap(image_->Picture(), path)) return false;
     image_->SetBounds(image_->Left(), image_->Top(), image_->Picture()->Width(),
@@ -182,7 +181,7 @@ void SkinLoader::ClearElements() {
 bool SkinLoader::LoadSkin(const QString& fileName, const QString& expectedHeader) {
     ClearElements();
     lines_.clear();
-    std::string path = ResolveAnsiPath(ToAnsi(fileName));
+    const std::string path = content_.File(ToAnsi(fileName));
     if (!IsFile(path)) return false;
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes) return false;
@@ -209,7 +208,7 @@ void SkinLoader::Build(const SkinRecord& record) {
         shapes_.insert(shapes_.begin(), std::make_unique<MyShape>(owner_, *shape));
     } else if (auto* picture = std::get_if<SkinPictureRecord>(&record)) {
         pictures_.insert(pictures_.begin(), std::make_unique<MyImg>(owner_, *picture));
-        if (picture->fileName != "$$" && !pictures_.front()->ReadPicture(picture->fileName) &&
+        if (picture->fileName != "$$" && !pictures_.front()->ReadPicture(picture->fileName, content_) &&
             OnPictureError)
             OnPictureError(picture->fileName);
     } else {

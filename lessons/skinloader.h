@@ -24,6 +24,7 @@
 
 #include "controls/checkboximage.h"
 #include "lessons/skinreader.h"
+#include "platform/core/contentpaths.h"
 #include "platform/ui/components.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/exceptions.h"
@@ -77,10 +78,10 @@ public:
     MyImg& operator=(const MyImg&) = delete;
     platform::TImage* Image() const { return image_; }
 
-    // Reads the JPEG file `ansiName` (relative to the program folder) into
+    // Reads the JPEG content file `ansiName` (as the course names it) into
     // the picture. A missing file keeps the placeholder; false when the file
     // is there but is no readable JPEG (the placeholder stays as well).
-    bool ReadPicture(const std::string& ansiName);
+    bool ReadPicture(const std::string& ansiName, const platform::ContentPaths& content);
 
 private:
     QPointer<platform::TImage> image_;
@@ -135,14 +136,16 @@ public:
     SkinLoader(const SkinLoader&) = delete;
     SkinLoader& operator=(const SkinLoader&) = delete;
 
-    // Replaces all elements by those of the file `fileName` (relative to the
-    // current folder, backslashes and letter case as the course writes them).
-    // False when the file does not exist or its line 0 does not begin with
+    // Replaces all elements by those of the skin file `fileName` (a content
+    // name, or a full path). False when the file does not exist or its line 0 does not begin with
     // `expectedHeader` (the expected header "0" accepts any); true otherwise.
     bool LoadSkin(const QString& fileName, const QString& expectedHeader);
     // Destroys every element and its control: texts, pictures, rectangles
     // (each list newest first), then the groups from the highest slot down.
     void ClearElements();
+    // Where the skin files and their pictures are found (the running
+    // program's folder unless the owner sets another).
+    void SetContent(const platform::ContentPaths& content) { content_ = content; }
 
     // Called when a picture record names a file that is there but is no
     // readable JPEG, with the name as the record writes it; loading goes on.
@@ -170,6 +173,7 @@ private:
     int SlotFor(int index) const;
 
     platform::TControl* owner_;
+    platform::ContentPaths content_;
     std::vector<std::string> lines_;
     std::string header_ = "0";
     std::vector<std::unique_ptr<MyText>> texts_;

@@ -3,10 +3,10 @@
 
 #include "lessons/lessonregistry.h"
 #include "lessons/skinloader.h"
+#include "platform/core/cp1252.h"
 #include "platform/ui/forms.h"
 #include "tests/support/testsupport.h"
 
-#include <QDir>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -52,19 +52,18 @@ private:
     lessons::SkinLoader* skin_;
 };
 
-// Skin files of a few lessons in a folder made current for the test.
+// Skin files of a few lessons in a folder the skin loader takes for the
+// program folder.
 class RegistryOperations : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = QDir::currentPath();
-        QDir::setCurrent(temp_.QPath());
         window_ = std::make_unique<platform::TForm>(nullptr);
         skin_ = std::make_unique<lessons::SkinLoader>(window_.get());
+        skin_->SetContent(platform::ContentPaths(platform::ToAnsi(temp_.QPath())));
     }
     void TearDown() override {
         skin_.reset();
         window_.reset();
-        QDir::setCurrent(previous_);
     }
     // A skin whose header line is `header` and that holds one rectangle.
     void WriteSkin(const std::string& name, const std::string& header) {
@@ -83,7 +82,6 @@ protected:
     void Tick(int group, int box) { skin_->Group(group)->BoxClick(box); }
 
     testsupport::TempFolder temp_;
-    QString previous_;
     std::unique_ptr<platform::TForm> window_;
     std::unique_ptr<lessons::SkinLoader> skin_;
 };
