@@ -78,36 +78,20 @@ void TXAquaButton::CreateBackground(TBitmap* bitmap, TColor colour, TColor fadeC
 }
 
 void TXAquaButton::StyleChanged() {
-    background_.SetSize(Width(), Height());
-    overBackground_.SetSize(Width(), Height());
-    downBackground_.SetSize(Width(), Height());
+    SizeBackgrounds(Width(), Height());
     backImage_.SetSize(Width(), Height());
-    if (!takeImg_) {
-        CreateBackground(&background_, brush_.Color(), fadeOutColor_);
-        CreateBackground(&overBackground_, overBrush_.Color(), fadeOutColor_);
-        CreateBackground(&downBackground_, downBrush_.Color(), fadeOutColor_);
-    }
+    MakeFades();
     currentFont_ = *Font();
     myUpdate();
 }
 
-const TBitmap* TXAquaButton::Background(int look) const {
-    if (look == LookOver || look == LookOverAfterUp) return &overBackground_;
-    if (look == LookDown) return &downBackground_;
-    return &background_;
-}
-
-bool TXAquaButton::SizeChanged() const {
-    return background_.Width() != Width() || background_.Height() != Height();
-}
-
 void TXAquaButton::SetBounds(int left, int top, int width, int height) {
     TGraphicControl::SetBounds(left, top, width, height);
-    if (SizeChanged()) StyleChanged();
+    if (BackgroundsDiffer(Width(), Height())) StyleChanged();
 }
 
 void TXAquaButton::Resized() {
-    if (SizeChanged()) StyleChanged();
+    if (BackgroundsDiffer(Width(), Height())) StyleChanged();
 }
 
 void TXAquaButton::DrawWrappedCaption(TCanvas* canvas) {
@@ -139,13 +123,6 @@ void TXAquaButton::Paint() {
     else
         DrawShadedCaption(canvas);
     Canvas()->Draw(0, 0, &buffer_);
-}
-
-void TXAquaButton::ShowLook(int look, const TFont* font, TColor textColour) {
-    look_ = look;
-    currentFont_ = *font;
-    currentTextColor_ = textColour;
-    myUpdate();
 }
 
 // Unlike the fade button: any button latches, and the pressed look keeps the

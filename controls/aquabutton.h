@@ -12,7 +12,7 @@
 
 namespace controls {
 
-class TXAquaButton : public platform::TGraphicControl, public LookSet {
+class TXAquaButton : public platform::TGraphicControl, public ButtonLooks {
 public:
     explicit TXAquaButton(platform::TComponent* owner);
 
@@ -29,14 +29,10 @@ public:
     // 1 left, 2 centred, 3 right; any other value draws left-aligned.
     int TextAlign() const { return textAlign_; }
     void SetTextAlign(int align);
-    bool TakeImg() const { return takeImg_; }
-    void SetTakeImg(bool take) { takeImg_ = take; }
     // Share of the back image, in percent, when a look bitmap is supplied.
     // Values outside 0..100 blend as 0 or 100.
     int Transparency() const { return transparency_; }
     void SetTransparency(int percent) { transparency_ = percent; }
-    bool Fix() const { return fix_; }
-    void SetFix(bool fix) { fix_ = fix; }
 
     // The back image, stretched to the control's size. Set it before the
     // look bitmaps: they are blended with it when they are set.
@@ -53,16 +49,11 @@ public:
     void CreateBackground(platform::TBitmap* bitmap, platform::TColor colour,
                           platform::TColor fadeColour);
 
-    int Look() const { return look_; }
-    bool Latched() const { return latched_; }
-    platform::TColor CurrentTextColor() const { return currentTextColor_; }
-    const platform::TFont* CurrentFont() const { return &currentFont_; }
-    const platform::TBitmap* Background(int look) const;
-
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void LookSetChanged() override { StyleChanged(); }
+    void RedrawLook() override { myUpdate(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
     void Resized() override;
@@ -74,27 +65,17 @@ protected:
     void MouseLeave() override;
 
 private:
-    bool HeldDown() const { return fix_ && latched_; }
-    void ShowLook(int look, const platform::TFont* font, platform::TColor textColour);
     void StretchInto(platform::TBitmap* target, const platform::TBitmap* source);
-    bool SizeChanged() const;
     void DrawWrappedCaption(platform::TCanvas* canvas);
     void DrawShadedCaption(platform::TCanvas* canvas);
 
-    platform::TFont currentFont_;
-    platform::TColor currentTextColor_ = 0;
     QString text_ = "OK";
     bool wordWrap_ = false;
     int textBorderWidth_ = 4;
     int textBorderHeight_ = 4;
     int textAlign_ = 1;
-    bool takeImg_ = false;
     int transparency_ = 0;
-    bool fix_ = false;
-
-    int look_ = LookNormal;
-    bool latched_ = false;
-    platform::TBitmap buffer_, background_, overBackground_, downBackground_, backImage_;
+    platform::TBitmap backImage_;
 };
 
 } // namespace controls

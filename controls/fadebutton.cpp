@@ -72,19 +72,9 @@ void TXFadeButton::SetBgDownBmp(const TBitmap* bitmap) {
     downBackground_.Canvas()->StretchDraw(ClientRect(), bitmap);
 }
 
-void TXFadeButton::SizeBackgrounds() {
-    background_.SetSize(Width(), Height());
-    overBackground_.SetSize(Width(), Height());
-    downBackground_.SetSize(Width(), Height());
-}
-
 void TXFadeButton::StyleChanged() {
-    SizeBackgrounds();
-    if (!takeImg_) {
-        CreateBackground(&background_, brush_.Color(), fadeOutColor_);
-        CreateBackground(&overBackground_, overBrush_.Color(), fadeOutColor_);
-        CreateBackground(&downBackground_, downBrush_.Color(), fadeOutColor_);
-    }
+    SizeBackgrounds(Width(), Height());
+    MakeFades();
     currentFont_ = *Font();
     myUpdate();
 }
@@ -93,23 +83,13 @@ void TXFadeButton::CreateBackground(TBitmap* bitmap, TColor colour, TColor fadeC
     controls::CreateBackground(bitmap, colour, fadeColour);
 }
 
-const TBitmap* TXFadeButton::Background(int look) const {
-    if (look == LookOver || look == LookOverAfterUp) return &overBackground_;
-    if (look == LookDown) return &downBackground_;
-    return &background_;
-}
-
-bool TXFadeButton::SizeChanged() const {
-    return background_.Width() != Width() || background_.Height() != Height();
-}
-
 void TXFadeButton::SetBounds(int left, int top, int width, int height) {
     TCustomControl::SetBounds(left, top, width, height);
-    if (SizeChanged()) StyleChanged();
+    if (BackgroundsDiffer(Width(), Height())) StyleChanged();
 }
 
 void TXFadeButton::Resized() {
-    if (SizeChanged()) StyleChanged();
+    if (BackgroundsDiffer(Width(), Height())) StyleChanged();
 }
 
 void TXFadeButton::Paint() {
@@ -129,13 +109,6 @@ void TXFadeButton::Paint() {
     canvas->TextOut(x, y, text_);
 
     Canvas()->Draw(0, 0, &buffer_);
-}
-
-void TXFadeButton::ShowLook(int look, const TFont* font, TColor textColour) {
-    look_ = look;
-    currentFont_ = *font;
-    currentTextColor_ = textColour;
-    myUpdate();
 }
 
 void TXFadeButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

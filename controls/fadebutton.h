@@ -5,7 +5,7 @@
 // supplies, and writes its caption with a drop shade. It can latch (`Fix`)
 // and can have a rectangular or rounded window region.
 
-#include "controls/lookset.h"
+#include "controls/buttonlooks.h"
 #include "platform/ui/components.h"
 #include "platform/ui/graphics.h"
 
@@ -24,10 +24,7 @@ enum class TXFadeButtonType {
 };
 using enum TXFadeButtonType;
 
-// The four looks of the skinned buttons and the track bar.
-enum ButtonLook { LookNormal = 1, LookOver = 2, LookDown = 3, LookOverAfterUp = 4 };
-
-class TXFadeButton : public platform::TCustomControl, public LookSet {
+class TXFadeButton : public platform::TCustomControl, public ButtonLooks {
 public:
     explicit TXFadeButton(platform::TComponent* owner);
 
@@ -44,16 +41,12 @@ public:
     void SetTextX(int x);
     int TextY() const { return textY_; }
     void SetTextY(int y);
-    bool TakeImg() const { return takeImg_; }
-    void SetTakeImg(bool take) { takeImg_ = take; }
     int RadiusH() const { return radiusH_; }
     void SetRadiusH(int radius) { radiusH_ = radius; }
     int RadiusV() const { return radiusV_; }
     void SetRadiusV(int radius) { radiusV_ = radius; }
     bool IsRoundRect() const { return isRoundRect_; }
     void SetIsRoundRect(bool round);
-    bool Fix() const { return fix_; }
-    void SetFix(bool fix) { fix_ = fix; }
 
     // A supplied background for one look, stretched to the control's size.
     void SetBgBmp(const platform::TBitmap* bitmap);
@@ -70,22 +63,16 @@ public:
     void MakeRoundRect();
     void MakeRect();
 
-    // State for the program and its tests: the look (ButtonLook), the latch
-    // flag toggled by every left press, and the caption colour in use.
-    int Look() const { return look_; }
-    bool Latched() const { return latched_; }
-    // Sets the latch flag from the program; a released latch shows the
-    // normal look again.
+    // The latch flag toggles with every left press (see ButtonLooks). Set
+    // from the program, a released latch shows the normal look again.
     void SetLatched(bool latched);
-    platform::TColor CurrentTextColor() const { return currentTextColor_; }
-    const platform::TFont* CurrentFont() const { return &currentFont_; }
-    const platform::TBitmap* Background(int look) const;
 
     // A size change rebuilds the looks at once, also while hidden.
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void LookSetChanged() override { StyleChanged(); }
+    void RedrawLook() override { myUpdate(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
     void Resized() override;
@@ -97,27 +84,15 @@ protected:
     void MouseLeave() override;
 
 private:
-    bool HeldDown() const { return fix_ && latched_; }
-    void ShowLook(int look, const platform::TFont* font, platform::TColor textColour);
-    void SizeBackgrounds();
-    bool SizeChanged() const;
     void ApplyRegion();
 
     TXFadeButtonType shape_ = fadebtRectangle;
-    platform::TFont currentFont_;
-    platform::TColor currentTextColor_ = 0;
     QString text_ = "OK";
     int textX_ = -1;
     int textY_ = -1;
-    bool takeImg_ = false;
     int radiusH_ = 0;
     int radiusV_ = 0;
     bool isRoundRect_ = false;
-    bool fix_ = false;
-
-    int look_ = LookNormal;
-    bool latched_ = false;
-    platform::TBitmap buffer_, background_, overBackground_, downBackground_;
 };
 
 // The program's caption colours: dark ink on the light button faces, with a
