@@ -1,14 +1,12 @@
 #include "lessons/quizwin.h"
 
 #include "layout/screenlayout.h"
-#include "lessons/coursebutton.h"
 #include "lessons/lessonhost.h"
 #include "lessons/registrydata.h"
 #include "lessons/slidewindows.h"
 #include "plan/liststore.h"
 #include "platform/core/pathresolver.h"
 
-#include <QDir>
 
 namespace lessons {
 
@@ -18,9 +16,6 @@ TQuizWin* QuizWin = nullptr;
 
 namespace {
 
-constexpr int kBackdropTag = 200;
-constexpr int kTintTagFirst = 201;
-constexpr int kTintTagLast = 299;
 constexpr int kButtonsLeft = layout::QuizButtonsLeft;
 constexpr int kButtonsBottom = layout::QuizButtonsBottom;
 constexpr int kButtonGap = layout::QuizButtonGap;
@@ -48,40 +43,17 @@ int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey) {
     return wrong;
 }
 
-TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
-    SetName("QuizWin");
-    SetPosition(poMainFormCenter);
-    SetKeyPreview(true);
-    // 1., 2. The window paints its whole area itself; size; empty backdrop.
-    SetBounds(0, 0, layout::MainWindow.width(), layout::MainWindow.height());
-    Backdrop.SetSize(0, 0);
-    // 3. Buttons.
-    BNext = MakeButton("BNext", 1);
-    BCancel = MakeButton("BCancel", 2);
-    BHilfe = MakeButton("BHilfe", 15);
-    // 4. Layout: OK at the bottom, "Abbrechen" and "Hilfe" above it.
+TQuizWin::TQuizWin(TComponent* owner)
+    : TLessonWindow(owner, "QuizWin", "Bilder\\hintergrundQ.jpg", "") {
+    CreateButtons(1);
+    // OK at the bottom, "Abbrechen" and "Hilfe" above it.
     BNext->SetLeft(kButtonsLeft);
     BNext->SetTop(kButtonsBottom - BNext->Height());
     BCancel->SetLeft(kButtonsLeft);
     BCancel->SetTop(BNext->Top() - BNext->Height() - kButtonGap);
     BHilfe->SetLeft(kButtonsLeft);
     BHilfe->SetTop(BCancel->Top() - BCancel->Height() - kButtonGap);
-    BNext->OnClick = [this](TObject* sender) { BNextClick(sender); };
-    BCancel->OnClick = [this](TObject* sender) { BCancelClick(sender); };
-    BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
-    // 5. The skin loader.
-    Skin = MakeSkinLoader(this);
-
-    ConnectCourseWindowEvents(this);
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
-}
-
-TQuizWin::~TQuizWin() {
-    Skin.reset();
-}
-
-controls::TXFadeButton* TQuizWin::MakeButton(const QString& name, int captionNumber) {
-    return MakeCourseButton(this, name, captionNumber, "");
 }
 
 // ================================================================ showing
@@ -103,7 +75,7 @@ void TQuizWin::LoadQuiz(int lesson) {
     LessonHost* host = Host();
     PageIndex = 0;
     if (!Skin) Skin = MakeSkinLoader(this);
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host->ProgramFolder())));
+    Skin->SetContent(ContentPaths(host->ProgramFolder()));
     if (IsLesson(lesson))
         Skin->LoadSkin(QString::fromStdString(QuizFile(lesson)), kQuizHeader);
     else
@@ -112,22 +84,8 @@ void TQuizWin::LoadQuiz(int lesson) {
 }
 
 void TQuizWin::WireSkin() {
-    for (int i = 0; i < ComponentCount(); ++i) {
-        auto* control = dynamic_cast<TControl*>(Components(i));
-        if (control == nullptr) continue;
-        const int tag = control->Tag();
-        if (auto* picture = dynamic_cast<TImage*>(control); picture && tag == kBackdropTag) {
-            BackdropTint(this, picture);
-            Backdrop.Assign(picture->Picture());
-            BackdropLeft = picture->Left();
-            BackdropTop = picture->Top();
-            picture->Hide();
-            picture->Picture()->SetSize(0, 0);
-        } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
-                   tag <= kTintTagLast) {
-            control->Hide();
-        }
-    }
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(Components(i))) TakeBackdrop(control);
 }
 
 // ============================================================= evaluation
@@ -232,47 +190,18 @@ void TQuizWin::BCancelClick(TObject*) {
     Hide();
 }
 
-void TQuizWin::BHilfeClick(TObject*) {
-    if (LessonHost* host = Host()) host->HelpButtonClick();
-}
-
 // ================================================================== keys
 
-void TQuizWin::FormKeyDown(TObject*, WORD& key, TShiftState shift) {
+bool TQuizWin::WindowKey(WORD& key, TShiftState shift) {
     const bool testerShift =
         shift.Contains(ssShift) && shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
-    if (key == VK_ESCAPE) {
-        key = 0;
-        BCancel->Click();
-    } else if (key == VK_RETURN) {
-        key = 0;
-        BNext->Click();
-    } else if (key == VK_F1) {
-        BHilfeClick(this);
-    } else if (key == kTesterKey && testerShift) {
-        PassKey = true;
-        BNext->Click();
-    } else if (key == 'T') {
-        if (LessonHost* host = Host()) host->AskTaskbarQuestion();
-    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
-        key = 0;
-    }
+    if (key != kTesterKey || !testerShift) return false;
+    PassKey = true;
+    BNext->Click();
+    return true;
 }
 
 // =============================================================== painting
-
-void TQuizWin::FormShow(TObject*) {
-    LessonHost* host = Host();
-    BackgroundPresent = false;
-    if (host == nullptr) return;
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host->ProgramFolder())));
-    BackgroundPresent = host->LoadJpegBitmap(&Background, "Bilder\\hintergrundQ.jpg");
-}
-
-void TQuizWin::FormHide(TObject*) {
-    BackgroundPresent = false;
-    Background.SetSize(0, 0);
-}
 
 std::array<TRect, 3> TQuizWin::AnswerPanels(int width, int height) {
     const int w = int((width - 69) * 0.5);
@@ -282,12 +211,9 @@ std::array<TRect, 3> TQuizWin::AnswerPanels(int width, int height) {
             Rect(m, h + 39, w + m, height - m)};
 }
 
-void TQuizWin::FormPaint(TObject*) {
-    TCanvas* canvas = Canvas();
-    if (BackgroundPresent) canvas->StretchDraw(ClientRect(), &Background);
+void TQuizWin::PaintUnderBackdrop() {
     for (const TRect& panel : AnswerPanels(Width(), Height()))
         DrawAnswerPanel(panel);
-    if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
 }
 
 // A white panel with a one-pixel frame, a shaded inner edge at top and left

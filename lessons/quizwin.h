@@ -14,13 +14,9 @@
 // above the program's own message box, and the learner could not answer.
 // Every change of the plan it makes is written to disk at once.
 
-#include "controls/fadebutton.h"
-#include "lessons/skinloader.h"
-#include "platform/ui/forms.h"
-#include "platform/ui/graphics.h"
+#include "lessons/lessonwindow.h"
 
 #include <array>
-#include <memory>
 
 namespace lessons {
 
@@ -29,20 +25,11 @@ namespace lessons {
 // q − 1, or whose group is missing. 0 means all right.
 int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey);
 
-class TQuizWin : public platform::TForm {
+// Its buttons: BNext is "OK", BCancel "Abbrechen", BHilfe "Hilfe".
+class TQuizWin : public TLessonWindow {
 public:
     explicit TQuizWin(platform::TComponent* owner);
-    ~TQuizWin() override;
 
-    controls::TXFadeButton* BNext;   // "OK"
-    controls::TXFadeButton* BCancel; // "Abbrechen"
-    controls::TXFadeButton* BHilfe;  // "Hilfe"
-
-    std::unique_ptr<SkinLoader> Skin;
-    platform::TBitmap Background;
-    bool BackgroundPresent = false;
-    platform::TBitmap Backdrop;
-    int BackdropLeft = 0, BackdropTop = 0;
     // Bit 0, 1, 2: question 1, 2, 3 answered wrongly. Kept between quizzes.
     int WrongAnswers = 0;
     // Set by the tester key: the quiz counts as passed whatever is ticked.
@@ -56,18 +43,19 @@ public:
     // Loads and shows the quiz of the current lesson.
     void ShowQuiz();
 
-    void BNextClick(platform::TObject* Sender);
-    void BCancelClick(platform::TObject* Sender);
-    void BHilfeClick(platform::TObject* Sender);
-    void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
-    void FormPaint(platform::TObject* Sender);
-    void FormShow(platform::TObject* Sender);
-    void FormHide(platform::TObject* Sender);
+    void BNextClick(platform::TObject* Sender) override;
+    void BCancelClick(platform::TObject* Sender) override;
     void FormClose(platform::TObject* Sender, platform::TCloseAction& Action);
 
     // The three answer panels (left, top, right, bottom) of a window of
     // `width` × `height`; the fourth quarter, bottom right, holds the buttons.
     static std::array<platform::TRect, 3> AnswerPanels(int width, int height);
+
+protected:
+    // The tester key (Shift + Alt + K) passes the quiz.
+    bool WindowKey(platform::WORD& key, platform::TShiftState shift) override;
+    // The three answer panels.
+    void PaintUnderBackdrop() override;
 
 private:
     void LoadQuiz(int lesson);
@@ -77,7 +65,6 @@ private:
     void EndWithoutQuestions();
     void GoOnWithPlan();
     void DrawAnswerPanel(const platform::TRect& panel);
-    controls::TXFadeButton* MakeButton(const QString& name, int captionNumber);
 };
 
 // The quiz window of the program (created by the program entry).

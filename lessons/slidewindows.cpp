@@ -1,7 +1,6 @@
 #include "lessons/slidewindows.h"
 
 #include "layout/screenlayout.h"
-#include "lessons/coursebutton.h"
 #include "lessons/lessonhost.h"
 #include "lessons/quizwin.h"
 #include "lessons/registrydata.h"
@@ -10,7 +9,6 @@
 #include "platform/ui/application.h"
 #include "sprachbank/sprachbank.h"
 
-#include <QDir>
 #include <string>
 
 namespace lessons {
@@ -23,7 +21,6 @@ TExtWinC* ExtWinC = nullptr;
 
 namespace {
 
-constexpr int kBackdropTag = 200;
 constexpr int kFrameTag = 110;
 constexpr int kNextPictureTag = 120;
 constexpr int kPictureTagFirst = 121;
@@ -32,8 +29,6 @@ constexpr int kVideoTagFirst = 131;
 constexpr int kVideoTagLast = 133;
 constexpr int kChordTagFirst = 141;
 constexpr int kChordTagLast = 143;
-constexpr int kTintTagFirst = 201;
-constexpr int kTintTagLast = 299;
 constexpr int kSlidePictures = 4;
 
 constexpr int kButtonsLeft = layout::SlideButtonsLeft;
@@ -55,10 +50,6 @@ bool IsCourseLesson(int lesson) {
     return IsLesson(lesson);
 }
 
-void MakeProgramFolderCurrent(LessonHost& host) {
-    QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(host.ProgramFolder())));
-}
-
 void PlayCue(LessonHost& host, const char* relativeName) {
     host.PlayNamedCue(host.ProgramFolder() + relativeName);
 }
@@ -73,13 +64,9 @@ QString LessonNumberText(int lesson) {
 
 // ================================================================ TExtWin
 
-TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) {
-    SetName(kWindowNames[window]);
-    SetPosition(poMainFormCenter);
-    SetKeyPreview(true);
-    // 1. The window paints its whole area itself (no erase step here).
-    // 2. Size.
-    SetBounds(0, 0, layout::MainWindow.width(), layout::MainWindow.height());
+TExtWin::TExtWin(TComponent* owner, int window)
+    : TLessonWindow(owner, kWindowNames[window], "Bilder\\hintergrundA.jpg", "LF"),
+      window_(window) {
     // The form's controls; LUeNummer is component 0.
     LUeNummer = new TLabel(this);
     LUeNummer->SetParent(this);
@@ -96,41 +83,23 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
     Label1->Font()->SetName("Arial");
     Label1->Font()->SetHeight(-11);
     Label1->Font()->SetColor(kInk);
-    // 3. The backdrop starts empty at (0, 0).
-    Backdrop.SetSize(0, 0);
-    BackdropLeft = BackdropTop = 0;
-    // 4. Buttons (placed by the window classes, step 5).
-    BNext = MakeButton("BNext", 7);
-    BCancel = MakeButton("BCancel", 2);
-    BHilfe = MakeButton("BHilfe", 15);
-    BNext->OnClick = [this](TObject* sender) { BNextClick(sender); };
-    BCancel->OnClick = [this](TObject* sender) { BCancelClick(sender); };
-    BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
-    // 6. The lesson number and the heading.
+    // The buttons (each window places them).
+    CreateButtons(7);
+    // The lesson number and the heading.
     const int labelsLeft = DLL_GetLanguage() != 0 ? kNumberLeftOther : kNumberLeftGerman;
     LUeNummer->SetLeft(labelsLeft);
     LUeNummer->SetTop(kNumberTop);
     Label1->SetLeft(labelsLeft);
     Label1->SetTop(kHeadingTop);
     Label1->SetCaption(CaptionText(23));
-    // 7. Skip flags, skin loader, slide pictures.
+    // Skip flags and slide pictures.
     for (int lesson = 0; lesson < kLessonCount; ++lesson)
         SkipWindow[lesson] = SkipsSlideWindow(lesson, window);
-    Skin = MakeSkinLoader(this);
     SlidePictures = TSlidePictures{};
-
-    ConnectCourseWindowEvents(this);
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
 }
 
-TExtWin::~TExtWin() {
-    // The skin's elements are components of this window: free them first.
-    Skin.reset();
-}
-
-controls::TXFadeButton* TExtWin::MakeButton(const QString& name, int captionNumber) {
-    return MakeCourseButton(this, name, captionNumber, "LF");
-}
+TExtWin::~TExtWin() = default;
 
 void TExtWin::PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper) {
     BNext->SetLeft(kButtonsLeft);
@@ -155,8 +124,8 @@ void TExtWin::LoadAndShow() {
     SlidePictures.Number = 1;
     SlidePictures.FrameIndex = 0;
     Backdrop.SetSize(0, 0);
-    MakeProgramFolderCurrent(*host);
     if (!Skin) Skin = MakeSkinLoader(this);
+    Skin->SetContent(ContentPaths(host->ProgramFolder()));
     Skin->LoadSkin(QString::fromStdString(SlideFile(lesson, window_)),
                    QString::fromLatin1(LessonValuesOf(lesson).Header));
     for (int i = 0; i < ComponentCount(); ++i)
@@ -167,33 +136,19 @@ void TExtWin::LoadAndShow() {
 }
 
 bool TExtWin::WireControl(TControl* control) {
+    if (TakeBackdrop(control)) return true;
     const int tag = control->Tag();
     const bool picture = dynamic_cast<TImage*>(control) != nullptr;
     const bool label = dynamic_cast<TLabel*>(control) != nullptr;
-    if (picture && tag == kBackdropTag) {
-        TakeBackdrop(static_cast<TImage*>(control));
-    } else if (picture && tag == kFrameTag) {
+    if (picture && tag == kFrameTag) {
         SlidePictures.FrameIndex = control->ComponentIndex();
     } else if ((picture || label) && tag == kNextPictureTag) {
         control->SetCursor(crHandPoint);
         control->OnClick = [this](TObject* sender) { NextSlidePicture(sender); };
-    } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
-               tag <= kTintTagLast) {
-        control->Hide();
     } else {
         return false;
     }
     return true;
-}
-
-// The backdrop picture: tinted, kept for the window's own painting, hidden.
-void TExtWin::TakeBackdrop(TImage* picture) {
-    BackdropTint(this, picture);
-    Backdrop.Assign(picture->Picture());
-    BackdropLeft = picture->Left();
-    BackdropTop = picture->Top();
-    picture->Hide();
-    picture->Picture()->SetSize(0, 0);
 }
 
 TImage* TExtWin::Frame() const {
@@ -259,45 +214,6 @@ void TExtWin::LeaveSlides() {
     host->OpenLesson();
 }
 
-void TExtWin::BHilfeClick(TObject*) {
-    if (LessonHost* host = Host()) host->HelpButtonClick();
-}
-
-void TExtWin::FormKeyDown(TObject*, WORD& key, TShiftState shift) {
-    if (key == VK_ESCAPE) {
-        key = 0;
-        BCancel->Click();
-    } else if (key == VK_RETURN) {
-        key = 0;
-        BNext->Click();
-    } else if (key == VK_F1) {
-        BHilfeClick(this);
-    } else if (key == 'T') {
-        if (LessonHost* host = Host()) host->AskTaskbarQuestion();
-    } else if (key == VK_F4 && shift.Contains(ssAlt)) {
-        key = 0;
-    }
-}
-
-void TExtWin::FormShow(TObject*) {
-    LessonHost* host = Host();
-    BackgroundPresent = false;
-    if (host == nullptr) return;
-    MakeProgramFolderCurrent(*host);
-    BackgroundPresent = host->LoadJpegBitmap(&Background, "Bilder\\hintergrundA.jpg");
-}
-
-void TExtWin::FormHide(TObject*) {
-    BackgroundPresent = false;
-    Background.SetSize(0, 0);
-}
-
-void TExtWin::FormPaint(TObject*) {
-    TCanvas* canvas = Canvas();
-    if (BackgroundPresent) canvas->StretchDraw(ClientRect(), &Background);
-    if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
-}
-
 void TExtWin::FormCloseQuery(TObject*, bool& canClose) {
     Skin.reset();
     SlidePictures = TSlidePictures{};
@@ -357,7 +273,6 @@ bool TExtWinA::WireControl(TControl* control) {
 void TExtWinA::ChordSample(TObject*, int number) {
     LessonHost* host = Host();
     if (host == nullptr || host->VideoPlaying()) return;
-    MakeProgramFolderCurrent(*host);
     const std::string file =
         LessonPath(*host, host->CurrentLesson()) + "\\Akkord" + std::to_string(number) + ".wav";
     if (!AnsiPathExists(file)) return;

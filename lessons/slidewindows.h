@@ -11,13 +11,10 @@
 // through the LessonHost and each other through the window pointers below.
 
 #include "controls/fadebutton.h"
-#include "lessons/skinloader.h"
+#include "lessons/lessonwindow.h"
 #include "platform/ui/controls.h"
-#include "platform/ui/forms.h"
-#include "platform/ui/graphics.h"
 
 #include <array>
-#include <memory>
 #include <string>
 
 namespace lessons {
@@ -25,9 +22,9 @@ namespace lessons {
 // The slide windows, in the order a lesson is taught.
 enum SlideWindowIndex { kSlideA = 0, kSlideB = 1, kSlideC = 2 };
 
-// What the three slide windows have in common: their controls, skin,
-// background, backdrop, paged slide pictures, keys and painting.
-class TExtWin : public platform::TForm {
+// What the three slide windows have in common beyond the quiz: the lesson
+// number and heading, the paged slide pictures, and the way out.
+class TExtWin : public TLessonWindow {
 public:
     // `window` is kSlideA, kSlideB or kSlideC.
     TExtWin(platform::TComponent* owner, int window);
@@ -36,16 +33,8 @@ public:
     // ---- Controls (LUeNummer is component 0) ------------------------------
     platform::TLabel* LUeNummer;
     platform::TLabel* Label1;
-    controls::TXFadeButton* BNext;
-    controls::TXFadeButton* BCancel;
-    controls::TXFadeButton* BHilfe;
 
     // ---- State ------------------------------------------------------------
-    std::unique_ptr<SkinLoader> Skin;
-    platform::TBitmap Background;
-    bool BackgroundPresent = false;
-    platform::TBitmap Backdrop;
-    int BackdropLeft = 0, BackdropTop = 0;
     struct TSlidePictures {
         std::string BasePath; // program folder + "lektion" N + "\DiaA" (B, C)
         int Number = 1;       // the picture shown, 1 to 4
@@ -55,13 +44,6 @@ public:
     std::array<bool, 30> SkipWindow{};
 
     // ---- Handlers -----------------------------------------------------------
-    virtual void BNextClick(platform::TObject* Sender) = 0;
-    virtual void BCancelClick(platform::TObject* Sender) = 0;
-    void BHilfeClick(platform::TObject* Sender);
-    void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
-    void FormShow(platform::TObject* Sender);
-    void FormHide(platform::TObject* Sender);
-    void FormPaint(platform::TObject* Sender);
     void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
 
     // The click actions of the skin's controls.
@@ -78,15 +60,13 @@ protected:
     void LeaveSlides();
     void PlayClick();
     void PlayPhotoCue();
-    // The button skins and places of the window's buttons, from the bottom
-    // up: BNext, BCancel, then `upper` in order.
+    // The places of the window's buttons, from the bottom up: BNext,
+    // BCancel, then `upper` in order.
     void PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper);
-    controls::TXFadeButton* MakeButton(const QString& name, int captionNumber);
 
     const int window_;
 
 private:
-    void TakeBackdrop(platform::TImage* picture);
     platform::TImage* Frame() const;
 };
 
