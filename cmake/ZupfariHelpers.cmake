@@ -30,6 +30,21 @@ function(zupfari_expose_folder target folder)
   endif()
 endfunction()
 
+# zupfari_expose_headers(<target> <header>...): the target's users see exactly
+# the listed headers (paths in the source tree, "folder/name.h") and no other
+# header of their folders: a library shows its public headers only.
+function(zupfari_expose_headers target)
+  set(root ${CMAKE_BINARY_DIR}/include-public/${target})
+  foreach(header ${ARGN})
+    get_filename_component(dir ${root}/${header} DIRECTORY)
+    file(MAKE_DIRECTORY ${dir})
+    if(NOT EXISTS ${root}/${header})
+      file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${header} ${root}/${header} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
 # zupfari_folder_library(<name> <folder> LINKS <targets...>): the static
 # library of one folder of the program, linking only the layers below it.
 # The folder's CMakeLists adds its sources with target_sources().
