@@ -14,21 +14,9 @@ namespace app {
 
 using namespace platform;
 
-namespace {
-
-constexpr int kBackdropTag = 200;
-constexpr int kCutOutTag = 300;
-constexpr int kSlideTagFirst = 101;
-constexpr int kSlideTagLast = 103;
-constexpr int kToolTagFirst = 401;
-constexpr int kToolTagLast = 409;
-constexpr int kTunerTag = 403;
-constexpr int kHelpTag = 405;
-
-} // namespace
 
 void TForm1::ClearLessonScreen() {
-    BackdropBitmap.SetSize(0, 0);
+    Screen->Clear();
     if (PlayCursor) PlayCursor->Forget();
     if (Skin) Skin->ClearElements();
     Repaint();
@@ -42,7 +30,7 @@ void TForm1::ShowNoLessonScreen() {
     TrBarTempo->SetEnabled(false);
     BMonitor->SetEnabled(false);
     if (Skin) Skin->LoadSkin("lektionX\\MainWin.zs1", "x");
-    WireScreenElements();
+    Screen->Wire();
     BVideoStop->SetBgBmp(&VideoPlayBmp);
     BVideoStop->SetVisible(AnsiPathExists(IntroVideoPath));
     Repaint();
@@ -54,71 +42,26 @@ void TForm1::ShowGreetingScreen() {
     TrBarTempo->SetEnabled(false);
     BMonitor->SetEnabled(false);
     if (Skin) Skin->LoadSkin("lektionY\\MainWin.zs1", "0");
-    WireScreenElements();
+    Screen->Wire();
     BVideoStop->Hide();
     Invalidate();
     Course->SetQuizFinished(false);
 }
 
-void TForm1::WireScreenElements() {
-    // The backdrop: the first picture tagged 200, tinted, taken over by the
-    // window's own painting.
-    for (int i = 0; i < ComponentCount(); ++i) {
-        auto* image = dynamic_cast<TImage*>(Components(i));
-        if (image == nullptr || image->Tag() != kBackdropTag) continue;
-        lessons::BackdropTint(this, image);
-        BackdropBitmap.Assign(image->Picture());
-        BackdropLeft = image->Left();
-        BackdropTop = image->Top();
-        image->Hide();
-        image->Picture()->SetSize(0, 0);
-        break;
-    }
-    for (int i = 0; i < ComponentCount(); ++i) {
-        TComponent* component = Components(i);
-        if (auto* shape = dynamic_cast<TShape*>(component); shape && shape->Tag() == kCutOutTag) {
-            TCanvas* canvas = BackdropBitmap.Canvas();
-            canvas->Brush()->SetStyle(bsSolid);
-            canvas->Brush()->SetColor(shape->Brush()->Color());
-            canvas->FillRect(Bounds(shape->Left() - BackdropLeft, shape->Top() - BackdropTop,
-                                    shape->Width(), shape->Height()));
-            shape->Hide();
-            continue;
-        }
-        auto* control = dynamic_cast<TControl*>(component);
-        if (control == nullptr) continue;
-        const bool picture = dynamic_cast<TImage*>(control) != nullptr;
-        const bool label = dynamic_cast<TLabel*>(control) != nullptr;
-        const int tag = control->Tag();
-        if ((picture || label) && tag >= kSlideTagFirst && tag <= kSlideTagLast)
-            WirePicture(control, tag);
-        else if (picture && tag >= kToolTagFirst && tag <= kToolTagLast)
-            WirePicture(control, tag);
-    }
-}
-
-// The screen's pictures and texts that lead somewhere: the slide windows
-// (tags 101 to 103), the tuner (403) and help (405). Other tool tags only
-// show the hand.
-void TForm1::WirePicture(TControl* control, int tag) {
-    control->SetCursor(crHandPoint);
-    control->OnClick = [this, tag](TObject* sender) {
-        if (!ScreenGuardsPass()) return;
-        if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {
-            Cues->PlayClick(true, false);
-            Course->SetOpenedFromLessonScreen(true);
-            OpenSlides(tag - kSlideTagFirst);
-        } else if (tag == kTunerTag) {
-            BStimmClick(sender);
-        } else if (tag == kHelpTag) {
-            BHilfeClick(sender);
-        }
+void TForm1::CreateMainScreen() {
+    MainScreen::Actions actions;
+    // Nothing on the screen opens while a video or the exercise plays.
+    actions.MayOpen = [this] {
+        return !Video->Playing && !MediaPlayerPlaying() && !Transport->Busy();
     };
-}
-
-// Nothing on the screen opens while a video or the exercise plays.
-bool TForm1::ScreenGuardsPass() const {
-    return !VideoPlaying && !MediaPlayerPlaying() && !Transport->Busy();
+    actions.OpenSlides = [this](int window) {
+        Cues->PlayClick(true, false);
+        Course->SetOpenedFromLessonScreen(true);
+        OpenSlides(window);
+    };
+    actions.OpenTuner = [this](TObject* sender) { BStimmClick(sender); };
+    actions.OpenHelp = [this](TObject* sender) { BHilfeClick(sender); };
+    Screen = std::make_unique<MainScreen>(this, std::move(actions));
 }
 
 } // namespace app

@@ -66,7 +66,7 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     // The start screen first, so that the learner sees it at once; the
     // window's own controls are made while it shows.
     PrepareFolders();
-    CreateControls();
+    CreateWindowControls();
     CreateOwnedObjects();
     SetUpPanelsAndLists();
     SetStartState();
@@ -74,6 +74,30 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     FormCreate(this);
     constructed_ = true;
     ShowMainWindowWhenDue();
+}
+
+// The form resource's controls, the window's timer and menu, and the
+// handlers of its buttons.
+void TForm1::CreateWindowControls() {
+    CreateControls(this);
+    Timer2 = new TTimer(this);
+    Timer2->SetEnabled(false);
+    Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
+    PopupSoundcard = new TPopupMenu(this);
+    ConnectButtons();
+}
+
+void TForm1::ConnectButtons() {
+    BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
+    BBeenden->OnClick = [this](TObject* sender) { BBeendenClick(sender); };
+    BLogo->OnClick = [this](TObject* sender) { BLogoClick(sender); };
+    BVideoStop->OnClick = [this](TObject* sender) { BVideoStopClick(sender); };
+    BKontrolle->OnClick = [this](TObject* sender) { BKontrolleClick(sender); };
+    BStimm->OnClick = [this](TObject* sender) { BStimmClick(sender); };
+    BPlay->OnClick = [this](TObject* sender) { BPlayClick(sender); };
+    BPause->OnClick = [this](TObject* sender) { BPauseClick(sender); };
+    BStop->OnClick = [this](TObject* sender) { BStopClick(sender); };
+    LSoundcard->OnClick = [this](TObject* sender) { LSoundcardClick(sender); };
 }
 
 // Text fields, folders, the list store, the settings file, the start screen.
@@ -102,6 +126,8 @@ void TForm1::CreateOwnedObjects() {
     Skin->SetContent(Content);
     ReportPictureErrors(*Skin);
     Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
+    Video = std::make_unique<VideoShow>(*this, Midi(), VideoPanel);
+    CreateMainScreen();
     SetUpSkin();
 }
 
@@ -132,7 +158,7 @@ void TForm1::SetStartState() {
     DisableTransport();
     BVideoStop->Hide();
     ClearLessonScreen();
-    VideoPlaying = IntroPending = WebQuestionAnswered = false;
+    Video->Playing = IntroPending = WebQuestionAnswered = false;
     WebQuestionPending = true;
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
@@ -314,7 +340,7 @@ void TForm1::Timer2Timer(TObject*) {
 void TForm1::FormPaint(TObject*) {
     TCanvas* canvas = Canvas();
     canvas->StretchDraw(ClientRect(), &WindowBackground);
-    if (!BackdropBitmap.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &BackdropBitmap);
+    Screen->Paint(canvas);
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
@@ -343,7 +369,7 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
         if (BPause->Enabled()) BStopClick(sender);
     } else if (key == VK_ESCAPE) {
         key = 0;
-        if (VideoPlaying) StopMediaPlayer();
+        if (Video->Playing) StopMediaPlayer();
     } else if (key == 'T') {
         AskTaskbarQuestion();
     } else if (key == VK_F4 && shift.Contains(ssAlt)) {
@@ -365,7 +391,7 @@ void TForm1::AskTaskbarQuestion() {
 // ================================================================== help
 
 void TForm1::BHilfeClick(TObject* sender) {
-    if (VideoPlaying) return;
+    if (Video->Playing) return;
     if (MediaPlayerPlaying()) BStopClick(sender);
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
@@ -396,7 +422,7 @@ void TForm1::BVideoStopClick(TObject*) {
         BVideoStop->Repaint();
         return;
     }
-    if (VideoPlaying) return;
+    if (Video->Playing) return;
     if (FileExists(IntroVideoPath)) {
         BVideoStop->SetEnabled(false);
         BVideoStop->SetBgBmp(&VideoStopBmp);
@@ -426,7 +452,7 @@ void TForm1::LockControls(bool restore) {
 // ============================================================ leaving
 
 void TForm1::BBeendenClick(TObject* sender) {
-    if (VideoPlaying) {
+    if (Video->Playing) {
         try {
             if (MediaPlayerPlaying()) StopMediaPlayer();
         } catch (const Exception& error) {

@@ -7,10 +7,14 @@
 // handlers are thin: the Transport plays the exercise, the CourseSession
 // keeps the learner's course, the panels do their own work.
 //
-// The main window's look (backgrounds, skinned buttons, LED panel) is set up
-// in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
+// Its controls and their look (backgrounds, skinned buttons, LED panel) are
+// the MainWindowLook's; the greeting and no-lesson screens are in
+// lessonscreen.cpp.
 
+#include "app/mainlook.h"
+#include "app/mainscreen.h"
 #include "app/sounddevicechoice.h"
+#include "app/videoshow.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
@@ -47,13 +51,11 @@ namespace app {
 class TStartScreen;
 class THelpWindow;
 
-// The colour that stands in for a background picture that could not be
-// loaded (red 0x33, green 0x44, blue 0x55).
-inline constexpr platform::TColor kBackdropFailureFill = 0x554433;
-
 class TForm1 : public platform::TForm,
+               public MainWindowLook,
                public playback::TransportView,
-               public lessons::CourseWindow {
+               public lessons::CourseWindow,
+               public VideoShowHost {
 public:
     // `services`: the MIDI engine, drive test and program folder (the real
     // ones unless a test passes its own).
@@ -61,25 +63,15 @@ public:
     ~TForm1() override;
 
     // ---- Controls of the window ------------------------------------------
-    controls::TXFadeButton *BExplorer, *BKontrolle, *BUeplan, *BMonitor, *BStimm, *BHilfe,
-        *BBeenden;
-    controls::TXFadeButton *BPlay, *BPause, *BStop, *BLoop, *BLocator, *BRewind, *BForward,
-        *BExtraFunction;
-    controls::TXFadeButton *BLogo, *BVideoStop, *BScrollUp, *BScrollDown, *BTunerAkkord;
+    // (the form resource's own are the MainWindowLook's)
     controls::TXAquaButton *BVonVorn = nullptr, *BNext = nullptr; // on the practice plan panel
     controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
-    controls::TXTrackBar* TrBarTempo;
-    platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
-        *LDate, *LClock, *LLevelCap, *LLevel;
-    platform::TImage *ImgModus, *ImgLevel;
-    platform::TPanel *PUeplan, *PExplorer, *PMonitor, *PTuner, *VideoPanel;
     platform::TTimer* Timer2;
     platform::TTimer* TimerPC1 = nullptr; // the transport's 100 ms poll
     platform::TPopupMenu* PopupSoundcard;
 
     // ---- State -----------------------------------------------------------
     std::string ProgramFolder; // Windows-1252, ends in a separator
-    platform::ContentPaths Content; // the content files in ProgramFolder
     std::string DataFolder;    // Windows-1252, ends in a separator
     std::string ProgramDrive;
     std::unique_ptr<platform::IniFile> SettingsFile;
@@ -98,7 +90,6 @@ public:
     bool WebQuestionPending = true;
     bool WebQuestionAnswered = false;
     bool IntroPending = false;
-    bool VideoPlaying = false;
     bool TaskbarShown = true;
     std::string SlidePicturePrefix;
 
@@ -121,12 +112,11 @@ public:
     std::unique_ptr<tools::ExplorerPanel> Explorer;
     std::unique_ptr<tools::MonitorPanel> Monitor;
     std::unique_ptr<platform::SessionEndGuard> SessionEnd;
+    // The media player at work: videos, their accompaniment, the locked controls.
+    std::unique_ptr<VideoShow> Video;
 
-    // ---- Bitmaps (the look of the window) --------------------------------
-    platform::TBitmap DialogBackdrop, WindowBackground, KontrolleCover, LedBackground, LedDark,
-        LedLight, VideoPlayBmp, VideoStopBmp, PointBmp, PointWork;
-    platform::TBitmap BackdropBitmap;
-    int BackdropLeft = 0, BackdropTop = 0;
+    // The middle of the window as its skin file lays it out.
+    std::unique_ptr<MainScreen> Screen;
 
     // The hidden tester key: Shift + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
@@ -145,7 +135,7 @@ public:
     void LSoundcardClick(platform::TObject* Sender);
     void PopupSoundcardItemClick(platform::TObject* Sender);
     void StartScreenTimerTimer(platform::TObject* Sender);
-    void LockControls(bool restore);
+    void LockControls(bool restore) override;
     void SaveAndClose();
     bool ProgramOnCdRom() const;
     // Key T: asks whether the taskbar shows.
@@ -182,7 +172,6 @@ public:
     void ClearLessonScreen() override;
     void ShowNoLessonScreen() override;
     void ShowGreetingScreen();
-    void WireScreenElements();
     void ResetCourse();
     void CourseWasReset() override;
     // The point at the cursor's position, erasing the one shown before when
@@ -210,12 +199,14 @@ public:
     void PlayVideo(const std::string& file, const std::string& midiFile,
                    const platform::TRect& displayRect, int top, int left,
                    platform::TPanel* panel) override;
-    // The media player's notification: the video ended or was stopped.
-    void MidiPlayerNotify(platform::TObject* Sender);
     bool MediaPlayerPlaying() const override;
     void StopMediaPlayer() override;
     void PlayIntroVideo();
-    playback::VideoPlayer& MidiPlayer();
+    // What a video asks of the window.
+    void StopExercise() override;
+    void ShowVideoButton(bool stopPicture) override;
+    void EnableVideoButton(bool enabled) override;
+    void VideoEnded() override;
 
     // ---- The left column's panels (mainwindow_panels.cpp) -------------------
     virtual void BStimmClick(platform::TObject* Sender);
@@ -232,15 +223,18 @@ public:
     // Shows `panel`, hides the other three tool panels.
     void ShowToolPanel(platform::TPanel* panel);
 
-    // ---- The skin (mainskin.cpp) -------------------------------------------
-    void SetUpSkin();
-    bool LoadJpegBitmap(platform::TBitmap* bitmap, const std::string& fileName) override;
-    void LoadPictureInto(platform::TImage* picture, const std::string& fileName) override;
+    // ---- Pictures (the MainWindowLook loads them) ----------------------------
+    bool LoadJpegBitmap(platform::TBitmap* bitmap, const std::string& fileName) override {
+        return LoadJpeg(bitmap, fileName);
+    }
+    void LoadPictureInto(platform::TImage* picture, const std::string& fileName) override {
+        LoadPicture(picture, fileName);
+    }
 
     // ---- What the course asks of the window ----------------------------------
     void ShowRestartButton() override;
     lessons::SkinLoader* MainScreenSkin() override { return Skin.get(); }
-    bool IsVideoPlaying() const override { return VideoPlaying; }
+    bool IsVideoPlaying() const override { return Video->Playing; }
     void StopTransport() override;
     int AskMessage(const QString& title, const QString& body, const QString& cancel,
                    const QString& ok) override;
@@ -279,20 +273,8 @@ private:
     void CountStart();
     void ChooseIntroVideo();
     void ChooseLanguage();
-    // The look (mainskin.cpp).
-    void CreateControls();
-    void CreatePanels();
-    void CreateButtons();
-    void CreateDisplayControls();
+    void CreateWindowControls();
     void ConnectButtons();
-    void LoadWindowBitmaps();
-    void PlaceDisplayBlock();
-    void PlaceLevelBlock();
-    void SkinTempoBar();
-    void SkinButtons();
-    controls::TXFadeButton* MakeButton(platform::TControl* parent, const QString& name);
-    platform::TLabel* MakeLabel(platform::TControl* parent, const QString& name);
-    platform::TPanel* MakePanel(const QString& name, int left, int top, int width, int height);
     // Start-up and leaving.
     void ShowMainWindowWhenDue();
     void StartSoundDeviceChoice();
@@ -303,15 +285,7 @@ private:
     bool OpenHelpWindow();
     void TearDown();
     // The lesson screen.
-    bool ScreenGuardsPass() const;
-    void WirePicture(platform::TControl* control, int tag);
-    // Video player.
-    void EndRunningVideo();
-    void ShowVideoPanel(platform::TPanel* panel, int left, int top, platform::TRect displayRect,
-                        const QString& loading);
-    bool OpenVideo(const std::string& file, platform::TRect displayRect, platform::TPanel* panel);
-    void StartVideo(const std::string& midiFile);
-    void VideoErrorBox(const QString& text);
+    void CreateMainScreen();
     // The MIDI engine.
     playback::ExerciseEngine& Midi() const;
 
@@ -324,8 +298,6 @@ private:
     bool tornDown_ = false;
     SoundDeviceList soundDevices_;
     THelpWindow* helpWindow_ = nullptr;
-    std::unique_ptr<playback::VideoPlayer> midiPlayer_;
-    QPointer<platform::TPanel> videoPanel_;
     std::array<bool, 12> savedEnabled_{};
 };
 

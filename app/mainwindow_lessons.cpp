@@ -36,10 +36,10 @@ void TForm1::OpenLesson() {
     // The lesson's values and its main screen. The last lesson's backdrop,
     // point and mark go first, so that a lesson whose skin is missing shows
     // an empty screen rather than the one before.
-    BackdropBitmap.SetSize(0, 0);
+    Screen->Clear();
     PlayCursor->Forget();
     if (Course->LoadMainScreen(lesson)) {
-        WireScreenElements();
+        Screen->Wire();
         Course->SetQuizFinished(false);
     }
     // The cursor, the LED delay and the level's exercise.

@@ -79,7 +79,7 @@ void TForm1::ShowToolPanel(TPanel* panel) {
 }
 
 void TForm1::BUeplanClick(TObject*) {
-    if (VideoPlaying) return;
+    if (Video->Playing) return;
     if (MediaPlayerPlaying()) StopMediaPlayer();
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
@@ -87,7 +87,7 @@ void TForm1::BUeplanClick(TObject*) {
 }
 
 void TForm1::BStimmClick(TObject* sender) {
-    if (VideoPlaying) return;
+    if (Video->Playing) return;
     if (MediaPlayerPlaying()) BStopClick(sender);
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
@@ -95,7 +95,7 @@ void TForm1::BStimmClick(TObject* sender) {
 }
 
 void TForm1::BMonitorClick(TObject*) {
-    if (VideoPlaying) return;
+    if (Video->Playing) return;
     if (MediaPlayerPlaying()) StopMediaPlayer();
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
@@ -107,7 +107,7 @@ void TForm1::BMonitorClick(TObject*) {
 
 // The mode button: tutorial (the practice plan) or explorer (any lesson).
 void TForm1::BExplorerClick(TObject* sender) {
-    if (VideoPlaying) return;
+    if (Video->Playing) return;
     PMonitor->Hide();
     PTuner->Hide();
     if (MediaPlayerPlaying()) BStopClick(sender);

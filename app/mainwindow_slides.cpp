@@ -41,7 +41,7 @@ void TForm1::ShowQuiz() {
 // "Kontrolle": the quiz opens once the exercise was played through three
 // times at the fastest level.
 void TForm1::BKontrolleClick(TObject*) {
-    if (Course->ExplorerMode() || VideoPlaying || Course->CurrentLesson() < 0) return;
+    if (Course->ExplorerMode() || Video->Playing || Course->CurrentLesson() < 0) return;
     if (Course->QuizOpens()) {
         Cues->PlayClick(true, false);
         Lists->ClearIntroMode();

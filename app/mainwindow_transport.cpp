@@ -75,7 +75,7 @@ void TForm1::BPauseClick(TObject*) {
 
 // During a video, Stop stops only the video.
 void TForm1::BStopClick(TObject*) {
-    if (VideoPlaying) {
+    if (Video->Playing) {
         StopMediaPlayer();
         return;
     }

@@ -43,7 +43,7 @@ TEST_F(LessonVideoBenchmark, FirstPictureAfterTheAccompanimentAndCpuWhilePlaying
     char logName[32] = "MIDI Log";
     ASSERT_NE(MidiSetDeviceByName(logName), 0);
     bool frame = false;
-    form_->MidiPlayer().OnFirstFrame = [&] { frame = true; };
+    form_->Video->Player().OnFirstFrame = [&] { frame = true; };
     for (const char* name : {"lektion7\\Video2", "lektion17\\Video1"}) {
         const std::string base = form_->ProgramFolder + name;
         frame = false;
@@ -56,7 +56,7 @@ TEST_F(LessonVideoBenchmark, FirstPictureAfterTheAccompanimentAndCpuWhilePlaying
         RunEvents(10000, [&] { return frame; });
         const double firstPicture = double(clock.nsecsElapsed()) / 1e6;
         ASSERT_TRUE(frame) << name;
-        RunEvents(30000, [&] { return !form_->VideoPlaying; });
+        RunEvents(30000, [&] { return !form_->Video->Playing; });
         const double seconds = double(clock.elapsed()) / 1000.0;
         const double cpu = CpuSeconds() - cpu0;
         std::printf("%s: PlayVideo returned after %.0f ms, first picture %.0f ms after the call; "

@@ -71,7 +71,7 @@ TEST_F(ShellTest, StartScreenThenMainWindowWithQuestionAndGreeting) {
     EXPECT_EQ(asked_[0].cancel, CaptionText(4));
     EXPECT_EQ(opener_.opened, QStringList{app::kWebSiteGerman});
     // The greeting screen: its backdrop taken over by the window.
-    EXPECT_FALSE(form_->BackdropBitmap.Empty());
+    EXPECT_FALSE(form_->Screen->Backdrop.Empty());
     EXPECT_FALSE(form_->Skin->Texts().empty());
     EXPECT_FALSE(form_->BVideoStop->Visible());
     EXPECT_TRUE(form_->Clock->Running());
@@ -214,10 +214,10 @@ TEST_F(ShellTest, HiddenTesterKeyOpensTheQuizOnlyWithShift) {
 TEST_F(ShellTest, HelpDoesNothingWhileAVideoPlays) {
     UseProgramFolderWithout({"Hilfe"});
     CreateWindows();
-    form_->VideoPlaying = true;
+    form_->Video->Playing = true;
     form_->BHilfeClick(nullptr);
     EXPECT_TRUE(opener_.opened.isEmpty());
-    form_->VideoPlaying = false;
+    form_->Video->Playing = false;
     form_->KeyDown(VK_F1, {});
     ASSERT_EQ(opener_.opened.size(), 1);
     EXPECT_TRUE(opener_.opened[0].endsWith("/Hilfe.chm")) << opener_.opened[0].toStdString();

@@ -81,9 +81,9 @@ TEST_F(SlidesHostTest, KontrolleRefusesBelowThreePasses) {
     form_->Course->SetExplorerMode(true);
     Kontrolle();
     form_->Course->SetExplorerMode(false);
-    form_->VideoPlaying = true;
+    form_->Video->Playing = true;
     Kontrolle();
-    form_->VideoPlaying = false;
+    form_->Video->Playing = false;
     form_->Course->SetCurrentLesson(-1);
     form_->Course->SetPlayCount(3);
     Kontrolle();

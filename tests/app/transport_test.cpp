@@ -290,11 +290,11 @@ TEST_F(TransportTest, MovingTheTempoBarStopsAndTheNextPlayLoadsTheNewLevel) {
 TEST_F(TransportTest, StopDuringAVideoOnlyStopsTheVideo) {
     Open(1, 5);
     form_->BPlayClick(form_->BPlay);
-    form_->VideoPlaying = true;
+    form_->Video->Playing = true;
     form_->BStopClick(form_->BStop);
     EXPECT_TRUE(engine_->IsRunning());
     EXPECT_TRUE(form_->BStop->Enabled());
-    form_->VideoPlaying = false;
+    form_->Video->Playing = false;
 }
 
 TEST_F(TransportTest, WithoutACursorBarsAndLocatorDoNothing) {

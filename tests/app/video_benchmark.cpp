@@ -52,7 +52,7 @@ TEST_F(VideoBenchmark, ClickToFirstFrameAndCpuWhilePlaying) {
     bool frame = false;
     QElapsedTimer clock;
     double frameMs = 0.0;
-    form_->MidiPlayer().OnFirstFrame = [&] {
+    form_->Video->Player().OnFirstFrame = [&] {
         frame = true;
         frameMs = double(clock.nsecsElapsed()) / 1e6;
     };
@@ -66,7 +66,7 @@ TEST_F(VideoBenchmark, ClickToFirstFrameAndCpuWhilePlaying) {
         firstFrameMs.push_back(frameMs);
         if (run == 4) break; // the last run plays to its end
         form_->StopMediaPlayer();
-        RunEvents(2000, [&] { return !form_->VideoPlaying; });
+        RunEvents(2000, [&] { return !form_->Video->Playing; });
         RunEvents(200); // the stop's own notification comes posted, after it
     }
     const double cpu0 = CpuSeconds();
@@ -77,7 +77,7 @@ TEST_F(VideoBenchmark, ClickToFirstFrameAndCpuWhilePlaying) {
         const std::string command = std::string("import -window root '") + shot + "'";
         std::printf("screenshot: %s (exit %d)\n", shot, testsupport::RunShell(command));
     }
-    RunEvents(30000, [&] { return !form_->VideoPlaying; });
+    RunEvents(30000, [&] { return !form_->Video->Playing; });
     const double cpu = CpuSeconds() - cpu0;
     const double seconds = double(wall.elapsed()) / 1000.0;
 

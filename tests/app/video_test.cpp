@@ -103,10 +103,10 @@ protected:
     // The picture is up: the video widget shown at more than the single
     // pixel it stands at until the first picture.
     bool VideoShowing() const {
-        const QVideoWidget* widget = form_->MidiPlayer().VideoWidget();
+        const QVideoWidget* widget = form_->Video->Player().VideoWidget();
         return widget->isVisible() && widget->width() > 1;
     }
-    bool Ended() const { return !form_->VideoPlaying; }
+    bool Ended() const { return !form_->Video->Playing; }
     std::string CourseVideo(const char* name) const { return form_->ProgramFolder + name; }
     void PlayInVideoPanel(const std::string& file, const std::string& midi) {
         form_->PlayVideo(file, midi, Rect(0, 0, 192, 144), 100, 120, form_->VideoPanel);
@@ -118,7 +118,7 @@ protected:
         EXPECT_FALSE(asked_[0].body.isEmpty()) << what;
         EXPECT_EQ(asked_[0].ok, "OK");
         EXPECT_TRUE(asked_[0].cancel.isEmpty());
-        EXPECT_FALSE(form_->VideoPlaying) << what;
+        EXPECT_FALSE(form_->Video->Playing) << what;
         EXPECT_FALSE(form_->MediaPlayerPlaying()) << what;
         EXPECT_FALSE(form_->VideoPanel->Visible()) << what;
         EXPECT_TRUE(form_->BVideoStop->Enabled()) << what;
@@ -132,7 +132,7 @@ TEST_F(VideoTest, IntroVideoPlaysInItsPanelAndItsEndUnlocksTheControls) {
     form_->BVideoStop->Show();
     form_->BVideoStop->Click();
     EXPECT_TRUE(asked_.empty());
-    ASSERT_TRUE(form_->VideoPlaying);
+    ASSERT_TRUE(form_->Video->Playing);
     EXPECT_TRUE(form_->MediaPlayerPlaying());
     ExpectLocked();
     EXPECT_TRUE(form_->BVideoStop->Enabled());
@@ -145,14 +145,14 @@ TEST_F(VideoTest, IntroVideoPlaysInItsPanelAndItsEndUnlocksTheControls) {
     EXPECT_EQ(loading->Top(), 16);
 
     ASSERT_TRUE(WaitFor([&] { return VideoShowing(); }, 10000)) << "no picture";
-    EXPECT_EQ(form_->MidiPlayer().VideoWidget()->geometry(), QRect(0, 0, 320, 240));
+    EXPECT_EQ(form_->Video->Player().VideoWidget()->geometry(), QRect(0, 0, 320, 240));
     // Top-row actions are refused while the video plays.
     form_->BHilfeClick(nullptr);
     EXPECT_TRUE(opener_.opened.isEmpty());
 
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, kVideoEndMs));
     EXPECT_FALSE(form_->MediaPlayerPlaying());
-    EXPECT_EQ(form_->MidiPlayer().Mode(), playback::mpNotReady) << "closed at its end";
+    EXPECT_EQ(form_->Video->Player().Mode(), playback::mpNotReady) << "closed at its end";
     EXPECT_FALSE(form_->VideoPanel->Visible());
     EXPECT_TRUE(form_->BVideoStop->Enabled());
     ExpectPattern();
@@ -162,7 +162,7 @@ TEST_F(VideoTest, IntroVideoPlaysInItsPanelAndItsEndUnlocksTheControls) {
 TEST_F(VideoTest, EscAndTheVideoButtonStopAVideoWhichThenStartsAgainFromTheBeginning) {
     SetPattern();
     form_->BVideoStopClick(nullptr);
-    ASSERT_TRUE(WaitFor([&] { return form_->MidiPlayer().Position() > 1000; }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return form_->Video->Player().Position() > 1000; }, 15000));
     WORD key = VK_ESCAPE;
     form_->FormKeyDown(nullptr, key, {});
     EXPECT_EQ(key, 0);
@@ -171,9 +171,9 @@ TEST_F(VideoTest, EscAndTheVideoButtonStopAVideoWhichThenStartsAgainFromTheBegin
     EXPECT_FALSE(form_->VideoPanel->Visible());
 
     form_->BVideoStopClick(nullptr);
-    ASSERT_TRUE(form_->VideoPlaying);
-    ASSERT_TRUE(WaitFor([&] { return form_->MidiPlayer().Position() > 0; }, 10000));
-    EXPECT_LT(form_->MidiPlayer().Position(), 900) << "started where it was stopped";
+    ASSERT_TRUE(form_->Video->Playing);
+    ASSERT_TRUE(WaitFor([&] { return form_->Video->Player().Position() > 0; }, 10000));
+    EXPECT_LT(form_->Video->Player().Position(), 900) << "started where it was stopped";
     form_->BVideoStopClick(nullptr); // the button now stops
     EXPECT_FALSE(form_->BVideoStop->Enabled());
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 2000));
@@ -185,8 +185,8 @@ TEST_F(VideoTest, EscAndTheVideoButtonStopAVideoWhichThenStartsAgainFromTheBegin
 TEST_F(VideoTest, IntroPendingShowsTheGreetingWhenTheVideoEnds) {
     form_->IntroPending = true;
     form_->BVideoStopClick(nullptr);
-    ASSERT_TRUE(form_->VideoPlaying);
-    ASSERT_TRUE(WaitFor([&] { return form_->MidiPlayer().Position() > 0; }, 10000));
+    ASSERT_TRUE(form_->Video->Playing);
+    ASSERT_TRUE(WaitFor([&] { return form_->Video->Player().Position() > 0; }, 10000));
     form_->StopMediaPlayer();
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 2000));
     EXPECT_FALSE(form_->IntroPending);
@@ -202,7 +202,7 @@ TEST_F(VideoTest, AccompanimentPlaysFromTheVideosStartAndStopsAtItsEnd) {
 
     SetPattern();
     PlayInVideoPanel(CourseVideo("lektionX\\FinalVideo.avi"), midi);
-    ASSERT_TRUE(form_->VideoPlaying);
+    ASSERT_TRUE(form_->Video->Playing);
     EXPECT_EQ(MidiIsRunning(), 1);
     EXPECT_EQ(form_->VideoPanel->BoundsRect(), Bounds(120, 100, 192, 144));
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, kVideoEndMs));
@@ -222,7 +222,7 @@ TEST_F(VideoTest, AccompanimentPlaysFromTheVideosStartAndStopsAtItsEnd) {
 TEST_F(VideoTest, VideoWithoutItsAccompanimentPlaysAlone) {
     SetPattern();
     PlayInVideoPanel(CourseVideo("lektionX\\IntroVideo.avi"), form_->ProgramFolder + "fehlt.mid");
-    ASSERT_TRUE(form_->VideoPlaying);
+    ASSERT_TRUE(form_->Video->Playing);
     EXPECT_EQ(MidiIsRunning(), 0);
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, kVideoEndMs));
     ExpectPattern();
@@ -232,7 +232,7 @@ TEST_F(VideoTest, VideoWithoutItsAccompanimentPlaysAlone) {
 TEST_F(VideoTest, MissingVideoDoesNothing) {
     SetPattern();
     PlayInVideoPanel(form_->ProgramFolder + "lektionX\\fehlt.avi", "0");
-    EXPECT_FALSE(form_->VideoPlaying);
+    EXPECT_FALSE(form_->Video->Playing);
     EXPECT_FALSE(form_->VideoPanel->Visible());
     EXPECT_TRUE(form_->BVideoStop->Enabled());
     EXPECT_TRUE(asked_.empty());
@@ -255,7 +255,7 @@ TEST_F(VideoTest, DamagedVideosAreReportedAndLeaveTheProgramUsable) {
     }
     // A sound video still plays afterwards.
     form_->BVideoStopClick(nullptr);
-    ASSERT_TRUE(form_->VideoPlaying);
+    ASSERT_TRUE(form_->Video->Playing);
     ASSERT_TRUE(WaitFor([&] { return VideoShowing(); }, 10000));
     form_->StopMediaPlayer();
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 2000));
@@ -265,13 +265,13 @@ TEST_F(VideoTest, DamagedVideosAreReportedAndLeaveTheProgramUsable) {
 TEST_F(VideoTest, ASecondVideoReplacesTheFirstWithoutLosingTheControlsStates) {
     SetPattern();
     form_->BVideoStopClick(nullptr);
-    ASSERT_TRUE(form_->VideoPlaying);
+    ASSERT_TRUE(form_->Video->Playing);
     PlayInVideoPanel(CourseVideo("lektionX\\FinalVideo.avi"), "0");
-    EXPECT_TRUE(form_->VideoPlaying);
+    EXPECT_TRUE(form_->Video->Playing);
     EXPECT_TRUE(form_->actions.contains("BStop"));
     ExpectLocked();
     WaitFor([] { return false; }, 300); // a late notification of the first video
-    EXPECT_TRUE(form_->VideoPlaying);
+    EXPECT_TRUE(form_->Video->Playing);
     form_->StopMediaPlayer();
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 2000));
     ExpectPattern();

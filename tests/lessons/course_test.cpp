@@ -47,7 +47,7 @@ TEST_F(CourseTest, EveryLessonOpensAtEveryLevelWithItsExercise) {
             ASSERT_TRUE(asked_.empty()) << "lesson " << n << " level " << level;
             EXPECT_TRUE(form_->BPlay->Enabled()) << "lesson " << n << " level " << level;
             EXPECT_EQ(form_->TrBarTempo->Position(), level);
-            EXPECT_FALSE(form_->BackdropBitmap.Empty()) << "lesson " << n;
+            EXPECT_FALSE(form_->Screen->Backdrop.Empty()) << "lesson " << n;
         }
 }
 

@@ -203,7 +203,7 @@ TEST_F(LessonScreenTest, TheExerciseDecidesWhetherPlayIsOffered) {
     // The lesson stays open.
     EXPECT_EQ(form_->Course->CurrentLesson(), 5);
     EXPECT_TRUE(form_->BKontrolle->Enabled());
-    EXPECT_FALSE(form_->BackdropBitmap.Empty());
+    EXPECT_FALSE(form_->Screen->Backdrop.Empty());
 }
 
 TEST_F(LessonScreenTest, ALessonNumberOutsideTheCourseOpensNothing) {
@@ -225,9 +225,9 @@ TEST_F(LessonScreenTest, AMissingSkinLeavesTheScreenEmpty) {
     lessontest::WriteExercises(folder_, 8);
     Start();
     Open(7);
-    EXPECT_FALSE(form_->BackdropBitmap.Empty());
+    EXPECT_FALSE(form_->Screen->Backdrop.Empty());
     Open(8);
-    EXPECT_TRUE(form_->BackdropBitmap.Empty());
+    EXPECT_TRUE(form_->Screen->Backdrop.Empty());
     EXPECT_EQ(ScreenElement(101), nullptr);
     EXPECT_TRUE(form_->BPlay->Enabled());
 }
@@ -236,10 +236,10 @@ TEST_F(LessonScreenTest, TheBackdropIsComposedWithItsCutOuts) {
     WriteLesson(6);
     Start();
     Open(6);
-    EXPECT_EQ(form_->BackdropLeft, lessontest::kBackdropLeft);
-    EXPECT_EQ(form_->BackdropTop, lessontest::kBackdropTop);
-    EXPECT_EQ(form_->BackdropBitmap.Width(), lessontest::kBackdropWidth);
-    TCanvas* backdrop = form_->BackdropBitmap.Canvas();
+    EXPECT_EQ(form_->Screen->BackdropLeft, lessontest::kBackdropLeft);
+    EXPECT_EQ(form_->Screen->BackdropTop, lessontest::kBackdropTop);
+    EXPECT_EQ(form_->Screen->Backdrop.Width(), lessontest::kBackdropWidth);
+    TCanvas* backdrop = form_->Screen->Backdrop.Canvas();
     const int x = lessontest::kCutOutLeft - lessontest::kBackdropLeft;
     const int y = lessontest::kCutOutTop - lessontest::kBackdropTop;
     EXPECT_EQ(backdrop->Pixel(x, y), TColor(lessontest::kCutOutColour));
@@ -269,8 +269,8 @@ TEST_F(LessonScreenTest, OfTwoBackdropPicturesTheSecondStaysAPicture) {
     EXPECT_FALSE(backdrops[0]->Visible());
     EXPECT_TRUE(backdrops[1]->Visible());
     EXPECT_EQ(backdrops[1]->Picture()->Width(), 24);
-    EXPECT_EQ(form_->BackdropBitmap.Width(), lessontest::kBackdropWidth);
-    EXPECT_EQ(form_->BackdropLeft, lessontest::kBackdropLeft);
+    EXPECT_EQ(form_->Screen->Backdrop.Width(), lessontest::kBackdropWidth);
+    EXPECT_EQ(form_->Screen->BackdropLeft, lessontest::kBackdropLeft);
 }
 
 TEST_F(LessonScreenTest, ScreenLinksWaitUntilNothingPlays) {
@@ -288,13 +288,13 @@ TEST_F(LessonScreenTest, ScreenLinksWaitUntilNothingPlays) {
     slide->OnClick(slide);
     help->OnClick(help);
     devices_.running = false;
-    form_->VideoPlaying = true;
+    form_->Video->Playing = true;
     slide->OnClick(slide);
     help->OnClick(help);
     EXPECT_FALSE(form_->Course->OpenedFromLessonScreen());
     EXPECT_TRUE(opener_.opened.isEmpty());
 
-    form_->VideoPlaying = false;
+    form_->Video->Playing = false;
     slide->OnClick(slide);
     EXPECT_TRUE(form_->Course->OpenedFromLessonScreen());
     help->OnClick(help);

@@ -98,7 +98,7 @@ TEST_F(PanelTest, RowOfTheOpenLessonOnlyClicks) {
     EXPECT_EQ(form_->Course->CurrentLesson(), 5);
     EXPECT_EQ(form_->Lists->CurrentEntry, 1);
 
-    form_->VideoPlaying = true; // nothing at all while a video plays
+    form_->Video->Playing = true; // nothing at all while a video plays
     sound_.events.clear();
     form_->PlanView->SelectButtons[0]->Click();
     EXPECT_TRUE(sound_.events.empty());
@@ -161,7 +161,7 @@ TEST_F(PanelTest, PanelsAreRoundedAndShownOneAtATime) {
     form_->BStimmClick(nullptr);
     form_->BUeplanClick(nullptr);
     EXPECT_EQ(shown(), QStringList{"PExplorer"});
-    form_->VideoPlaying = true;
+    form_->Video->Playing = true;
     form_->BStimmClick(nullptr);
     EXPECT_EQ(shown(), QStringList{"PExplorer"});
 }

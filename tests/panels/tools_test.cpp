@@ -364,7 +364,7 @@ TEST_F(MonitorTest, VideosOneAndThreeWithAndWithoutAccompaniment) {
     EXPECT_EQ(Form()->videos[0].left, form_->PMonitor->Left() + 32);
     EXPECT_TRUE(monitor.MonitorButtons[1]->Enabled());
 
-    form_->VideoPlaying = true;
+    form_->Video->Playing = true;
     monitor.MonitorButtons[1]->Click();
     EXPECT_EQ(Form()->videos.size(), 2u);
 }

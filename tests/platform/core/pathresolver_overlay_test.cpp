@@ -2,6 +2,8 @@
 // served from the overlay folder when it holds them, by absolute and
 // relative paths and without regard to case; everything else as before.
 
+#include "platform/core/contentpaths.h"
+#include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
 #include "tests/support/testsupport.h"
 
@@ -67,6 +69,24 @@ TEST_F(OverlayTest, ReportsEachServedFileOnceWhenAsked) {
     platform::ResolvePath(base_ + "lektion12\\Akkord1.wav");
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said, "ZUPFARI-OVERLAY " + english_.toStdString() + "\n");
+}
+
+// Content names resolve against the program folder whatever the current
+// folder is, through the overlay; full paths are taken as they are.
+TEST_F(OverlayTest, ContentPathsResolveAgainstTheProgramFolderNotTheCurrentOne) {
+    TempFolder elsewhere;
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.QPath()));
+    elsewhere.Write("lektion12/Akkord1.wav", "a decoy in the current folder");
+    const platform::ContentPaths content(platform::ToAnsi(base_));
+    EXPECT_EQ(QString::fromStdString(content.File("lektion12\\MainWin.zs1")), english_);
+    EXPECT_EQ(QString::fromStdString(content.File("lektion12\\Akkord1.wav")), shared_);
+    EXPECT_TRUE(content.Exists("Midi\\uebung12_1.mid"));
+    EXPECT_FALSE(content.Exists("lektion13\\MainWin.zs1"));
+    // A name that already holds the program folder, or another full path.
+    EXPECT_EQ(content.Full(content.Folder() + "Bilder\\x.jpg"), content.Folder() + "Bilder\\x.jpg");
+    const std::string outside = elsewhere.Write("other.jpg", "x");
+    EXPECT_EQ(content.Full(outside), outside);
+    EXPECT_TRUE(content.Exists(outside));
 }
 
 } // namespace

@@ -1,14 +1,11 @@
-// The main window's look: its controls as the window's form resource lays
-// them out, the one-time skin set-up (backgrounds, skinned buttons, LED
-// panel, tempo bar) and the two picture loading routines the whole program
-// uses.
+// The main window's controls as its form resource lays them out, their
+// one-time skin set-up (backgrounds, skinned buttons, LED panel, tempo bar)
+// and the two picture loading routines the whole program uses.
 
-#include "app/mainwindow.h"
+#include "app/mainlook.h"
 #include "app/msgwin.h"
 #include "layout/screenlayout.h"
 #include "lessons/registrydata.h"
-#include "platform/core/cp1252.h"
-#include "platform/core/pathresolver.h"
 #include "platform/ui/application.h"
 #include "platform/ui/jpegbitmap.h"
 #include "sprachbank/sprachbank.h"
@@ -44,12 +41,12 @@ void SetLabelFont(TLabel* label, int pixels, bool bold) {
 
 // ======================================================= the form resource
 
-controls::TXFadeButton* TForm1::MakeButton(TControl* parent, const QString& name) {
-    return controls::MakeCaptionButton(this, parent, name);
+controls::TXFadeButton* MainWindowLook::MakeButton(TControl* parent, const QString& name) {
+    return controls::MakeCaptionButton(form_, parent, name);
 }
 
-TLabel* TForm1::MakeLabel(TControl* parent, const QString& name) {
-    auto* label = new TLabel(this);
+TLabel* MainWindowLook::MakeLabel(TControl* parent, const QString& name) {
+    auto* label = new TLabel(form_);
     label->SetName(name);
     label->SetParent(parent);
     label->SetTransparent(true);
@@ -58,28 +55,24 @@ TLabel* TForm1::MakeLabel(TControl* parent, const QString& name) {
     return label;
 }
 
-TPanel* TForm1::MakePanel(const QString& name, int left, int top, int width, int height) {
-    auto* panel = new TPanel(this);
+TPanel* MainWindowLook::MakePanel(const QString& name, int left, int top, int width, int height) {
+    auto* panel = new TPanel(form_);
     panel->SetName(name);
-    panel->SetParent(this);
+    panel->SetParent(form_);
     panel->SetBevelOuter(bvNone);
     panel->SetColor(RGB(0xF6, 0xEC, 0xD6));
     panel->SetBounds(left, top, width, height);
     return panel;
 }
 
-void TForm1::CreateControls() {
+void MainWindowLook::CreateControls(TForm* form) {
+    form_ = form;
     CreatePanels();
     CreateButtons();
     CreateDisplayControls();
-    Timer2 = new TTimer(this);
-    Timer2->SetEnabled(false);
-    Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
-    PopupSoundcard = new TPopupMenu(this);
-    ConnectButtons();
 }
 
-void TForm1::CreatePanels() {
+void MainWindowLook::CreatePanels() {
     const QRect& tool = layout::ToolPanel;
     PUeplan = MakePanel("PUeplan", tool.x(), tool.y(), tool.width(), tool.height());
     PExplorer = MakePanel("PExplorer", tool.x(), tool.y(), tool.width(), tool.height());
@@ -92,24 +85,24 @@ void TForm1::CreatePanels() {
     VideoPanel->Hide();
 }
 
-void TForm1::CreateButtons() {
-    BExplorer = MakeButton(this, "BExplorer");
-    BKontrolle = MakeButton(this, "BKontrolle");
-    BUeplan = MakeButton(this, "BUeplan");
-    BMonitor = MakeButton(this, "BMonitor");
-    BStimm = MakeButton(this, "BStimm");
-    BHilfe = MakeButton(this, "BHilfe");
-    BBeenden = MakeButton(this, "BBeenden");
-    BPlay = MakeButton(this, "BPlay");
-    BPause = MakeButton(this, "BPause");
-    BStop = MakeButton(this, "BStop");
-    BLoop = MakeButton(this, "BLoop");
-    BLocator = MakeButton(this, "BLocator");
-    BRewind = MakeButton(this, "BRewind");
-    BForward = MakeButton(this, "BForward");
-    BExtraFunction = MakeButton(this, "BExtraFunction");
-    BLogo = MakeButton(this, "BLogo");
-    BVideoStop = MakeButton(this, "BVideoStop");
+void MainWindowLook::CreateButtons() {
+    BExplorer = MakeButton(form_, "BExplorer");
+    BKontrolle = MakeButton(form_, "BKontrolle");
+    BUeplan = MakeButton(form_, "BUeplan");
+    BMonitor = MakeButton(form_, "BMonitor");
+    BStimm = MakeButton(form_, "BStimm");
+    BHilfe = MakeButton(form_, "BHilfe");
+    BBeenden = MakeButton(form_, "BBeenden");
+    BPlay = MakeButton(form_, "BPlay");
+    BPause = MakeButton(form_, "BPause");
+    BStop = MakeButton(form_, "BStop");
+    BLoop = MakeButton(form_, "BLoop");
+    BLocator = MakeButton(form_, "BLocator");
+    BRewind = MakeButton(form_, "BRewind");
+    BForward = MakeButton(form_, "BForward");
+    BExtraFunction = MakeButton(form_, "BExtraFunction");
+    BLogo = MakeButton(form_, "BLogo");
+    BVideoStop = MakeButton(form_, "BVideoStop");
     BScrollUp = MakeButton(PExplorer, "BScrollUp");
     BScrollUp->SetBounds(layout::BScrollUp.x(), layout::BScrollUp.y(), 90, 18);
     BScrollDown = MakeButton(PExplorer, "BScrollDown");
@@ -119,57 +112,45 @@ void TForm1::CreateButtons() {
     // BNext and BVonVorn are the practice plan panel's own (mainwindow_panels.cpp).
 }
 
-void TForm1::CreateDisplayControls() {
-    TrBarTempo = new controls::TXTrackBar(this);
+void MainWindowLook::CreateDisplayControls() {
+    TrBarTempo = new controls::TXTrackBar(form_);
     TrBarTempo->SetName("TrBarTempo");
-    TrBarTempo->SetParent(this);
+    TrBarTempo->SetParent(form_);
     TrBarTempo->SetMin(1);
     TrBarTempo->SetMax(10);
     TrBarTempo->SetStep(1);
     TrBarTempo->SetHorizontal(false);
     TrBarTempo->SetTextVisible(false);
 
-    ImgModus = new TImage(this);
+    ImgModus = new TImage(form_);
     ImgModus->SetName("ImgModus");
-    ImgModus->SetParent(this);
+    ImgModus->SetParent(form_);
     ImgModus->SetAutoSize(true);
-    ImgLevel = new TImage(this);
+    ImgLevel = new TImage(form_);
     ImgLevel->SetName("ImgLevel");
-    ImgLevel->SetParent(this);
+    ImgLevel->SetParent(form_);
     ImgLevel->SetAutoSize(true);
     ImgLevel->Picture()->LoadFromResourceName("IMGLEVEL");
 
-    LDisplayCap1 = MakeLabel(this, "LDisplayCap1");
-    LDisplayCap2 = MakeLabel(this, "LDisplayCap2");
-    LDisplayCap3 = MakeLabel(this, "LDisplayCap3");
-    LSoundcard = MakeLabel(this, "LSoundcard");
+    LDisplayCap1 = MakeLabel(form_, "LDisplayCap1");
+    LDisplayCap2 = MakeLabel(form_, "LDisplayCap2");
+    LDisplayCap3 = MakeLabel(form_, "LDisplayCap3");
+    LSoundcard = MakeLabel(form_, "LSoundcard");
     LSoundcard->SetCursor(crHandPoint);
-    LSoundcard->OnClick = [this](TObject* sender) { LSoundcardClick(sender); };
-    LModusAnzeige = MakeLabel(this, "LModusAnzeige");
+    LModusAnzeige = MakeLabel(form_, "LModusAnzeige");
     SetLabelFont(LModusAnzeige, 12, true);
-    LDate = MakeLabel(this, "LDate");
+    LDate = MakeLabel(form_, "LDate");
     LDate->SetCaption(CaptionText(24));
     SetLabelFont(LDate, 12, true);
-    LClock = MakeLabel(this, "LClock");
+    LClock = MakeLabel(form_, "LClock");
     LClock->SetCaption("00:00");
     SetLabelFont(LClock, 12, true);
-    LLevelCap = MakeLabel(this, "LLevelCap");
+    LLevelCap = MakeLabel(form_, "LLevelCap");
     LLevelCap->SetCaption("Tempo");
-    LLevel = MakeLabel(this, "LLevel");
+    LLevel = MakeLabel(form_, "LLevel");
     SetLabelFont(LLevel, 13, true);
 }
 
-void TForm1::ConnectButtons() {
-    BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
-    BBeenden->OnClick = [this](TObject* sender) { BBeendenClick(sender); };
-    BLogo->OnClick = [this](TObject* sender) { BLogoClick(sender); };
-    BVideoStop->OnClick = [this](TObject* sender) { BVideoStopClick(sender); };
-    BKontrolle->OnClick = [this](TObject* sender) { BKontrolleClick(sender); };
-    BStimm->OnClick = [this](TObject* sender) { BStimmClick(sender); };
-    BPlay->OnClick = [this](TObject* sender) { BPlayClick(sender); };
-    BPause->OnClick = [this](TObject* sender) { BPauseClick(sender); };
-    BStop->OnClick = [this](TObject* sender) { BStopClick(sender); };
-}
 
 // ============================================================ skin set-up
 
@@ -224,7 +205,7 @@ int RightOf(const TControl* control) {
 
 } // namespace
 
-void TForm1::SetUpSkin() {
+void MainWindowLook::SetUpSkin() {
     LoadWindowBitmaps();
     PlaceDisplayBlock();
     PlaceLevelBlock();
@@ -242,10 +223,10 @@ void TForm1::SetUpSkin() {
 }
 
 // The backgrounds and the pictures the window paints itself.
-void TForm1::LoadWindowBitmaps() {
-    if (!LoadJpegBitmap(&DialogBackdrop, "Bilder\\hintergrundklein.jpg"))
+void MainWindowLook::LoadWindowBitmaps() {
+    if (!LoadJpeg(&DialogBackdrop, "Bilder\\hintergrundklein.jpg"))
         FillSquare(&DialogBackdrop, kBackdropFailureFill);
-    if (!LoadJpegBitmap(&WindowBackground, "Bilder\\hintergrund.jpg"))
+    if (!LoadJpeg(&WindowBackground, "Bilder\\hintergrund.jpg"))
         FillSquare(&WindowBackground, kBackdropFailureFill);
     LoadResource(&KontrolleCover, "RKONTROLLECOVER");
     LoadResource(&LedBackground, "LEDBG");
@@ -254,13 +235,13 @@ void TForm1::LoadWindowBitmaps() {
 }
 
 // The captions and values on the mode picture.
-void TForm1::PlaceDisplayBlock() {
+void MainWindowLook::PlaceDisplayBlock() {
     LDisplayCap1->SetCaption(CaptionText(9));
     LDisplayCap2->SetCaption(CaptionText(24));
     LDisplayCap3->SetCaption(CaptionText(25));
     LSoundcard->SetCaption(CaptionText(30));
 
-    LoadPictureInto(ImgModus, "Bilder\\tutorialdisplay.jpg");
+    LoadPicture(ImgModus, "Bilder\\tutorialdisplay.jpg");
     ImgModus->SetLeft(layout::ModeDisplay.x());
     ImgModus->SetTop(layout::ModeDisplay.y());
     const int capsLeft = ImgModus->Left() + 10;
@@ -284,7 +265,7 @@ void TForm1::PlaceDisplayBlock() {
     LDate->Hide();
 }
 
-void TForm1::PlaceLevelBlock() {
+void MainWindowLook::PlaceLevelBlock() {
     ImgLevel->SetLeft(layout::LevelBlock.x());
     ImgLevel->SetTop(layout::LevelBlock.y());
     LLevelCap->SetTop(ImgLevel->Top() + 6);
@@ -292,7 +273,7 @@ void TForm1::PlaceLevelBlock() {
     LLevel->SetTop(LLevelCap->Top() + 12);
 }
 
-void TForm1::SkinTempoBar() {
+void MainWindowLook::SkinTempoBar() {
     TBitmap bar, barOver, thumb;
     LoadResource(&bar, "RTRACKBAR");
     LoadResource(&barOver, "RTRACKBAROVER");
@@ -309,7 +290,7 @@ void TForm1::SkinTempoBar() {
     TrBarTempo->SetThumbBmp(&thumb);
 }
 
-void TForm1::SkinButtons() {
+void MainWindowLook::SkinButtons() {
     const QString space(" ");
     const ButtonSkin column[] = {
         {BExplorer, "RBUTTON", "RBUTTONOVER", "RBUTTONDOWN", 12, 248, CaptionText(9)},
@@ -357,14 +338,14 @@ void TForm1::SkinButtons() {
 // ======================================================= picture loading
 
 // Both take content names (relative to the program folder) or full paths.
-bool TForm1::LoadJpegBitmap(TBitmap* bitmap, const std::string& fileName) {
+bool MainWindowLook::LoadJpeg(TBitmap* bitmap, const std::string& fileName) {
     if (!Content.Exists(fileName)) return false;
     if (ReadJpegIntoBitmap(bitmap, Content.File(fileName))) return true;
     platform::MessageBox(ErrorText(300), "", MB_OK);
     return false;
 }
 
-void TForm1::LoadPictureInto(TImage* picture, const std::string& fileName) {
+void MainWindowLook::LoadPicture(TImage* picture, const std::string& fileName) {
     TBitmap loaded;
     if (Content.Exists(fileName)) {
         if (!ReadJpegIntoBitmap(&loaded, Content.File(fileName))) {

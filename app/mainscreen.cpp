@@ -1,0 +1,87 @@
+#include "app/mainscreen.h"
+
+#include "lessons/skinloader.h"
+
+namespace app {
+
+using namespace platform;
+
+namespace {
+
+constexpr int kBackdropTag = 200;
+constexpr int kCutOutTag = 300;
+constexpr int kSlideTagFirst = 101;
+constexpr int kSlideTagLast = 103;
+constexpr int kToolTagFirst = 401;
+constexpr int kToolTagLast = 409;
+constexpr int kTunerTag = 403;
+constexpr int kHelpTag = 405;
+
+} // namespace
+
+MainScreen::MainScreen(TForm* form, Actions actions) : form_(form), actions_(std::move(actions)) {}
+
+void MainScreen::Paint(TCanvas* canvas) {
+    if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
+}
+
+void MainScreen::Wire() {
+    TakeBackdrop();
+    for (int i = 0; i < form_->ComponentCount(); ++i) {
+        TComponent* component = form_->Components(i);
+        if (auto* shape = dynamic_cast<TShape*>(component); shape && shape->Tag() == kCutOutTag) {
+            CutOut(shape);
+            shape->Hide();
+            continue;
+        }
+        auto* control = dynamic_cast<TControl*>(component);
+        if (control == nullptr) continue;
+        const bool picture = dynamic_cast<TImage*>(control) != nullptr;
+        const bool label = dynamic_cast<TLabel*>(control) != nullptr;
+        const int tag = control->Tag();
+        if ((picture || label) && tag >= kSlideTagFirst && tag <= kSlideTagLast)
+            WireControl(control, tag);
+        else if (picture && tag >= kToolTagFirst && tag <= kToolTagLast)
+            WireControl(control, tag);
+    }
+}
+
+// The first picture tagged 200, tinted, is taken over by the window's own
+// painting.
+void MainScreen::TakeBackdrop() {
+    for (int i = 0; i < form_->ComponentCount(); ++i) {
+        auto* image = dynamic_cast<TImage*>(form_->Components(i));
+        if (image == nullptr || image->Tag() != kBackdropTag) continue;
+        lessons::BackdropTint(form_, image);
+        Backdrop.Assign(image->Picture());
+        BackdropLeft = image->Left();
+        BackdropTop = image->Top();
+        image->Hide();
+        image->Picture()->SetSize(0, 0);
+        return;
+    }
+}
+
+void MainScreen::CutOut(TShape* shape) {
+    TCanvas* canvas = Backdrop.Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(shape->Brush()->Color());
+    canvas->FillRect(Bounds(shape->Left() - BackdropLeft, shape->Top() - BackdropTop,
+                            shape->Width(), shape->Height()));
+}
+
+void MainScreen::WireControl(TControl* control, int tag) {
+    control->SetCursor(crHandPoint);
+    control->OnClick = [this, tag](TObject* sender) {
+        if (actions_.MayOpen && !actions_.MayOpen()) return;
+        if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {
+            if (actions_.OpenSlides) actions_.OpenSlides(tag - kSlideTagFirst);
+        } else if (tag == kTunerTag) {
+            if (actions_.OpenTuner) actions_.OpenTuner(sender);
+        } else if (tag == kHelpTag) {
+            if (actions_.OpenHelp) actions_.OpenHelp(sender);
+        }
+    };
+}
+
+} // namespace app
