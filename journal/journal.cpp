@@ -173,6 +173,12 @@ void Journal::PlayAlongChecked(int lesson, int level, int notesOnTime, int notes
     recentScores_[{lesson, level}].push_back({lesson, level, notesOnTime, notes});
 }
 
+void Journal::SetLadderOn(bool on) {
+    if (on == ladderOn_) return;
+    ladderOn_ = on;
+    if (OnLadderChanged) OnLadderChanged(on);
+}
+
 bool Journal::TakeNextLevelOffer(int lesson, int level) {
     if (!ladderOn_) return false;
     if (!scoresLoaded_ && storedScoresFuture_.valid() &&
@@ -253,15 +259,15 @@ std::optional<Notice> Journal::TakeNotice() {
     const QString title = Message(kNoticeTitle);
     switch (trouble->Kind) {
     case Outcome::Damaged:
-        return Notice{title, Message(kKeptAside).arg(trouble->Detail)};
+        return Notice{title, Message(kKeptAside).arg(trouble->Detail), trouble->Kind};
     case Outcome::Busy:
-        return Notice{title, Message(kBusy)};
+        return Notice{title, Message(kBusy), trouble->Kind};
     case Outcome::Full:
-        return Notice{title, Message(kFull)};
+        return Notice{title, Message(kFull), trouble->Kind};
     case Outcome::NewerSchema:
-        return Notice{title, Message(kNewer).arg(trouble->Detail)};
+        return Notice{title, Message(kNewer).arg(trouble->Detail), trouble->Kind};
     default:
-        return Notice{title, Message(kCannotOpen).arg(trouble->Detail)};
+        return Notice{title, Message(kCannotOpen).arg(trouble->Detail), trouble->Kind};
     }
 }
 

@@ -27,6 +27,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <future>
 #include <map>
 #include <memory>
@@ -42,6 +43,8 @@ inline constexpr const char* kJournalFileName = "journal.sqlite";
 struct Notice {
     QString Title;
     QString Body;
+    // What is in the way: Damaged, Busy, Full, Unwritable or NewerSchema.
+    Outcome Kind = Outcome::Unwritable;
 };
 
 class Journal : public QObject {
@@ -75,7 +78,10 @@ public:
 
     // ---- the tempo ladder -----------------------------------------------------
     bool LadderOn() const { return ladderOn_; }
-    void SetLadderOn(bool on) { ladderOn_ = on; }
+    // Switches the ladder; OnLadderChanged hears of a change (the program
+    // keeps the switch in its settings).
+    void SetLadderOn(bool on);
+    std::function<void(bool on)> OnLadderChanged;
     // With the ladder on: the next level is due for `lesson` at `level`
     // (see tempoladder.h). Asking counts as the offer: the results so far do
     // not count again.

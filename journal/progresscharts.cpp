@@ -59,11 +59,20 @@ void StyleAxis(QAbstractAxis* axis) {
     axis->setGridLineColor(QColor(220, 228, 240));
 }
 
-QValueAxis* CountAxis(double top, const QString& title) {
+// A count axis from 0 to a round top a little above `highest` (at least
+// `minimum`), with ticks on round numbers.
+QValueAxis* CountAxis(double highest, double minimum, const QString& title) {
+    const double wanted = std::max(minimum, highest * 1.1);
+    double step = 1;
+    for (double candidate : {1.0, 2.0, 5.0, 10.0, 15.0, 20.0, 30.0, 60.0, 120.0, 300.0}) {
+        step = candidate;
+        if (std::ceil(wanted / candidate) <= 5) break;
+    }
+    const int steps = static_cast<int>(std::ceil(wanted / step));
     auto* axis = new QValueAxis();
-    axis->setRange(0, top);
+    axis->setRange(0, steps * step);
+    axis->setTickCount(steps + 1);
     axis->setLabelFormat("%d");
-    axis->setTickCount(std::min(6, static_cast<int>(top) + 1));
     axis->setTitleText(title);
     StyleAxis(axis);
     return axis;
@@ -75,12 +84,12 @@ QStringList LessonCategories(const std::vector<int>& lessons) {
     return categories;
 }
 
-// A round top for a count axis: at least `minimum`, a little above `highest`.
-double CountTop(double highest, double minimum) {
-    return std::max(minimum, std::ceil(highest * 1.15));
-}
-
 } // namespace
+
+QString DaysShown(const JournalSummary& summary) {
+    const QDate first = summary.Today.addDays(-(static_cast<int>(summary.MinutesPerDay.size()) - 1));
+    return first.toString("d.M.") + QString::fromUtf8(" \u2013 ") + summary.Today.toString("d.M.");
+}
 
 int TotalHours(const JournalSummary& summary) {
     return static_cast<int>(summary.TotalSeconds / 3600);
@@ -101,8 +110,7 @@ QChart* MinutesChart(const JournalSummary& summary) {
     const QDate first = summary.Today.addDays(-(static_cast<int>(minutes.size()) - 1));
     for (std::size_t i = 0; i < minutes.size(); ++i) {
         *set << minutes[i];
-        // The day of the month: unique within four weeks.
-        days << QString::number(first.addDays(static_cast<int>(i)).day());
+        days << first.addDays(static_cast<int>(i)).toString("d.M.");
     }
     auto* series = new QBarSeries();
     series->setBarWidth(0.8);
@@ -113,11 +121,13 @@ QChart* MinutesChart(const JournalSummary& summary) {
     auto* x = new QBarCategoryAxis();
     x->append(days);
     StyleAxis(x);
+    // Four weeks of bars leave no room for a date under each: the panel's
+    // heading names the first and the last day (see DaysShown).
+    x->setLabelsVisible(false);
     x->setGridLineVisible(false);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
-    auto* y = CountAxis(CountTop(*std::max_element(minutes.begin(), minutes.end()), 10),
-                        Caption(411));
+    auto* y = CountAxis(*std::max_element(minutes.begin(), minutes.end()), 10, Caption(411));
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
     return chart;
@@ -138,7 +148,7 @@ QChart* LevelsChart(const JournalSummary& summary) {
     chart->addAxis(x, Qt::AlignBottom);
     auto* y = new QValueAxis();
     y->setRange(1, kLevelsPerLine);
-    y->setTickCount(kLevelsPerLine);
+    y->setTickCount(4); // 1, 4, 7, 10
     y->setLabelFormat("%d");
     y->setTitleText(Caption(409));
     StyleAxis(y);
@@ -146,7 +156,7 @@ QChart* LevelsChart(const JournalSummary& summary) {
     int colour = 0;
     for (const LessonLevels& line : summary.Levels) {
         auto* series = new QLineSeries();
-        series->setName(Caption(20) + " " + QString::number(line.Lesson));
+        series->setName(Caption(414) + QString::number(line.Lesson));
         for (const LevelPoint& point : line.Points)
             series->append(point.Day.startOfDay().toMSecsSinceEpoch(), point.Level);
         // A lesson practised on one day only still shows as a short line.
@@ -190,7 +200,7 @@ QChart* QuizChart(const JournalSummary& summary) {
     StyleAxis(x);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
-    auto* y = CountAxis(CountTop(most, 3), Caption(412));
+    auto* y = CountAxis(most, 3, Caption(412));
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
     return chart;
@@ -217,7 +227,8 @@ QChart* ScoresChart(const JournalSummary& summary) {
     StyleAxis(x);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
-    auto* y = CountAxis(100, Caption(413));
+    auto* y = CountAxis(100, 100, Caption(413));
+    y->setRange(0, 100);
     y->setTickCount(6);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);

@@ -9,6 +9,7 @@
 #include "journal/records.h"
 
 #include <QColor>
+#include <QString>
 
 class QChart;
 
@@ -24,6 +25,9 @@ QChart* MinutesChart(const JournalSummary& summary);
 QChart* LevelsChart(const JournalSummary& summary);
 QChart* QuizChart(const JournalSummary& summary);
 QChart* ScoresChart(const JournalSummary& summary);
+
+// The days of the minutes chart, "9.11. – 6.12.".
+QString DaysShown(const JournalSummary& summary);
 
 // The whole minutes and hours of the summary's total, as the window's
 // heading says them.

@@ -24,14 +24,16 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
+// The background's card: the window's content stays on it.
 constexpr int kMargin = 30;
+constexpr int kCardRight = 662;
 constexpr int kGap = 10;
-constexpr int kPanelsTop = 76;
-constexpr int kPanelsBottom = 540;
+constexpr int kPanelsTop = 70;
+constexpr int kPanelsBottom = 544;
 constexpr int kTitleHeight = 20;
-constexpr int kButtonTop = 558;
+constexpr int kButtonTop = 552;
 constexpr int kButtonHeight = 24;
-constexpr const char* kBackground = "Bilder\\hintergrundQ.jpg";
+constexpr const char* kBackground = "Bilder\\hintergrundA.jpg";
 // The panels' frame colours, as the quiz draws its answer panels (0xBBGGRR).
 constexpr TColor kFrameOuter = 7512020;
 constexpr TColor kFrameInner = 6129341;
@@ -68,12 +70,12 @@ void LoadLook(TBitmap* bitmap, const char* name) {
 } // namespace
 
 std::array<TRect, 4> TProgressWin::Panels() {
-    const int middle = kWidth / 2;
+    const int middle = (kMargin + kCardRight) / 2;
     const int split = (kPanelsTop + kPanelsBottom) / 2;
     return {TRect(kMargin, kPanelsTop, middle - kGap / 2, split - kGap / 2),
-            TRect(middle + kGap / 2, kPanelsTop, kWidth - kMargin, split - kGap / 2),
+            TRect(middle + kGap / 2, kPanelsTop, kCardRight, split - kGap / 2),
             TRect(kMargin, split + kGap / 2, middle - kGap / 2, kPanelsBottom),
-            TRect(middle + kGap / 2, split + kGap / 2, kWidth - kMargin, kPanelsBottom)};
+            TRect(middle + kGap / 2, split + kGap / 2, kCardRight, kPanelsBottom)};
 }
 
 TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string programFolder)
@@ -88,7 +90,7 @@ TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string prog
     LTitle->setText(CaptionText(400));
     LTitle->setGeometry(kMargin, 22, 300, 30);
     LTotals = MakeLabel(this, 13, false);
-    LTotals->setGeometry(kMargin + 200, 30, kWidth - 2 * kMargin - 200, 20);
+    LTotals->setGeometry(kMargin + 200, 24, kCardRight - kMargin - 200, 20);
     LTotals->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     BuildPanels();
 
@@ -96,7 +98,7 @@ TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string prog
     LWelcome->setWordWrap(true);
     LWelcome->setAlignment(Qt::AlignCenter);
     LWelcome->setTextFormat(Qt::RichText);
-    LWelcome->setGeometry(kMargin + 60, kPanelsTop + 40, kWidth - 2 * kMargin - 120,
+    LWelcome->setGeometry(kMargin + 50, kPanelsTop + 40, kCardRight - kMargin - 100,
                           kPanelsBottom - kPanelsTop - 80);
 
     CbLadder = new QCheckBox(CaptionText(410), this);
@@ -108,12 +110,12 @@ TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string prog
     connect(CbLadder, &QCheckBox::clicked, this, [this] { CbLadderClick(); });
 
     LStatus = MakeLabel(this, 11, false);
-    LStatus->setGeometry(kMargin + 225, kButtonTop - 4, 250, 34);
-    LStatus->setWordWrap(true);
+    LStatus->setGeometry(kMargin + 200, 44, kCardRight - kMargin - 200, 24);
+    LStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    BCsv = MakeButton("BCsv", 401, kWidth - kMargin - 130 - 8 - 90, 130);
+    BCsv = MakeButton("BCsv", 401, kCardRight - 130 - 8 - 90, 130);
     BCsv->OnClick = [this](TObject* sender) { BCsvClick(sender); };
-    BClose = MakeButton("BClose", 402, kWidth - kMargin - 90, 90);
+    BClose = MakeButton("BClose", 402, kCardRight - 90, 90);
     BClose->OnClick = [this](TObject* sender) { BCloseClick(sender); };
 
     OnPaint = [this](TObject* sender) { FormPaint(sender); };
@@ -217,6 +219,7 @@ void TProgressWin::ShowSummary(const JournalSummary& summary) {
                          .arg(TotalMinutesPastHour(summary))
                          .arg(summary.DaysPractised));
     for (QLabel* title : PanelTitles) title->show();
+    PanelTitles[0]->setText(CaptionText(403) + "   " + DaysShown(summary));
     ShowPanel(0, MinutesChart(summary), MessageText(413));
     ShowPanel(1, LevelsChart(summary), MessageText(413));
     ShowPanel(2, QuizChart(summary), MessageText(411));
@@ -289,7 +292,7 @@ void TProgressWin::FormPaint(TObject*) {
         canvas->FillRect(ClientRect());
     }
     if (empty_) {
-        DrawPanel(TRect(kMargin, kPanelsTop, kWidth - kMargin, kPanelsBottom));
+        DrawPanel(TRect(kMargin, kPanelsTop, kCardRight, kPanelsBottom));
         return;
     }
     for (const TRect& panel : Panels()) DrawPanel(panel);
