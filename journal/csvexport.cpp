@@ -43,7 +43,7 @@ bool WritePracticeCsv(const std::vector<PracticeRecord>& records, const QString&
     QSaveFile file(csvPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(PracticeCsv(records)) < 0 ||
         !file.commit()) {
-        if (error != nullptr) *error = file.errorString();
+        if (error != nullptr) *error = csvPath + ": " + file.errorString();
         return false;
     }
     return true;
