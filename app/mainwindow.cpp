@@ -291,6 +291,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
+    TellJournalNotice();
     if (Clock != nullptr && Clock->Suspended()) Clock->Resume();
     ShowGreetingScreen();
     ReportTestTime("greeting");
@@ -473,6 +474,7 @@ void TForm1::TearDown() {
     ExplorerTexts.clear();
     StartLog.clear();
     TerminateLedThreads();
+    CloseJournal();
     if (Clock != nullptr) {
         Clock->Terminate();
         Clock = nullptr; // the thread frees itself

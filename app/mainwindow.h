@@ -12,6 +12,7 @@
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "journal/journal.h"
 #include "lessons/lessonhost.h"
 #include "lessons/lessonregistry.h"
 #include "lessons/skinloader.h"
@@ -335,6 +336,22 @@ public:
     // Hands the slide windows and the quiz their way to this window.
     void ConnectCourseWindows();
     std::unique_ptr<lessons::LessonHost> CourseHost;
+
+    // ---- The practice journal (mainwindow_journal.cpp) ----------------------
+    // Null only before the window's construction made it.
+    std::unique_ptr<journal::Journal> Journal;
+    // Opens the journal in the data folder and starts its session.
+    void OpenJournal();
+    // Ends the session and closes the journal (leaving, or ended from outside).
+    void CloseJournal();
+    // A pass starts, or goes on after a pause.
+    void RecordPlayInJournal();
+    // After a pass that ended the transport's run: a journal trouble not yet
+    // told, and the next tempo level when the ladder offers it.
+    void AfterPassInJournal();
+    // Tells the learner once of a trouble with the journal.
+    void TellJournalNotice();
+    void OfferNextLevelIfDue();
 
     // ---- Start-up and leaving (shell; mainwindow_shell.cpp) ----------------
     // The program entry calls this once every window exists; the main window

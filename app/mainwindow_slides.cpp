@@ -71,6 +71,9 @@ public:
     void HelpButtonClick() override { form_.BHilfeClick(form_.BHilfe); }
     void AskTaskbarQuestion() override { form_.AskTaskbarQuestion(); }
     void ReportPictureError(const std::string& fileName) override { ShowPictureError(fileName); }
+    void QuizEvaluated(int lesson, bool passed, const std::vector<int>& answers) override {
+        if (form_.Journal) form_.Journal->QuizEvaluated(lesson, passed, answers);
+    }
 
 private:
     TForm1& form_;

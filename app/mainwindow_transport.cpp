@@ -139,6 +139,7 @@ void TForm1::BPlayClick(TObject*) {
     BExplorer->SetEnabled(false);
     if (!Paused && LocatorBeat <= 1 && LoopRecord.Beat <= LoopRecord.FirstBeat && CursorActive)
         ShownBeat = 1;
+    RecordPlayInJournal();
     RunPreRoll();
     StartEngine();
     if (LedThread->Suspended()) LedThread->Resume();
@@ -267,11 +268,13 @@ void TForm1::RestoreCountInBackground() {
 
 void TForm1::EndOfPass() {
     PassEnded = true;
+    if (Journal) Journal->PassEnded(true);
     Engine->Stop();
     PlayCursor->ErasePoint(&PointWork);
     PlayCursor->Moved = false;
     if (!LoopOn || PlayCursor->PassNumber >= 4) {
         ResetTransport();
+        AfterPassInJournal();
         return;
     }
     PlayCursor->InitCursor(CurrentGeometry());
@@ -289,6 +292,7 @@ void TForm1::BPauseClick(TObject*) {
         return;
     }
     TimerPC1->SetEnabled(false);
+    if (Journal) Journal->PracticePaused();
     try {
         EnginePauseBeats = Engine->Pause();
     } catch (...) {
@@ -334,6 +338,7 @@ void TForm1::ClearLedColumn() {
 }
 
 void TForm1::ResetTransport() {
+    if (Journal) Journal->PassEnded(false);
     TrBarTempo->SetEnabled(true);
     Paused = false;
     PauseBeat = 0;
