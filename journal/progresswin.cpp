@@ -194,7 +194,9 @@ void TProgressWin::ShowProgress() {
         CbLadder->setChecked(journal_->LadderOn());
     }
     ShowSummary(summary);
-    LStatus->setText(journal_ == nullptr ? MessageText(416) : QString());
+    // Nothing to show may mean a journal that cannot be read just now.
+    const bool unreadable = journal_ == nullptr || (!journal_->Writing() && summary.Empty());
+    LStatus->setText(unreadable ? MessageText(416) : QString());
     Show();
     raise();
     activateWindow();

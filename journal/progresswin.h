@@ -36,6 +36,8 @@ public:
 
     // Reads the journal and shows the window.
     void ShowProgress();
+    // The journal to show from now on (null: none).
+    void SetJournal(Journal* journal) { journal_ = journal; }
     // Fills the window from `summary` (ShowProgress does it with the journal's).
     void ShowSummary(const JournalSummary& summary);
 

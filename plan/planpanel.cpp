@@ -216,6 +216,11 @@ void PlanPanel::BVonVornClick() {
     host_.ResetCourse();
 }
 
+void PlanPanel::SetJournal(journal::Journal* journal) {
+    journal_ = journal;
+    if (ProgressWin != nullptr) ProgressWin->SetJournal(journal);
+}
+
 void PlanPanel::BFortschrittClick() {
     if (host_.VideoPlaying()) return;
     cues_.PlayClick(true, false);

@@ -42,7 +42,7 @@ public:
 
     // The journal the progress window shows (none: the window says it cannot
     // be read).
-    void SetJournal(journal::Journal* journal) { journal_ = journal; }
+    void SetJournal(journal::Journal* journal);
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);

@@ -15,6 +15,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QLineSeries>
 #include <gtest/gtest.h>
@@ -151,6 +152,20 @@ TEST(ProgressWinWithoutJournalTest, SaysTheJournalCannotBeRead) {
     window.ShowProgress();
     EXPECT_EQ(window.LStatus->text(), MessageText(416));
     EXPECT_FALSE(window.LWelcome->isHidden());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProgressWinWithoutJournalTest, AJournalThatCannotBeReadIsNotTakenForAFirstDay) {
+    TempFolder folder;
+    ASSERT_TRUE(QDir().mkpath(folder.QPath() + "journal.sqlite"));
+    Journal journal(folder.QPath() + "journal.sqlite");
+    journal.StartSession();
+    TProgressWin window(nullptr, &journal, folder.Path());
+    window.ShowProgress();
+    EXPECT_EQ(window.LStatus->text(), MessageText(416));
 }
 
 } // namespace
