@@ -78,10 +78,23 @@ QValueAxis* CountAxis(double highest, double minimum, const QString& title) {
     return axis;
 }
 
-QStringList LessonCategories(const std::vector<int>& lessons) {
+// A chart of bars per lesson ("L1", "L2", ...) over a count axis.
+QChart* LessonBarChart(QAbstractBarSeries* series, const std::vector<int>& lessons,
+                       QValueAxis* counts) {
+    series->setBarWidth(0.6);
+    QChart* chart = PlainChart();
+    chart->addSeries(series);
     QStringList categories;
     for (int lesson : lessons) categories << Caption(414) + QString::number(lesson);
-    return categories;
+    auto* x = new QBarCategoryAxis();
+    x->append(categories);
+    x->setGridLineVisible(false);
+    StyleAxis(x);
+    chart->addAxis(x, Qt::AlignBottom);
+    series->attachAxis(x);
+    chart->addAxis(counts, Qt::AlignLeft);
+    series->attachAxis(counts);
+    return chart;
 }
 
 } // namespace
@@ -191,19 +204,7 @@ QChart* QuizChart(const JournalSummary& summary) {
     auto* series = new QStackedBarSeries();
     series->append(passed);
     series->append(notYet);
-    series->setBarWidth(0.6);
-    QChart* chart = PlainChart();
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis();
-    x->append(LessonCategories(lessons));
-    x->setGridLineVisible(false);
-    StyleAxis(x);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    auto* y = CountAxis(most, 3, Caption(412));
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
-    return chart;
+    return LessonBarChart(series, lessons, CountAxis(most, 3, Caption(412)));
 }
 
 QChart* ScoresChart(const JournalSummary& summary) {
@@ -217,21 +218,11 @@ QChart* ScoresChart(const JournalSummary& summary) {
     }
     auto* series = new QBarSeries();
     series->append(set);
-    series->setBarWidth(0.6);
-    QChart* chart = PlainChart();
+    auto* percent = CountAxis(100, 100, Caption(413));
+    percent->setRange(0, 100);
+    percent->setTickCount(6);
+    QChart* chart = LessonBarChart(series, lessons, percent);
     chart->legend()->hide();
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis();
-    x->append(LessonCategories(lessons));
-    x->setGridLineVisible(false);
-    StyleAxis(x);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    auto* y = CountAxis(100, 100, Caption(413));
-    y->setRange(0, 100);
-    y->setTickCount(6);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
     return chart;
 }
 
