@@ -31,21 +31,15 @@ void TForm1::OpenJournal() {
     }
     Journal->StartSession();
     if (PlanView) PlanView->SetJournal(Journal.get());
+    if (Course) Course->SetJournal(Journal.get());
 }
 
 void TForm1::CloseJournal() {
     if (!Journal) return;
     if (PlanView) PlanView->SetJournal(nullptr);
+    if (Course) Course->SetJournal(nullptr);
     Journal->EndSession();
     Journal.reset();
-}
-
-void TForm1::RecordPlayInJournal() {
-    if (!Journal) return;
-    if (Paused)
-        Journal->PracticeResumed();
-    else
-        Journal->PassStarted(CurrentLesson, CurrentLevel());
 }
 
 void TForm1::AfterPassInJournal() {
@@ -67,9 +61,9 @@ void TForm1::TellJournalNotice() {
 // "Nächste Stufe?": on yes the tempo bar moves up one level, as if the
 // learner had moved it; the next Play stores the level as always.
 void TForm1::OfferNextLevelIfDue() {
-    if (!Journal || !lessons::IsLesson(CurrentLesson)) return;
+    if (!Journal || !Course || !lessons::IsLesson(Course->CurrentLesson())) return;
     const int level = CurrentLevel();
-    if (!Journal->TakeNextLevelOffer(CurrentLesson, level)) return;
+    if (!Journal->TakeNextLevelOffer(Course->CurrentLesson(), level)) return;
     if (AskMessage(MessageText(406), MessageText(407).arg(level + 1), CaptionText(4),
                    CaptionText(3)) != mrOk)
         return;

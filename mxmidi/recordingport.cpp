@@ -14,6 +14,7 @@ struct Recorder {
     std::string name;
     std::string key; // unique among the recorders
     std::vector<mxmidi::testing::SentEvent> events;
+    std::vector<MidiProgram> prepared;
 };
 
 std::mutex recordersMutex;
@@ -23,15 +24,21 @@ int nextKey = 1;
 class RecordingPort : public OutPort {
 public:
     explicit RecordingPort(std::shared_ptr<Recorder> recorder) : recorder_(std::move(recorder)) {}
-    void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int) override {
+    void Send(std::uint64_t, std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+              int) override {
         std::lock_guard lock(recordersMutex);
         recorder_->events.push_back({ClockNow(), status, data1, data2});
     }
-    void SendSysEx(const std::vector<std::uint8_t>& message) override {
+    void SendSysEx(std::uint64_t, const std::vector<std::uint8_t>& message) override {
         std::lock_guard lock(recordersMutex);
         std::uint64_t now = ClockNow();
         for (std::uint8_t byte : message)
             recorder_->events.push_back({now, 0xF0, byte, 0});
+    }
+
+    void Prepare(const std::vector<MidiProgram>& programs) override {
+        std::lock_guard lock(recordersMutex);
+        recorder_->prepared.insert(recorder_->prepared.end(), programs.begin(), programs.end());
     }
 
 private:
@@ -86,6 +93,17 @@ std::vector<SentEvent> TakeRecordedEvents(std::uint16_t id) {
     if (!recorder) return {};
     std::vector<SentEvent> taken;
     taken.swap(recorder->events);
+    return taken;
+}
+
+std::vector<MidiProgram> TakePreparedPrograms(std::uint16_t id) {
+    std::vector<DeviceEntry> devices = ListDevices();
+    if (id >= devices.size() || devices[id].kind != PortKind::Recording) return {};
+    std::lock_guard lock(recordersMutex);
+    std::shared_ptr<Recorder> recorder = FindRecorder(devices[id].fullName);
+    if (!recorder) return {};
+    std::vector<MidiProgram> taken;
+    taken.swap(recorder->prepared);
     return taken;
 }
 

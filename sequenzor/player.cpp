@@ -28,8 +28,12 @@ int Engine::Start(int start, int length, double bpm) {
     if (start < 0) start = 0;
     // Beats and end reports of an earlier run must not count for this one.
     sync_.DiscardPendingNotifications();
+    // The run in progress ends, the new one is queued, and only then does the
+    // timer start: the first events wait in the queue for their time, and a
+    // busy machine that holds this thread up between the two cannot make
+    // them late.
+    sync_.Stop();
     sync_.beats = 0;
-    sync_.Start();
     sync_.status = 1;
     if (start > 0) {
         sync_.beats = static_cast<int>((static_cast<std::int64_t>(start) + 7) / 8);
@@ -39,6 +43,7 @@ int Engine::Start(int start, int length, double bpm) {
     } else {
         out_.Rewind();
     }
+    sync_.Start();
     return 1;
 }
 
@@ -128,6 +133,15 @@ void Engine::TransposeAll(std::uint8_t amount) {
             if (IsNote(event)) event.data1 = static_cast<std::uint8_t>(event.data1 + amount);
         }
     }
+}
+
+long long Engine::BeatTime(int beats) const {
+    return sync_.BeatTime(beats);
+}
+
+int Engine::OutputLatency() const {
+    if (!out_.IsOpen()) return 0;
+    return static_cast<int>(GetMidiOutLatency(out_.Handle()));
 }
 
 int Engine::PutEvent(std::uint32_t time, std::uint8_t status, std::uint8_t data1,

@@ -2,6 +2,7 @@
 // cross the C boundary; one that would (memory exhausted by an absurd track
 // count, say) ends the call with its failure value instead.
 #include "sequenzor/sequenzor.h"
+#include "sequenzor/sequenzortiming.h"
 
 #include "sequenzor/engine.h"
 
@@ -33,7 +34,7 @@ void MidiChannelMute(int channel, int mute) {
 }
 
 int MidiClearTrackList() {
-    return Guarded(1, [] { return TheEngine().ClearTrackList(); });
+    return Guarded(0, [] { return TheEngine().ClearTrackList(); });
 }
 
 int MidiCreateNewTrack() {
@@ -98,7 +99,7 @@ int MidiLoadFile(const char* fileName) {
 }
 
 int MidiNewTrackList(int count) {
-    return Guarded(1, [&] { return TheEngine().NewTrackList(count); });
+    return Guarded(0, [&] { return TheEngine().NewTrackList(count); });
 }
 
 int MidiPause(int flag) {
@@ -113,7 +114,7 @@ int MidiPutEvent(unsigned long time, unsigned char status, unsigned char data1, 
 }
 
 int MidiReStart() {
-    return Guarded(1, [] { return TheEngine().ReStart(); });
+    return Guarded(0, [] { return TheEngine().ReStart(); });
 }
 
 int MidiSaveFile(const char* fileName) {
@@ -147,7 +148,7 @@ void MidiSetTrackMute(int track, int mute) {
 }
 
 int MidiStart(int start, int length, double bpm) {
-    return Guarded(1, [&] { return TheEngine().Start(start, length, bpm); });
+    return Guarded(0, [&] { return TheEngine().Start(start, length, bpm); });
 }
 
 void MidiStartSync() {
@@ -168,6 +169,18 @@ void MidiTransposeAll(unsigned char amount) {
 
 void MidiTransposeChannel(unsigned char amount, unsigned char channel) {
     Guarded([&] { TheEngine().TransposeChannel(amount, channel); });
+}
+
+long long MidiGetClock() {
+    return static_cast<long long>(GetToolkitClock());
+}
+
+long long MidiGetBeatTime(int beats) {
+    return Guarded(-1LL, [&] { return TheEngine().BeatTime(beats); });
+}
+
+int MidiGetOutputLatency() {
+    return Guarded(0, [] { return TheEngine().OutputLatency(); });
 }
 
 int midiOutGetTechnology(unsigned short id, unsigned short* technology) {

@@ -7,7 +7,6 @@
 #include "app/progresssaver.h"
 #include "app/startscreen.h"
 #include "platform/ui/application.h"
-#include "playback/clockthread.h"
 #include "tests/app/shellfixture.h"
 
 #include <QApplication>
@@ -34,7 +33,7 @@ app::TForm1* MainWindowUnderConstruction() {
 int HelpWindowsShown() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == app::THelpWindow::kTitle && window->isVisible()) ++count;
+        if (window->windowTitle() == app::THelpWindow::Title() && window->isVisible()) ++count;
     return count;
 }
 
@@ -63,7 +62,7 @@ TEST_F(ShellTest, ABoxDuringConstructionDoesNotBringAHalfBuiltWindow) {
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, MessageText(4));
     EXPECT_FALSE(form_->Skin->Texts().empty());
-    EXPECT_FALSE(form_->Clock->Suspended());
+    EXPECT_TRUE(form_->Clock->Running());
 }
 
 TEST_F(ShellTest, TheMainWindowWaitsForTheOtherWindowsAndTheDeviceChoice) {
@@ -168,7 +167,7 @@ TEST_F(ShellTest, HelpShowsThePagesInTheProgramsOwnWindowOnce) {
     ASSERT_EQ(HelpWindowsShown(), 1);
     app::THelpWindow* help = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == app::THelpWindow::kTitle)
+        if (window->windowTitle() == app::THelpWindow::Title())
             help = dynamic_cast<app::THelpWindow*>(window);
     ASSERT_NE(help, nullptr);
     EXPECT_GE(help->Contents()->count(), 5);
