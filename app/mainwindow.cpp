@@ -319,6 +319,8 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
+    // After leaving (the window may still be painted once) there is no cursor.
+    if (!PlayCursor) return;
     if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
     PlayCursor->RedrawPoint(&PointBmp);
 }
