@@ -137,6 +137,8 @@ void TForm1::SetUpPanelsAndLists() {
     Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
+    JournalRecorder = std::make_unique<JournalPasses>(Journal);
+    Transport->AddObserver(JournalRecorder.get());
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
@@ -315,6 +317,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
+    TellJournalNotice();
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
@@ -344,8 +347,7 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
-    // A window closed at its start (missing files) is painted once more
-    // after its teardown, without its play cursor.
+    // After leaving (the window may still be painted once) there is no cursor.
     if (!PlayCursor) return;
     if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
     PlayCursor->RedrawPoint(&PointBmp);
@@ -493,6 +495,8 @@ void TForm1::TearDown() {
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
     Transport.reset();
+    JournalRecorder.reset();
+    CloseJournal();
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();

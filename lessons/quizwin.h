@@ -17,6 +17,7 @@
 #include "lessons/lessonwindow.h"
 
 #include <array>
+#include <vector>
 
 namespace lessons {
 
@@ -24,6 +25,9 @@ namespace lessons {
 // q (1 to 3) whose right box, `answerKey`[q − 1], is not ticked in group slot
 // q − 1, or whose group is missing. 0 means all right.
 int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey);
+
+// The box ticked in each of the three questions (0 for none or a missing group).
+std::vector<int> TickedBoxes(const SkinLoader& skin);
 
 // Its buttons: BNext is "OK", BCancel "Abbrechen", BHilfe "Hilfe".
 class TQuizWin : public TLessonWindow {

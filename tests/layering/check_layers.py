@@ -21,7 +21,7 @@ import sys
 
 # Lowest first; the same order as the top-level CMakeLists.
 LAYERS = ["platform", "sprachbank", "mxmidi", "sequenzor", "layout", "controls",
-          "listening", "playback", "plan", "lessons", "tools", "app"]
+          "listening", "playback", "journal", "plan", "lessons", "tools", "app"]
 
 # What the engine library shows its users.
 ENGINE_PUBLIC = {"sequenzor/sequenzor.h", "sequenzor/sequenzortiming.h", "mxmidi/mxmidi.h"}
