@@ -119,8 +119,7 @@ void TForm1::SetUpPanelsAndLists() {
     SetUpMonitor();
     SetUpTuner();
     TrBarTempo->SetPosition(1);
-    LLevel->SetCaption("1");
-    LLevel->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevel->Width() / 2);
+    ShowTempoLevel(1);
     TrBarTempo->SetEnabled(false);
     ReadStoredLists();
     if (ImportantFilesPresent) RefreshPlanPanel();
@@ -194,6 +193,7 @@ void TForm1::CreateStartScreen() {
 void TForm1::ReadStoredLists() {
     if (!Lists->ReadStoredLists(DataFolder, ProgramFolder)) ImportantFilesPresent = false;
     plan::ListStore::ReadExplorerTexts(ProgramFolder, ExplorerTitles, ExplorerTexts);
+    if (Explorer) Explorer->RefreshRows(); // the rows name the lessons by their titles
 }
 
 void TForm1::SetTodaysDate() {
@@ -319,6 +319,9 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
+    // Without its important files the window may be painted before the
+    // cursor exists (while it says so and closes).
+    if (!PlayCursor) return;
     if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
     PlayCursor->RedrawPoint(&PointBmp);
 }
@@ -334,11 +337,16 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     } else if (key == VK_F1) {
         BHilfeClick(sender);
     } else if (key == VK_F5) {
-        if (BPlay->Enabled()) BPlayClick(sender);
+        if (BPlay->Enabled())
+            BPlayClick(sender);
+        else if (!lessons::IsLesson(Course->CurrentLesson()))
+            AskMessage(MessageText(600), MessageText(601), "", CaptionText(1));
     } else if (key == VK_F6) {
         if (BStop->Enabled()) BPauseClick(sender);
     } else if (key == VK_F7) {
         if (BPause->Enabled()) BStopClick(sender);
+    } else if (key == VK_ADD || key == VK_SUBTRACT) {
+        StepTempoLevel(key == VK_ADD ? 1 : -1);
     } else if (key == VK_ESCAPE) {
         key = 0;
         if (VideoPlaying) StopMediaPlayer();

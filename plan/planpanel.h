@@ -38,6 +38,8 @@ public:
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);
+    // A play count as dots: one filled dot per pass, up to the quiz's three.
+    static QString PassDotsText(int playCount);
 
     platform::TImage* ImgUeplanBG = nullptr;
     controls::TXAquaButton* BNext = nullptr;
@@ -45,6 +47,8 @@ public:
     std::array<controls::TLabelFX*, kRows> NumberLabels{};
     std::array<controls::TLabelFX*, kRows> TitleLabels{};
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
+    // Under each row's number: its passes toward the quiz as dots ("●●○").
+    std::array<controls::TLabelFX*, kRows> PassDots{};
 
 private:
     void LoadBackground();
