@@ -44,7 +44,6 @@ constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
 constexpr const char* kSettingsSection = SoundDeviceChoice::kSettingsSection;
 constexpr const char* kSettingsKey = SoundDeviceChoice::kSettingsKey;
-constexpr const char* kHelpWindowTitle = "Zupfari Basis Hilfe";
 
 // Appends a Windows-1252 content name to a folder.
 std::string Join(const std::string& folder, const char* name) {
@@ -111,6 +110,8 @@ void TForm1::SetUpPanelsAndLists() {
     Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
+    JournalRecorder = std::make_unique<JournalPasses>(Journal);
+    Transport->AddObserver(JournalRecorder.get());
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
@@ -279,9 +280,7 @@ void TForm1::BLogoClick(TObject*) {
 
 void TForm1::FormShow(TObject*) {
     if (!ImportantFilesPresent) {
-        platform::MessageBox(
-            "Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet", "Achtung!",
-            MB_OK);
+        platform::MessageBox(MessageText(307), MessageText(306), MB_OK);
         Close();
         return;
     }
@@ -290,6 +289,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
+    TellJournalNotice();
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
@@ -376,7 +376,7 @@ void TForm1::BHilfeClick(TObject* sender) {
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() == kHelpWindowTitle) {
+        if (window->windowTitle() == THelpWindow::Title()) {
             window->showNormal();
             window->raise();
             return;
@@ -473,6 +473,8 @@ void TForm1::TearDown() {
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
     Transport.reset();
+    JournalRecorder.reset();
+    CloseJournal();
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();

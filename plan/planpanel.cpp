@@ -48,6 +48,8 @@ constexpr const char* kRefusalCue = "ClickSounds\\oh.wav";
 constexpr int kDotsBelowNumber = 14;
 constexpr int kDotsHeight = -9;
 constexpr int kRestartLeft = 24;
+// "Fortschritt" (the progress window): above the select buttons' column.
+constexpr QPoint kProgressButton{layout::PlanSelectLeft, 34};
 
 QString Caption(int number) {
     return FromAnsi(DLL_GetCaption(number));
@@ -139,6 +141,10 @@ void PlanPanel::BuildPlanPanel() {
     BVonVorn = MakeButton(kRestartLeft, top, Caption(17));
     BVonVorn->SetName("BVonVorn");
     BVonVorn->OnClick = [this](TObject*) { BVonVornClick(); };
+    BFortschritt = MakeButton(kProgressButton.x(), kProgressButton.y(),
+                              Caption(400));
+    BFortschritt->SetName("BFortschritt");
+    BFortschritt->OnClick = [this](TObject*) { BFortschrittClick(); };
 }
 
 void PlanPanel::BuildRow(int row) {
@@ -272,6 +278,19 @@ void PlanPanel::BVonVornClick() {
     if (host_.AskMessage(Message(1), Message(19), Caption(2), Caption(1)) != 1) return;
     BVonVorn->Hide();
     host_.ResetCourse();
+}
+
+void PlanPanel::SetJournal(journal::Journal* journal) {
+    journal_ = journal;
+    if (ProgressWin != nullptr) ProgressWin->SetJournal(journal);
+}
+
+void PlanPanel::BFortschrittClick() {
+    if (host_.VideoPlaying()) return;
+    cues_.PlayClick(true, false);
+    if (ProgressWin == nullptr)
+        ProgressWin = new journal::TProgressWin(panel_, journal_, host_.ProgramFolder());
+    ProgressWin->ShowProgress();
 }
 
 } // namespace plan

@@ -71,6 +71,39 @@ constexpr std::array kRows = {
     TextRow{C, 614, "Diese Antwort stimmt noch nicht.", "This answer is not right yet."},
     TextRow{C, 615, "Hilfe — Zupfari Basis", "Help — Zupfari Basis"},
 
+    // The practice journal and its progress window.
+    TextRow{C, 400, "Fortschritt", "Progress"},
+    TextRow{C, 401, "Als CSV speichern", "Save as CSV"},
+    TextRow{C, 402, "Schließen", "Close"},
+    TextRow{C, 403, "Minuten am Tag", "Minutes per day"},
+    TextRow{C, 404, "Tempostufe je Lektion", "Tempo level per lesson"},
+    TextRow{C, 405, "Kontrollen", "Quizzes"},
+    TextRow{C, 406, "Mitspielen: Töne im Takt", "Playing along: notes on time"},
+    TextRow{C, 407, "bestanden", "passed"},
+    TextRow{C, 408, "noch nicht", "not yet"},
+    TextRow{C, 409, "Stufe", "Level"},
+    TextRow{C, 410, "Nächste Stufe anbieten", "Offer the next level"},
+    TextRow{C, 411, "Minuten", "Minutes"},
+    TextRow{C, 412, "Versuche", "Tries"},
+    TextRow{C, 413, "% im Takt", "% on time"},
+    TextRow{C, 414, "L", "L"},
+
+    // The tuner's listening: switch, string choice, state lines, marks.
+    TextRow{C, 200, "Mikrofon", "Microphone"},
+    TextRow{C, 201, "automatisch", "automatic"},
+    TextRow{C, 202, "gestimmt", "in tune"},
+    TextRow{C, 203, "zu tief", "too low"},
+    TextRow{C, 204, "zu hoch", "too high"},
+    TextRow{C, 205, "Zupfen Sie eine Saite an.", "Pluck a string."},
+    TextRow{C, 206, "Kein Mikrofon gefunden", "No microphone found"},
+    TextRow{C, 207, "Das Mikrofon ist nicht mehr da", "The microphone has gone"},
+    TextRow{C, 208, "Vom Mikrofon kommt kein Ton", "No sound comes from the microphone"},
+    TextRow{C, 209, "Das Mikrofon lässt sich nicht öffnen", "The microphone cannot be opened"},
+    TextRow{C, 210, "Hört nicht zu, solange der Ton klingt", "Not listening while the tone sounds"},
+    TextRow{C, 211, "Mikrofon wird geöffnet ...", "Opening the microphone ..."},
+    TextRow{C, 212, "Saite:", "String:"},
+    TextRow{C, 213, "Eingang", "Input"},
+
     // Messages: titles and bodies of the message box.
     TextRow{M, 1, "Frage", "Question"},
     TextRow{M, 2, "Keine neue Lektion", "No new lesson"},
@@ -116,6 +149,38 @@ constexpr std::array kRows = {
     TextRow{M, 601, "Wählen Sie im Übeplan eine Lektion mit „Öffnen“ oder beginnen Sie mit „Neue Übung“.",
             "Choose a lesson in the practice plan with “Open”, or begin with “New lesson”."},
 
+    // The practice journal: troubles with its file (each told once), the
+    // tempo ladder, the progress window.
+    TextRow{M, 400, "Übungstagebuch", "Practice journal"},
+    TextRow{M, 401, "Das Übungstagebuch lässt sich nicht öffnen:\n%1\nDer Kurs geht ganz normal weiter, Ihr Übeplan wird wie immer gespeichert. Nur Ihr Üben wird nicht ins Tagebuch geschrieben.",
+            "The practice journal cannot be opened:\n%1\nThe course goes on as usual and your practice plan is saved as always. Only your practice is not written into the journal."},
+    TextRow{M, 402, "Das Übungstagebuch war beschädigt. Es liegt jetzt unter\n%1\nund ein neues Tagebuch ist begonnen. Ihr Übeplan ist davon nicht betroffen.",
+            "The practice journal was damaged. It has been kept as\n%1\nand a new journal has been started. Your practice plan is not affected."},
+    TextRow{M, 403, "Das Übungstagebuch wird gerade von einem anderen Programm benutzt. Der Kurs geht weiter; Ihr Üben wird nachgetragen, sobald das Tagebuch wieder frei ist.",
+            "The practice journal is in use by another program. The course goes on; your practice is written down as soon as the journal is free again."},
+    TextRow{M, 404, "Auf dem Datenträger ist kein Platz mehr für das Übungstagebuch. Der Kurs geht weiter; Ihr Üben wird nachgetragen, sobald wieder Platz ist.",
+            "There is no room left on the disk for the practice journal. The course goes on; your practice is written down as soon as there is room again."},
+    TextRow{M, 405, "Das Übungstagebuch stammt von einer neueren Version von Zupfari Basis und bleibt, wie es ist:\n%1\nDer Kurs geht weiter; Ihr Üben wird diesmal nicht ins Tagebuch geschrieben.",
+            "The practice journal comes from a newer version of Zupfari Basis and is left as it is:\n%1\nThe course goes on; your practice is not written into the journal this time."},
+    TextRow{M, 406, "Nächste Stufe?", "Next level?"},
+    TextRow{M, 407, "Sie haben die Übung dreimal hintereinander mit mindestens 90 % der Töne im Takt gespielt. Möchten Sie jetzt Stufe %1 versuchen?",
+            "You have played the exercise three times in a row with at least 90 % of the notes on time. Would you like to try level %1 now?"},
+    TextRow{M, 408, "Willkommen in Ihrem Übungstagebuch!", "Welcome to your practice journal!"},
+    TextRow{M, 409, "Hier sehen Sie bald, wie Ihr Üben wächst: die Minuten jedes Tages, die Tempostufen Ihrer Lektionen und Ihre Kontrollen. Spielen Sie einfach eine Übung - Ihr erster Tag erscheint dann hier.",
+            "Soon you will see here how your playing grows: the minutes of every day, the tempo levels of your lessons and your quizzes. Just play an exercise - your first day will then appear here."},
+    TextRow{M, 410, "Geübt: %1 Std. %2 Min. an %3 Tagen", "Practised: %1 h %2 min on %3 days"},
+    TextRow{M, 411, "Noch keine Kontrolle gemacht. Sie öffnet sich nach drei Durchgängen in der schnellsten Stufe.",
+            "No quiz taken yet. It opens after three passes at the fastest level."},
+    TextRow{M, 412, "Schalten Sie „Mitspielen prüfen“ ein, dann erscheint hier, wie viele Töne Sie im Takt gespielt haben.",
+            "Switch on \"Check my playing\" and you will see here how many notes you played on time."},
+    TextRow{M, 413, "In den letzten vier Wochen wurde nicht geübt. Heute ist ein guter Tag dafür!",
+            "No practice in the last four weeks. Today is a good day for it!"},
+    TextRow{M, 414, "Das Tagebuch wurde gespeichert:\n%1", "The journal has been saved:\n%1"},
+    TextRow{M, 415, "Die Datei konnte nicht gespeichert werden:\n%1", "The file could not be saved:\n%1"},
+    TextRow{M, 416, "Das Übungstagebuch ist im Moment nicht lesbar. Der Kurs geht ganz normal weiter.",
+            "The practice journal cannot be read at the moment. The course goes on as usual."},
+    TextRow{M, 417, "Übungstagebuch als CSV speichern", "Save the practice journal as CSV"},
+
     // Error texts: titles and bodies of the error boxes.
     TextRow{E, 1, "Datei nicht gefunden", "File not found"},
     TextRow{E, 2, "Fehler", "Error"},
@@ -135,6 +200,42 @@ constexpr std::array kRows = {
     TextRow{E, 100, "Übung nicht gestartet", "Exercise not started"},
     TextRow{E, 101, "Die Übung ließ sich auf dem gewählten MIDI-Ausgang nicht abspielen. Bitte wählen Sie unter „Soundcard“ einen anderen Ausgang.",
             "The exercise could not be played on the chosen MIDI output. Please choose another one under “Sound device”."},
+
+    // Texts 300 to 349: the boxes about saving and reading the progress
+    // lists, the missing-files box, the help window's title, the picture
+    // and skin errors and the video player's complaints, so that the English
+    // edition shows no German word (the German texts are those the program
+    // always showed).
+    TextRow{C, 300, "Nochmal", "Try again"},
+    TextRow{C, 301, "Zupfari Basis Hilfe", "Zupfari Basis Help"},
+    TextRow{M, 300, "Speichern nicht möglich", "Progress cannot be saved"},
+    TextRow{M, 301,
+            "Ihr Lernstand kann nicht gespeichert werden in:\n%1\nBitte prüfen Sie, ob Sie dort schreiben "
+            "dürfen. Beim Beenden können Sie das Speichern wiederholen.",
+            "Your progress cannot be saved in:\n%1\nPlease check that you may write there. When you quit, "
+            "you can try saving again."},
+    TextRow{M, 302, "Speichern fehlgeschlagen", "Saving failed"},
+    TextRow{M, 303, "Ihr Lernstand konnte nicht gespeichert werden in:\n%1",
+            "Your progress could not be saved in:\n%1"},
+    TextRow{M, 304, "Liste nicht lesbar", "List cannot be read"},
+    TextRow{M, 305, "bleibt erhalten (.bak).\nIhr Übeplan beginnt neu.",
+            "is kept as a copy (.bak).\nYour practice plan starts afresh."},
+    TextRow{M, 306, "Achtung!", "Attention!"},
+    TextRow{M, 307, "Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet",
+            "Some important files were not found!\nThe program will close"},
+    TextRow{E, 300, "Fehler beim Öffnen der Bild-Datei", "Error opening the picture file"},
+    TextRow{E, 301, "Die Videodatei kann nicht abgespielt werden", "The video file cannot be played"},
+    TextRow{E, 302, "Die Videodatei lässt sich nicht öffnen", "The video file cannot be opened"},
+    TextRow{E, 303, "Die Videodatei ist unvollständig (%1 von %2 Bytes)",
+            "The video file is incomplete (%1 of %2 bytes)"},
+    TextRow{E, 304, "Die Videodatei fehlt: ", "The video file is missing: "},
+    TextRow{E, 305, "Die Videodatei antwortet nicht: ", "The video file does not respond: "},
+    TextRow{E, 306, "Die Datei enthält kein Video: ", "The file holds no video: "},
+    TextRow{E, 307, "Kein Video geöffnet", "No video is open"},
+    TextRow{E, 308, "Kein Anzeigefeld für das Video", "No display area for the video"},
+    TextRow{E, 309, "Das Video bleibt stehen: ", "The video has stopped moving: "},
+    TextRow{E, 310, "Der Index der Liste überschreitet das Maximum (%1)", "List index out of bounds (%1)"},
+    TextRow{E, 311, "' ist kein gültiger Integerwert", "' is not a valid integer value"},
 };
 
 } // namespace
