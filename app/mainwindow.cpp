@@ -371,18 +371,33 @@ void TForm1::AskTaskbarQuestion() {
 // ================================================================== help
 
 void TForm1::BHilfeClick(TObject* sender) {
+    ShowHelp(sender, HelpTopic());
+}
+
+// The help page of what the learner sees: the tool panel in view, else the
+// open lesson's screen, else the start page.
+QString TForm1::HelpTopic() const {
+    if (PTuner->Visible()) return "tuner.html";
+    if (PExplorer->Visible() || PMonitor->Visible()) return "explorer.html";
+    if (lessons::IsLesson(Course->CurrentLesson())) return "hauptfenster.html";
+    if (PUeplan->Visible()) return "uebeplan.html";
+    return "index.html";
+}
+
+void TForm1::ShowHelp(TObject* sender, const QString& topic) {
     if (VideoPlaying) return;
     if (MediaPlayerPlaying()) BStopClick(sender);
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->windowTitle() == THelpWindow::Title()) {
+            if (auto* help = dynamic_cast<THelpWindow*>(window)) help->ShowTopic(topic);
             window->showNormal();
             window->raise();
             return;
         }
     }
-    if (OpenHelpWindow()) return;
+    if (OpenHelpWindow(topic)) return;
     // Without the pages the compiled help file, where the desktop has a
     // viewer for it.
     const std::string helpFile = ProgramFolder + ToAnsi(HelpFileName);

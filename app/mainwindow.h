@@ -142,6 +142,10 @@ public:
     void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
     void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
     void BHilfeClick(platform::TObject* Sender);
+    // The help at `topic` (a page of the help, "tuner.html"), and the page
+    // of the screen in view.
+    void ShowHelp(platform::TObject* Sender, const QString& topic);
+    QString HelpTopic() const;
     void BLogoClick(platform::TObject* Sender);
     void BVideoStopClick(platform::TObject* Sender);
     void BBeendenClick(platform::TObject* Sender);
@@ -331,7 +335,7 @@ private:
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
-    bool OpenHelpWindow();
+    bool OpenHelpWindow(const QString& topic);
     void TearDown();
     // The lesson screen.
     bool ScreenGuardsPass() const;

@@ -69,7 +69,8 @@ constexpr std::array kRows = {
             "Tempo: level 1 is the slowest, 10 the fastest (also the wheel, + and -)"},
     TextRow{C, 613, "Weiter mit Lektion %1", "Go on with lesson %1"},
     TextRow{C, 614, "Diese Antwort stimmt noch nicht.", "This answer is not right yet."},
-    TextRow{C, 615, "Hilfe — Zupfari Basis", "Help — Zupfari Basis"},
+    // The help window's title; the desktop adds " — Zupfari Basis".
+    TextRow{C, 615, "Hilfe", "Help"},
 
     // The practice journal and its progress window.
     TextRow{C, 400, "Fortschritt", "Progress"},
