@@ -200,7 +200,9 @@ TEST_F(TransportAlone, ThePointMovesWhenItsBeatIsHeard) {
     for (int b = 1; b <= 6; ++b) {
         EXPECT_EQ(transport_->NextBeatDue(), engine_.HeardAt(b)) << b;
         RunTo(engine_.HeardAt(b));
-        if (b == 4) EXPECT_GT(onlyPaperAndPoint(), 0) << "the first beat's point shows";
+        if (b == 4) {
+            EXPECT_GT(onlyPaperAndPoint(), 0) << "the first beat's point shows";
+        }
     }
     EXPECT_GE(onlyPaperAndPoint(), 0) << "no remnant of the digit";
     ASSERT_EQ(journal_.beats.size(), 7u);
