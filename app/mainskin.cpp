@@ -73,6 +73,7 @@ void TForm1::CreateControls() {
     CreatePanels();
     CreateButtons();
     CreateDisplayControls();
+    CreateProgressControls();
     Timer2 = new TTimer(this);
     Timer2->SetEnabled(false);
     Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
@@ -158,6 +159,21 @@ void TForm1::CreateDisplayControls() {
     LLevelCap->SetCaption("Tempo");
     LLevel = MakeLabel(this, "LLevel");
     SetLabelFont(LLevel, 13, true);
+}
+
+// The learner's progress on the lesson screen, and the way back into the
+// course on the greeting screen.
+void TForm1::CreateProgressControls() {
+    LProgress = MakeLabel(this, "LProgress");
+    SetLabelFont(LProgress, 11, true);
+    LProgress->SetAutoSize(false);
+    LProgress->SetWordWrap(true);
+    LProgress->SetBounds(layout::PassProgress.x(), layout::PassProgress.y(),
+                         layout::PassProgress.width(), layout::PassProgress.height());
+    LProgress->Hide();
+    BWeiter = MakeButton(this, "BWeiter");
+    BWeiter->Hide();
+    BWeiter->OnClick = [this](TObject* sender) { BWeiterClick(sender); };
 }
 
 void TForm1::ConnectButtons() {
@@ -355,6 +371,20 @@ void TForm1::SkinButtons() {
     ApplyButtonSkin({BTunerAkkord, "TUNERAKKORDBMP", "TUNERAKKORDBMP", "TUNERAKKORDBMP",
                      BTunerAkkord->Left(), BTunerAkkord->Top(), BTunerAkkord->Text()});
     BLocator->SetFix(true);
+    // The greeting's button: the column's button looks, stretched wider.
+    const QRect& weiter = layout::GreetingContinue;
+    BWeiter->SetTakeImg(true);
+    BWeiter->SetBounds(weiter.x(), weiter.y(), weiter.width(), weiter.height());
+    TBitmap look;
+    LoadResource(&look, "RBUTTON");
+    BWeiter->SetBgBmp(&look);
+    LoadResource(&look, "RBUTTONOVER");
+    BWeiter->SetBgOverBmp(&look);
+    LoadResource(&look, "RBUTTONDOWN");
+    BWeiter->SetBgDownBmp(&look);
+    BWeiter->SetRadiusH(layout::ButtonCornerEllipse);
+    BWeiter->SetRadiusV(layout::ButtonCornerEllipse);
+    BWeiter->SetIsRoundRect(true);
 }
 
 // ======================================================= picture loading

@@ -72,6 +72,10 @@ public:
     controls::TXTrackBar* TrBarTempo;
     platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
         *LDate, *LClock, *LLevelCap, *LLevel;
+    // The open lesson's passes toward the quiz ("2 von 3").
+    platform::TLabel* LProgress = nullptr;
+    // On the greeting screen: opens the plan's first lesson.
+    controls::TXFadeButton* BWeiter = nullptr;
     platform::TImage *ImgModus, *ImgLevel;
     platform::TPanel *PUeplan, *PExplorer, *PMonitor, *PTuner, *VideoPanel;
     platform::TTimer* Timer2;
@@ -138,6 +142,10 @@ public:
     void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
     void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
     void BHilfeClick(platform::TObject* Sender);
+    // The help at `topic` (a page of the help, "tuner.html"), and the page
+    // of the screen in view.
+    void ShowHelp(platform::TObject* Sender, const QString& topic);
+    QString HelpTopic() const;
     void BLogoClick(platform::TObject* Sender);
     void BVideoStopClick(platform::TObject* Sender);
     void BBeendenClick(platform::TObject* Sender);
@@ -165,11 +173,16 @@ public:
     void TrBarTempoMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
     void TrBarTempoMouseUp(platform::TObject* Sender, platform::TMouseButton Button,
                            platform::TShiftState Shift, int X, int Y);
+    void TrBarTempoChange(platform::TObject* Sender);
+    void ShowTempoLevel(int level);
+    void StepTempoLevel(int levels);
     void DisableTransport();
+    void DescribeTransportKeys();
     // The tempo level on the tempo bar.
     int CurrentLevel() const;
     // What the transport asks of the window.
     void EnableControl(playback::TransportControl control, bool enabled) override;
+    void ShowTransportState(playback::TransportState state) override;
     void StopOtherSounds() override;
     void TellLoadFailed() override;
     void TellStartFailed() override;
@@ -182,6 +195,11 @@ public:
     void ClearLessonScreen() override;
     void ShowNoLessonScreen() override;
     void ShowGreetingScreen();
+    void BWeiterClick(platform::TObject* Sender);
+    // Shows the open lesson's passes at the top level (hidden without a
+    // lesson and in explorer mode).
+    void ShowPassProgress();
+    void PassProgressChanged() override;
     void WireScreenElements();
     void ResetCourse();
     void CourseWasReset() override;
@@ -300,6 +318,7 @@ private:
     void CreatePanels();
     void CreateButtons();
     void CreateDisplayControls();
+    void CreateProgressControls();
     void ConnectButtons();
     void LoadWindowBitmaps();
     void PlaceDisplayBlock();
@@ -316,7 +335,7 @@ private:
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
-    bool OpenHelpWindow();
+    bool OpenHelpWindow(const QString& topic);
     void TearDown();
     // The lesson screen.
     bool ScreenGuardsPass() const;

@@ -16,6 +16,7 @@
 #include "tools/tuner.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace app {
 
@@ -126,8 +127,13 @@ void TForm1::BExplorerClick(TObject* sender) {
         BKontrolle->SetEnabled(true);
         LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\tutorialdisplay.jpg");
         LModusAnzeige->SetCaption("Tutorial");
-        Lists->CurrentEntry = 0;
-        if (Lists->Plan[0].Lesson < 0) {
+        // The lesson that was open before the explorer comes back.
+        const int entry = Course->TutorialEntryToReopen();
+        Lists->CurrentEntry = std::max(entry, 0);
+        if (entry >= 0) {
+            Course->SetCurrentLesson(Lists->Plan[std::size_t(entry)].Lesson);
+            OpenLesson();
+        } else if (Lists->Plan[0].Lesson < 0) {
             ClearLessonScreen();
             TrBarTempo->SetEnabled(false);
             DisableTransport();

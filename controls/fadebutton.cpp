@@ -149,6 +149,7 @@ void TXFadeButton::SetLatched(bool latched) {
     const bool released = latched_ && !latched;
     latched_ = latched;
     if (released && look_ == LookDown) ShowLook(LookNormal, Font(), topTextColor_);
+    if (HeldDown() && look_ != LookDown) ShowLook(LookDown, &downFont_, topTextClDown_);
 }
 
 void TXFadeButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

@@ -75,7 +75,7 @@ public:
     int Look() const { return look_; }
     bool Latched() const { return latched_; }
     // Sets the latch flag from the program; a released latch shows the
-    // normal look again.
+    // normal look again, a latching button (Fix) held by it the pressed look.
     void SetLatched(bool latched);
     platform::TColor CurrentTextColor() const { return currentTextColor_; }
     const platform::TFont* CurrentFont() const { return &currentFont_; }

@@ -37,9 +37,23 @@ void TXTrackBar::SetMax(int value) {
 
 void TXTrackBar::SetPosition(int value) {
     SetPositionField(value);
+    toldPosition_ = position_;
     t_ = PixelOf(static_cast<long double>(r_));
     text_ = QString::number(position_);
     myUpdate();
+}
+
+void TXTrackBar::ChangePosition(int value) {
+    const int told = toldPosition_;
+    SetPosition(std::clamp(value, std::min(min_, max_), std::max(min_, max_)));
+    toldPosition_ = told;
+    TellChange();
+}
+
+void TXTrackBar::TellChange() {
+    if (position_ == toldPosition_) return;
+    toldPosition_ = position_;
+    Fire(this, OnChange, this);
 }
 
 void TXTrackBar::SetStep(int value) {
@@ -351,7 +365,10 @@ void TXTrackBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
     if (step_ > 0) t_ = thumbBefore;
     TGraphicControl::MouseDown(button, shift, x, y);
     dragging_ = true;
-    if (step_ <= 0) myUpdate();
+    if (step_ <= 0) {
+        myUpdate();
+        TellChange();
+    }
 }
 
 void TXTrackBar::MouseMove(TShiftState shift, int x, int y) {
@@ -359,6 +376,7 @@ void TXTrackBar::MouseMove(TShiftState shift, int x, int y) {
         TakeValueFrom(x, y);
         text_ = QString::number(position_);
         myUpdate();
+        TellChange();
     }
     TGraphicControl::MouseMove(shift, x, y);
 }
@@ -373,9 +391,17 @@ void TXTrackBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
         look_ = LookNormal; // the mouse-leave that follows restores the normal set
     }
     if (step_ > 0) Snap(x, y);
+    TellChange();
     TGraphicControl::MouseUp(button, shift, x, y);
     text_ = QString::number(position_);
     myUpdate();
+}
+
+bool TXTrackBar::MouseWheel(TShiftState shift, int steps) {
+    if (!Enabled()) return false;
+    ChangePosition(position_ + steps * std::max(1, step_));
+    TGraphicControl::MouseWheel(shift, steps);
+    return true;
 }
 
 } // namespace controls

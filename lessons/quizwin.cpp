@@ -9,6 +9,7 @@
 #include "platform/core/pathresolver.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace lessons {
 
@@ -29,6 +30,12 @@ constexpr TColor kPanelFrame = 7512020;  // red 212, green 159, blue 114
 constexpr TColor kPanelShade = 6129341;  // red 189, green 134, blue 93
 constexpr TColor kPanelLight = 10993114; // red 218, green 189, blue 167
 constexpr TColor kPanelPaper = 16777215; // white
+// An answer's text lies right of its box, at most this far away.
+constexpr int kAnswerGap = 40;
+constexpr int kPanelInset = 8;
+constexpr TColor kWrongMark = RGB(0xD9, 0x62, 0x2B); // the course's accent
+constexpr int kWrongFrame = 3;
+constexpr int kWrongLabelHeight = 17;
 
 void PlayCue(LessonHost& host, const char* relativeName) {
     host.PlayNamedCue(host.ProgramFolder() + relativeName);
@@ -103,6 +110,7 @@ void TQuizWin::ShowQuiz() {
     WireSkin();
     host->SetQuizIdle(false);
     PassKey = false;
+    MarkedWrong = 0;
     Invalidate();
     Show();
 }
@@ -135,6 +143,40 @@ void TQuizWin::WireSkin() {
         } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
                    tag <= kTintTagLast) {
             control->Hide();
+        }
+    }
+    WireAnswerTexts();
+}
+
+// Each box's answer is the text just right of it at its height; the text
+// takes the rest of its question's panel, so that a click anywhere on the
+// answer's row ticks it.
+void TQuizWin::WireAnswerTexts() {
+    if (!Skin) return;
+    const std::array<TRect, 3> panels = AnswerPanels(Width(), Height());
+    for (int slot = 0; slot < SkinLoader::kGroupSlots; ++slot) {
+        CheckGroup* group = Skin->Group(slot);
+        if (group == nullptr) continue;
+        for (int number = 1; number <= std::min(group->Count(), CheckGroup::kBoxes); ++number) {
+            const TControl* box = group->Box(number);
+            const int boxRight = box->Left() + box->Width();
+            const int boxMiddle = box->Top() + box->Height() / 2;
+            TLabel* answer = nullptr;
+            for (const auto& text : Skin->Texts()) {
+                TLabel* label = text->Label();
+                const int gap = label->Left() - boxRight;
+                const bool beside = gap >= 0 && gap <= kAnswerGap && boxMiddle >= label->Top() &&
+                                    boxMiddle < label->Top() + label->Height();
+                if (beside && (answer == nullptr || label->Left() < answer->Left())) answer = label;
+            }
+            if (answer == nullptr) continue;
+            const int right = panels[std::size_t(slot)].Right - kPanelInset;
+            if (answer->Left() + answer->Width() < right) {
+                answer->SetAutoSize(false);
+                answer->SetWidth(right - answer->Left());
+            }
+            answer->SetCursor(crHandPoint);
+            answer->OnClick = [group, number](TObject*) { group->BoxClick(number); };
         }
     }
 }
@@ -225,10 +267,13 @@ void TQuizWin::GoOnWithPlan() {
     }
 }
 
-// "Ja" goes through the lesson's slides again, and the quiz comes back after
-// them; "Nein" leaves the quiz open with its ticks.
+// The questions answered wrongly are marked at once; "Ja" goes through the
+// lesson's slides again, and the quiz comes back after them; "Nein" leaves
+// the quiz open with its ticks and its marks.
 void TQuizWin::QuizFailed() {
     LessonHost* host = Host();
+    MarkedWrong = WrongAnswers;
+    Repaint();
     PlayCue(*host, "ClickSounds\\nichtrichtig.wav");
     if (host->AskMessage(MessageText(13), MessageText(14), CaptionText(4), CaptionText(3)) != mrOk)
         return;
@@ -294,10 +339,41 @@ std::array<TRect, 3> TQuizWin::AnswerPanels(int width, int height) {
 
 void TQuizWin::FormPaint(TObject*) {
     TCanvas* canvas = Canvas();
-    if (BackgroundPresent) canvas->StretchDraw(ClientRect(), &Background);
-    for (const TRect& panel : AnswerPanels(Width(), Height()))
+    if (BackgroundPresent) {
+        canvas->StretchDraw(ClientRect(), &Background);
+    } else {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(ClientRect());
+    }
+    const std::array<TRect, 3> panels = AnswerPanels(Width(), Height());
+    for (const TRect& panel : panels)
         DrawAnswerPanel(panel);
+    for (int question = 0; question < 3; ++question)
+        if (MarkedWrong & (1 << question)) DrawWrongMark(panels[std::size_t(question)]);
     if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
+}
+
+// A question answered wrongly: its panel framed in the accent colour, and a
+// note on the frame's top edge at the right.
+void TQuizWin::DrawWrongMark(const TRect& panel) {
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(kWrongMark);
+    for (int i = 0; i < kWrongFrame; ++i)
+        canvas->FrameRect(Rect(panel.Left - i, panel.Top - i, panel.Right + i, panel.Bottom + i));
+    const QString note = CaptionText(614);
+    canvas->Font()->SetName("Arial");
+    canvas->Font()->SetHeight(-11);
+    canvas->Font()->SetStyle(fsBold);
+    canvas->Font()->SetColor(clWhite);
+    const int width = canvas->TextWidth(note) + 12;
+    const TRect label = Rect(panel.Right - 12 - width, panel.Top - kWrongLabelHeight / 2,
+                             panel.Right - 12, panel.Top + kWrongLabelHeight - kWrongLabelHeight / 2);
+    canvas->FillRect(label);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextOut(label.Left + 6, label.Top + (kWrongLabelHeight - canvas->TextHeight(note)) / 2,
+                    note);
 }
 
 // A white panel with a one-pixel frame, a shaded inner edge at top and left

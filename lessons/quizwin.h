@@ -53,6 +53,9 @@ public:
     bool PassKey = false;
     // The quiz skin's page (always the first).
     int PageIndex = 0;
+    // The questions marked as answered wrongly (bits as WrongAnswers): set
+    // when an answer fails, until the quiz is shown anew.
+    int MarkedWrong = 0;
 
     // The hidden tester key: Shift + Alt + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
@@ -76,6 +79,9 @@ public:
 private:
     void LoadQuiz(int lesson);
     void WireSkin();
+    // A click on an answer's text or beside it ticks the answer's box.
+    void WireAnswerTexts();
+    void DrawWrongMark(const platform::TRect& panel);
     void QuizPassed();
     void QuizFailed();
     void EndWithoutQuestions();

@@ -46,6 +46,8 @@ public:
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);
+    // A play count as dots: one filled dot per pass, up to the quiz's three.
+    static QString PassDotsText(int playCount);
 
     platform::TImage* ImgUeplanBG = nullptr;
     controls::TXAquaButton* BNext = nullptr;
@@ -53,6 +55,8 @@ public:
     std::array<controls::TLabelFX*, kRows> NumberLabels{};
     std::array<controls::TLabelFX*, kRows> TitleLabels{};
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
+    // Under each row's number: its passes toward the quiz as dots ("●●○").
+    std::array<controls::TLabelFX*, kRows> PassDots{};
     controls::TXAquaButton* BFortschritt = nullptr;
     // Made at the first "Fortschritt".
     journal::TProgressWin* ProgressWin = nullptr;

@@ -47,6 +47,30 @@ constexpr std::array kRows = {
     TextRow{C, 28, "Bilder", "Pictures"},
     TextRow{C, 29, "Video", "Video"},
     TextRow{C, 30, "Soundcard", "Sound device"},
+    // What a new learner is told on the way (600 to 649).
+    TextRow{C, 600, "Durchgänge auf Stufe 10: %1 von %2", "Passes at level 10: %1 of %2"},
+    TextRow{C, 601, "Durchgänge auf Stufe 10: %1 von %2 – die Kontrolle ist offen",
+            "Passes at level 10: %1 of %2 – the quiz is open"},
+    TextRow{C, 602, "Ab der Markierung zählen Durchgänge nicht.", "Passes from the flag do not count."},
+    TextRow{C, 603, "%1 von %2 Durchgängen auf Stufe 10", "%1 of %2 passes at level 10"},
+    TextRow{C, 604, "Play: vorzählen und die Übung abspielen (F5)", "Play: count in and play the exercise (F5)"},
+    TextRow{C, 605, "Pause: anhalten; noch einmal gedrückt geht es weiter (F6)",
+            "Pause: stop here; press again to go on (F6)"},
+    TextRow{C, 606, "Stop: anhalten und zurück an den Anfang oder zur Markierung (F7)",
+            "Stop: stop and go back to the start or to the flag (F7)"},
+    TextRow{C, 607, "Loop: die Übung bis zu viermal hintereinander spielen",
+            "Loop: play the exercise up to four times in a row"},
+    TextRow{C, 608, "Markierung: jedes Play beginnt an diesem Takt; noch einmal gedrückt ist sie weg",
+            "Flag: every Play starts at this bar; press again to remove it"},
+    TextRow{C, 609, "Einen Takt zurück", "One bar back"},
+    TextRow{C, 610, "Einen Takt vor", "One bar on"},
+    TextRow{C, 611, "Diese Taste hat keine Aufgabe", "This key does nothing"},
+    TextRow{C, 612, "Tempo: Stufe 1 ist die langsamste, 10 die schnellste (auch Mausrad, + und -)",
+            "Tempo: level 1 is the slowest, 10 the fastest (also the wheel, + and -)"},
+    TextRow{C, 613, "Weiter mit Lektion %1", "Go on with lesson %1"},
+    TextRow{C, 614, "Diese Antwort stimmt noch nicht.", "This answer is not right yet."},
+    // The help window's title; the desktop adds " — Zupfari Basis".
+    TextRow{C, 615, "Hilfe", "Help"},
 
     // The practice journal and its progress window.
     TextRow{C, 400, "Fortschritt", "Progress"},
@@ -122,6 +146,9 @@ constexpr std::array kRows = {
     TextRow{M, 29, "Hinweis", "Note"},
     TextRow{M, 30, "Soll die Taskleiste angezeigt werden?", "Should the taskbar be shown?"},
     TextRow{M, 31, "Das Video wird geladen ...", "Loading the video ..."},
+    TextRow{M, 600, "Öffnen Sie zuerst eine Lektion", "Open a lesson first"},
+    TextRow{M, 601, "Wählen Sie im Übeplan eine Lektion mit „Öffnen“ oder beginnen Sie mit „Neue Übung“.",
+            "Choose a lesson in the practice plan with “Open”, or begin with “New lesson”."},
 
     // The practice journal: troubles with its file (each told once), the
     // tempo ladder, the progress window.

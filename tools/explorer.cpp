@@ -6,6 +6,10 @@
 #include "platform/core/pathresolver.h"
 #include "sprachbank/sprachbank.h"
 
+#include <QFontMetrics>
+#include <QRegularExpression>
+#include <algorithm>
+
 namespace tools {
 
 using namespace platform;
@@ -17,8 +21,7 @@ constexpr TColor kRowOverFill = 0x666666;
 constexpr TColor kDisplayFill = 0x554433; // 0xBBGGRR
 constexpr TColor kDisplayText = 0xEEEEEE;
 constexpr int kRowHeight = 17;
-constexpr int kRowLeft = 15;
-constexpr int kFirstRowTop = 28;
+constexpr QChar kRowDash(0x2014);
 
 void SetAllFonts(controls::TXAquaButton* button, int height) {
     for (TFont* font : {button->Font(), button->MOverFont(), button->MDownFont()}) {
@@ -70,10 +73,11 @@ void ExplorerPanel::BuildExplorerPanel() {
     ScrollTimer->SetInterval(kScrollMs);
     ScrollTimer->OnTimer = [this](TObject*) { ScrollTimerTimer(); };
 
-    const int top = ListRows[0]->Top();
-    XplText = MakeDisplay(Bounds(110, top, 100, 24), false);
-    XplText2 = MakeDisplay(Bounds(176, XplText->Top() + XplText->Height() + 24, 174, 40), true);
-    XplText3 = MakeDisplay(Bounds(176, XplText2->Top() + XplText2->Height() + 8, 174, 40), true);
+    auto bounds = [](const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); };
+    XplText = MakeDisplay(bounds(layout::XplText), false);
+    XplText2 = MakeDisplay(bounds(layout::XplText2), true);
+    XplText3 = MakeDisplay(bounds(layout::XplText3), true);
+    panel_->OnMouseWheel = [this](TObject*, TShiftState, int steps) { ListMouseWheel(steps); };
     LastEntry = 0;
 }
 
@@ -95,19 +99,43 @@ void ExplorerPanel::BuildRow(int row) {
     button->SetTopTextClDown(clWhite);
     button->Init();
     button->SetTextAlign(1);
-    button->SetTextBorderWidth(10);
+    button->SetTextBorderWidth(layout::ExplorerRowInset);
     button->SetTextBorderHeight(2);
     button->SetWordWrap(true);
-    button->SetBounds(kRowLeft, kFirstRowTop + kRowHeight * row, scrollUp_->Width() - 6,
-                      kRowHeight);
+    const QRect& first = layout::ExplorerRow0;
+    button->SetBounds(first.x(), first.y() + kRowHeight * row, first.width(), kRowHeight);
     button->StyleChanged();
     RowEntry[row] = row;
-    button->SetText(EntryCaptions[row]);
     button->SetTag(row);
     button->OnMouseEnter = [this, row](TObject*) { RowEnter(row); };
     button->OnMouseLeave = [this](TObject*) { RowLeave(); };
     button->OnClick = [this, row](TObject*) { SelectExplorerEntry(row); };
+    button->OnMouseWheel = [this](TObject*, TShiftState, int steps) { ListMouseWheel(steps); };
     ListRows[row] = button;
+    ShowRow(row);
+}
+
+QString ExplorerPanel::RowCaption(int entry) const {
+    const QString caption = entry < EntryCaptions.size() ? EntryCaptions[entry] : QString();
+    if (entry >= titles_.size()) return caption;
+    QString title = titles_[entry];
+    title.replace(QRegularExpression("\\$n", QRegularExpression::CaseInsensitiveOption), " ");
+    title = title.simplified();
+    return title.isEmpty() ? caption : caption + " " + kRowDash + " " + title;
+}
+
+// A title too long for the row ends in "…"; the display beside the list
+// shows it whole.
+void ExplorerPanel::ShowRow(int row) {
+    controls::TXAquaButton* button = ListRows[std::size_t(row)];
+    const QFontMetrics metrics(button->Font()->ToQFont());
+    const int room = button->Width() - 2 * button->TextBorderWidth();
+    button->SetText(metrics.elidedText(RowCaption(RowEntry[std::size_t(row)]), Qt::ElideRight, room));
+}
+
+void ExplorerPanel::RefreshRows() {
+    for (int row = 0; row < kRows; ++row)
+        ShowRow(row);
 }
 
 controls::TXAquaButton* ExplorerPanel::MakeDisplay(const TRect& bounds, bool plain) {
@@ -183,8 +211,15 @@ void ExplorerPanel::ScrollTimerTimer() {
 void ExplorerPanel::ShowRows(int first) {
     for (int row = 0; row < kRows; ++row) {
         RowEntry[row] = first + row;
-        ListRows[row]->SetText(EntryCaptions[first + row]);
+        ShowRow(row);
     }
+}
+
+// Turned up the list moves towards the first entry, as the scroll buttons
+// do, a few entries per notch; it stops at either end.
+void ExplorerPanel::ListMouseWheel(int steps) {
+    const int first = std::clamp(RowEntry[0] - steps * kWheelRows, 0, kEntries - kRows);
+    if (first != RowEntry[0]) ShowRows(first);
 }
 
 void ExplorerPanel::SelectExplorerEntry(int row) {

@@ -23,6 +23,8 @@ public:
     static constexpr int kEntries = 31;
     static constexpr int kVideoEntry = 30;
     static constexpr unsigned kScrollMs = 120;
+    // Entries one notch of the mouse wheel scrolls.
+    static constexpr int kWheelRows = 3;
 
     // Works on `panel` (PExplorer) with its scroll buttons; `titles` and
     // `texts` are the explorer texts, `introVideoPath` the closing video's
@@ -43,9 +45,16 @@ public:
     void BScrollDownMouseEnter();
     void BScrollMouseLeave(); // both scroll buttons
     void ScrollTimerTimer();
+    // The wheel over the list: `steps` notches up (positive) or down.
+    void ListMouseWheel(int steps);
+    // The rows name their entries anew (after the titles were read).
+    void RefreshRows();
 
     // The entry name of `entry` (0..30).
     static QString EntryCaption(int entry);
+    // A row's text: the entry's name and its title on one line
+    // ("Lektion 7 — a-Moll und der erste Wechsel").
+    QString RowCaption(int entry) const;
 
     platform::TImage* ImgExplorerBG = nullptr;
     controls::TXAquaButton *XplText = nullptr, *XplText2 = nullptr, *XplText3 = nullptr;
@@ -61,6 +70,7 @@ private:
     void BuildRow(int row);
     controls::TXAquaButton* MakeDisplay(const platform::TRect& bounds, bool plain);
     void ShowRows(int first);
+    void ShowRow(int row);
 
     platform::TPanel* panel_;
     controls::TXFadeButton* scrollUp_;

@@ -22,6 +22,7 @@ namespace {
 constexpr const char* kNames[TunerPanel::kEntries] = {"LSaite_E2", "LSaite_H",  "LSaite_G", "LSaite_D",
                                                   "LSaite_A",  "LSaite_E1", "L_Akkord"};
 constexpr const char* kCaptions[TunerPanel::kStrings] = {"e", "h", "g", "D", "A", "E"};
+constexpr const char* kEnglishCaptions[TunerPanel::kStrings] = {"E", "B", "G", "D", "A", "E"};
 constexpr const char* kTones[TunerPanel::kEntries] = {
     "Sounds\\SaiteE2.wav", "Sounds\\SaiteH.wav", "Sounds\\SaiteG.wav",
     "Sounds\\SaiteD.wav",  "Sounds\\SaiteA.wav", "Sounds\\SaiteE1.wav",
@@ -69,7 +70,10 @@ void TunerPanel::BuildTunerPanel(int languageCode) {
     }
     for (int entry = 0; entry < kStrings; ++entry)
         StringLabels[entry]->SetCaption(kCaptions[entry]);
-    if (languageCode == 1) StringLabels[StringH]->SetCaption("b");
+    // The English edition names the strings as its lessons do (E A D G B E).
+    if (languageCode != 0)
+        for (int entry = 0; entry < kStrings; ++entry)
+            StringLabels[entry]->SetCaption(kEnglishCaptions[entry]);
     StringLabels[Chord]->SetCaption(FromAnsi(DLL_GetCaption(26)));
 
     LAusschalten = new controls::TLabelFX(panel_);

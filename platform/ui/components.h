@@ -29,6 +29,7 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -138,6 +139,9 @@ public:
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    // Whole notches of the wheel over the control. Without a handler the
+    // turn goes on to the parent.
+    TMouseWheelEvent OnMouseWheel;
 
 protected:
     // True for windowed controls (panels, custom controls, forms).
@@ -148,6 +152,9 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseEnter();
     virtual void MouseLeave();
+    // The wheel turned by whole notches (positive: up); true when the
+    // control used the turn. The default fires OnMouseWheel when set.
+    virtual bool MouseWheel(TShiftState shift, int steps);
     // After the font, caption or size changed.
     virtual void FontChanged();
     virtual void CaptionChanged() { update(); }
@@ -170,6 +177,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
     // Puts the Qt widget's visibility in line with Visible and the parent.
     virtual void ApplyVisibility();
@@ -192,6 +200,7 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     bool clicked_ = false;
+    int wheelRest_ = 0; // eighths of a degree not yet a whole notch
 
     QImage surface_;
     std::unique_ptr<TCanvas> surfaceCanvas_;
@@ -221,6 +230,12 @@ public:
 protected:
     bool Windowed() const override { return true; }
 };
+
+// Called after every change of a control's caption, for measurements and
+// tests that read what the learner sees from outside the program; none is
+// set in normal use.
+using TCaptionWatcher = std::function<void(const TControl& control, const QString& caption)>;
+void SetCaptionWatcher(TCaptionWatcher watcher);
 
 // The state of the modifier keys and mouse buttons of a Qt event.
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);

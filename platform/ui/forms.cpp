@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <algorithm>
 
 namespace platform {
 
@@ -55,6 +56,10 @@ WORD VirtualKeyFromQt(int qtKey) {
         return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
+    case Qt::Key_Plus:
+        return VK_ADD;
+    case Qt::Key_Minus:
+        return VK_SUBTRACT;
     default:
         return 0;
     }
@@ -108,9 +113,12 @@ QRect ScreenArea() {
 
 TForm::TForm(TComponent* owner) : TControl(owner) {
     visible_ = false;
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // The desktop may move, minimise and close the window, but neither
+    // maximise nor resize it: its controls and pictures have their places.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setFocusPolicy(Qt::StrongFocus);
-    resize(320, 240);
+    setFixedSize(320, 240);
     EnableSurface();
     InstallKeyPreview();
 }
@@ -122,6 +130,13 @@ TForm::~TForm() {
 
 void TForm::Paint() {
     Fire(this, OnPaint, this);
+}
+
+// The size given here is the only one: the window's size hints say so to the
+// window manager.
+void TForm::SetBounds(int left, int top, int width, int height) {
+    setFixedSize(std::max(0, width), std::max(0, height));
+    TControl::SetBounds(left, top, width, height);
 }
 
 void TForm::SetFormStyle(TFormStyle style) {

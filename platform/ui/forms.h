@@ -37,6 +37,8 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 
 // A borderless top-level window. Width/Height equal ClientWidth/ClientHeight.
+// Its size is fixed at what SetBounds gives it: the desktop can move and
+// minimise it, not resize or maximise it.
 class TForm : public TControl {
 public:
     explicit TForm(TComponent* owner);
@@ -48,6 +50,7 @@ public:
     void SetPosition(TPosition position) { position_ = position; }
     TFormStyle FormStyle() const { return formStyle_; }
     void SetFormStyle(TFormStyle style);
+    void SetBounds(int left, int top, int width, int height) override;
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool preview) { keyPreview_ = preview; }
 

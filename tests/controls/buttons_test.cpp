@@ -222,6 +222,13 @@ TEST_F(ButtonTest, ALatchingButtonIsReleasedByItsSecondPress) {
     EXPECT_EQ(button.Look(), LookOverAfterUp);
     button.MouseLeave();
     EXPECT_EQ(button.Look(), LookNormal);
+
+    // The program latches it to show a state, also while it is disabled.
+    button.SetEnabled(false);
+    button.SetLatched(true);
+    EXPECT_EQ(button.Look(), LookDown);
+    button.SetLatched(false);
+    EXPECT_EQ(button.Look(), LookNormal);
 }
 
 TEST_F(ButtonTest, TheCaptionIsWrittenWithItsShade) {

@@ -4,9 +4,12 @@
 #include "controls/trackbar.h"
 #include "platform/ui/forms.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QWheelEvent>
 #include <climits>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -122,6 +125,42 @@ TEST_F(TrackBarTest, WithAStepTheThumbMovesOnlyAtRelease) {
     QImage released = Render();
     EXPECT_EQ(PixelAt(released, 20, 14 + 1), 0xFF0000u);
     EXPECT_NE(PixelAt(released, 20, 162), 0xFF0000u);
+}
+
+// Whoever shows the bar's value learns of every change the learner makes,
+// when the thumb shows it, and of no change made by the program.
+TEST_F(TrackBarTest, EveryChangeByTheLearnerIsToldOnceTheThumbShowsIt) {
+    std::vector<int> told;
+    bar.OnChange = [&](platform::TObject*) { told.push_back(bar.Position()); };
+    bar.SetStep(1);
+    bar.SetPosition(3);
+    EXPECT_TRUE(told.empty()) << "the program's own setting";
+    bar.MouseDown(platform::mbLeft, {}, 20, 20); // the value 10
+    EXPECT_TRUE(told.empty()) << "with a step the thumb waits for a movement";
+    bar.MouseMove({}, 20, 100);
+    bar.MouseMove({}, 20, 101); // the same value: nothing new
+    bar.MouseUp(platform::mbLeft, {}, 20, 101);
+    EXPECT_EQ(told, (std::vector<int>{4}));
+    bar.ClickAt(20, 35); // press and release without a movement
+    EXPECT_EQ(told.back(), 9);
+    bar.ChangePosition(12);
+    EXPECT_EQ(told.back(), 10) << "held within Min..Max";
+    bar.ChangePosition(10);
+    EXPECT_EQ(told.size(), 3u);
+
+    QWheelEvent down(QPointF(20, 90), QPointF(20, 90), QPoint(), QPoint(0, -2 * 120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&bar, &down);
+    EXPECT_EQ(told.back(), 8);
+    // A touchpad's small turns add up to a notch.
+    for (int part = 0; part < 4; ++part) {
+        QWheelEvent up(QPointF(20, 90), QPointF(20, 90), QPoint(), QPoint(0, 30), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&bar, &up);
+    }
+    EXPECT_EQ(told.back(), 9);
+    EXPECT_EQ(told.size(), 5u);
+    EXPECT_EQ(bar.Text(), "9");
 }
 
 TEST_F(TrackBarTest, APositionAboveMaxIsKeptAndDrawnBeyondTheTravel) {
