@@ -91,16 +91,25 @@ void TuningAnalyzer::Show(const PitchEstimate& estimate) {
     const int heardString = chosen_ != kAutoString ? chosen_ : locked_;
     recent_.push_back(estimate.frequency);
     if (recent_.size() > kMedianOf) recent_.pop_front();
-    std::vector<double> sorted(recent_.begin(), recent_.end());
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t middle = sorted.size() / 2;
-    const double frequency = sorted.size() % 2 == 1 ? sorted[middle] : 0.5 * (sorted[middle - 1] + sorted[middle]);
+    const double frequency = Steadied();
     latest_.heard = true;
     latest_.string = heardString;
     latest_.frequency = frequency;
     latest_.cents = CentsBetween(frequency, OpenStringFrequency(heardString));
     latest_.clarity = estimate.clarity;
     lastHeard_ = fed_;
+}
+
+double TuningAnalyzer::Steadied() const {
+    // Estimates that all move the same way are the string settling after
+    // the pluck: the latest is shown, as the median would lag a hop behind.
+    const bool rising = std::is_sorted(recent_.begin(), recent_.end());
+    const bool falling = std::is_sorted(recent_.rbegin(), recent_.rend());
+    if (recent_.size() == kMedianOf && (rising || falling)) return recent_.back();
+    std::vector<double> sorted(recent_.begin(), recent_.end());
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t middle = sorted.size() / 2;
+    return sorted.size() % 2 == 1 ? sorted[middle] : 0.5 * (sorted[middle - 1] + sorted[middle]);
 }
 
 bool TuningAnalyzer::AttackInside() const {

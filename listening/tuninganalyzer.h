@@ -5,7 +5,9 @@
 // all six strings, keeping the string it found until the next pluck or
 // until it no longer hears that string in what sounds). The
 // reading it shows is the median of the last three estimates since the
-// latest pluck, so it holds steady while the string rings; when nothing is
+// latest pluck, so it holds steady while the string rings (the latest when
+// the three move all the same way: the string settling after the pluck,
+// which the median would show a hop late); when nothing is
 // heard clearly any more it keeps the last reading for a moment, then lets
 // go. A new pluck starts afresh: one the onset detection reports, or a
 // window whose end is louder than its start (the onset detection may report
@@ -69,6 +71,9 @@ private:
     static bool IsClear(const PitchEstimate& estimate);
     // Takes a clear estimate into the median and the reading shown.
     void Show(const PitchEstimate& estimate);
+    // The frequency shown: the median of the recent estimates, or the
+    // latest when they all move the same way.
+    double Steadied() const;
     // Whether the window holds a pluck: its end is louder than its start.
     bool AttackInside() const;
     void StartOver(std::uint64_t fromFrame);
