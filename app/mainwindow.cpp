@@ -110,6 +110,8 @@ void TForm1::SetUpPanelsAndLists() {
     Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
+    JournalRecorder = std::make_unique<JournalPasses>(Journal);
+    Transport->AddObserver(JournalRecorder.get());
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
@@ -287,6 +289,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
+    TellJournalNotice();
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
@@ -316,6 +319,8 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
+    // After leaving (the window may still be painted once) there is no cursor.
+    if (!PlayCursor) return;
     if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
     PlayCursor->RedrawPoint(&PointBmp);
 }
@@ -462,6 +467,8 @@ void TForm1::TearDown() {
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
     Transport.reset();
+    JournalRecorder.reset();
+    CloseJournal();
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace lessons {
 
@@ -28,6 +29,9 @@ namespace lessons {
 // q (1 to 3) whose right box, `answerKey`[q − 1], is not ticked in group slot
 // q − 1, or whose group is missing. 0 means all right.
 int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey);
+
+// The box ticked in each of the three questions (0 for none or a missing group).
+std::vector<int> TickedBoxes(const SkinLoader& skin);
 
 class TQuizWin : public platform::TForm {
 public:

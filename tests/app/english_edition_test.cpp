@@ -226,10 +226,10 @@ TEST_F(EnglishEdition, ShowsNoGermanWordOnAnyScreenALearnerReaches) {
     // Every lesson: its main screen, its slide windows, its quiz.
     for (int lesson = 0; lesson < lessons::kLessonCount; ++lesson) {
         const QString where = QStringLiteral("lesson %1").arg(lesson);
-        main.CurrentLesson = lesson;
+        main.Course->SetCurrentLesson(lesson);
         main.OpenLesson();
         reader.ReadWindows(where + " main screen");
-        main.OpenedFromLessonScreen = true;
+        main.Course->SetOpenedFromLessonScreen(true);
         main.OpenSlidesA();
         for (lessons::TExtWin* window : {static_cast<lessons::TExtWin*>(lessons::ExtWinA),
                                          static_cast<lessons::TExtWin*>(lessons::ExtWinB),
@@ -245,9 +245,9 @@ TEST_F(EnglishEdition, ShowsNoGermanWordOnAnyScreenALearnerReaches) {
         lessons::QuizWin->BCancel->Click();
     }
     // The quiz asked for too early, and the way out.
-    main.CurrentLesson = 1;
+    main.Course->SetCurrentLesson(1);
     main.OpenLesson();
-    main.PlayCount = 0;
+    main.Course->SetPlayCount(0);
     main.BKontrolleClick(nullptr);
     main.BBeendenClick(nullptr);
     reader.ReadWindows("exit dialog");

@@ -35,7 +35,7 @@ protected:
         CreatePanelWindows();
     }
     void Open(int lesson) {
-        form_->CurrentLesson = lesson;
+        form_->Course->SetCurrentLesson(lesson);
         form_->TForm1::OpenLesson();
     }
     int VideoButtonsShown() const {
