@@ -1,5 +1,7 @@
 #include "platform/ui/components.h"
 
+#include "platform/ui/accessible.h"
+
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -98,6 +100,7 @@ bool OnUiThread() {
 } // namespace
 
 TControl::TControl(TComponent* owner) : QWidget(nullptr), TComponent(owner) {
+    InstallAccessibility();
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     font_.OnChange = [this] {
@@ -204,6 +207,7 @@ void TControl::SetCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     CaptionChanged();
+    AnnounceNameChange();
 }
 
 TColor TControl::Color() const {
