@@ -1,5 +1,7 @@
 #include "controls/aquabutton.h"
 
+#include "platform/ui/accessible.h"
+
 #include "controls/fade.h"
 
 namespace controls {
@@ -19,8 +21,15 @@ void TXAquaButton::Init() {
 }
 
 void TXAquaButton::SetText(const QString& text) {
+    const bool renamed = text != text_;
     text_ = text;
     myUpdate();
+    if (renamed) AnnounceNameChange();
+}
+
+QString TXAquaButton::PresentedName() const {
+    if (!AccessibleName().isEmpty()) return AccessibleName();
+    return CaptionAsName(text_, false);
 }
 
 void TXAquaButton::SetWordWrap(bool wrap) {

@@ -61,6 +61,10 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
 
+    // A screen reader calls the button by its caption unless it was given a
+    // name; a button nobody can press is a text display.
+    QString PresentedName() const override;
+
 protected:
     void LookSetChanged() override { StyleChanged(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }

@@ -1,6 +1,7 @@
 #include "controls/fadebutton.h"
 
 #include "controls/fade.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/region.h"
 
 namespace controls {
@@ -21,8 +22,31 @@ void TXFadeButton::SetShape(TXFadeButtonType shape) {
 }
 
 void TXFadeButton::SetText(const QString& text) {
+    const bool renamed = text != text_;
     text_ = text;
     myUpdate();
+    if (renamed) AnnounceNameChange();
+}
+
+QString TXFadeButton::PresentedName() const {
+    if (!AccessibleName().isEmpty()) return AccessibleName();
+    return CaptionAsName(text_, false);
+}
+
+void TXFadeButton::SetFix(bool fix) {
+    fix_ = fix;
+    SetAccessibleChecked(fix ? std::optional<bool>(latched_) : std::nullopt);
+}
+
+void TXFadeButton::Press() {
+    if (!Enabled() || !isVisible()) return;
+    latched_ = !latched_;
+    if (fix_) SetAccessibleChecked(latched_);
+    if (HeldDown())
+        ShowLook(LookDown, &downFont_, topTextClDown_);
+    else
+        ShowLook(LookNormal, Font(), topTextColor_);
+    Click();
 }
 
 void TXFadeButton::SetTextX(int x) {
@@ -142,12 +166,14 @@ void TXFadeButton::MouseDown(TMouseButton button, TShiftState shift, int x, int 
     TCustomControl::MouseDown(button, shift, x, y);
     if (button != mbLeft) return;
     latched_ = !latched_;
+    if (fix_) SetAccessibleChecked(latched_);
     ShowLook(LookDown, &downFont_, topTextClDown_);
 }
 
 void TXFadeButton::SetLatched(bool latched) {
     const bool released = latched_ && !latched;
     latched_ = latched;
+    if (fix_) SetAccessibleChecked(latched_);
     if (released && look_ == LookDown) ShowLook(LookNormal, Font(), topTextColor_);
 }
 

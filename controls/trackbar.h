@@ -14,6 +14,7 @@
 #include "platform/ui/graphics.h"
 
 #include <QString>
+#include <functional>
 
 namespace controls {
 
@@ -80,7 +81,19 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
 
+    // The keyboard and assistive technology: the bar is a slider and a tab
+    // stop. Up and Right raise the position by one step (Step, at least 1),
+    // Down and Left lower it, Page Up and Page Down by three steps, Home and
+    // End go to Min and Max; each change made this way stays within Min..Max
+    // and fires OnChange. (The mouse's changes fire the mouse events only.)
+    platform::TNotifyEvent OnChange;
+    // The position in words for a screen reader (the number when unset).
+    std::function<QString(int position)> ValueText;
+    bool AccessibleRange(TAccessibleRange& range) const override;
+    void SetAccessibleValue(int value) override;
+
 protected:
+    bool HandleKey(platform::WORD key, platform::TShiftState shift) override;
     void LookSetChanged() override { StyleChanged(); }
     void Paint() override;
     void Resized() override;
