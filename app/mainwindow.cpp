@@ -71,6 +71,7 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     CreateControls();
     CreateOwnedObjects();
     SetUpPanelsAndLists();
+    DescribeControls();
     SetStartState();
     ConnectFormHandlers();
     FormCreate(this);

@@ -150,6 +150,7 @@ void TForm1::OpenLesson() {
     BKontrolle->SetEnabled(true);
     BLocator->SetLatched(false);
     TrBarTempo->SetEnabled(lesson >= kFirstTempoLesson && lesson <= kLastTempoLesson);
+    DescribePassCount();
     Repaint();
 }
 

@@ -30,6 +30,7 @@ void TForm1::StoreInCurrentEntry(std::optional<int> level, std::optional<int> pl
     if (level) slot.Level = *level;
     if (playCount) slot.PlayCount = *playCount;
     Lists->SaveNow();
+    DescribePassCount();
 }
 
 // ---- Threads and wiring ------------------------------------------------------

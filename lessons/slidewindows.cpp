@@ -121,6 +121,14 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
 
     ConnectCourseWindowEvents(this);
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    // The keyboard starts on "Weiter", goes on to "Zurück", "Abbrechen" and
+    // "Hilfe", and then through the slide's pictures and links.
+    SetActiveControl(BNext);
+    TabOrder = [this] { return std::vector<TControl*>{BNext, BackButton(), BCancel, BHilfe}; };
+}
+
+TControl* TExtWin::BackButton() const {
+    return nullptr;
 }
 
 TExtWin::~TExtWin() {
@@ -162,6 +170,7 @@ void TExtWin::LoadAndShow() {
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(Components(i))) WireControl(control);
     LUeNummer->SetCaption(LessonNumberText(lesson));
+    SetCaption(CaptionText(23) + " " + QChar('A' + window_) + " – " + LessonNumberText(lesson));
     Invalidate();
     Show();
 }
@@ -176,6 +185,7 @@ bool TExtWin::WireControl(TControl* control) {
         SlidePictures.FrameIndex = control->ComponentIndex();
     } else if ((picture || label) && tag == kNextPictureTag) {
         control->SetCursor(crHandPoint);
+        control->SetAccessibleName(CaptionText(518));
         control->OnClick = [this](TObject* sender) { NextSlidePicture(sender); };
     } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
                tag <= kTintTagLast) {
@@ -340,9 +350,11 @@ bool TExtWinA::WireControl(TControl* control) {
     if (TExtWin::WireControl(control)) return true;
     if (picture && tag >= kChordTagFirst && tag <= kChordTagLast) {
         const int number = tag - kChordTagFirst + 1;
+        control->SetAccessibleName(CaptionText(519).arg(number));
         control->OnClick = [this, number](TObject* sender) { ChordSample(sender, number); };
     } else if (label && tag >= kPictureTagFirst && tag <= kPictureTagLast) {
         const int number = tag - kNextPictureTag;
+        control->SetAccessibleName(CaptionText(517).arg(number));
         control->OnClick = [this, number](TObject* sender) { ShowSlidePicture(sender, number); };
     } else if (label && tag >= kVideoTagFirst && tag <= kVideoTagLast) {
         const int number = tag - kVideoTagFirst + 1;
@@ -411,6 +423,10 @@ TExtWinB::TExtWinB(TComponent* owner) : TExtWin(owner, kSlideB) {
     PlaceButtons({BBack, BHilfe});
 }
 
+TControl* TExtWinB::BackButton() const {
+    return BBack;
+}
+
 void TExtWinB::OpenSlidesB() {
     LessonHost* host = Host();
     if (host == nullptr || !IsCourseLesson(host->CurrentLesson())) return;
@@ -453,6 +469,10 @@ TExtWinC::TExtWinC(TComponent* owner) : TExtWin(owner, kSlideC) {
     BBack = MakeButton("BBack", 8);
     BBack->OnClick = [this](TObject* sender) { BBackClick(sender); };
     PlaceButtons({BBack, BHilfe});
+}
+
+TControl* TExtWinC::BackButton() const {
+    return BBack;
 }
 
 void TExtWinC::OpenSlidesC() {

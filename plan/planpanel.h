@@ -8,6 +8,7 @@
 #include "controls/labelfx.h"
 #include "plan/liststore.h"
 #include "plan/panelhost.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/controls.h"
 #include "playback/soundcues.h"
 
@@ -38,6 +39,9 @@ public:
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);
+    // A row as a screen reader names it: "Lektion 5: <title>" (the first
+    // and the last lesson by their names).
+    static QString RowName(int lesson, const QString& title);
 
     platform::TImage* ImgUeplanBG = nullptr;
     controls::TXAquaButton* BNext = nullptr;
@@ -45,6 +49,8 @@ public:
     std::array<controls::TLabelFX*, kRows> NumberLabels{};
     std::array<controls::TLabelFX*, kRows> TitleLabels{};
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
+    // The rows' select buttons as one list (arrow keys, screen readers).
+    platform::TControlList* Rows = nullptr;
 
 private:
     void LoadBackground();

@@ -64,6 +64,15 @@ void TunerPanel::BuildTunerPanel(int languageCode) {
         StringLabels[entry]->SetCaption(kCaptions[entry]);
     if (languageCode == 1) StringLabels[StringH]->SetCaption("b");
     StringLabels[Chord]->SetCaption(FromAnsi(DLL_GetCaption(26)));
+    // A screen reader hears "String e" and whether its tone sounds; the
+    // fretboard picture only repeats the strings for the mouse.
+    for (int entry = 0; entry < kEntries; ++entry) {
+        if (entry < kStrings)
+            StringLabels[entry]->SetAccessibleName(
+                FromAnsi(DLL_GetCaption(515)).arg(StringLabels[entry]->Caption()));
+        StringLabels[entry]->SetAccessibleChecked(false);
+    }
+    ImgTuner->SetAccessibleName(FromAnsi(DLL_GetCaption(516)));
 
     LAusschalten = new controls::TLabelFX(panel_);
     LAusschalten->SetName("LAusschalten");
@@ -79,7 +88,10 @@ void TunerPanel::BuildTunerPanel(int languageCode) {
     LAusschalten->OnMouseEnter = [this](TObject*) { LAusschaltenMouseEnter(); };
     LAusschalten->OnMouseLeave = [this](TObject*) { LAusschaltenMouseLeave(); };
     PlaceLabels();
-    if (chordButton_ != nullptr) chordButton_->OnClick = [this](TObject*) { BTunerAkkordClick(); };
+    if (chordButton_ != nullptr) {
+        chordButton_->OnClick = [this](TObject*) { BTunerAkkordClick(); };
+        chordButton_->SetAccessibleName(StringLabels[Chord]->Caption());
+    }
 }
 
 void TunerPanel::MeasureStrings() {
@@ -109,14 +121,17 @@ void TunerPanel::PlaceLabels() {
 }
 
 void TunerPanel::AllLabelsBlack() {
-    for (controls::TLabelFX* label : StringLabels)
+    for (controls::TLabelFX* label : StringLabels) {
         label->Font()->SetColor(clBlack);
+        label->SetAccessibleChecked(false);
+    }
 }
 
 void TunerPanel::StringClick(int entry) {
     if (entry < 0 || entry >= kEntries) return;
     AllLabelsBlack();
     StringLabels[entry]->Font()->SetColor(clWhite);
+    StringLabels[entry]->SetAccessibleChecked(true);
     PlayTunerTone(kTones[entry]);
 }
 
