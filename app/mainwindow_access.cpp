@@ -9,6 +9,8 @@
 #include "platform/ui/accessible.h"
 #include "platform/ui/application.h"
 
+#include <QColor>
+
 namespace app {
 
 using namespace platform;
@@ -36,7 +38,9 @@ void AddScreenElements(TForm1& form, std::vector<TControl*>& order) {
 } // namespace
 
 void TForm1::DescribeControls() {
-    SetFocusRingColours(layout::colour::Accent, layout::colour::CreamLight);
+    // The palette's orange accent, with a line of light cream inside it.
+    SetFocusRingColours(FromQColor(QColor::fromRgb(layout::colour::Accent)),
+                        FromQColor(QColor::fromRgb(layout::colour::CreamLight)));
     SetCaption(Application->Title().isEmpty() ? QString("Zupfari Basis") : Application->Title());
 
     CallIt(BPlay, 500, "F5");

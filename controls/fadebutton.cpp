@@ -144,15 +144,32 @@ void TXFadeButton::Paint() {
     canvas->FillRect(ClientRect());
     canvas->Draw(0, 0, Background(look_));
 
+    // On a scaled screen the caption is written over the enlarged picture.
+    if (!SharpScreen()) DrawCaption(canvas, nullptr);
+
+    Canvas()->Draw(0, 0, &buffer_);
+}
+
+void TXFadeButton::PaintOver(QPainter& painter) {
+    if (SharpScreen()) DrawCaption(buffer_.Canvas(), &painter);
+}
+
+// The caption and its shade, with `canvas`'s measures, onto the canvas or,
+// when given, onto `over`.
+void TXFadeButton::DrawCaption(TCanvas* canvas, QPainter* over) {
     canvas->Brush()->SetStyle(bsClear);
     canvas->Font()->Assign(&currentFont_);
     int x = textX_ >= 0 ? textX_ : Width() / 2 - canvas->TextWidth(text_) / 2;
     int y = textY_ >= 0 ? textY_ : Height() / 2 - canvas->TextHeight(text_) / 2 - 1;
-    canvas->TextOut(x + shadeDimension_, y + shadeDimension_, text_);
+    auto write = [&](int left, int top) {
+        if (over != nullptr)
+            canvas->TextOutOn(*over, left, top, text_);
+        else
+            canvas->TextOut(left, top, text_);
+    };
+    write(x + shadeDimension_, y + shadeDimension_);
     canvas->Font()->SetColor(currentTextColor_);
-    canvas->TextOut(x, y, text_);
-
-    Canvas()->Draw(0, 0, &buffer_);
+    write(x, y);
 }
 
 void TXFadeButton::ShowLook(int look, const TFont* font, TColor textColour) {

@@ -96,6 +96,7 @@ protected:
     void LookSetChanged() override { StyleChanged(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
+    void PaintOver(QPainter& painter) override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
                    int y) override;
@@ -110,6 +111,7 @@ private:
     void SizeBackgrounds();
     bool SizeChanged() const;
     void ApplyRegion();
+    void DrawCaption(platform::TCanvas* canvas, QPainter* over);
 
     TXFadeButtonType shape_ = fadebtRectangle;
     platform::TFont currentFont_;

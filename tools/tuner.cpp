@@ -90,6 +90,8 @@ void TunerPanel::BuildTunerPanel(int languageCode) {
     PlaceLabels();
     if (chordButton_ != nullptr) {
         chordButton_->OnClick = [this](TObject*) { BTunerAkkordClick(); };
+        // Its picture is its face: no caption over the chord diagram.
+        chordButton_->SetText(" ");
         chordButton_->SetAccessibleName(StringLabels[Chord]->Caption());
     }
 }

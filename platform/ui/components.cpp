@@ -298,6 +298,7 @@ void TControl::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_, event->rect());
+    GuardedCall(this, [&] { PaintOver(painter); });
 }
 
 void TControl::resizeEvent(QResizeEvent* event) {

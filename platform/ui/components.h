@@ -230,6 +230,13 @@ protected:
     virtual void Paint() {}
     // Draws the control straight onto the widget (controls without surface).
     virtual void PaintControl(QPainter& painter) { (void)painter; }
+    // Drawn over the shown surface at the screen's own resolution, every
+    // time it is shown: what should stay sharp on a scaled screen (captions).
+    virtual void PaintOver(QPainter& painter) { (void)painter; }
+    // True on a screen with more device pixels than logical ones (a scale
+    // factor above 1): the surface is enlarged there, text is better drawn
+    // in PaintOver.
+    bool SharpScreen() const { return devicePixelRatioF() > 1.0; }
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -188,6 +188,14 @@ def run(bin_dir, language, session):
     program = atspi.Program(session, bin_dir, language)
     walk = Walk(program, words)
     try:
+        # The start screen stands three seconds only: walked when still there.
+        splash = atspi.wait_for(lambda: next(
+            (w for w in program.windows()
+             if any(a.getRoleName() == "link" for a in program.descendants(w))), None), 1)
+        if splash is not None:
+            walk.look("start screen", splash)
+        else:
+            print("start screen: gone before the walk came (not counted)")
         start = program.window(words["welcome"], 30)
         walk.look("start question (message box)", start)
         if start is not None:
