@@ -29,14 +29,6 @@ constexpr int kHelpTag = 405;
 
 } // namespace
 
-void TForm1::DisableTransport() {
-    for (TControl* button : {static_cast<TControl*>(BStop), static_cast<TControl*>(BPause),
-                             static_cast<TControl*>(BPlay), static_cast<TControl*>(BLoop),
-                             static_cast<TControl*>(BForward), static_cast<TControl*>(BRewind),
-                             static_cast<TControl*>(BLocator)})
-        button->SetEnabled(false);
-}
-
 void TForm1::ClearLessonScreen() {
     BackdropBitmap.SetSize(0, 0);
     if (PlayCursor) PlayCursor->Forget();
@@ -44,8 +36,7 @@ void TForm1::ClearLessonScreen() {
     Repaint();
     TrBarTempo->SetPosition(1);
     TrBarTempo->SetEnabled(false);
-    LoopRecord.Beat = 1;
-    DisableTransport();
+    Transport->ClearLesson();
 }
 
 void TForm1::ShowNoLessonScreen() {
@@ -58,7 +49,7 @@ void TForm1::ShowNoLessonScreen() {
     BVideoStop->SetBgBmp(&VideoPlayBmp);
     BVideoStop->SetVisible(AnsiPathExists(IntroVideoPath));
     Repaint();
-    QuizFinished = false;
+    Course->SetQuizFinished(false);
 }
 
 void TForm1::ShowGreetingScreen() {
@@ -70,7 +61,7 @@ void TForm1::ShowGreetingScreen() {
     WireScreenElements();
     BVideoStop->Hide();
     Invalidate();
-    QuizFinished = false;
+    Course->SetQuizFinished(false);
 }
 
 void TForm1::WireScreenElements() {
@@ -125,7 +116,7 @@ void TForm1::WirePicture(TControl* control, int tag) {
         if (!ScreenGuardsPass()) return;
         if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {
             Cues->PlayClick(true, false);
-            OpenedFromLessonScreen = true;
+            Course->SetOpenedFromLessonScreen(true);
             OpenSlides(tag - kSlideTagFirst);
         } else if (tag == kTunerTag) {
             BStimmClick(sender);
@@ -137,7 +128,7 @@ void TForm1::WirePicture(TControl* control, int tag) {
 
 // Nothing on the screen opens while a video or the exercise plays.
 bool TForm1::ScreenGuardsPass() const {
-    return !VideoPlaying && !MediaPlayerPlaying() && !Midi().IsRunning();
+    return !VideoPlaying && !MediaPlayerPlaying() && !Transport->Busy();
 }
 
 } // namespace app

@@ -19,7 +19,6 @@
 #include "platform/ui/exceptions.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/sound.h"
-#include "playback/clockthread.h"
 #include "sprachbank/sprachbank.h"
 
 #include <QApplication>
@@ -97,9 +96,8 @@ void TForm1::PrepareFolders() {
 // background needs no interception.
 void TForm1::CreateOwnedObjects() {
     SetBounds(Left(), Top(), layout::MainWindow.width(), layout::MainWindow.height());
-    CreateLedThreads();
-    Clock = new playback::ClockThread(LClock, LDate);
-    CreatePlayCursor();
+    Clock = std::make_unique<playback::ClockDisplay>(LClock, LDate);
+    CreateTransport();
     ExplorerTitles.clear();
     ExplorerTexts.clear();
     Skin = std::make_unique<lessons::SkinLoader>(this);
@@ -108,24 +106,24 @@ void TForm1::CreateOwnedObjects() {
     SetUpSkin();
 }
 
-// Tutorial mode, the panels, tempo level 1, the stored lists and the registry.
+// The course session (tutorial mode, no lesson, the registry's tables), the
+// panels, tempo level 1 and the stored lists.
 void TForm1::SetUpPanelsAndLists() {
+    Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
+                                                      DLL_GetLanguage());
+    Transport->AddObserver(Course.get());
     PMonitor->Hide();
     PExplorer->Hide();
-    ExplorerMode = false;
     LModusAnzeige->SetCaption("Tutorial");
     SetUpPlanPanel();
     SetUpExplorer();
     SetUpMonitor();
     SetUpTuner();
-    BuildCursorGeometry();
     TrBarTempo->SetPosition(1);
     LLevel->SetCaption("1");
     LLevel->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevel->Width() / 2);
     TrBarTempo->SetEnabled(false);
     ReadStoredLists();
-    FillLessonRegistry();
-    CurrentLesson = -1;
     if (ImportantFilesPresent) RefreshPlanPanel();
 }
 
@@ -136,9 +134,7 @@ void TForm1::SetStartState() {
     BVideoStop->Hide();
     ClearLessonScreen();
     VideoPlaying = IntroPending = WebQuestionAnswered = false;
-    OpenedFromLessonScreen = QuizFinished = false;
     WebQuestionPending = true;
-    ConnectCourseWindows();
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
     CountStart();
@@ -209,9 +205,12 @@ void TForm1::SetTodaysDate() {
                           .arg(today.year() % 100, 2, 10, QChar('0')));
 }
 
+// The platform has no taskbar that a program may hide: the wish is kept, so
+// that the program behaves the same, and nothing else happens.
 void TForm1::HideTaskbarOnSmallScreen() {
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr && screen->geometry().height() <= kSmallScreenHeight) ShowTaskbar(false);
+    if (screen != nullptr && screen->geometry().height() <= kSmallScreenHeight)
+        TaskbarShown = false;
 }
 
 // The start log counts the program's starts in its first line.
@@ -232,7 +231,7 @@ void TForm1::ChooseIntroVideo() {
 
 bool TForm1::ProgramOnCdRom() const { return services_.ProgramOnCdRom(); }
 
-MidiDevices& TForm1::Midi() const { return services_.Devices(); }
+playback::ExerciseEngine& TForm1::Midi() const { return services_.MidiEngine(); }
 
 // ============================================================== FormCreate
 
@@ -292,7 +291,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
-    if (Clock != nullptr && Clock->Suspended()) Clock->Resume();
+    if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
     if (StartCount == 1 && FileExists(IntroVideoPath)) {
@@ -321,8 +320,10 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
-    if (MarkShown()) RedrawMark();
-    RedrawPlayPoint();
+    // A window torn down (the program ending) may still be painted once.
+    if (!PlayCursor) return;
+    if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
+    PlayCursor->RedrawPoint(&PointBmp);
 }
 
 // ================================================================== keys
@@ -331,7 +332,7 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     const bool shiftOnly =
         shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
     if (key == kTesterKey && shiftOnly) {
-        PlayCount = 3;
+        Course->SetPlayCount(lessons::CourseSession::kQuizPasses);
         BKontrolleClick(sender);
     } else if (key == VK_F1) {
         BHilfeClick(sender);
@@ -345,9 +346,7 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
         key = 0;
         if (VideoPlaying) StopMediaPlayer();
     } else if (key == 'T') {
-        const int answer =
-            AskMessage(MessageText(1), MessageText(30), CaptionText(4), CaptionText(3));
-        ShowTaskbar(answer == mrOk);
+        AskTaskbarQuestion();
     } else if (key == VK_F4 && shift.Contains(ssAlt)) {
         key = 0;
         // While a dialog holds the window (disabled), a close request only
@@ -359,10 +358,9 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     }
 }
 
-// The platform has no taskbar that a program may hide; the wish is kept so
-// that the program behaves the same, and nothing else happens.
-void TForm1::ShowTaskbar(bool show) {
-    TaskbarShown = show;
+void TForm1::AskTaskbarQuestion() {
+    TaskbarShown =
+        AskMessage(MessageText(1), MessageText(30), CaptionText(4), CaptionText(3)) == mrOk;
 }
 
 // ================================================================== help
@@ -437,8 +435,7 @@ void TForm1::BBeendenClick(TObject* sender) {
         }
         LockControls(true);
     }
-    if (Midi().IsRunning()) BStopClick(sender);
-    SuspendLedThread();
+    if (Transport->Busy()) BStopClick(sender);
     SetEnabled(false);
     Cues->PlayClick(true, false);
     if (!WebQuestionAnswered) {
@@ -454,7 +451,7 @@ void TForm1::BBeendenClick(TObject* sender) {
 
 void TForm1::SaveAndClose() {
     if (FBeenden != nullptr) FBeenden->Hide();
-    ProgressSaver(*Lists, DataFolder, ProgramOnCdRom(), AskMessage).SaveBeforeLeaving();
+    ProgressSaver(*Lists, DataFolder, ProgramOnCdRom(), app::AskMessage).SaveBeforeLeaving();
     Close();
 }
 
@@ -467,17 +464,16 @@ void TForm1::FormCloseQuery(TObject*, bool& canClose) {
 void TForm1::TearDown() {
     if (tornDown_) return;
     tornDown_ = true;
-    JoinDeviceWorker();
-    ShowTaskbar(true);
-    FreePlayCursor();
+    TaskbarShown = true;
+    // The transport draws with the play cursor: it goes first.
+    if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
+    PassTeller.reset(); // it leaves the transport's observers
+    Transport.reset();
+    PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();
     StartLog.clear();
-    TerminateLedThreads();
-    if (Clock != nullptr) {
-        Clock->Terminate();
-        Clock = nullptr; // the thread frees itself
-    }
+    Clock.reset();
     Skin.reset();
     delete helpWindow_;
     helpWindow_ = nullptr;

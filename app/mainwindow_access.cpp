@@ -17,8 +17,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int kPassesForQuiz = 3;
-
 void CallIt(TControl* control, int captionNumber, const char* keys = "") {
     control->SetAccessibleName(CaptionText(captionNumber));
     control->SetAccessibleShortcut(QString::fromLatin1(keys));
@@ -34,6 +32,22 @@ void AddScreenElements(TForm1& form, std::vector<TControl*>& order) {
         if (element && control->TabStop()) order.push_back(control);
     }
 }
+
+// Tells the quiz button's description each counted pass (after the course
+// session has counted it: observers hear a pass in the order they came).
+class PassCountTeller : public playback::TransportObserver {
+public:
+    PassCountTeller(TForm1& form, playback::Transport& transport)
+        : form_(form), transport_(transport) {
+        transport_.AddObserver(this);
+    }
+    ~PassCountTeller() override { transport_.RemoveObserver(this); }
+    void PassPlayedThrough(const playback::PassInfo&) override { form_.DescribePassCount(); }
+
+private:
+    TForm1& form_;
+    playback::Transport& transport_;
+};
 
 } // namespace
 
@@ -63,15 +77,16 @@ void TForm1::DescribeControls() {
     PMonitor->SetAccessibleName(CaptionText(13));
     PTuner->SetAccessibleName(CaptionText(14));
     if (Explorer) Explorer->DescribeRows();
+    PassTeller = std::make_unique<PassCountTeller>(*this, *Transport);
     DescribePassCount();
     TabOrder = [this] { return MainTabOrder(); };
 }
 
 QString TForm1::TempoLevelText(int level) const {
-    if (!lessons::IsLesson(CurrentLesson))
-        return CaptionText(513).arg(level).arg(lessons::kLevelCount);
+    const int lesson = Course ? Course->CurrentLesson() : -1;
+    if (!lessons::IsLesson(lesson)) return CaptionText(513).arg(level).arg(lessons::kLevelCount);
     const int clamped = std::clamp(level, 1, lessons::kLevelCount);
-    const int tempo = TempoTable[std::size_t(CurrentLesson)][std::size_t(clamped - 1)];
+    const int tempo = Course->Tables().TempoTable[std::size_t(lesson)][std::size_t(clamped - 1)];
     return CaptionText(514).arg(level).arg(lessons::kLevelCount).arg(tempo);
 }
 
@@ -82,8 +97,9 @@ void TForm1::TrBarTempoChange(TObject* sender) {
 }
 
 void TForm1::DescribePassCount() {
+    const int passes = Course ? Course->PlayCount() : 0;
     BKontrolle->SetAccessibleDescription(
-        CaptionText(521).arg(std::clamp(PlayCount, 0, kPassesForQuiz)));
+        CaptionText(521).arg(std::clamp(passes, 0, lessons::CourseSession::kQuizPasses)));
     TrBarTempo->SetAccessibleDescription(TempoLevelText(TrBarTempo->Position()));
 }
 
@@ -105,6 +121,10 @@ std::vector<TControl*> TForm1::MainTabOrder() {
         for (TControl* label : Tuner->StringLabels) order.push_back(label);
         order.push_back(Tuner->LAusschalten);
         order.push_back(BTunerAkkord);
+        for (TControl* listening : {static_cast<TControl*>(Tuner->ImgMikrofon),
+                                    static_cast<TControl*>(Tuner->LAutomatisch),
+                                    static_cast<TControl*>(Tuner->LEingang)})
+            if (listening != nullptr) order.push_back(listening);
     }
     for (TControl* button : {BExplorer, BKontrolle, BUeplan, BMonitor, BStimm, BHilfe, BBeenden})
         order.push_back(button);

@@ -5,7 +5,6 @@
 
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
-#include "plan/panelhost.h"
 #include "plan/planpanel.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
@@ -22,58 +21,17 @@ namespace app {
 
 using namespace platform;
 
-namespace {
-
-// What the panels ask of the main window, answered by it.
-class MainWindowLink : public plan::PanelHost {
-public:
-    explicit MainWindowLink(TForm1& form) : form_(form) {}
-
-    std::string ProgramFolder() const override { return form_.ProgramFolder; }
-    bool VideoPlaying() const override { return form_.VideoPlaying; }
-    int CurrentLesson() const override { return form_.CurrentLesson; }
-    void SetCurrentLesson(int lesson) override { form_.CurrentLesson = lesson; }
-    void SetPreviousLesson(int lesson) override { form_.PreviousLesson = lesson; }
-    void SetOpenedFromLessonScreen(bool opened) override { form_.OpenedFromLessonScreen = opened; }
-    void OpenLesson() override { form_.OpenLesson(); }
-    void OpenSlidesA() override { form_.OpenSlidesA(); }
-    void ResetCourse() override { form_.ResetCourse(); }
-    void ClearLessonScreen() override { form_.ClearLessonScreen(); }
-    void ShowNoLessonScreen() override { form_.ShowNoLessonScreen(); }
-    void ShowPlanEntryButton() override { form_.BVonVorn->Show(); }
-    bool MediaPlayerPlaying() const override { return form_.MediaPlayerPlaying(); }
-    void StopMediaPlayer() override { form_.StopMediaPlayer(); }
-    void StopTransport() override { form_.BStopClick(form_.BStop); }
-    void PlayVideo(const std::string& video, const std::string& midiFile, const TRect& rect,
-                   int top, int left, TPanel* panel) override {
-        form_.PlayVideo(video, midiFile, rect, top, left, panel);
-    }
-    int AskMessage(const QString& title, const QString& body, const QString& cancel,
-                   const QString& ok) override {
-        return app::AskMessage(title, body, cancel, ok);
-    }
-    void LoadPictureInto(TImage* picture, const std::string& fileName) override {
-        form_.LoadPictureInto(picture, fileName);
-    }
-
-private:
-    TForm1& form_;
-};
-
-} // namespace
-
 // ============================================================ construction
 
 // The first of the four set-ups: also makes the lists save themselves from
 // now on, and guards them against the process being ended from outside.
 void TForm1::SetUpPlanPanel() {
-    PanelLink = std::make_unique<MainWindowLink>(*this);
     Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
     SessionEnd = std::make_unique<SessionEndGuard>([this] {
         if (Lists) Lists->SaveNow();
     });
     PlanView =
-        std::make_unique<plan::PlanPanel>(PUeplan, *PanelLink, *Lists, *Cues, ExplorerTitles);
+        std::make_unique<plan::PlanPanel>(PUeplan, *Course, *Lists, *Cues, ExplorerTitles);
     PlanView->BuildPlanPanel();
     BNext = PlanView->BNext;
     BVonVorn = PlanView->BVonVorn;
@@ -85,20 +43,20 @@ void TForm1::SetUpPlanPanel() {
 
 void TForm1::SetUpExplorer() {
     Explorer = std::make_unique<tools::ExplorerPanel>(PExplorer, BScrollUp, BScrollDown,
-                                                      *PanelLink, *Cues, ExplorerTitles,
+                                                      *Course, *Cues, ExplorerTitles,
                                                       ExplorerTexts, IntroVideoPath, WebSiteAddress);
     Explorer->BuildExplorerPanel();
     BExplorer->OnClick = [this](TObject* sender) { BExplorerClick(sender); };
 }
 
 void TForm1::SetUpMonitor() {
-    Monitor = std::make_unique<tools::MonitorPanel>(PMonitor, VideoPanel, *PanelLink, *Cues);
+    Monitor = std::make_unique<tools::MonitorPanel>(PMonitor, VideoPanel, *Course, *Cues);
     Monitor->BuildMonitorPanel();
     BMonitor->OnClick = [this](TObject* sender) { BMonitorClick(sender); };
 }
 
 void TForm1::SetUpTuner() {
-    Tuner = std::make_unique<tools::TunerPanel>(PTuner, BTunerAkkord, *PanelLink);
+    Tuner = std::make_unique<tools::TunerPanel>(PTuner, BTunerAkkord, *Course);
     Tuner->BuildTunerPanel(DLL_GetLanguage());
 }
 
@@ -131,7 +89,7 @@ void TForm1::BUeplanClick(TObject*) {
     if (MediaPlayerPlaying()) StopMediaPlayer();
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
-    ShowToolPanel(ExplorerMode ? PExplorer : PUeplan);
+    ShowToolPanel(Course->ExplorerMode() ? PExplorer : PUeplan);
 }
 
 void TForm1::BStimmClick(TObject* sender) {
@@ -142,17 +100,12 @@ void TForm1::BStimmClick(TObject* sender) {
     ShowToolPanel(PTuner);
 }
 
-// Opening a lesson hands it to the monitor.
-void TForm1::ResetMonitorPicture() {
-    if (Monitor) Monitor->LessonOpened(CurrentLesson);
-}
-
 void TForm1::BMonitorClick(TObject*) {
     if (VideoPlaying) return;
     if (MediaPlayerPlaying()) StopMediaPlayer();
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
-    Monitor->SetLesson(CurrentLesson);
+    Monitor->SetLesson(Course->CurrentLesson());
     Monitor->NextPicture(Monitor->ImgMon1);
     Monitor->UpdateMonitorButtons();
     ShowToolPanel(PMonitor);
@@ -167,8 +120,8 @@ void TForm1::BExplorerClick(TObject* sender) {
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
     QDir::setCurrent(QString::fromStdString(ResolveAnsiPath(ProgramFolder)));
-    if (ExplorerMode) {
-        ExplorerMode = false;
+    if (Course->ExplorerMode()) {
+        Course->SetExplorerMode(false);
         PExplorer->Hide();
         PUeplan->Show();
         BUeplan->SetText(CaptionText(11));
@@ -181,23 +134,23 @@ void TForm1::BExplorerClick(TObject* sender) {
             ClearLessonScreen();
             TrBarTempo->SetEnabled(false);
             DisableTransport();
-            CurrentLesson = -1;
+            Course->SetCurrentLesson(-1);
             ShowNoLessonScreen();
         } else {
-            CurrentLesson = Lists->Plan[0].Lesson;
+            Course->SetCurrentLesson(Lists->Plan[0].Lesson);
             OpenLesson();
         }
     } else {
-        ExplorerMode = true;
+        Course->SetExplorerMode(true);
         PUeplan->Hide();
         PExplorer->Show();
         BUeplan->SetText(CaptionText(12));
         LModusAnzeige->SetCaption(CaptionText(12));
         BKontrolle->Hide();
         LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\explorerdisplay.jpg");
-        CurrentLesson = Explorer->ExplorerLesson;
+        Course->SetCurrentLesson(Explorer->ExplorerLesson);
         OpenLesson();
-        Explorer->ShowExplorerText(CurrentLesson);
+        Explorer->ShowExplorerText(Course->CurrentLesson());
     }
     Repaint(); // the cover of the quiz button follows its visibility
 }

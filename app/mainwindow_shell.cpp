@@ -1,6 +1,6 @@
 // The main window's start-up and leaving: when the main window may come, the
-// choice of the MIDI output device on a worker, the notice about damaged
-// list files, and close requests while a dialog holds the window.
+// choice of the MIDI output device, the notice about damaged list files, and
+// close requests while a dialog holds the window.
 
 #include "app/fbeenden.h"
 #include "app/helpwindow.h"
@@ -15,10 +15,8 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QMetaObject>
 #include <QTimer>
 #include <QWindow>
-#include <exception>
 
 namespace app {
 
@@ -65,35 +63,24 @@ void PaintAtOnce(TForm* window) {
     QGuiApplication::sync();
 }
 
-// Listing the devices and opening the chosen one may wait for the
-// synthesizer's sound font; a worker does it so that the start screen stays
-// responsive. The engine is used by nothing else until the main window comes.
+// Listing the devices starts the synthesizer's sound font loading on the
+// engine's own loader; opening the chosen device waits for it, so the choice
+// comes from the event loop, after the window's construction, while the start
+// screen shows. Both run on this thread, the engine's.
 void TForm1::StartSoundDeviceChoice() {
     const QString setting = SettingsFile->ReadString(
         SoundDeviceChoice::kSettingsSection, SoundDeviceChoice::kSettingsKey,
         SoundDeviceChoice::kNoSetting);
-    MidiDevices* devices = &Midi();
-    deviceWorker_ = std::thread([this, devices, setting] {
-        SoundDeviceList list;
-        SoundDeviceChoiceResult chosen;
-        try {
-            SoundDeviceChoice choice(*devices);
-            list = choice.ListDevices();
-            chosen = choice.ChooseAtStart(list, setting);
-        } catch (const std::exception&) {
-            list = SoundDeviceList{}; // no devices: the course runs silent
-            chosen = SoundDeviceChoiceResult{};
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [this, list, chosen] { GuardedCall(this, [&] { SoundDevicesReady(list, chosen); }); },
-            Qt::QueuedConnection);
+    const SoundDeviceList list = SoundDeviceChoice(Midi()).ListDevices();
+    QTimer::singleShot(0, this, [this, list, setting] {
+        GuardedCall(this, [&] {
+            SoundDevicesReady(list, SoundDeviceChoice(Midi()).ChooseAtStart(list, setting));
+        });
     });
 }
 
 void TForm1::SoundDevicesReady(const SoundDeviceList& list,
                                const SoundDeviceChoiceResult& chosen) {
-    JoinDeviceWorker();
     soundDevices_ = list;
     SoundDeviceCount = list.DeviceCount;
     MapperMenuIndex = list.MapperMenuIndex;
@@ -105,10 +92,6 @@ void TForm1::SoundDevicesReady(const SoundDeviceList& list,
     if (!chosen.Hint.isEmpty()) LSoundcard->SetHint(chosen.Hint);
     soundDevicesChosen_ = true;
     ShowMainWindowWhenDue();
-}
-
-void TForm1::JoinDeviceWorker() {
-    if (deviceWorker_.joinable()) deviceWorker_.join();
 }
 
 // A list file that could not be read is kept, and the learner told so.

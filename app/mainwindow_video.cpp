@@ -8,7 +8,6 @@
 #include "platform/ui/exceptions.h"
 #include "platform/ui/sound.h"
 #include "playback/videoplayer.h"
-#include "sequenzor/sequenzor.h"
 
 #include <QString>
 
@@ -98,7 +97,7 @@ void TForm1::EndRunningVideo() {
         AskMessage(ErrorText(6), QString::fromUtf8(error.what()), "", "OK");
     }
     if (VideoPlaying) {
-        MidiStop();
+        Midi().Stop();
         VideoPlaying = false;
         LockControls(true);
     }
@@ -141,7 +140,7 @@ void TForm1::StartVideo(const std::string& midiFile) {
     try {
         LockControls(false);
         if (midiFile != kNoAccompaniment && AnsiPathExists(midiFile)) {
-            if (MidiLoadFile(ResolveAnsiPath(midiFile).c_str()) != 0) MidiStart(0, 0, 0.0);
+            if (Midi().LoadFile(ResolveAnsiPath(midiFile)) != 0) Midi().Start(0);
         }
         MidiPlayer().Play();
         BVideoStop->SetBgBmp(&VideoStopBmp);
@@ -164,7 +163,7 @@ void TForm1::MidiPlayerNotify(TObject*) {
             if (videoPanel_ != nullptr) videoPanel_->Hide();
             BVideoStop->SetBgBmp(&VideoPlayBmp);
             BVideoStop->Repaint();
-            MidiStop();
+            Midi().Stop();
         } catch (const std::exception& error) {
             VideoErrorBox(QString::fromUtf8(error.what()));
         }

@@ -4,7 +4,7 @@
 
 namespace app {
 
-SoundDeviceChoice::SoundDeviceChoice(MidiDevices& devices) : devices_(devices) {}
+SoundDeviceChoice::SoundDeviceChoice(playback::ExerciseEngine& devices) : devices_(devices) {}
 
 SoundDeviceList SoundDeviceChoice::ListDevices() {
     SoundDeviceList list;

@@ -1,9 +1,8 @@
 #pragma once
 // SoundDeviceChoice: lists the MIDI output devices for the sound-device menu
 // and chooses the device to play on, from the stored setting or else the
-// first synthesizer. It asks only the device calls it is given, so it runs
-// on a worker while the window stays responsive, and tests hand it a
-// pretend device list.
+// first synthesizer. It asks only the engine it is given, so that tests can
+// hand it a pretend device list.
 
 #include "app/shellservices.h"
 
@@ -37,7 +36,7 @@ public:
     static constexpr const char* kSettingsSection = "Midi";
     static constexpr const char* kSettingsKey = "Soundcard";
 
-    explicit SoundDeviceChoice(MidiDevices& devices);
+    explicit SoundDeviceChoice(playback::ExerciseEngine& devices);
 
     // Asks the engine for its devices, their names and their technology.
     SoundDeviceList ListDevices();
@@ -51,7 +50,7 @@ public:
     SoundDeviceChoiceResult ChooseEntry(const SoundDeviceList& list, int index);
 
 private:
-    MidiDevices& devices_;
+    playback::ExerciseEngine& devices_;
 };
 
 } // namespace app

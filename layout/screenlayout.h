@@ -85,6 +85,13 @@ inline constexpr QRect ImgTuner{24, 50, 216, 132};  // position fixed, size ours
 // The string labels stand at left ImgTuner width + 40, "Aus" and "E Dur" at
 // + 48 from there; BTunerAkkord below "E Dur" (top = e label top + 24).
 inline constexpr QPoint BTunerAkkord{ImgTuner.width() + 88, ImgTuner.top() - 4 + 24};
+// Listening: the switch "Mikrofon" with its label at the top right, beside
+// the heading; the display takes ImgTuner's place while it is on, with
+// "automatisch" in its top left corner and the input along its bottom.
+inline constexpr QRect TunerSwitch{236, 20, 30, 16};
+inline constexpr QPoint TunerSwitchLabel{272, 18};
+inline constexpr QPoint TunerAutomatic{6, 1};        // in the display
+inline constexpr QRect TunerInput{6, 116, 204, 15};  // in the display
 
 // ----------------------------------------- main window: lesson screen
 // The area the lesson main screens, the greeting and the no-lesson screen

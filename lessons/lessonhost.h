@@ -74,7 +74,8 @@ public:
     // Plays `videoFile` (with its accompaniment `midiFile`, "0" for none) in
     // `panel` at `top`, `left`, in the display rectangle `display`.
     virtual void PlayVideo(const std::string& videoFile, const std::string& midiFile,
-                           platform::TRect display, int top, int left, platform::TPanel* panel) = 0;
+                           const platform::TRect& display, int top, int left,
+                           platform::TPanel* panel) = 0;
     // The program's message box: title, body, cancel caption (empty: OK
     // button alone), OK caption; returns 1 for OK, 2 for cancel.
     virtual int AskMessage(const QString& title, const QString& body, const QString& cancelCaption,

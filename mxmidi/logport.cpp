@@ -47,13 +47,14 @@ public:
         }
         std::fclose(file_);
     }
-    void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int) override {
+    void Send(std::uint64_t, std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+              int) override {
         char line[64];
         std::snprintf(line, sizeof line, "%" PRIu64 " %02X %02X %02X\n", Elapsed(), status, data1,
                       data2);
         Append(line);
     }
-    void SendSysEx(const std::vector<std::uint8_t>& message) override {
+    void SendSysEx(std::uint64_t, const std::vector<std::uint8_t>& message) override {
         std::string line = std::to_string(Elapsed());
         char hex[4];
         for (std::uint8_t byte : message) {

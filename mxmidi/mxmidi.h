@@ -208,6 +208,23 @@ std::uint16_t GetResolution(HSYNC sync);
 // "nice -11 (RealtimeKit)", "normal (nice 0)"); "no timer yet" before the
 // first OpenSync.
 const char* GetTimerScheduling();
+
+// --- Time line ----------------------------------------------------------------
+// The toolkit's clock, in microseconds: the steady clock since its epoch (so
+// equal to std::chrono::steady_clock in microseconds), or under the tests'
+// manual clock the manual time. Every time below is on this clock.
+std::uint64_t GetToolkitClock();
+// The time at which the current run of `sync` reaches timer tick `tick`
+// (tick 0 is the StartSync): ticks already passed where they stood, later
+// ones at the tempo in force with the tempo events queued before them
+// applied. -1 when the timer has no run going (stopped, or unknown) or is
+// paused before that tick (its time is not known until the resume).
+std::int64_t GetSyncTickTime(HSYNC sync, std::uint64_t tick);
+// Microseconds from an event's due time on the toolkit's clock to the moment
+// it is heard on the output's device: 0 for devices that send at once (system
+// ports, "MIDI Log", the tests' recording ports) and for an unknown handle.
+std::uint32_t GetMidiOutLatency(HMOUT out);
+
 // The name the timer threads carry (as /proc/<pid>/task/<tid>/comm shows it).
 inline constexpr const char* kTimerThreadName = "mxmidi-timer";
 

@@ -12,23 +12,30 @@
 namespace mxmidi::detail {
 
 // One opened port. Send and SendSysEx are called with the toolkit's lock held,
-// from the client's thread or a timer thread, never at the same time.
+// from the client's thread or a timer thread, never at the same time, at the
+// message's due time or as soon after it as the thread got there. `due` is
+// that time on the toolkit's clock (the time of its tick, or now for a
+// message sent at once): a port that renders sound places the message there;
+// the others send at once.
 class OutPort {
 public:
     virtual ~OutPort() = default;
     // A channel or system message; `length` is its byte count on the wire
     // (1 to 3), data bytes beyond it are 0.
-    virtual void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int length) = 0;
+    virtual void Send(std::uint64_t due, std::uint8_t status, std::uint8_t data1,
+                      std::uint8_t data2, int length) = 0;
     // A whole system-exclusive message from F0 to F7.
-    virtual void SendSysEx(const std::vector<std::uint8_t>& message) = 0;
+    virtual void SendSysEx(std::uint64_t due, const std::vector<std::uint8_t>& message) = 0;
+    // Microseconds from a message's due time to the moment it is heard.
+    virtual std::uint32_t LatencyMicroseconds() const { return 0; }
 };
 
 // A port that sends nothing: the device of an output opened on
 // MXMIDI_NO_DEVICE, and of one whose device failed to open.
 class SilentPort : public OutPort {
 public:
-    void Send(std::uint8_t, std::uint8_t, std::uint8_t, int) override {}
-    void SendSysEx(const std::vector<std::uint8_t>&) override {}
+    void Send(std::uint64_t, std::uint8_t, std::uint8_t, std::uint8_t, int) override {}
+    void SendSysEx(std::uint64_t, const std::vector<std::uint8_t>&) override {}
 };
 
 enum class PortKind { Synth, System, Log, Recording };

@@ -109,7 +109,7 @@ void Post(const QPointer<QObject>& window, std::uint32_t message, std::uint32_t 
 }
 
 void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, Sync* timer,
-                     std::uint64_t tick) {
+                     std::uint64_t tick, std::uint64_t due) {
     std::uint8_t status = event.status;
     if (status == 0) {
         std::uint32_t tempo = (event.data1 << 16) | (event.data2 << 8) | event.data3;
@@ -123,7 +123,7 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
             sysex.push_back(event.data1);
         if (sysex.size() > kMaxSysEx) sysex.clear();
         if (!sysex.empty() && event.data1 == 0xF7) {
-            port->SendSysEx(sysex);
+            port->SendSysEx(due, sysex);
             sysex.clear();
         }
         return;
@@ -135,7 +135,7 @@ void Output::Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, S
     std::uint8_t data1 = length >= 2 ? event.data1 & 0x7F : 0;
     std::uint8_t data2 = length >= 3 ? event.data2 & 0x7F : 0;
     TrackNotes(status, data1, data2);
-    port->Send(status, data1, data2, length);
+    port->Send(due, status, data1, data2, length);
 }
 
 void Output::TrackNotes(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
@@ -160,12 +160,14 @@ void Output::TrackNotes(std::uint8_t status, std::uint8_t data1, std::uint8_t da
 }
 
 void Output::SilenceNotes() {
+    const std::uint64_t now = ClockNow();
     for (int channel = 0; channel < 16; ++channel) {
         for (int note = 0; note < 128; ++note)
             if (sounding_.test(channel * 128 + note))
-                port->Send(static_cast<std::uint8_t>(0x80 | channel),
+                port->Send(now, static_cast<std::uint8_t>(0x80 | channel),
                            static_cast<std::uint8_t>(note), 0, 3);
-        if (sustain_.test(channel)) port->Send(static_cast<std::uint8_t>(0xB0 | channel), 64, 0, 3);
+        if (sustain_.test(channel))
+            port->Send(now, static_cast<std::uint8_t>(0xB0 | channel), 64, 0, 3);
     }
     sounding_.reset();
     sustain_.reset();
@@ -265,7 +267,7 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
             if (timer && tempo > 0) timer->ApplyTempoNow(tempo, ClockNow());
             return 0;
         }
-        output->Deliver(*event, output->sysexNow, timer, 0);
+        output->Deliver(*event, output->sysexNow, timer, 0, ClockNow());
         return 0;
     }
     if (output->queue.full()) {
@@ -282,6 +284,12 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
     // Behind other events it cannot be due sooner than what the timer waits for.
     if (wasEmpty) timer->wake.notify_all();
     return 0;
+}
+
+std::uint32_t GetMidiOutLatency(HMOUT out) {
+    std::lock_guard lock(TheToolkit().mutex);
+    Output* output = FindOutput(out);
+    return output && output->port ? output->port->LatencyMicroseconds() : 0;
 }
 
 void ResetMidiOut(HMOUT out) {

@@ -134,7 +134,7 @@ void LowestOwnNice() {
 
 } // namespace
 
-std::string RaiseTimerThreadPriority() {
+std::string RaiseThreadPriority() {
     if (TryFifo()) return DescribeScheduling("");
     std::string granted = AskRealtimeKit();
     if (!granted.empty()) return granted;

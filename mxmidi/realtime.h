@@ -17,7 +17,8 @@
 namespace mxmidi::detail {
 
 // Raises the calling thread's priority as far as it can and returns how it
-// is scheduled now, as GetTimerScheduling reports it.
-std::string RaiseTimerThreadPriority();
+// is scheduled now, as GetTimerScheduling reports it. The timer's thread and
+// the synthesizer's sound thread ask for it.
+std::string RaiseThreadPriority();
 
 } // namespace mxmidi::detail

@@ -23,11 +23,12 @@ int nextKey = 1;
 class RecordingPort : public OutPort {
 public:
     explicit RecordingPort(std::shared_ptr<Recorder> recorder) : recorder_(std::move(recorder)) {}
-    void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int) override {
+    void Send(std::uint64_t, std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+              int) override {
         std::lock_guard lock(recordersMutex);
         recorder_->events.push_back({ClockNow(), status, data1, data2});
     }
-    void SendSysEx(const std::vector<std::uint8_t>& message) override {
+    void SendSysEx(std::uint64_t, const std::vector<std::uint8_t>& message) override {
         std::lock_guard lock(recordersMutex);
         std::uint64_t now = ClockNow();
         for (std::uint8_t byte : message)

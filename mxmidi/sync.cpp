@@ -33,7 +33,7 @@ void RecordScheduling(const std::string& text) {
 // opener waits until the thread has asked for it.
 void RunTimer(Sync* sync, std::promise<void>* prioritySettled) {
     pthread_setname_np(pthread_self(), kTimerThreadName);
-    RecordScheduling(RaiseTimerThreadPriority());
+    RecordScheduling(RaiseThreadPriority());
     prioritySettled->set_value();
     MarkTimerThread();
     std::unique_lock lock(TheToolkit().mutex);
@@ -86,11 +86,15 @@ std::uint64_t Sync::NextDeadline() const {
     return TimeOfTick(NextTick());
 }
 
+void Sync::MoveAnchor(std::uint64_t tick, unsigned __int128 scaled) {
+    if (tick > anchorTick) history.push({anchorTick, anchorScaled, tempo});
+    anchorTick = std::max(anchorTick, tick);
+    anchorScaled = scaled;
+}
+
 void Sync::ApplyTempoAt(std::uint64_t tick, std::uint32_t microsecondsPerQuarter) {
-    if (tick > anchorTick) {
-        anchorScaled += static_cast<unsigned __int128>(tick - anchorTick) * tempo;
-        anchorTick = tick;
-    }
+    if (tick > anchorTick)
+        MoveAnchor(tick, anchorScaled + static_cast<unsigned __int128>(tick - anchorTick) * tempo);
     tempo = microsecondsPerQuarter;
     wake.notify_all();
 }
@@ -102,6 +106,64 @@ void Sync::ApplyTempoNow(std::uint32_t microsecondsPerQuarter, std::uint64_t now
     }
     std::uint64_t time = state == SyncState::Paused ? pausedAt : now;
     ApplyTempoAt(PositionTick(time), microsecondsPerQuarter);
+}
+
+namespace {
+std::uint32_t TempoOf(const MidiEvent& event) {
+    return (event.data1 << 16) | (event.data2 << 8) | event.data3;
+}
+} // namespace
+
+std::uint64_t Sync::TimeOnQueuedTempo(std::uint64_t tick) const {
+    std::uint64_t segmentTick = anchorTick;
+    unsigned __int128 segmentScaled = anchorScaled;
+    std::uint32_t segmentTempo = tempo;
+    bool atAnchor = true; // a tempo event still queued at the anchor's tick applies there
+    for (;;) {
+        // The next tick before `tick` where a queued tempo event applies; of
+        // several there, the last one the timer would send wins.
+        std::uint64_t next = UINT64_MAX;
+        std::uint32_t nextTempo = 0;
+        for (Output* output : Outputs()) {
+            for (std::size_t i = 0; i < output->queue.size(); ++i) {
+                const QueuedEvent& queued = output->queue.at(i);
+                if (queued.event.status != 0 || queued.tick >= tick) continue;
+                if (queued.tick < segmentTick || (queued.tick == segmentTick && !atAnchor)) continue;
+                const std::uint32_t value = TempoOf(queued.event);
+                if (value == 0 || queued.tick > next) continue;
+                next = queued.tick;
+                nextTempo = value;
+            }
+        }
+        if (next == UINT64_MAX) break;
+        segmentScaled += static_cast<unsigned __int128>(next - segmentTick) * segmentTempo;
+        segmentTick = next;
+        segmentTempo = nextTempo;
+        atAnchor = false;
+    }
+    return Clamp64((segmentScaled +
+                    static_cast<unsigned __int128>(tick - segmentTick) * segmentTempo) /
+                   resolution);
+}
+
+std::int64_t Sync::RunTimeOfTick(std::uint64_t tick) const {
+    if (state == SyncState::Stopped) return -1;
+    std::uint64_t time = 0;
+    if (tick >= anchorTick) {
+        time = TimeOnQueuedTempo(tick);
+    } else {
+        time = TimeOfTick(tick); // before the oldest segment kept: the best guess
+        for (std::size_t i = history.size(); i-- > 0;) {
+            const TempoSegment& segment = history.at(i);
+            if (segment.tick > tick) continue;
+            time = Clamp64((segment.scaled +
+                            static_cast<unsigned __int128>(tick - segment.tick) * segment.tempo) /
+                           resolution);
+            break;
+        }
+    }
+    if (state == SyncState::Paused && time > pausedAt) return -1; // not reached, not yet known
+    return time > static_cast<std::uint64_t>(INT64_MAX) ? -1 : static_cast<std::int64_t>(time);
 }
 
 bool Sync::EndDue() const {
@@ -129,9 +191,10 @@ void Sync::ProcessDue(std::uint64_t now) {
         bool sentSome = false;
         for (Output* output : Outputs()) {
             while (!output->queue.empty() && output->queue.front().tick <= tick) {
-                MidiEvent event = output->queue.front().event;
+                const QueuedEvent queued = output->queue.front();
                 output->queue.pop_front();
-                output->Deliver(event, output->sysexTimed, this, tick);
+                output->Deliver(queued.event, output->sysexTimed, this, tick,
+                                TimeOfTick(queued.tick));
                 sentSome = true;
             }
             if (output->refused && !output->roomPosted && output->queue.size() <= kRoomMark) {
@@ -159,6 +222,7 @@ void Sync::Start(std::uint64_t now) {
         output->endMarked = false;
     anchorTick = 0;
     anchorScaled = static_cast<unsigned __int128>(now) * resolution;
+    history.clear();
     nextBeatTick = resolution;
     state = SyncState::Running;
     wake.notify_all();
@@ -185,7 +249,15 @@ void Sync::Pause(std::uint64_t now, bool silence) {
 
 void Sync::Resume(std::uint64_t now) {
     if (state != SyncState::Paused) return;
-    if (now > pausedAt) anchorScaled += static_cast<unsigned __int128>(now - pausedAt) * resolution;
+    if (now > pausedAt) {
+        // Ticks from the pause on come later by its length; those before it
+        // keep the times they had.
+        const std::uint64_t resumeTick = PositionTick(pausedAt);
+        const unsigned __int128 scaled =
+            anchorScaled + static_cast<unsigned __int128>(resumeTick - anchorTick) * tempo +
+            static_cast<unsigned __int128>(now - pausedAt) * resolution;
+        MoveAnchor(resumeTick, scaled);
+    }
     state = SyncState::Running;
     // An end that found the timer paused is offered again.
     if (!endDelivered && EndDue()) PostEnd(false);
@@ -313,6 +385,7 @@ void SetResolution(HSYNC sync, std::uint16_t ticksPerQuarter) {
         // The anchor keeps its time; ticks from there on have the new length.
         s.anchorScaled = s.anchorScaled * ticksPerQuarter / s.resolution;
         s.resolution = ticksPerQuarter;
+        s.history.clear(); // its segments were in the old resolution
         s.wake.notify_all();
     });
 }
@@ -321,4 +394,14 @@ std::uint16_t GetResolution(HSYNC sync) {
     std::uint16_t resolution = 0;
     WithSync(sync, [&](Sync& s) { resolution = s.resolution; });
     return resolution;
+}
+
+std::int64_t GetSyncTickTime(HSYNC sync, std::uint64_t tick) {
+    std::int64_t time = -1;
+    WithSync(sync, [&](Sync& s) { time = s.RunTimeOfTick(tick); });
+    return time;
+}
+
+std::uint64_t GetToolkitClock() {
+    return ClockNow();
 }

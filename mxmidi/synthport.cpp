@@ -52,6 +52,17 @@ public:
 
     fluid_synth_t* Synth() const { return synth_; }
 
+    // From a message's due time to its sound: a message waits for the start
+    // of the next period (half a period on average), and the period it is
+    // rendered into plays behind the two periods of the buffer. Under the
+    // manual clock the synthesizer is rendered up to the moment of each
+    // message, which so sounds at once.
+    std::uint32_t Latency() const {
+        if (ClockIsManual()) return 0;
+        constexpr std::uint64_t frames = kAudioPeriods * kAudioPeriodFrames + kAudioPeriodFrames / 2;
+        return static_cast<std::uint32_t>(frames * 1000000 / kSynthSampleRate);
+    }
+
     // The first output on the synthesizer starts its sound, the last one
     // closed stops it: an idle synthesizer costs nothing.
     void PortOpened() {
@@ -207,7 +218,8 @@ public:
     explicit SynthPort(SynthEngine* engine) : engine_(engine) { engine_->PortOpened(); }
     ~SynthPort() override { engine_->PortClosed(); }
 
-    void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int) override {
+    void Send(std::uint64_t, std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+              int) override {
         fluid_synth_t* synth = engine_->Synth();
         int channel = status & 0x0F;
         switch (status & 0xF0) {
@@ -240,7 +252,8 @@ public:
             break;
         }
     }
-    void SendSysEx(const std::vector<std::uint8_t>& message) override {
+    std::uint32_t LatencyMicroseconds() const override { return engine_->Latency(); }
+    void SendSysEx(std::uint64_t, const std::vector<std::uint8_t>& message) override {
         if (message.size() < 2) return;
         // FluidSynth takes the bytes between F0 and F7.
         fluid_synth_sysex(engine_->Synth(), reinterpret_cast<const char*>(message.data() + 1),

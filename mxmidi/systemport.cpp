@@ -34,11 +34,12 @@ public:
         } catch (const RtMidiError&) {
         }
     }
-    void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, int length) override {
+    void Send(std::uint64_t, std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+              int length) override {
         const std::uint8_t bytes[3] = {status, data1, data2};
         SendBytes(bytes, static_cast<std::size_t>(length));
     }
-    void SendSysEx(const std::vector<std::uint8_t>& message) override {
+    void SendSysEx(std::uint64_t, const std::vector<std::uint8_t>& message) override {
         SendBytes(message.data(), message.size());
     }
 

@@ -6,6 +6,7 @@ namespace mxmidi::detail {
 namespace {
 std::atomic<bool> manualClock{false};
 std::atomic<std::uint64_t> manualNow{0};
+std::atomic<std::uint32_t> generation{0};
 } // namespace
 
 std::uint64_t ClockNow() {
@@ -21,6 +22,11 @@ bool ClockIsManual() {
 void SetManualClock(bool manual) {
     manualNow.store(0);
     manualClock.store(manual);
+    generation.fetch_add(1);
+}
+
+std::uint32_t ClockGeneration() {
+    return generation.load();
 }
 
 void SetManualNow(std::uint64_t microseconds) {

@@ -13,6 +13,9 @@ std::uint64_t ClockNow();
 bool ClockIsManual();
 void SetManualClock(bool manual);
 void SetManualNow(std::uint64_t microseconds);
+// Counts the switches between the clocks: times taken before a switch mean
+// nothing after it.
+std::uint32_t ClockGeneration();
 
 // The steady clock's time point of a toolkit time (steady mode only).
 inline std::chrono::steady_clock::time_point SteadyTimePoint(std::uint64_t microseconds) {

@@ -43,6 +43,7 @@ public:
     std::size_t size() const { return count_; }
     bool full() const { return count_ == kQueueDepth; }
     const QueuedEvent& front() const { return slots_[head_]; }
+    const QueuedEvent& at(std::size_t index) const { return slots_[(head_ + index) % kQueueDepth]; }
     void pop_front() {
         head_ = (head_ + 1) % kQueueDepth;
         --count_;
@@ -74,11 +75,12 @@ public:
     bool roomPosted = false;    // OUT_ROOM was posted for that refusal
     bool endMarked = false;     // the client will queue nothing more in this run
 
-    // Sends one event: tempo events go to `timer` at `tick`, system-exclusive
-    // bytes are gathered in `sysex` until the F7, the rest go to the port.
+    // Sends one event due at `due`: tempo events go to `timer` at `tick`,
+    // system-exclusive bytes are gathered in `sysex` until the F7, the rest go
+    // to the port.
     void Deliver(const MidiEvent& event, std::vector<std::uint8_t>& sysex, Sync* timer,
-                 std::uint64_t tick);
-    void SilenceNotes(); // note-off for every note still sounding, sustain pedals up
+                 std::uint64_t tick, std::uint64_t due);
+    void SilenceNotes(); // note-off (due now) for every note still sounding, sustain pedals up
     void DropQueue();    // unsent events go, refusal forgotten
 
     std::vector<std::uint8_t> sysexNow;   // run being gathered from events sent at once
@@ -91,6 +93,38 @@ private:
 };
 
 enum class SyncState { Stopped, Running, Paused };
+
+// Where a run's tick times changed course: from `tick` on, ticks pass at
+// `tempo` from the scaled time `scaled` (µs × resolution).
+struct TempoSegment {
+    std::uint64_t tick = 0;
+    unsigned __int128 scaled = 0;
+    std::uint32_t tempo = kDefaultTempo;
+};
+
+// The segments of a run before the current one, newest last; the oldest go
+// when it is full (a run with more tempo changes than that forgets where its
+// first ones stood).
+class SegmentHistory {
+public:
+    static constexpr std::size_t kCapacity = 64;
+    void clear() { head_ = count_ = 0; }
+    void push(const TempoSegment& segment) {
+        if (count_ == kCapacity) {
+            head_ = (head_ + 1) % kCapacity;
+            --count_;
+        }
+        slots_[(head_ + count_) % kCapacity] = segment;
+        ++count_;
+    }
+    std::size_t size() const { return count_; }
+    const TempoSegment& at(std::size_t index) const { return slots_[(head_ + index) % kCapacity]; }
+
+private:
+    std::array<TempoSegment, kCapacity> slots_{};
+    std::size_t head_ = 0;
+    std::size_t count_ = 0;
+};
 
 class SyncGate;
 
@@ -116,12 +150,17 @@ public:
     bool endDelivered = false;        // END went through for the events queued so far
     bool sentInRun = false;           // some queued event was sent in this run
     std::uint64_t lastQueuedTick = 0; // tick of the event queued last on any of its outputs
+    SegmentHistory history;           // the run's segments before the anchor
 
     std::thread thread;
     PiCondition wake;
     bool quit = false;
 
     std::uint64_t TimeOfTick(std::uint64_t tick) const;
+    // The toolkit time at which the run reaches `tick`: past ticks where they
+    // stood, later ones with the tempo events queued before them; -1 when no
+    // run is going, or the timer is paused before that tick.
+    std::int64_t RunTimeOfTick(std::uint64_t tick) const;
     std::uint64_t NextDeadline() const; // time of the next tick with work (running only)
     void ProcessDue(std::uint64_t now); // sends all that fell due up to now
     void ApplyTempoAt(std::uint64_t tick, std::uint32_t microsecondsPerQuarter);
@@ -139,6 +178,8 @@ public:
 private:
     std::uint64_t NextTick() const;
     std::uint64_t PositionTick(std::uint64_t time) const; // first whole tick at or after time
+    void MoveAnchor(std::uint64_t tick, unsigned __int128 scaled);
+    std::uint64_t TimeOnQueuedTempo(std::uint64_t tick) const;
 };
 
 // Watches the timer's window and lets a notification through only when it is

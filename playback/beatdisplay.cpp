@@ -2,9 +2,19 @@
 
 #include "platform/core/clock.h"
 
+#include <utility>
+
 namespace playback {
 
 using namespace platform;
+
+namespace {
+
+// Segments a beat that comes while the column drains lights again (3 to 0).
+constexpr int kRefillFrom = 3;
+constexpr int kDefaultTempo = 120;
+
+} // namespace
 
 int LedDelayAtOpen(int tempo) {
     return static_cast<int>((150 - tempo) * 0.2 + 19);
@@ -14,125 +24,124 @@ int LedDelayAtPlay(int tempo) {
     return static_cast<int>((150 - tempo) * 0.2 + 16);
 }
 
-// ---- TDrawLEDThread ----------------------------------------------------------
+// ---- LedBeat -----------------------------------------------------------------
 
-TDrawLEDThread::TDrawLEDThread(const LedColumn& column, const std::atomic<int>* exerciseBeat)
-    : TThread(true), column_(column), exerciseBeat_(exerciseBeat) {
-    SetPriority(tpLower);
-    SetFreeOnTerminate(true);
+LedBeat::LedBeat(const LedColumn& column) : column_(column) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Drain(); });
 }
 
-int TDrawLEDThread::SegmentTop(int i) const {
+int LedBeat::SegmentTop(int i) const {
     const int step = column_.Dark->Height() + 2;
     return column_.LedTop + 2 + step * i;
 }
 
-void TDrawLEDThread::DrawSegment(const TBitmap* look, int i) {
-    const int x = column_.LedLeft + 2;
-    const int y = SegmentTop(i);
-    Synchronize([this, look, x, y] {
-        if (!Terminated()) column_.Canvas->Draw(x, y, look);
-    });
+void LedBeat::DrawSegment(const TBitmap* look, int i) {
+    column_.Canvas->Draw(column_.LedLeft + 2, SegmentTop(i), look);
 }
 
-int TDrawLEDThread::WaitForNextBeat(int last) {
-    while (!Terminated()) {
-        const int beat = exerciseBeat_->load();
-        if (beat != last) return beat;
-        Sleep(kPollMs);
-    }
-    return last;
+void LedBeat::Fill(int from) {
+    for (int i = from; i >= 0; --i) DrawSegment(column_.Light, i);
 }
 
-// On every beat the column fills at once from the bottom segment (9) to the
-// top (0), then drains from the top down, one segment every SegmentDelay ms,
-// and waits dark for the next beat. A beat that comes before the column has
-// drained refills it from segment 3 upwards.
-void TDrawLEDThread::Execute() {
-    bool draining = false;
-    int i = SegmentCount - 1;
-    int last = exerciseBeat_->load();
-    while (!Terminated()) {
-        const int beat = exerciseBeat_->load();
-        if (beat < 0) { // count-in, or not started
-            Sleep(kPollMs);
-            continue;
-        }
-        if (beat != last && draining) {
-            last = beat;
-            draining = false;
-            i = 3;
-        }
-        if (draining) {
-            DrawSegment(column_.Dark, i);
-            i += 1;
-            Sleep(static_cast<unsigned>(SegmentDelay.load()));
-        } else {
-            DrawSegment(column_.Light, i);
-            i -= 1;
-        }
-        if (i >= SegmentCount) {
-            draining = false;
-            i = SegmentCount - 1;
-            last = WaitForNextBeat(last);
-        }
-        if (i < 0) {
-            draining = true;
-            i = 0;
-        }
-    }
+// The top segment goes dark as soon as the column is full; the others
+// follow one every SegmentDelay ms.
+void LedBeat::Beat() {
+    Fill(draining_ ? kRefillFrom : SegmentCount - 1);
+    draining_ = true;
+    next_ = 0;
+    Drain();
+    timer_.start(SegmentDelay);
 }
 
-// ---- DrawBeat ----------------------------------------------------------------
+void LedBeat::Drain() {
+    if (!draining_) return;
+    DrawSegment(column_.Dark, next_);
+    next_ += 1;
+    if (next_ < SegmentCount) return;
+    draining_ = false;
+    timer_.stop();
+}
 
-DrawBeat::DrawBeat(const LedColumn& column) : TThread(true), column_(column) {
-    SetPriority(tpLower);
-    SetFreeOnTerminate(true);
+void LedBeat::Stop() {
+    timer_.stop();
+    draining_ = false;
+}
+
+// ---- PreRoll -----------------------------------------------------------------
+
+PreRoll::PreRoll(const LedColumn& column) : column_(column) {
     Now = [] { return platform::timeGetTime(); };
-    Pause = [](unsigned ms) { platform::Sleep(ms); };
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Advance(); });
 }
 
-void DrawBeat::SizeDigitBitmaps(TCanvas* canvas) {
+void PreRoll::Start(int tempo, int countInBeats, std::function<void()> done) {
+    Cancel();
+    beatMs_ = 60000u / static_cast<std::uint32_t>(tempo > 0 ? tempo : kDefaultTempo);
+    changes_ = 2 * countInBeats + 1;
+    made_ = 0;
+    light_ = false;
+    done_ = std::move(done);
+    running_ = true;
+    start_ = Now();
+    Advance();
+}
+
+void PreRoll::Cancel() {
+    timer_.stop();
+    running_ = false;
+    done_ = nullptr;
+}
+
+// Change i comes (beat x i) / 4 ms after the start, in whole milliseconds
+// as the division gives them.
+void PreRoll::Advance() {
+    if (!running_) return;
+    const auto due = [this] { return beatMs_ * static_cast<std::uint32_t>(made_) / 4; };
+    std::uint32_t elapsed = Now() - start_;
+    while (made_ < changes_ && elapsed >= due()) {
+        light_ = !light_;
+        column_.Canvas->Draw(column_.LedLeft + 2, column_.LedTop + 101,
+                             light_ ? column_.Light : column_.Dark);
+        made_ += 1;
+        elapsed = Now() - start_;
+    }
+    if (made_ < changes_) {
+        timer_.start(static_cast<int>(due() - elapsed));
+        return;
+    }
+    running_ = false;
+    const std::function<void()> done = std::exchange(done_, nullptr);
+    if (done) done();
+}
+
+// ---- CountInDigit ------------------------------------------------------------
+
+void CountInDigit::SizeTo(TCanvas* canvas) {
     const int width = canvas->TextWidth("4");
     const int height = canvas->TextHeight("4");
-    DigitBackground.SetSize(width, height);
-    DigitWork.SetSize(width, height);
+    Background.SetSize(width, height);
+    Work.SetSize(width, height);
 }
 
-void DrawBeat::Execute() {
-    while (!Terminated()) {
-        Synchronize([this] {
-            if (!Terminated()) PreRoll();
-        });
-    }
+void CountInDigit::SaveBackground(TCanvas* canvas, TPoint place) {
+    const int w = Background.Width(), h = Background.Height();
+    Background.Canvas()->CopyRect(TRect(0, 0, w, h), canvas,
+                                  TRect(place.X, place.Y, place.X + w, place.Y + h));
 }
 
-// The changes are timed on the steady millisecond clock from the pre-roll's
-// start; between two reads the loop rests at most a millisecond, so each
-// change comes within about a millisecond of its time without spinning a
-// core.
-void DrawBeat::PreRoll() {
-    const int tempo = Tempo.load() > 0 ? Tempo.load() : 120;
-    const std::uint32_t beatMs = 60000 / static_cast<std::uint32_t>(tempo);
-    const int changes = 2 * CountInBeats.load() + 1;
-    const std::uint32_t t0 = Now();
-    const int x = column_.LedLeft + 2;
-    const int y = column_.LedTop + 101;
-    bool light = false;
-    std::uint32_t next = 0;
-    int i = 0;
-    while (i < changes) {
-        if (Now() - t0 >= next) {
-            light = !light;
-            column_.Canvas->Draw(x, y, light ? column_.Light : column_.Dark);
-            i += 1;
-            next = (beatMs * static_cast<std::uint32_t>(i)) / 4;
-            continue;
-        }
-        Pause(1);
-    }
-    if (OnCountInDone) OnCountInDone();
-    Suspend();
+void CountInDigit::Show(TCanvas* canvas, TPoint place, int number) {
+    Work.Canvas()->Draw(0, 0, &Background);
+    Work.Canvas()->Font()->Assign(canvas->Font());
+    Work.Canvas()->Brush()->SetStyle(bsClear);
+    Work.Canvas()->TextOut(0, 0, QString::number(number).left(1));
+    canvas->Draw(place.X, place.Y, &Work);
+}
+
+void CountInDigit::Restore(TCanvas* canvas, TPoint place) {
+    canvas->Draw(place.X, place.Y, &Background);
 }
 
 } // namespace playback

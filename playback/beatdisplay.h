@@ -1,15 +1,19 @@
 #pragma once
-// The two worker threads that animate the display while an exercise plays:
-// TDrawLEDThread lights the LED column on every beat and lets it drain at a
-// speed that follows the tempo; DrawBeat runs one blinking pre-roll before
-// every start of playback and owns the bitmaps behind the count-in digit.
-// Neither draws from its own thread: every drawing step runs on the
-// user-interface thread through Synchronize.
+// The display that beats the time while an exercise plays, drawn on the main
+// window's canvas on the user-interface thread:
+// - LedBeat: the column of ten LED segments that lights up on every beat and
+//   drains again at a speed that follows the tempo;
+// - PreRoll: the short blinking pre-roll before every start of playback;
+// - CountInDigit: the count-in digit beside the play cursor, with what lies
+//   under it.
+// Each is driven by timers of that thread and waits for nothing. Their
+// timed steps are public (Drain, Advance) so that tests can drive them on a
+// clock of their own.
 
 #include "platform/ui/graphics.h"
-#include "platform/ui/threads.h"
 
-#include <atomic>
+#include <QObject>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 
@@ -30,70 +34,92 @@ struct LedColumn {
     int LedTop = 139;
 };
 
-class TDrawLEDThread : public platform::TThread {
+// The LED column. A beat fills it at once from the bottom segment (9) to the
+// top (0); then it drains from the top down, one segment every SegmentDelay
+// ms, and stays dark until the next beat. A beat that comes before the
+// column has drained refills segments 3 to 0 and drains anew from the top.
+class LedBeat {
 public:
     static constexpr int SegmentCount = 10;
-    static constexpr unsigned kPollMs = 16;
 
-    // Created suspended; frees itself when it ends. `exerciseBeat` is the
-    // transport's beat (negative during the count-in), read without a lock.
-    TDrawLEDThread(const LedColumn& column, const std::atomic<int>* exerciseBeat);
+    explicit LedBeat(const LedColumn& column);
 
-    // Pause between two draining steps, in milliseconds (24 at creation).
-    std::atomic<int> SegmentDelay{24};
+    // Pause between two draining steps, in milliseconds (24 at first).
+    int SegmentDelay = 24;
+
+    // A beat is heard.
+    void Beat();
+    // Stops where the column stands (the caller clears the panel).
+    void Stop();
+    // One draining step; the timer makes it every SegmentDelay ms.
+    void Drain();
+    bool Draining() const { return draining_; }
 
     // Top of segment i on the canvas.
     int SegmentTop(int i) const;
 
-protected:
-    void Execute() override;
-
 private:
     void DrawSegment(const platform::TBitmap* look, int i);
-    // Polls until the beat differs from `last` (or the thread is asked to
-    // end); returns the new beat.
-    int WaitForNextBeat(int last);
+    void Fill(int from);
 
     LedColumn column_;
-    const std::atomic<int>* exerciseBeat_;
+    bool draining_ = false;
+    int next_ = 0; // the segment the next draining step darkens
+    QTimer timer_;
 };
 
-class DrawBeat : public platform::TThread {
+// The pre-roll: 2 x count-in + 1 changes between the light and the dark
+// look a quarter beat apart at (LedLeft + 2, LedTop + 101), starting and
+// ending light, timed from its start on the millisecond clock; then the
+// caller's continuation runs (the engine starts). It lasts count-in / 2
+// beats.
+class PreRoll {
 public:
-    // Created suspended; frees itself when it ends. `canvas` is the main
-    // window's; the pre-roll blinks at (LedLeft + 2, LedTop + 101).
-    DrawBeat(const LedColumn& column);
+    explicit PreRoll(const LedColumn& column);
 
-    // What lies under the count-in digit and where the digit is composed,
-    // both the size of the text "4" in the main window's canvas font.
-    platform::TBitmap DigitBackground;
-    platform::TBitmap DigitWork;
-    // The digit stands this many pixels left of the cursor origin.
-    int BeatDisplayOffset = 20;
-
-    // Set by the transport before each resume.
-    std::atomic<int> Tempo{120};
-    std::atomic<int> CountInBeats{4};
-    // Called on the user-interface thread when the pre-roll has ended.
-    std::function<void()> OnCountInDone;
-
-    // The clock and pause of the pre-roll; tests give a fake clock.
+    // The millisecond clock; tests give a fake one.
     std::function<std::uint32_t()> Now;
-    std::function<void(unsigned)> Pause;
 
-    // One pre-roll, on the user-interface thread: 2 x CountInBeats + 1
-    // changes between the light and the dark look, a quarter beat apart,
-    // starting and ending light. Returns after the last change.
-    void PreRoll();
+    // Starts a pre-roll; `done` runs after its last change. A pre-roll
+    // still running is dropped (its continuation never runs).
+    void Start(int tempo, int countInBeats, std::function<void()> done);
+    void Cancel();
+    bool Running() const { return running_; }
 
-    // Sizes the two digit bitmaps to the text "4" of `canvas`.
-    void SizeDigitBitmaps(platform::TCanvas* canvas);
-
-protected:
-    void Execute() override;
+    // Makes every change whose time has come, then waits for the next one
+    // (the timer calls it).
+    void Advance();
 
 private:
     LedColumn column_;
+    bool running_ = false;
+    bool light_ = false;
+    std::uint32_t start_ = 0;
+    std::uint32_t beatMs_ = 500;
+    int changes_ = 0;
+    int made_ = 0;
+    std::function<void()> done_;
+    QTimer timer_;
+};
+
+// The count-in digit: written over a copy of what lies under it, the size of
+// the text "4" in the main window's canvas font.
+class CountInDigit {
+public:
+    platform::TBitmap Background;
+    platform::TBitmap Work;
+    // The digit stands this many pixels left of the cursor origin (20, or
+    // the lesson's 18).
+    int BeatDisplayOffset = 20;
+
+    // Sizes the two bitmaps to the text "4" of `canvas`.
+    void SizeTo(platform::TCanvas* canvas);
+    // Keeps what lies at `place` on `canvas`.
+    void SaveBackground(platform::TCanvas* canvas, platform::TPoint place);
+    // Writes the first character of `number` over the kept background.
+    void Show(platform::TCanvas* canvas, platform::TPoint place, int number);
+    // Puts the kept background back: the digit disappears.
+    void Restore(platform::TCanvas* canvas, platform::TPoint place);
 };
 
 } // namespace playback

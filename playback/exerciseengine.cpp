@@ -2,7 +2,65 @@
 
 #include "sequenzor/sequenzor.h"
 
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+
 namespace playback {
+
+namespace {
+
+constexpr int kNameBufferSize = 64;
+
+} // namespace
+
+// Without a time line from the engine the program's own steady clock stands
+// in, beat times are unknown (the transport then follows the beat counter)
+// and nothing is known to lie between a note's time and its sound.
+long long ExerciseEngine::Clock() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+}
+
+long long ExerciseEngine::BeatTime(int) {
+    return -1;
+}
+
+int ExerciseEngine::OutputLatency() {
+    return 0;
+}
+
+int SequenzorEngine::NumDevs() {
+    return MidiGetNumDevs();
+}
+
+bool SequenzorEngine::InitWin(QObject* window) {
+    return MidiInitWin(window) != 0;
+}
+
+bool SequenzorEngine::DeviceName(unsigned short id, std::string& name) {
+    char buffer[kNameBufferSize] = {};
+    if (MidiGetDeviceName(id, buffer) == 0) return false;
+    name = buffer;
+    return true;
+}
+
+bool SequenzorEngine::Technology(unsigned short id, unsigned short& technology) {
+    std::uint16_t code = 0;
+    if (midiOutGetTechnology(id, &code) == 0) return false;
+    technology = code;
+    return true;
+}
+
+bool SequenzorEngine::SetDeviceByID(unsigned short id) {
+    return MidiSetDeviceByID(id) != 0;
+}
+
+bool SequenzorEngine::SetDeviceByName(const std::string& name) {
+    char buffer[kNameBufferSize] = {};
+    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
+    return MidiSetDeviceByName(buffer) != 0;
+}
 
 int SequenzorEngine::LoadFile(const std::string& path) {
     return MidiLoadFile(path.c_str());
@@ -30,6 +88,11 @@ int SequenzorEngine::Status() {
 
 int SequenzorEngine::Beats() {
     return MidiGetBeats();
+}
+
+ExerciseEngine& TheSequenzorEngine() {
+    static SequenzorEngine engine;
+    return engine;
 }
 
 } // namespace playback

@@ -66,6 +66,11 @@ public:
     void TransposeChannel(std::uint8_t amount, std::uint8_t channel);
     void TransposeAll(std::uint8_t amount);
     void SetIgnoreFileTempo(bool ignore) { out_.ignoreFileTempo = ignore ? 1 : 0; }
+    // The time line (player.cpp): when the run's beat counter reaches
+    // `beats` on the toolkit's clock (-1: no run, not known), and the chosen
+    // device's output latency in µs.
+    long long BeatTime(int beats) const;
+    int OutputLatency() const;
     int PutEvent(std::uint32_t time, std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
                  std::uint8_t data3);
 

@@ -1,6 +1,7 @@
 #include "sequenzor/midisync.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace sequenzor {
 
@@ -38,6 +39,7 @@ void CMidiSync::Start() {
     if (!open_) return;
     StartSync(handle_);
     running = 1;
+    runFirstBeat = beats;
 }
 
 void CMidiSync::Stop() {
@@ -60,6 +62,15 @@ void CMidiSync::ReStart() {
 
 void CMidiSync::DiscardPendingNotifications() {
     if (window_) QCoreApplication::removePostedEvents(window_.data(), MxNotifyEvent::EventType());
+}
+
+std::int64_t CMidiSync::BeatTime(int count) const {
+    if (!open_) return -1;
+    // The timer reports a beat every quarter note from its start: the run's
+    // k-th beat after its first count comes at tick k x resolution.
+    const std::int64_t beatsAfterStart = std::max<std::int64_t>(0, std::int64_t{count} - runFirstBeat);
+    const auto tick = static_cast<std::uint64_t>(beatsAfterStart) * GetResolution(handle_);
+    return GetSyncTickTime(handle_, tick);
 }
 
 std::uint16_t CMidiSync::Resolution() const {

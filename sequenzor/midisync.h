@@ -44,8 +44,13 @@ public:
     // Called on the end notification, before the status becomes 2.
     std::function<void()> onEnd;
 
+    // When the current run's beat counter reaches `count`, on the toolkit's
+    // clock; -1 when no run is going or the time is not known.
+    std::int64_t BeatTime(int count) const;
+
     int running = 0;
     int beats = 0;
+    int runFirstBeat = 0; // the beat counter at the start of the current run
     std::uint8_t status = 0;
 
 private:

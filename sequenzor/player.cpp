@@ -33,6 +33,7 @@ int Engine::Start(int start, int length, double bpm) {
     sync_.status = 1;
     if (start > 0) {
         sync_.beats = static_cast<int>((static_cast<std::int64_t>(start) + 7) / 8);
+        sync_.runFirstBeat = sync_.beats;
         out_.Seek(start, length);
     } else if (length > 0) {
         out_.Seek(0, length);
@@ -128,6 +129,15 @@ void Engine::TransposeAll(std::uint8_t amount) {
             if (IsNote(event)) event.data1 = static_cast<std::uint8_t>(event.data1 + amount);
         }
     }
+}
+
+long long Engine::BeatTime(int beats) const {
+    return sync_.BeatTime(beats);
+}
+
+int Engine::OutputLatency() const {
+    if (!out_.IsOpen()) return 0;
+    return static_cast<int>(GetMidiOutLatency(out_.Handle()));
 }
 
 int Engine::PutEvent(std::uint32_t time, std::uint8_t status, std::uint8_t data1,

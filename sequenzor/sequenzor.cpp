@@ -2,6 +2,7 @@
 // cross the C boundary; one that would (memory exhausted by an absurd track
 // count, say) ends the call with its failure value instead.
 #include "sequenzor/sequenzor.h"
+#include "sequenzor/sequenzortiming.h"
 
 #include "sequenzor/engine.h"
 
@@ -168,6 +169,18 @@ void MidiTransposeAll(unsigned char amount) {
 
 void MidiTransposeChannel(unsigned char amount, unsigned char channel) {
     Guarded([&] { TheEngine().TransposeChannel(amount, channel); });
+}
+
+long long MidiGetClock() {
+    return static_cast<long long>(GetToolkitClock());
+}
+
+long long MidiGetBeatTime(int beats) {
+    return Guarded(-1LL, [&] { return TheEngine().BeatTime(beats); });
+}
+
+int MidiGetOutputLatency() {
+    return Guarded(0, [] { return TheEngine().OutputLatency(); });
 }
 
 int midiOutGetTechnology(unsigned short id, unsigned short* technology) {

@@ -73,6 +73,22 @@ constexpr std::array kRows = {
     TextRow{C, 521, "Durchgänge in der schnellsten Stufe: %1 von 3", "Passes at the fastest level: %1 of 3"},
     TextRow{C, 522, "Startbild schließen", "Close the start picture"},
 
+    // The tuner's listening: switch, string choice, state lines, marks.
+    TextRow{C, 200, "Mikrofon", "Microphone"},
+    TextRow{C, 201, "automatisch", "automatic"},
+    TextRow{C, 202, "gestimmt", "in tune"},
+    TextRow{C, 203, "zu tief", "too low"},
+    TextRow{C, 204, "zu hoch", "too high"},
+    TextRow{C, 205, "Zupfen Sie eine Saite an.", "Pluck a string."},
+    TextRow{C, 206, "Kein Mikrofon gefunden", "No microphone found"},
+    TextRow{C, 207, "Das Mikrofon ist nicht mehr da", "The microphone has gone"},
+    TextRow{C, 208, "Vom Mikrofon kommt kein Ton", "No sound comes from the microphone"},
+    TextRow{C, 209, "Das Mikrofon lässt sich nicht öffnen", "The microphone cannot be opened"},
+    TextRow{C, 210, "Hört nicht zu, solange der Ton klingt", "Not listening while the tone sounds"},
+    TextRow{C, 211, "Mikrofon wird geöffnet ...", "Opening the microphone ..."},
+    TextRow{C, 212, "Saite:", "String:"},
+    TextRow{C, 213, "Eingang", "Input"},
+
     // Messages: titles and bodies of the message box.
     TextRow{M, 1, "Frage", "Question"},
     TextRow{M, 2, "Keine neue Lektion", "No new lesson"},
@@ -131,6 +147,9 @@ constexpr std::array kRows = {
     TextRow{E, 13, "Kein MIDI-Ausgang", "No MIDI output"},
     TextRow{E, 14, "Es wurde kein MIDI-Ausgang gefunden.", "No MIDI output was found."},
     TextRow{E, 15, "Zupfari Basis läuft bereits.", "Zupfari Basis is already running."},
+    TextRow{E, 100, "Übung nicht gestartet", "Exercise not started"},
+    TextRow{E, 101, "Die Übung ließ sich auf dem gewählten MIDI-Ausgang nicht abspielen. Bitte wählen Sie unter „Soundcard“ einen anderen Ausgang.",
+            "The exercise could not be played on the chosen MIDI output. Please choose another one under “Sound device”."},
 };
 
 } // namespace

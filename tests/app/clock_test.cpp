@@ -1,7 +1,7 @@
-// The practice clock's counting and the thread that shows it.
+// The practice clock's counting and the display that shows it.
 
 #include "platform/ui/controls.h"
-#include "playback/clockthread.h"
+#include "playback/practiceclock.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -45,18 +45,30 @@ TEST(PracticeClock, DateHasDayMonthAndTwoDigitYear) {
                                               .arg(today.year() % 100, 2, 10, QChar('0')));
 }
 
-TEST(ClockThread, ShowsZeroOnItsLabelOnceResumed) {
+// The display on a wall clock the test sets: "00:00" at the start, the
+// minutes when the minute changes, the date with them; nothing before.
+TEST(ClockDisplay, ShowsZeroOnStartAndFollowsTheMinute) {
     platform::TLabel clock(nullptr), date(nullptr);
     clock.SetCaption("--:--");
-    auto* thread = new playback::ClockThread(&clock, &date);
-    EXPECT_TRUE(thread->Suspended());
-    thread->Resume();
-    QElapsedTimer waited;
-    waited.start();
-    while (clock.Caption() != "00:00" && waited.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    date.SetCaption("Datum");
+    playback::ClockDisplay display(&clock, &date);
+    platform::SystemTime now{2026, 12, 0, 6, 10, 58, 30, 0};
+    display.Now = [&now] { return now; };
+    EXPECT_FALSE(display.Running());
+    display.Tick(); // not started: nothing
+    EXPECT_EQ(clock.Caption(), "--:--");
+    display.Start();
+    EXPECT_TRUE(display.Running());
     EXPECT_EQ(clock.Caption(), "00:00");
-    thread->Terminate(); // frees itself; the labels are not touched again
+    now.wSecond = 59;
+    display.Tick();
+    EXPECT_EQ(clock.Caption(), "00:00");
+    EXPECT_EQ(date.Caption(), "Datum");
+    now.wMinute = 59;
+    now.wSecond = 0;
+    display.Tick();
+    EXPECT_EQ(clock.Caption(), "00:01");
+    EXPECT_EQ(date.Caption(), playback::ShortDateToday());
 }
 
 } // namespace

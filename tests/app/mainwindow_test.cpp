@@ -5,7 +5,6 @@
 #include "app/mainwindow.h"
 #include "app/startscreen.h"
 #include "platform/core/inifile.h"
-#include "playback/clockthread.h"
 #include "tests/app/shellfixture.h"
 
 #include <QDir>
@@ -75,7 +74,7 @@ TEST_F(ShellTest, StartScreenThenMainWindowWithQuestionAndGreeting) {
     EXPECT_FALSE(form_->BackdropBitmap.Empty());
     EXPECT_FALSE(form_->Skin->Texts().empty());
     EXPECT_FALSE(form_->BVideoStop->Visible());
-    EXPECT_FALSE(form_->Clock->Suspended());
+    EXPECT_TRUE(form_->Clock->Running());
 
     // Later showings ask nothing.
     form_->Hide();
@@ -208,7 +207,7 @@ TEST_F(ShellTest, HiddenTesterKeyOpensTheQuizOnlyWithShift) {
     form_->KeyDown(app::TForm1::kTesterKey, Shift(ssShift | ssCtrl));
     EXPECT_TRUE(form_->actions.isEmpty());
     form_->KeyDown(app::TForm1::kTesterKey, Shift(ssShift));
-    EXPECT_EQ(form_->PlayCount, 3);
+    EXPECT_EQ(form_->Course->PlayCount(), 3);
     EXPECT_EQ(form_->actions, QStringList{"BKontrolle"});
 }
 

@@ -44,7 +44,7 @@ bool FakeDevices::SetDeviceByName(const std::string& name) {
 
 void ShellTest::SetUp() {
     devices_.devices = {{"Port One", 1}, {"Zupfari Synth", 2}};
-    services_.Midi = &devices_;
+    services_.Engine = &devices_;
     services_.IsCdRom = [this](const std::string&) { return cdRom_; };
     services_.ProgramFolder = testsupport::BinFolder();
     SetDesktopOpener(&opener_);

@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
 #include "app/shellservices.h"
+#include "playback/exerciseengine.h"
 #include "platform/ui/shell.h"
 #include "tests/support/testsupport.h"
 
@@ -21,8 +22,10 @@
 
 namespace shelltest {
 
-// A device list for the main window, recording what it was asked to select.
-class FakeDevices : public app::MidiDevices {
+// The engine as the shell's tests pretend it: a device list that records
+// what it was asked to select, and a running flag; files are loaded and
+// played by the real engine.
+class FakeDevices : public playback::SequenzorEngine {
 public:
     struct Device {
         std::string name;

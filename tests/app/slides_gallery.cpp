@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
 
     // The lesson introduced as "Neue Übung" would (its slides, then the
     // plan), with window A photographed before and after "next picture".
-    app::Form1->PreviousLesson = app::Form1->CurrentLesson;
-    app::Form1->CurrentLesson = lesson;
+    app::Form1->Course->SetPreviousLesson(app::Form1->Course->CurrentLesson());
+    app::Form1->Course->SetCurrentLesson(lesson);
     app::Form1->Lists->SetIntroMode();
     app::Form1->OpenSlidesA();
     Shoot("slide_a.png");

@@ -26,7 +26,8 @@ void FakeHost::StopMediaPlayer() {
     mediaPlaying = false;
 }
 
-void FakeHost::PlayVideo(const std::string& videoFile, const std::string& midiFile, TRect display,
+void FakeHost::PlayVideo(const std::string& videoFile, const std::string& midiFile,
+                         const TRect& display,
                          int top, int left, TPanel* panel) {
     calls << QString("PlayVideo %1 %2 %3,%4,%5,%6 at %7,%8 %9")
                  .arg(QString::fromStdString(videoFile.substr(programFolder.size())))

@@ -76,7 +76,8 @@ public:
     bool MediaPlayerPlaying() const override { return mediaPlaying; }
     void StopMediaPlayer() override;
     void PlayVideo(const std::string& videoFile, const std::string& midiFile,
-                   platform::TRect display, int top, int left, platform::TPanel* panel) override;
+                   const platform::TRect& display, int top, int left,
+                   platform::TPanel* panel) override;
     int AskMessage(const QString& title, const QString& body, const QString& cancelCaption,
                    const QString& okCaption) override;
     void HelpButtonClick() override { calls << "Help"; }

@@ -65,8 +65,8 @@ protected:
 };
 
 TEST_F(SlidesHostTest, KontrolleRefusesBelowThreePasses) {
-    form_->CurrentLesson = 1;
-    form_->PlayCount = 2;
+    form_->Course->SetCurrentLesson(1);
+    form_->Course->SetPlayCount(2);
     Kontrolle();
     EXPECT_FALSE(lessons::QuizWin->isVisible());
     ASSERT_EQ(asked_.size(), 1u);
@@ -78,32 +78,32 @@ TEST_F(SlidesHostTest, KontrolleRefusesBelowThreePasses) {
 
     // Nothing at all while exploring, while a video plays, without a lesson.
     asked_.clear();
-    form_->ExplorerMode = true;
+    form_->Course->SetExplorerMode(true);
     Kontrolle();
-    form_->ExplorerMode = false;
+    form_->Course->SetExplorerMode(false);
     form_->VideoPlaying = true;
     Kontrolle();
     form_->VideoPlaying = false;
-    form_->CurrentLesson = -1;
-    form_->PlayCount = 3;
+    form_->Course->SetCurrentLesson(-1);
+    form_->Course->SetPlayCount(3);
     Kontrolle();
     EXPECT_TRUE(asked_.empty());
     EXPECT_FALSE(lessons::QuizWin->isVisible());
 }
 
 TEST_F(SlidesHostTest, KontrolleOpensTheQuizFromThreePasses) {
-    form_->CurrentLesson = 1;
-    form_->PlayCount = 3;
+    form_->Course->SetCurrentLesson(1);
+    form_->Course->SetPlayCount(3);
     Kontrolle();
     EXPECT_TRUE(lessons::QuizWin->isVisible());
     EXPECT_FALSE(form_->Lists->IntroMode());
-    EXPECT_FALSE(form_->QuizIdle);
+    EXPECT_FALSE(form_->Course->QuizIdle());
     EXPECT_TRUE(asked_.empty());
 }
 
 TEST_F(SlidesHostTest, APassedQuizIsOnDiskAtOnce) {
-    form_->CurrentLesson = 1;
-    form_->PlayCount = 3;
+    form_->Course->SetCurrentLesson(1);
+    form_->Course->SetPlayCount(3);
     form_->Lists->CurrentEntry = 0;
     Kontrolle();
     lessons::QuizWin->Skin->Group(0)->Box(4)->Click();
@@ -113,15 +113,15 @@ TEST_F(SlidesHostTest, APassedQuizIsOnDiskAtOnce) {
     lessons::QuizWin->BNext->Click();
     EXPECT_EQ(ReadData("Listen/ListeUeplan.ztl"),
               "3\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
-    EXPECT_EQ(form_->CurrentLesson, 2);
-    EXPECT_TRUE(form_->QuizIdle);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 2);
+    EXPECT_TRUE(form_->Course->QuizIdle());
 }
 
 TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
     programCopy_->Write("lektion2/WinB.zs1",
                         "2\r\n$L\r\n20\r\n20\r\nArial\r\n12\r\n1\r\n0\r\nB\r\n");
-    form_->PreviousLesson = 1;
-    form_->CurrentLesson = 2;
+    form_->Course->SetPreviousLesson(1);
+    form_->Course->SetCurrentLesson(2);
     form_->OpenSlides(0); // lesson 2 passes over A
     EXPECT_TRUE(lessons::ExtWinB->isVisible());
     EXPECT_EQ(lessons::ExtWinB->Skin->Texts().size(), 1u);
@@ -148,7 +148,7 @@ TEST_F(SlidesHostTest, UnreadableSlidePictureShowsTheProgramsPictureBox) {
     struct PutBack {
         ~PutBack() { platform::OverrideProgramFolder(""); }
     } putBack;
-    form_->CurrentLesson = 1;
+    form_->Course->SetCurrentLesson(1);
     form_->OpenSlidesA();
     EXPECT_TRUE(lessons::ExtWinA->isVisible());
     EXPECT_EQ(platformBoxes_.filter(QString::fromUtf8("Fehler beim Öffnen der Bild-Datei")).size(),
@@ -160,15 +160,15 @@ TEST_F(SlidesHostTest, UnreadableSlidePictureShowsTheProgramsPictureBox) {
 // "Neue Übung" remembers the open lesson; abandoning the new lesson's slides
 // goes back to it, so that the quiz button still works on it.
 TEST_F(SlidesHostTest, AbandoningANewLessonKeepsTheOpenOne) {
-    form_->CurrentLesson = 1;
-    form_->PlayCount = 0;
+    form_->Course->SetCurrentLesson(1);
+    form_->Course->SetPlayCount(0);
     form_->BNextClick(form_->BNext); // lesson 2 waits first; it passes over window A
     ASSERT_TRUE(lessons::ExtWinB->isVisible());
-    EXPECT_EQ(form_->CurrentLesson, 2);
-    EXPECT_EQ(form_->PreviousLesson, 1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 2);
+    EXPECT_EQ(form_->Course->PreviousLesson(), 1);
     EXPECT_TRUE(lessons::ExtWinB->KeyDown(VK_ESCAPE, TShiftState()));
     EXPECT_FALSE(lessons::ExtWinB->isVisible());
-    EXPECT_EQ(form_->CurrentLesson, 1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 1);
     form_->app::TForm1::BKontrolleClick(form_->BKontrolle);
     ASSERT_EQ(asked_.size(), 1u); // lesson 1 still needs its passes
     EXPECT_EQ(asked_[0].title, MessageText(9));
@@ -243,7 +243,7 @@ TEST_F(NewLearnerRoadTest, FromTheFirstSlidesToTheSecondLesson) {
     EXPECT_EQ(form_->Lists->Waiting[0].Lesson, 0);
     EXPECT_EQ(ReadData("Listen/ListeUeplan.ztl").substr(0, 12), "3\r\n0\r\n1\r\n0\r\n");
 
-    form_->PlayCount = 3; // lesson 0's quiz is open at once
+    form_->Course->SetPlayCount(3); // lesson 0's quiz is open at once
     form_->app::TForm1::BKontrolleClick(form_->BKontrolle);
     ASSERT_TRUE(lessons::QuizWin->isVisible());
     lessons::QuizWin->Skin->Group(0)->Box(2)->Click();
@@ -252,8 +252,8 @@ TEST_F(NewLearnerRoadTest, FromTheFirstSlidesToTheSecondLesson) {
     answers_ = {1}; // on to the next lesson
     EXPECT_TRUE(lessons::QuizWin->KeyDown(VK_RETURN, TShiftState()));
     EXPECT_FALSE(lessons::QuizWin->isVisible());
-    EXPECT_EQ(form_->CurrentLesson, 1);
-    EXPECT_TRUE(form_->QuizFinished);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 1);
+    EXPECT_TRUE(form_->Course->QuizFinished());
     EnterThroughTheSlides();
     EXPECT_EQ(form_->Lists->Plan[0].Lesson, 1);
     EXPECT_EQ(form_->Lists->CurrentEntry, 0);

@@ -7,7 +7,6 @@
 #include "app/progresssaver.h"
 #include "app/startscreen.h"
 #include "platform/ui/application.h"
-#include "playback/clockthread.h"
 #include "tests/app/shellfixture.h"
 
 #include <QApplication>
@@ -63,7 +62,7 @@ TEST_F(ShellTest, ABoxDuringConstructionDoesNotBringAHalfBuiltWindow) {
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, MessageText(4));
     EXPECT_FALSE(form_->Skin->Texts().empty());
-    EXPECT_FALSE(form_->Clock->Suspended());
+    EXPECT_TRUE(form_->Clock->Running());
 }
 
 TEST_F(ShellTest, TheMainWindowWaitsForTheOtherWindowsAndTheDeviceChoice) {

@@ -20,19 +20,21 @@ namespace {
 using namespace platform;
 
 // An engine that plays nothing: the test sets its beat counter and status.
-class FakeEngine : public playback::ExerciseEngine {
+class FakeEngine : public FakeDevices {
 public:
     std::vector<std::string> loads;
     std::vector<int> starts;
     int beats = 0;
     int status = 2;
     bool failLoad = false;
+    bool failStart = false;
 
     int LoadFile(const std::string& path) override {
         loads.push_back(path);
         return failLoad ? 0 : 1;
     }
     int Start(int start) override {
+        if (failStart) return 0;
         starts.push_back(start);
         beats = start / 8;
         status = 1;
@@ -51,6 +53,14 @@ public:
     int Beats() override { return beats; }
 };
 
+// Counts the passes the transport starts and plays through.
+struct PassCounter : playback::TransportObserver {
+    int started = 0;
+    int playedThrough = 0;
+    void PassStarted(const playback::PassInfo&) override { ++started; }
+    void PassPlayedThrough(const playback::PassInfo&) override { ++playedThrough; }
+};
+
 class TransportTest : public ShellTest {
 protected:
     void SetUp() override {
@@ -66,21 +76,18 @@ protected:
     void Open(int lesson, int level, int playCount = 0) {
         lessontest::WriteLessonScreen(folder_, lesson);
         lessontest::WriteExercises(folder_, lesson);
+        fake_.devices = devices_.devices;
+        engine_ = &fake_;
+        services_.Engine = engine_;
         CreateWindows();
         form_->realTransport = true;
-        auto engine = std::make_unique<FakeEngine>();
-        engine_ = engine.get();
-        form_->Engine = std::move(engine);
-        form_->BeatThread->Now = [this] { return clock_; };
-        form_->BeatThread->Pause = [this](unsigned ms) { clock_ += ms; };
-        form_->BeatThread->OnCountInDone = [this] {
-            ++preRolls_;
-            form_->CountInDone = true;
-        };
+        // The pre-roll's clock runs ahead: it ends as soon as it begins.
+        form_->Transport->PreRollBlink().Now = [this] { return clock_ += 10000; };
+        form_->Transport->AddObserver(&passes_);
         ShowMainWindow();
         form_->Lists->CurrentEntry = 0;
         form_->Lists->Plan[0] = {lesson, level, playCount};
-        form_->CurrentLesson = lesson;
+        form_->Course->SetCurrentLesson(lesson);
         form_->OpenLesson();
     }
 
@@ -91,7 +98,7 @@ protected:
     }
     // The rest of a pass: every beat from `from` on, then the end.
     void PlayToEnd(int from = 0) {
-        const int last = form_->CountInBeats + form_->LoopRecord.TotalBeats;
+        const int last = form_->Course->CountInBeats() + form_->Transport->Record().TotalBeats;
         for (int b = from; b < last; ++b) PollAt(b);
         engine_->status = 2;
         PollAt(last);
@@ -109,24 +116,28 @@ protected:
         return plan[0].PlayCount;
     }
 
+    FakeEngine fake_;
     FakeEngine* engine_ = nullptr;
+    PassCounter passes_;
     std::string folder_;
     std::uint32_t clock_ = 5000;
-    int preRolls_ = 0;
 };
 
-TEST_F(TransportTest, AWholePassAtTheTopLevelCountsAndIsStoredAtOnce) {
+// A pass counts once it has been played through, and is stored at once: a
+// start alone (the program killed while it plays) counts nothing.
+TEST_F(TransportTest, AWholePassAtTheTopLevelCountsWhenPlayedThroughAndIsStoredAtOnce) {
     Open(1, 10, 1);
     form_->BPlayClick(form_->BPlay);
-    EXPECT_EQ(preRolls_, 1);
+    EXPECT_EQ(passes_.started, 1);
     ASSERT_EQ(engine_->starts, std::vector<int>{0});
     EXPECT_TRUE(engine_->loads.back().find("uebung1_10.mid") != std::string::npos);
-    EXPECT_EQ(form_->PlayCount, 2);
-    EXPECT_EQ(StoredPlayCount(), 2);
+    EXPECT_EQ(form_->Course->PlayCount(), 1);
+    EXPECT_EQ(StoredPlayCount(), 1);
     EXPECT_TRUE(form_->BStop->Enabled());
     EXPECT_FALSE(form_->BPlay->Enabled());
     PlayToEnd();
-    EXPECT_EQ(form_->PlayCount, 2); // a finished pass keeps its count
+    EXPECT_EQ(form_->Course->PlayCount(), 2);
+    EXPECT_EQ(StoredPlayCount(), 2);
     EXPECT_TRUE(Ready());
 }
 
@@ -136,65 +147,87 @@ TEST_F(TransportTest, EveryPassStartsWithTheLedColumnWaitingForTheCountIn) {
     Open(1, 10);
     for (int pass = 0; pass < 2; ++pass) {
         form_->BPlayClick(form_->BPlay);
-        EXPECT_EQ(form_->ExerciseBeat, -form_->CountInBeats) << "pass " << pass;
+        EXPECT_EQ(form_->Transport->ExerciseBeat(), -form_->Course->CountInBeats()) << "pass " << pass;
         PlayToEnd();
         ASSERT_TRUE(Ready());
     }
 }
 
-TEST_F(TransportTest, StopOrPauseBeforeTheEndTakesThePassBack) {
+TEST_F(TransportTest, APassStoppedOrPausedBeforeTheEndDoesNotCount) {
     Open(1, 10, 0);
     form_->BPlayClick(form_->BPlay);
-    PollAt(form_->CountInBeats + 2);
+    PollAt(form_->Course->CountInBeats() + 2);
     form_->BStopClick(form_->BStop);
-    EXPECT_EQ(form_->PlayCount, 0);
+    EXPECT_EQ(form_->Course->PlayCount(), 0);
     EXPECT_EQ(StoredPlayCount(), 0);
     EXPECT_TRUE(Ready());
 
     form_->BPlayClick(form_->BPlay);
-    EXPECT_EQ(form_->PlayCount, 1);
-    PollAt(form_->CountInBeats + 1);
+    PollAt(form_->Course->CountInBeats() + 1);
     form_->BPauseClick(form_->BPause);
-    EXPECT_EQ(form_->PlayCount, 0);
-    EXPECT_TRUE(form_->Paused);
+    EXPECT_TRUE(form_->Transport->Paused());
+    // Taken up again, the pass no longer started at the first beat.
+    form_->BPauseClick(form_->BPause);
+    PlayToEnd(form_->Course->CountInBeats() + 1);
+    EXPECT_EQ(form_->Course->PlayCount(), 0);
+    EXPECT_EQ(StoredPlayCount(), 0);
+    EXPECT_EQ(passes_.playedThrough, 1);
+}
+
+// A start the engine refuses is told; the transport is Ready again and
+// nothing counts.
+TEST_F(TransportTest, AStartTheEngineRefusesIsToldAndCountsNothing) {
+    Open(1, 10, 1);
+    asked_.clear();
+    const int stored = StoredPlayCount();
+    engine_->failStart = true;
+    form_->BPlayClick(form_->BPlay);
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0].title, app::ErrorText(100));
+    EXPECT_EQ(asked_[0].body, app::ErrorText(101));
+    EXPECT_TRUE(Ready());
+    EXPECT_FALSE(form_->BStop->Enabled());
+    EXPECT_EQ(passes_.started, 0);
+    EXPECT_EQ(form_->Course->PlayCount(), 1);
+    EXPECT_EQ(StoredPlayCount(), stored);
 }
 
 TEST_F(TransportTest, BelowTheTopLevelNothingCounts) {
     Open(1, 9, 2);
     form_->BPlayClick(form_->BPlay);
     PlayToEnd();
-    EXPECT_EQ(form_->PlayCount, 2);
+    EXPECT_EQ(form_->Course->PlayCount(), 2);
     EXPECT_EQ(form_->Lists->Plan[0].Level, 9);
 }
 
 TEST_F(TransportTest, ASecondPauseResumesFromThePausedBeatAfterANewPreRoll) {
     Open(1, 5);
     form_->BPlayClick(form_->BPlay);
-    const int countIn = form_->CountInBeats;
+    const int countIn = form_->Course->CountInBeats();
     PollAt(countIn + 5);
     form_->BPauseClick(form_->BPause);
-    EXPECT_EQ(form_->PauseBeat, 5);
+    EXPECT_EQ(form_->Transport->PauseBeat(), 5);
     EXPECT_TRUE(form_->BPlay->Enabled());
     EXPECT_TRUE(form_->BPause->Enabled());
     form_->BPauseClick(form_->BPause);
-    EXPECT_EQ(preRolls_, 2);
+    EXPECT_EQ(passes_.started, 2);
     ASSERT_EQ(engine_->starts.size(), 2u);
     EXPECT_EQ(engine_->starts[1], (countIn + 5) * 8);
-    EXPECT_FALSE(form_->Paused);
+    EXPECT_FALSE(form_->Transport->Paused());
     EXPECT_EQ(form_->PlayCursor->Position, 5);
 }
 
 TEST_F(TransportTest, ThePointFollowsTheBeatAndTheCountInDigitGoesAway) {
     Open(1, 5);
-    const playback::CursorGeometry geometry = form_->CurrentGeometry();
+    const playback::CursorGeometry geometry = form_->Transport->Lesson().Geometry;
     form_->BPlayClick(form_->BPlay);
-    const int countIn = form_->CountInBeats;
+    const int countIn = form_->Course->CountInBeats();
     // Count-in: a digit appears left of the cursor origin.
     const QImage before = form_->Canvas()->Image().copy();
     PollAt(1);
-    const QRect digit(geometry.OriginX - form_->BeatDisplayOffset, geometry.OriginY - 10,
-                      form_->BeatThread->DigitBackground.Width(),
-                      form_->BeatThread->DigitBackground.Height());
+    const QRect digit(geometry.OriginX - form_->Course->BeatDisplayOffset(), geometry.OriginY - 10,
+                      form_->Transport->Digit().Background.Width(),
+                      form_->Transport->Digit().Background.Height());
     EXPECT_NE(form_->Canvas()->Image().copy(digit), before.copy(digit));
     // The exercise proper: the digit is gone and the point is on beat 2.
     PollAt(countIn);
@@ -204,47 +237,47 @@ TEST_F(TransportTest, ThePointFollowsTheBeatAndTheCountInDigitGoesAway) {
     EXPECT_EQ(form_->PlayCursor->PointX, step.PointX);
     EXPECT_EQ(form_->PlayCursor->PointY, step.PointY);
     EXPECT_TRUE(form_->BPause->Enabled());
-    EXPECT_EQ(form_->ExerciseBeat.load(), 2);
+    EXPECT_EQ(form_->Transport->ExerciseBeat(), 2);
 }
 
 TEST_F(TransportTest, LoopPlaysFourPassesEachFromTheLocatorsBar) {
     Open(1, 5);
-    const int perBar = form_->LoopRecord.BeatsPerBar;
+    const int perBar = form_->Transport->Record().BeatsPerBar;
     form_->BForwardClick(form_->BForward); // bar 2
     form_->BLocator->SetLatched(true);
     form_->BLocatorClick(form_->BLocator);
-    EXPECT_EQ(form_->LocatorBeat, perBar + 1);
+    EXPECT_EQ(form_->Transport->LocatorBeat(), perBar + 1);
     form_->BLoopClick(form_->BLoop);
     form_->BPlayClick(form_->BPlay);
-    for (int pass = 0; pass < 4; ++pass) PlayToEnd(form_->CountInBeats + perBar);
-    const int fromLocator = (form_->CountInBeats + perBar) * 8;
+    for (int pass = 0; pass < 4; ++pass) PlayToEnd(form_->Course->CountInBeats() + perBar);
+    const int fromLocator = (form_->Course->CountInBeats() + perBar) * 8;
     EXPECT_EQ(engine_->starts, std::vector<int>(4, fromLocator));
-    EXPECT_EQ(preRolls_, 4);
+    EXPECT_EQ(passes_.started, 4);
     EXPECT_TRUE(Ready());
 }
 
 TEST_F(TransportTest, ForwardAndRewindMoveByBarsWithinTheirLimits) {
     Open(1, 5);
-    const int perBar = form_->LoopRecord.BeatsPerBar;
-    const int total = form_->LoopRecord.TotalBeats;
+    const int perBar = form_->Transport->Record().BeatsPerBar;
+    const int total = form_->Transport->Record().TotalBeats;
     form_->BRewindClick(form_->BRewind); // in the first bar: nothing
-    EXPECT_EQ(form_->LoopRecord.Beat, 1);
+    EXPECT_EQ(form_->Transport->Record().Beat, 1);
     for (int i = 0; i < 100; ++i) form_->BForwardClick(form_->BForward);
-    EXPECT_GE(form_->LoopRecord.Beat, total - perBar);
-    EXPECT_LT(form_->LoopRecord.Beat, total);
-    EXPECT_EQ((form_->LoopRecord.Beat - 1) % perBar, 0);
-    const int last = form_->LoopRecord.Beat;
+    EXPECT_GE(form_->Transport->Record().Beat, total - perBar);
+    EXPECT_LT(form_->Transport->Record().Beat, total);
+    EXPECT_EQ((form_->Transport->Record().Beat - 1) % perBar, 0);
+    const int last = form_->Transport->Record().Beat;
     form_->BRewindClick(form_->BRewind);
-    EXPECT_EQ(form_->LoopRecord.Beat, last - perBar);
+    EXPECT_EQ(form_->Transport->Record().Beat, last - perBar);
     // The next Play starts at that bar.
     form_->BPlayClick(form_->BPlay);
-    EXPECT_EQ(engine_->starts.back(), (form_->CountInBeats + last - perBar - 1) * 8);
+    EXPECT_EQ(engine_->starts.back(), (form_->Course->CountInBeats() + last - perBar - 1) * 8);
 }
 
 TEST_F(TransportTest, MovingTheTempoBarStopsAndTheNextPlayLoadsTheNewLevel) {
     Open(1, 5);
     form_->BPlayClick(form_->BPlay);
-    PollAt(form_->CountInBeats + 1);
+    PollAt(form_->Course->CountInBeats() + 1);
     form_->TrBarTempo->SetPosition(7);
     form_->TrBarTempoMouseUp(form_->TrBarTempo, mbLeft, TShiftState{}, 0, 0);
     EXPECT_FALSE(engine_->IsRunning());
@@ -266,12 +299,12 @@ TEST_F(TransportTest, StopDuringAVideoOnlyStopsTheVideo) {
 
 TEST_F(TransportTest, WithoutACursorBarsAndLocatorDoNothing) {
     Open(0, 1); // lesson 0 has no play cursor
-    ASSERT_FALSE(form_->CursorActive);
+    ASSERT_FALSE(form_->Course->CursorActive());
     form_->BForwardClick(form_->BForward);
     form_->BLocator->SetLatched(true);
     form_->BLocatorClick(form_->BLocator);
-    EXPECT_EQ(form_->LoopRecord.Beat, 1);
-    EXPECT_EQ(form_->LocatorBeat, 0);
+    EXPECT_EQ(form_->Transport->Record().Beat, 1);
+    EXPECT_EQ(form_->Transport->LocatorBeat(), 0);
     form_->BPlayClick(form_->BPlay);
     const QImage before = form_->Canvas()->Image().copy();
     PollAt(1);

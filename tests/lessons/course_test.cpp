@@ -42,7 +42,7 @@ TEST_F(CourseTest, EveryLessonOpensAtEveryLevelWithItsExercise) {
         for (int level = 1; level <= lessons::kLevelCount; ++level) {
             form_->Lists->CurrentEntry = 0;
             form_->Lists->Plan[0] = {n, level, 0};
-            form_->CurrentLesson = n;
+            form_->Course->SetCurrentLesson(n);
             form_->OpenLesson();
             ASSERT_TRUE(asked_.empty()) << "lesson " << n << " level " << level;
             EXPECT_TRUE(form_->BPlay->Enabled()) << "lesson " << n << " level " << level;

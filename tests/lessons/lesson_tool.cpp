@@ -72,7 +72,7 @@ app::TForm1* OpenMainWindow(const std::string& programFolder) {
 void Open(app::TForm1* form, int lesson, int level) {
     form->Lists->CurrentEntry = 0;
     form->Lists->Plan[0] = {lesson, level, 0};
-    form->CurrentLesson = lesson;
+    form->Course->SetCurrentLesson(lesson);
     form->OpenLesson();
 }
 

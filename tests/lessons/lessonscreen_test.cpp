@@ -49,7 +49,7 @@ protected:
     void Open(int lesson, int level = 1, int playCount = 0) {
         form_->Lists->CurrentEntry = 0;
         form_->Lists->Plan[0] = {lesson, level, playCount};
-        form_->CurrentLesson = lesson;
+        form_->Course->SetCurrentLesson(lesson);
         form_->OpenLesson();
     }
 
@@ -68,58 +68,58 @@ TEST_F(LessonScreenTest, CountInFollowsTheLesson) {
     for (int n : {1, 9, 28}) WriteLesson(n);
     Start();
     Open(9);
-    EXPECT_EQ(form_->CountInBeats, 3);
+    EXPECT_EQ(form_->Course->CountInBeats(), 3);
     Open(28);
-    EXPECT_EQ(form_->CountInBeats, 8);
+    EXPECT_EQ(form_->Course->CountInBeats(), 8);
     Open(1);
-    EXPECT_EQ(form_->CountInBeats, 4);
+    EXPECT_EQ(form_->Course->CountInBeats(), 4);
 }
 
 TEST_F(LessonScreenTest, FirstAndLastLessonMakeTheQuizAvailableAndKeepTheBeatDisplay) {
     for (int n : {0, 10, 12, 29}) WriteLesson(n);
     Start();
     Open(10);
-    EXPECT_EQ(form_->BeatDisplayOffset, 20);
-    EXPECT_EQ(form_->PlayCount, 0);
+    EXPECT_EQ(form_->Course->BeatDisplayOffset(), 20);
+    EXPECT_EQ(form_->Course->PlayCount(), 0);
     Open(12);
-    EXPECT_EQ(form_->BeatDisplayOffset, 18);
+    EXPECT_EQ(form_->Course->BeatDisplayOffset(), 18);
     Open(0, 1, 0);
-    EXPECT_EQ(form_->PlayCount, 3);
-    EXPECT_EQ(form_->BeatDisplayOffset, 18);
-    EXPECT_FALSE(form_->CursorActive);
+    EXPECT_EQ(form_->Course->PlayCount(), 3);
+    EXPECT_EQ(form_->Course->BeatDisplayOffset(), 18);
+    EXPECT_FALSE(form_->Course->CursorActive());
     Open(29, 1, 1);
-    EXPECT_EQ(form_->PlayCount, 3);
+    EXPECT_EQ(form_->Course->PlayCount(), 3);
     Open(12, 1, 2);
-    EXPECT_EQ(form_->PlayCount, 2);
-    EXPECT_TRUE(form_->CursorActive);
-    EXPECT_EQ(form_->LoopRecord.LastBeat, 0);
+    EXPECT_EQ(form_->Course->PlayCount(), 2);
+    EXPECT_TRUE(form_->Course->CursorActive());
+    EXPECT_EQ(form_->Transport->Record().LastBeat, 0);
 }
 
 TEST_F(LessonScreenTest, LanguageOneTakesItsOwnGeometryAndTempo) {
     setenv("SPRACHBANK_LANGUAGE", "1", 1);
     Start();
-    EXPECT_EQ(form_->CursorGeometry[12].OriginY, 345);
-    EXPECT_EQ(form_->TempoTable[12][0], 60);
+    EXPECT_EQ(form_->Course->Tables().CursorGeometry[12].OriginY, 345);
+    EXPECT_EQ(form_->Course->Tables().TempoTable[12][0], 60);
     DestroyWindows();
     // Every code but 0 is served the English edition and takes its rows.
     setenv("SPRACHBANK_LANGUAGE", "2", 1);
     Start();
-    EXPECT_EQ(form_->CursorGeometry[12].OriginY, 345);
-    EXPECT_EQ(form_->TempoTable[12][0], 60);
+    EXPECT_EQ(form_->Course->Tables().CursorGeometry[12].OriginY, 345);
+    EXPECT_EQ(form_->Course->Tables().TempoTable[12][0], 60);
     DestroyWindows();
     setenv("SPRACHBANK_LANGUAGE", "0", 1);
     Start();
-    EXPECT_EQ(form_->CursorGeometry[12].OriginY, 357);
-    EXPECT_EQ(form_->TempoTable[12][0], 50);
+    EXPECT_EQ(form_->Course->Tables().CursorGeometry[12].OriginY, 357);
+    EXPECT_EQ(form_->Course->Tables().TempoTable[12][0], 50);
 }
 
 TEST_F(LessonScreenTest, LessonNineteenHoldsItsPointFromTheFirstOpening) {
     WriteLesson(19);
     Start();
-    EXPECT_EQ(form_->CursorGeometry[19].HoldFrom, -100);
+    EXPECT_EQ(form_->Course->Tables().CursorGeometry[19].HoldFrom, -100);
     Open(19);
-    EXPECT_EQ(form_->CursorGeometry[19].HoldFrom, 32);
-    EXPECT_EQ(form_->CursorGeometry[19].HoldTo, 35);
+    EXPECT_EQ(form_->Course->Tables().CursorGeometry[19].HoldFrom, 32);
+    EXPECT_EQ(form_->Course->Tables().CursorGeometry[19].HoldTo, 35);
     EXPECT_EQ(form_->PlayCursor->Geometry().HoldFrom, 32);
 }
 
@@ -134,7 +134,7 @@ TEST_F(LessonScreenTest, TheLevelComesFromThePlanUnlessOutsideOneToTenOrExplorin
         EXPECT_EQ(form_->TrBarTempo->Position(), 1) << "plan level " << odd;
         EXPECT_EQ(form_->LLevel->Caption(), "1");
     }
-    form_->ExplorerMode = true;
+    form_->Course->SetExplorerMode(true);
     Open(5, 7);
     EXPECT_EQ(form_->TrBarTempo->Position(), 1);
     const int centre = form_->ImgLevel->Left() + form_->ImgLevel->Width() / 2;
@@ -154,14 +154,14 @@ TEST_F(LessonScreenTest, LedDelayAndLoopRecordFollowLessonAndLevel) {
     WriteLesson(25);
     Start();
     Open(25, 10);
-    EXPECT_EQ(form_->LedDelay, 13); // (150 - 178) x 0.2 + 19 = 13.4
+    EXPECT_EQ(form_->Transport->Led().SegmentDelay, 13); // (150 - 178) x 0.2 + 19 = 13.4
     Open(25, 1);
-    EXPECT_EQ(form_->LedDelay, 35); // (150 - 70) x 0.2 + 19
-    EXPECT_EQ(form_->LoopRecord.Beat, 1);
-    EXPECT_EQ(form_->LoopRecord.FirstBeat, 1);
-    EXPECT_EQ(form_->LoopRecord.TotalBeats, 64);
-    EXPECT_EQ(form_->LoopRecord.BeatsPerBar, 4);
-    EXPECT_EQ(form_->StartPosition, 0);
+    EXPECT_EQ(form_->Transport->Led().SegmentDelay, 35); // (150 - 70) x 0.2 + 19
+    EXPECT_EQ(form_->Transport->Record().Beat, 1);
+    EXPECT_EQ(form_->Transport->Record().FirstBeat, 1);
+    EXPECT_EQ(form_->Transport->Record().TotalBeats, 64);
+    EXPECT_EQ(form_->Transport->Record().BeatsPerBar, 4);
+    EXPECT_EQ(form_->Transport->StartPosition(), 0);
     EXPECT_EQ(form_->TimerPC1->Interval(), 100u);
 }
 
@@ -169,8 +169,8 @@ TEST_F(LessonScreenTest, FilesOfTheOpenedLesson) {
     WriteLesson(12);
     Start();
     Open(12, 3);
-    EXPECT_EQ(form_->LevelMidiFiles[3], form_->ProgramFolder + "Midi\\uebung12_3.mid");
-    EXPECT_EQ(form_->LevelMidiFiles[10], form_->ProgramFolder + "Midi\\uebung12_10.mid");
+    EXPECT_EQ(form_->Transport->Lesson().LevelFiles[3], form_->ProgramFolder + "Midi\\uebung12_3.mid");
+    EXPECT_EQ(form_->Transport->Lesson().LevelFiles[10], form_->ProgramFolder + "Midi\\uebung12_10.mid");
     EXPECT_EQ(form_->SlidePicturePrefix, form_->ProgramFolder + "lektion12\\DiaA");
 }
 
@@ -201,7 +201,7 @@ TEST_F(LessonScreenTest, TheExerciseDecidesWhetherPlayIsOffered) {
     EXPECT_TRUE(asked_[0].cancel.isEmpty());
     EXPECT_FALSE(form_->BPlay->Enabled());
     // The lesson stays open.
-    EXPECT_EQ(form_->CurrentLesson, 5);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 5);
     EXPECT_TRUE(form_->BKontrolle->Enabled());
     EXPECT_FALSE(form_->BackdropBitmap.Empty());
 }
@@ -211,13 +211,13 @@ TEST_F(LessonScreenTest, ALessonNumberOutsideTheCourseOpensNothing) {
     Start();
     Open(2);
     const int elements = form_->ComponentCount();
-    const int total = form_->LoopRecord.TotalBeats;
+    const int total = form_->Transport->Record().TotalBeats;
     for (int bad : {30, 1000, -1}) {
-        form_->CurrentLesson = bad;
+        form_->Course->SetCurrentLesson(bad);
         form_->OpenLesson();
     }
     EXPECT_EQ(form_->ComponentCount(), elements);
-    EXPECT_EQ(form_->LoopRecord.TotalBeats, total);
+    EXPECT_EQ(form_->Transport->Record().TotalBeats, total);
 }
 
 TEST_F(LessonScreenTest, AMissingSkinLeavesTheScreenEmpty) {
@@ -291,12 +291,12 @@ TEST_F(LessonScreenTest, ScreenLinksWaitUntilNothingPlays) {
     form_->VideoPlaying = true;
     slide->OnClick(slide);
     help->OnClick(help);
-    EXPECT_FALSE(form_->OpenedFromLessonScreen);
+    EXPECT_FALSE(form_->Course->OpenedFromLessonScreen());
     EXPECT_TRUE(opener_.opened.isEmpty());
 
     form_->VideoPlaying = false;
     slide->OnClick(slide);
-    EXPECT_TRUE(form_->OpenedFromLessonScreen);
+    EXPECT_TRUE(form_->Course->OpenedFromLessonScreen());
     help->OnClick(help);
     EXPECT_EQ(opener_.opened.size(), 1);
 }
@@ -321,7 +321,7 @@ TEST_F(LessonScreenTest, OpeningReleasesTheLocatorAndOffersQuizAndMonitor) {
     EXPECT_FALSE(form_->BLocator->Latched());
     EXPECT_TRUE(form_->BMonitor->Enabled());
     EXPECT_TRUE(form_->BKontrolle->Enabled());
-    EXPECT_FALSE(form_->QuizFinished);
+    EXPECT_FALSE(form_->Course->QuizFinished());
 }
 
 TEST_F(LessonScreenTest, StartingAgainResetsAndStoresTheListsAndShowsNoLesson) {
@@ -330,7 +330,7 @@ TEST_F(LessonScreenTest, StartingAgainResetsAndStoresTheListsAndShowsNoLesson) {
     form_->Lists->Waiting[0].Lesson = 0;
     Open(3, 5, 2);
     form_->ResetCourse();
-    EXPECT_EQ(form_->CurrentLesson, -1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_EQ(form_->Lists->Plan[0].Lesson, -1);
     EXPECT_EQ(form_->Lists->Waiting[0].Lesson, 1);
     EXPECT_EQ(form_->IntroVideoPath, form_->ProgramFolder + "lektionX\\IntroVideo.avi");

@@ -34,7 +34,7 @@ protected:
         ShowMainWindow();
         form_->Lists->CurrentEntry = 0;
         form_->Lists->Plan[0] = {lesson, 1, 0};
-        form_->CurrentLesson = lesson;
+        form_->Course->SetCurrentLesson(lesson);
         form_->OpenLesson();
         cursor_ = form_->PlayCursor.get();
         notation_ = Screen();
@@ -88,7 +88,7 @@ TEST_F(PlayCursorTest, ThePointStepsAlongTheLineAndTheOldPlaceIsRestored) {
 
 TEST_F(PlayCursorTest, ARealBeatWidthPlacesColumnsTruncated) {
     OpenLesson(1);
-    playback::CursorGeometry g = form_->CursorGeometry[1];
+    playback::CursorGeometry g = form_->Course->Tables().CursorGeometry[1];
     g.BeatWidth = 32.5f;
     cursor_->InitCursor(g);
     std::vector<int> lefts;
@@ -145,7 +145,7 @@ TEST_F(PlayCursorTest, ShowingTheMarkTwiceRemovesTheFirstAndRemovingRestoresTheN
     const QRect first = MarkRect();
     EXPECT_EQ(first.left(), cursor_->PointX);
     EXPECT_EQ(first.bottom() + 1, cursor_->PointY - 30);
-    EXPECT_TRUE(form_->MarkShown());
+    EXPECT_TRUE(form_->PlayCursor->MarkShown);
     EXPECT_NE(Screen().copy(first), withPoint.copy(first));
     Move(9);
     const QImage beforeSecond = Screen();
@@ -156,7 +156,7 @@ TEST_F(PlayCursorTest, ShowingTheMarkTwiceRemovesTheFirstAndRemovingRestoresTheN
     EXPECT_NE(Screen().copy(second), beforeSecond.copy(second));
     cursor_->RemoveMark();
     EXPECT_EQ(cursor_->MarkX, 0);
-    EXPECT_FALSE(form_->MarkShown());
+    EXPECT_FALSE(form_->PlayCursor->MarkShown);
     EXPECT_EQ(Screen().copy(second), notation_.copy(second));
     EXPECT_EQ(Screen().copy(first), notation_.copy(first));
     // A second removal changes nothing.
@@ -197,11 +197,11 @@ TEST_F(PlayCursorTest, OpeningAnotherLessonLetsGoOfPointAndMark) {
     lessontest::WriteLessonScreen(programCopy_->Path(), 5);
     Move(6, false);
     cursor_->ShowMark();
-    form_->CurrentLesson = 5;
+    form_->Course->SetCurrentLesson(5);
     form_->OpenLesson();
     EXPECT_FALSE(cursor_->PointShown());
-    EXPECT_FALSE(form_->MarkShown());
-    EXPECT_EQ(cursor_->PointX, form_->CursorGeometry[5].OriginX);
+    EXPECT_FALSE(form_->PlayCursor->MarkShown);
+    EXPECT_EQ(cursor_->PointX, form_->Course->Tables().CursorGeometry[5].OriginX);
     EXPECT_EQ(cursor_->Position, 0);
 }
 

@@ -24,7 +24,7 @@ using namespace platform;
 
 // Reads files with the real engine, so that a damaged exercise is judged as
 // the program judges it, but plays nothing: the test notes each start.
-class ReadingEngine : public playback::SequenzorEngine {
+class ReadingEngine : public FakeDevices {
 public:
     std::vector<std::string> loads;
     int starts = 0;
@@ -70,20 +70,20 @@ protected:
         }
         // Skin pictures are read from the program folder.
         OverrideProgramFolder(programCopy_->Path());
+        reading_ = std::make_unique<ReadingEngine>();
+        reading_->devices = devices_.devices;
+        engine_ = reading_.get();
+        services_.Engine = engine_;
         CreateWindows();
         form_->realTransport = true;
-        auto engine = std::make_unique<ReadingEngine>();
-        engine_ = engine.get();
-        form_->Engine = std::move(engine);
-        form_->BeatThread->Now = [this] { return clock_; };
-        form_->BeatThread->Pause = [this](unsigned ms) { clock_ += ms; };
-        form_->BeatThread->OnCountInDone = [this] { form_->CountInDone = true; };
+        // The pre-roll's clock runs ahead: it ends as soon as it begins.
+        form_->Transport->PreRollBlink().Now = [this] { return clock_ += 10000; };
         lessons::ExtWinA = new lessons::TExtWinA(nullptr);
         lessons::QuizWin = new lessons::TQuizWin(nullptr);
         ShowMainWindow();
         form_->Lists->CurrentEntry = 0;
         form_->Lists->Plan[0] = {lesson, level, 3};
-        form_->CurrentLesson = lesson;
+        form_->Course->SetCurrentLesson(lesson);
         // The first start's greeting is not what the test looks for; the
         // lists are on disk before the lesson file is used.
         ASSERT_TRUE(form_->Lists->SaveNow());
@@ -137,6 +137,7 @@ protected:
         EXPECT_EQ(ReadData("Listen/ListeWarten.ztl"), waiting_);
     }
 
+    std::unique_ptr<ReadingEngine> reading_;
     ReadingEngine* engine_ = nullptr;
     std::uint32_t clock_ = 5000;
     std::string plan_, waiting_;
@@ -265,7 +266,7 @@ TEST_F(LessonFilesTest, QuizSkinMissingEndsWithoutQuestions) {
     lessons::QuizWin->BNext->Click();
     ProcessEvents();
     EXPECT_FALSE(lessons::QuizWin->isVisible());
-    EXPECT_TRUE(form_->QuizIdle);
+    EXPECT_TRUE(form_->Course->QuizIdle());
     ASSERT_EQ(asked_.size(), 1u) << Shown();
     EXPECT_EQ(asked_[0].title, app::MessageText(13));
     EXPECT_EQ(form_->Lists->Plan[0].Lesson, 12);
@@ -280,7 +281,7 @@ TEST_F(LessonFilesTest, QuizSkinCutIsReportedAndTheQuizStaysShut) {
     OpenLesson();
     OpenQuiz();
     EXPECT_FALSE(lessons::QuizWin->isVisible());
-    EXPECT_TRUE(form_->QuizIdle);
+    EXPECT_TRUE(form_->Course->QuizIdle());
     ASSERT_EQ(platformBoxes_.size(), 1) << Shown();
     EXPECT_TRUE(platformBoxes_[0].contains(
         QString::fromUtf8("Der Index der Liste überschreitet das Maximum")))

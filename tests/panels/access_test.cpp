@@ -58,7 +58,7 @@ TEST_F(PanelAccessTest, PlanRowsAreOneListOfLessonsThatOpenWhenPressed) {
     list->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     ProcessEvents();
     EXPECT_EQ(Form()->lessonsOpened, 1);
-    EXPECT_EQ(form_->CurrentLesson, 5);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 5);
 }
 
 TEST_F(PanelAccessTest, TunerStringsAreNamedAndTellWhichToneSounds) {
@@ -115,7 +115,7 @@ TEST_F(PanelAccessTest, ExplorerRowsFollowTheArrowKeysAndScrollAtTheEnds) {
 
     // Space opens the focused row's lesson.
     QTest::keyClick(explorer.ListRows[0], Qt::Key_Space);
-    EXPECT_EQ(form_->CurrentLesson, 1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 1);
 }
 
 TEST_F(PanelAccessTest, TabGoesFromThePanelToTheLeftColumnTheTransportAndTheRest) {

@@ -31,7 +31,7 @@ public:
     std::vector<Video> videos;
     std::vector<int> slidesOpened; // CurrentLesson at each OpenSlidesA
     void OpenLesson() override { ++lessonsOpened; }
-    void OpenSlidesA() override { slidesOpened.push_back(CurrentLesson); }
+    void OpenSlidesA() override { slidesOpened.push_back(Course->CurrentLesson()); }
     void PlayVideo(const std::string& file, const std::string& midi, const platform::TRect& rect,
                    int top, int left, platform::TPanel*) override {
         videos.push_back({file, midi, rect, top, left});

@@ -1,7 +1,7 @@
 // Pictures of the four panels of the main window's left column as a learner
 // sees them, grabbed from the real main window with the generated course:
 //
-//   build/tests/panels_gallery OUTDIR        (offscreen, or under Xvfb)
+//   build/tests/panels_gallery OUTDIR [LANGUAGE]   (offscreen, or under Xvfb)
 //
 // writes OUTDIR/panel-plan.png (three planned lessons), panel-tuner.png (the
 // g string chosen), panel-explorer.png (explorer mode, the mouse on lesson
@@ -9,6 +9,13 @@
 // two videos here), and window-explorer.png (the whole window in explorer
 // mode). The program folder is a copy of links to the build's; the
 // learner's lists go to a scratch folder. Run by hand; not part of the suite.
+//
+// With PulseAudio installed it also starts a private sound server whose
+// microphone hears what paplay plays into its null sink, and shoots the
+// tuner listening: panel-tuner-microphone.png (the course's own B string
+// tone played 8 cents sharp, the string chosen), panel-tuner-intune.png
+// (the A string tone as it is, "automatisch") and panel-tuner-lost.png (the
+// microphone gone). LANGUAGE 1 takes the English edition (default 0).
 
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
@@ -26,7 +33,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -72,6 +82,68 @@ void MirrorProgramFolder(const QString& bin, const QString& target, int lesson) 
         QFile::link(bin + "lektionX/IntroVideo.avi", target + lessonFolder + video);
 }
 
+// A private PulseAudio server in `runtime`: a null sink "gallery_null" and a
+// microphone "gallery_mic" that hears it. False without PulseAudio.
+bool StartSoundServer(const QString& runtime) {
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty()) return false;
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+    return QProcess::execute("pulseaudio", {"-n", "--daemonize=yes", "--exit-idle-time=-1",
+                                            "--load=module-null-sink sink_name=gallery_null",
+                                            "--load=module-native-protocol-unix",
+                                            "--load=module-remap-source source_name=gallery_mic "
+                                            "master=gallery_null.monitor"}) == 0;
+}
+
+// Plays a tone of the course into the microphone, `cents` higher than it
+// is: a copy whose header claims a faster sample rate.
+void PlayIntoMicrophone(QProcess& player, const QString& bin, const char* tone, double cents) {
+    player.kill();
+    player.waitForFinished(2000);
+    QFile file(bin + "Sounds/" + tone);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    QByteArray bytes = file.readAll();
+    if (bytes.size() < 44) return;
+    auto field = [&bytes](int at) {
+        return quint32(quint8(bytes[at])) | quint32(quint8(bytes[at + 1])) << 8 |
+               quint32(quint8(bytes[at + 2])) << 16 | quint32(quint8(bytes[at + 3])) << 24;
+    };
+    auto setField = [&bytes](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = char((value >> (8 * i)) & 0xff);
+    };
+    const double factor = std::pow(2.0, cents / 1200.0);
+    setField(24, quint32(std::lround(field(24) * factor))); // frames per second
+    setField(28, quint32(std::lround(field(28) * factor))); // bytes per second
+    const QString copy = outFolder + "/.tone.wav";
+    QFile out(copy);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) return;
+    out.close();
+    player.start("paplay", {"--device=gallery_null", copy});
+}
+
+void ShootMicrophone(app::TForm1& form, const QString& bin) {
+    QProcess player;
+    tools::TunerPanel& tuner = *form.Tuner;
+    form.BStimmClick(nullptr);
+    Wait(300); // the click's sound has ended
+    tuner.SwitchMikrofon(true);
+    tuner.StringLabels[tools::TunerPanel::StringH]->Click(); // the B string, chosen ...
+    tuner.LAusschaltenClick();                               // ... its tone off
+    PlayIntoMicrophone(player, bin, "SaiteH.wav", 8);
+    Wait(2500);
+    Shoot("panel-tuner-microphone.png");
+    tuner.LAutomatischClick();
+    PlayIntoMicrophone(player, bin, "SaiteA.wav", 0);
+    Wait(2500);
+    Shoot("panel-tuner-intune.png");
+    player.kill();
+    player.waitForFinished(2000);
+    QProcess::execute("pactl", {"unload-module", "module-remap-source"});
+    Wait(1500);
+    Shoot("panel-tuner-lost.png");
+    tuner.SwitchMikrofon(false);
+    QFile::remove(outFolder + "/.tone.wav");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,9 +151,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: panels_gallery OUTDIR\n");
         return 2;
     }
-    QTemporaryDir data, program;
+    QTemporaryDir data, program, runtime;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    qputenv("SPRACHBANK_LANGUAGE", "0");
+    qputenv("SPRACHBANK_LANGUAGE", argc > 2 && QByteArray(argv[2]) == "1" ? "1" : "0");
+    const bool soundServer = StartSoundServer(runtime.path());
     QApplication application(argc, argv);
     outFolder = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     QDir().mkpath(outFolder);
@@ -106,7 +179,7 @@ int main(int argc, char** argv) {
     form.RefreshPlanPanel();
     form.BVonVorn->Show();
     form.Lists->CurrentEntry = 1;
-    form.CurrentLesson = 7;
+    form.Course->SetCurrentLesson(7);
     form.OpenLesson();
     Shoot("panel-plan.png");
 
@@ -121,11 +194,18 @@ int main(int argc, char** argv) {
     Shoot("window-explorer.png", form.rect());
 
     form.BExplorerClick(nullptr); // back to the plan
-    form.CurrentLesson = monitorLesson;
-    std::printf("monitor on lesson %d\n", form.CurrentLesson);
+    form.Course->SetCurrentLesson(monitorLesson);
+    std::printf("monitor on lesson %d\n", form.Course->CurrentLesson());
     form.OpenLesson();
     form.BMonitorClick(nullptr);
     Shoot("panel-monitor.png");
+
+    if (soundServer) {
+        ShootMicrophone(form, bin);
+        QProcess::execute("pulseaudio", {"-k"});
+    } else {
+        std::printf("no PulseAudio: no pictures of the tuner listening\n");
+    }
 
     app::TMsgWin::SetAnswerer({});
     platform::OverrideProgramFolder("");

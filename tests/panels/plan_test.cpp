@@ -45,7 +45,7 @@ TEST_F(PanelTest, RowsShowThePlanWithNumbersTitlesAndButtons) {
 TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesson0) {
     CreatePanelWindows();
     SetPlan({3, 5, 9});
-    form_->CurrentLesson = 5;
+    form_->Course->SetCurrentLesson(5);
 
     answers_ = {1, 2}; // yes, then no: nothing happens
     form_->BVonVornClick(nullptr);
@@ -65,7 +65,7 @@ TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesso
     form_->BVonVornClick(nullptr);
     EXPECT_EQ(asked_.size(), 2u);
     EXPECT_EQ(PlanLessons(), (std::vector<int>{-1, -1, -1}));
-    EXPECT_EQ(form_->CurrentLesson, -1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_FALSE(form_->BVonVorn->Visible());
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(form_->PlanView->NumberLabels[row]->Caption(), "---");
@@ -79,36 +79,36 @@ TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesso
     form_->BNextClick(nullptr);
     EXPECT_EQ(Form()->slidesOpened, std::vector<int>{0});
     EXPECT_TRUE(form_->Lists->IntroMode());
-    EXPECT_FALSE(form_->OpenedFromLessonScreen);
+    EXPECT_FALSE(form_->Course->OpenedFromLessonScreen());
     EXPECT_EQ(sound_.events.back(), Click());
 }
 
 TEST_F(PanelTest, RowOfTheOpenLessonOnlyClicks) {
     CreatePanelWindows();
     SetPlan({3, 5});
-    form_->CurrentLesson = 3;
+    form_->Course->SetCurrentLesson(3);
     form_->Lists->CurrentEntry = 0;
     form_->PlanView->SelectButtons[0]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 0);
-    EXPECT_EQ(form_->CurrentLesson, 3);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 3);
     EXPECT_EQ(sound_.events, std::vector<std::string>{Click()});
 
     form_->PlanView->SelectButtons[1]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 1);
-    EXPECT_EQ(form_->CurrentLesson, 5);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 5);
     EXPECT_EQ(form_->Lists->CurrentEntry, 1);
 
     form_->VideoPlaying = true; // nothing at all while a video plays
     sound_.events.clear();
     form_->PlanView->SelectButtons[0]->Click();
     EXPECT_TRUE(sound_.events.empty());
-    EXPECT_EQ(form_->CurrentLesson, 5);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 5);
 }
 
 TEST_F(PanelTest, FullPlanOrNoWaitingLessonIsRefused) {
     CreatePanelWindows();
     SetPlan({3, 5, 9});
-    form_->CurrentLesson = 5;
+    form_->Course->SetCurrentLesson(5);
     form_->BNextClick(nullptr);
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, MessageText(15));
@@ -118,7 +118,7 @@ TEST_F(PanelTest, FullPlanOrNoWaitingLessonIsRefused) {
     EXPECT_EQ(sound_.events.back(), Played("ClickSounds\\oh.wav", false));
     EXPECT_TRUE(Form()->slidesOpened.empty());
     EXPECT_EQ(PlanLessons(), (std::vector<int>{3, 5, 9}));
-    EXPECT_EQ(form_->CurrentLesson, 5);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 5);
 
     // Room in the plan, but every lesson taken.
     asked_.clear();
@@ -129,7 +129,7 @@ TEST_F(PanelTest, FullPlanOrNoWaitingLessonIsRefused) {
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, MessageText(2));
     EXPECT_EQ(asked_[0].body, MessageText(20));
-    EXPECT_EQ(form_->CurrentLesson, 5); // back to the lesson that was open
+    EXPECT_EQ(form_->Course->CurrentLesson(), 5); // back to the lesson that was open
     EXPECT_TRUE(Form()->slidesOpened.empty());
 }
 
@@ -157,7 +157,7 @@ TEST_F(PanelTest, PanelsAreRoundedAndShownOneAtATime) {
     EXPECT_EQ(shown(), QStringList{"PMonitor"});
     form_->BUeplanClick(nullptr);
     EXPECT_EQ(shown(), QStringList{"PUeplan"});
-    form_->ExplorerMode = true;
+    form_->Course->SetExplorerMode(true);
     form_->BStimmClick(nullptr);
     form_->BUeplanClick(nullptr);
     EXPECT_EQ(shown(), QStringList{"PExplorer"});
@@ -328,7 +328,7 @@ TEST_F(PanelTest, EachPanelDrawsItsOwnPicture) {
     CreatePanelWindows();
     form_->ExplorerTitles[2] = "Die ersten$nTöne";
     SetPlan({2, 5});
-    form_->CurrentLesson = 2;
+    form_->Course->SetCurrentLesson(2);
     form_->Show();
     ProcessEvents();
     const QString folder = qEnvironmentVariable("ZUPFARI_PANEL_SHOTS");

@@ -94,7 +94,7 @@ TEST_F(PanelTest, TunerLabelsAndTheirPlaces) {
     // Language 1 writes "b"; the tone file stays SaiteH.wav.
     platform::TPanel panel(nullptr);
     panel.SetBounds(0, 0, 368, 212);
-    TunerPanel english(&panel, nullptr, *form_->PanelLink);
+    TunerPanel english(&panel, nullptr, *form_->Course);
     english.BuildTunerPanel(1);
     EXPECT_EQ(english.StringLabels[TunerPanel::StringH]->Caption(), "b");
     english.StringLabels[TunerPanel::StringH]->Click();
@@ -158,7 +158,7 @@ TEST_F(PanelTest, ExplorerTextFollowsTheMouseAndFallsBackToTheVideo) {
     EXPECT_EQ(explorer.XplText->Text(), "Video");
     EXPECT_EQ(explorer.XplText2->Text(), "Abschluss");
 
-    form_->CurrentLesson = 3;
+    form_->Course->SetCurrentLesson(3);
     explorer.RowEnter(5);
     explorer.RowLeave();
     EXPECT_EQ(explorer.XplText->Text(), CaptionText(20) + " 3");
@@ -192,21 +192,21 @@ TEST_F(PanelTest, ExplorerTextsOfTheCourseFitTheirDisplays) {
 TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo) {
     CreatePanelWindows();
     tools::ExplorerPanel& explorer = *form_->Explorer;
-    form_->CurrentLesson = 2;
+    form_->Course->SetCurrentLesson(2);
     sound_.events.clear();
     explorer.ListRows[2]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 0);
     EXPECT_EQ(sound_.events, (std::vector<std::string>{Click()}));
     explorer.ListRows[4]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 1);
-    EXPECT_EQ(form_->CurrentLesson, 4);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 4);
     EXPECT_EQ(explorer.ExplorerLesson, 4);
 
     form_->IntroVideoPath = form_->ProgramFolder + "lektionX\\GibtEsNicht.avi";
     for (int i = 0; i < 30; ++i)
         explorer.ScrollTimerTimer(); // down to the end
     explorer.ListRows[7]->Click();
-    EXPECT_EQ(form_->CurrentLesson, -1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_EQ(explorer.LastEntry, 30);
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, "Video not found.");
@@ -217,25 +217,25 @@ TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo)
 TEST_F(PanelTest, ModeButtonSwitchesToExplorerAndBackToAnEmptyPlan) {
     CreatePanelWindows();
     form_->BExplorerClick(nullptr);
-    EXPECT_TRUE(form_->ExplorerMode);
+    EXPECT_TRUE(form_->Course->ExplorerMode());
     EXPECT_TRUE(form_->PExplorer->Visible());
     EXPECT_FALSE(form_->PUeplan->Visible());
     EXPECT_FALSE(form_->BKontrolle->Visible());
     EXPECT_EQ(form_->LModusAnzeige->Caption(), CaptionText(12));
     EXPECT_EQ(form_->BUeplan->Text(), CaptionText(12));
-    EXPECT_EQ(form_->CurrentLesson, 0); // the explorer's lesson, opened
+    EXPECT_EQ(form_->Course->CurrentLesson(), 0); // the explorer's lesson, opened
     EXPECT_EQ(Form()->lessonsOpened, 1);
 
     form_->BPlay->SetEnabled(true); // as if the lesson had loaded
     form_->TrBarTempo->SetEnabled(true);
     form_->BExplorerClick(nullptr);
-    EXPECT_FALSE(form_->ExplorerMode);
+    EXPECT_FALSE(form_->Course->ExplorerMode());
     EXPECT_TRUE(form_->PUeplan->Visible());
     EXPECT_FALSE(form_->PExplorer->Visible());
     EXPECT_TRUE(form_->BKontrolle->Visible());
     EXPECT_EQ(form_->LModusAnzeige->Caption(), "Tutorial");
     EXPECT_EQ(form_->BUeplan->Text(), CaptionText(11));
-    EXPECT_EQ(form_->CurrentLesson, -1);
+    EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_FALSE(form_->BPlay->Enabled());
     EXPECT_FALSE(form_->TrBarTempo->Enabled());
     EXPECT_EQ(Form()->lessonsOpened, 1);
@@ -243,7 +243,7 @@ TEST_F(PanelTest, ModeButtonSwitchesToExplorerAndBackToAnEmptyPlan) {
     SetPlan({6}); // with a planned lesson it opens that one
     form_->BExplorerClick(nullptr);
     form_->BExplorerClick(nullptr);
-    EXPECT_EQ(form_->CurrentLesson, 6);
+    EXPECT_EQ(form_->Course->CurrentLesson(), 6);
     EXPECT_EQ(form_->Lists->CurrentEntry, 0);
 }
 
@@ -263,7 +263,7 @@ protected:
             for (const std::string& file : files)
                 programCopy_->Write("lektion" + std::to_string(lesson) + "/" + file, *jpeg);
         CreatePanelWindows();
-        form_->CurrentLesson = 21;
+        form_->Course->SetCurrentLesson(21);
     }
     void UseLesson21(const std::vector<std::string>& files) { UseLessons({{21, files}}); }
     // The monitor's picture number of the picture shown.
@@ -275,14 +275,14 @@ protected:
     }
     // The window's own lesson opening, not the bench's counter.
     void OpenLessonForReal(int lesson) {
-        form_->CurrentLesson = lesson;
+        form_->Course->SetCurrentLesson(lesson);
         form_->TForm1::OpenLesson();
     }
 };
 
 TEST_F(MonitorTest, OpeningALessonStartsItsPicturesAfreshWhileTheMonitorIsAway) {
     UseLessons({{21, {"DiaA2.jpg", "DiaA3.jpg"}}, {22, {"DiaA1.jpg", "DiaA2.jpg"}}});
-    form_->CurrentLesson = 22;
+    form_->Course->SetCurrentLesson(22);
     form_->BMonitorClick(nullptr);
     form_->Monitor->MonitorButtons[0]->Click();
     ASSERT_EQ(Shown(), 2);
@@ -301,7 +301,7 @@ TEST_F(MonitorTest, OpeningALessonStartsItsPicturesAfreshWhileTheMonitorIsAway) 
 TEST_F(MonitorTest, AMonitorThatIsUpFollowsTheOpenedLesson) {
     UseLessons({{21, {"DiaA3.jpg", "Video2.avi", "Video3.avi"}},
                 {22, {"DiaA1.jpg", "DiaA2.jpg", "Video1.avi"}}});
-    form_->CurrentLesson = 22;
+    form_->Course->SetCurrentLesson(22);
     form_->BMonitorClick(nullptr);
     ASSERT_EQ(ButtonsShown(), (std::vector<bool>{true, true, false, false}));
 

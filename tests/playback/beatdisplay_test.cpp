@@ -1,5 +1,5 @@
-// The LED column and the pre-roll blink, watched through the pixels they
-// leave on a canvas.
+// The LED column, the pre-roll blink and the count-in digit, watched through
+// the pixels they leave on a canvas; their timed steps driven by the test.
 
 #include "playback/beatdisplay.h"
 
@@ -8,16 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <vector>
 
 namespace {
 
 using namespace platform;
-using playback::DrawBeat;
+using playback::LedBeat;
 using playback::LedColumn;
-using playback::TDrawLEDThread;
+using playback::PreRoll;
 
 constexpr TColor kDarkColour = 0x000040;
 constexpr TColor kLightColour = 0x00FF00;
@@ -61,32 +60,32 @@ TEST(LedDelay, FollowsTheTempo) {
     EXPECT_EQ(playback::LedDelayAtPlay(178), 10);
 }
 
-// The pre-roll on a fake millisecond clock that moves one millisecond with
-// every pause: each change is recorded with its time and look.
+// The pre-roll on a fake millisecond clock that the test moves one
+// millisecond at a time: each change is recorded with its time and look.
 struct PreRollRecord {
     std::vector<std::uint32_t> times;
     std::vector<bool> lights;
 };
 
 PreRollRecord RunPreRoll(TBitmap& window, const LedColumn& column, int countIn, int tempo) {
-    DrawBeat beat(column);
+    PreRoll roll(column);
     std::uint32_t now = 1000;
-    beat.Now = [&now] { return now; };
-    beat.Pause = [&now](unsigned ms) { now += ms; };
-    beat.Tempo = tempo;
-    beat.CountInBeats = countIn;
+    roll.Now = [&now] { return now; };
     bool done = false;
-    beat.OnCountInDone = [&done] { done = true; };
     PreRollRecord record;
     const int x = column.LedLeft + 2, y = column.LedTop + 101;
     window.OnChange = [&] {
         record.times.push_back(now - 1000);
         record.lights.push_back(window.Canvas()->Pixel(x, y) == kLightColour);
     };
-    beat.PreRoll();
+    roll.Start(tempo, countIn, [&done] { done = true; });
+    while (!done && now < 100000) {
+        now += 1;
+        roll.Advance();
+    }
     window.OnChange = nullptr;
     EXPECT_TRUE(done);
-    EXPECT_TRUE(beat.Suspended());
+    EXPECT_FALSE(roll.Running());
     return record;
 }
 
@@ -109,33 +108,46 @@ TEST_F(BeatDisplayTest, PreRollOfThreeBeatsMakesSevenChangesStartingAndEndingLig
     EXPECT_EQ(record.times.back(), 666u * 6 / 4); // one and a half beats
 }
 
+// On its own timer the pre-roll ends after its time and starts nothing once
+// cancelled.
+TEST_F(BeatDisplayTest, PreRollRunsOnItsTimerAndACancelledOneNeverContinues) {
+    PreRoll roll(column);
+    bool done = false;
+    roll.Start(600, 2, [&done] { done = true; }); // five changes over one beat of 100 ms
+    EXPECT_TRUE(roll.Running());
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(WaitUntil([&] { return done; }));
+
+    bool second = false;
+    roll.Start(600, 2, [&second] { second = true; });
+    roll.Cancel();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 250) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_FALSE(second);
+    EXPECT_FALSE(roll.Running());
+}
+
 // The lit/dark state of the ten segments as the canvas shows them.
 class LedColumnTest : public BeatDisplayTest {
 protected:
-    std::vector<char> Segments(const TDrawLEDThread& thread) {
+    std::vector<char> Segments(const LedBeat& led) {
         std::vector<char> state;
-        for (int i = 0; i < TDrawLEDThread::SegmentCount; ++i) {
-            const TColor c = PixelAt(column.LedLeft + 3, thread.SegmentTop(i) + 1);
+        for (int i = 0; i < LedBeat::SegmentCount; ++i) {
+            const TColor c = PixelAt(column.LedLeft + 3, led.SegmentTop(i) + 1);
             state.push_back(c == kLightColour ? 'L' : c == kDarkColour ? 'D' : '-');
         }
         return state;
     }
 };
 
-TEST_F(LedColumnTest, StaysStillDuringTheCountInThenFillsAndDrainsOnEveryBeat) {
-    std::atomic<int> beat{-3};
-    auto* thread = new TDrawLEDThread(column, &beat);
-    thread->SegmentDelay = 5;
+TEST_F(LedColumnTest, FillsAtOnceOnABeatThenDrainsFromTheTop) {
+    LedBeat led(column);
+    led.SegmentDelay = 5;
     std::vector<std::vector<char>> history;
-    window.OnChange = [&] { history.push_back(Segments(*thread)); };
-    thread->Resume();
-    // Count-in: the thread polls but draws nothing.
-    QElapsedTimer countIn;
-    countIn.start();
-    while (countIn.elapsed() < 150) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    EXPECT_TRUE(history.empty());
+    window.OnChange = [&] { history.push_back(Segments(led)); };
 
-    beat = 0;
+    led.Beat();
     const std::vector<char> allLit(10, 'L'), allDark(10, 'D');
     EXPECT_TRUE(WaitUntil([&] { return !history.empty() && history.back() == allDark; }));
     // Filled from the bottom (segment 9) up before any segment went dark,
@@ -150,33 +162,32 @@ TEST_F(LedColumnTest, StaysStillDuringTheCountInThenFillsAndDrainsOnEveryBeat) {
         const auto dark = std::count(history[i].begin(), history[i].end(), 'D');
         for (int s = 0; s < 10; ++s) EXPECT_EQ(history[i][s], s < dark ? 'D' : 'L') << i;
     }
+    EXPECT_FALSE(led.Draining());
 
     // The next beat fills the column again.
     const size_t before = history.size();
-    beat = 1;
-    EXPECT_TRUE(WaitUntil([&] { return history.size() >= before + 10 && history[before + 9] == allLit; }));
+    led.Beat();
+    ASSERT_GE(history.size(), before + 10);
+    EXPECT_EQ(history[before + 9], allLit);
     window.OnChange = nullptr;
-    thread->Terminate();
-    thread->Resume();
 }
 
 TEST_F(LedColumnTest, ABeatBeforeTheColumnHasDrainedRefillsFromSegmentThree) {
-    std::atomic<int> beat{0};
-    auto* thread = new TDrawLEDThread(column, &beat);
-    thread->SegmentDelay = 40;
+    LedBeat led(column);
+    led.SegmentDelay = 40;
     std::vector<std::vector<char>> history;
-    window.OnChange = [&] { history.push_back(Segments(*thread)); };
-    thread->Resume();
-    // Wait until segments 0..5 have drained, then give the next beat.
-    EXPECT_TRUE(WaitUntil([&] { return !history.empty() && history.back()[5] == 'D'; }));
+    window.OnChange = [&] { history.push_back(Segments(led)); };
+    led.Beat();
+    // Segments 0..5 drained, then the next beat.
+    for (int step = 0; step < 5; ++step) led.Drain();
+    ASSERT_EQ(history.back()[5], 'D');
     const size_t atBeat = history.size();
-    beat = 1;
+    led.Beat();
     // Segments 3..0 light again while 4 and 5 stay dark and the lower ones
     // keep their light from the first fill; then the column drains anew.
-    EXPECT_TRUE(WaitUntil([&] { return history.back() == std::vector<char>(10, 'D'); }));
+    while (led.Draining()) led.Drain();
     window.OnChange = nullptr;
-    thread->Terminate();
-    thread->Resume();
+    EXPECT_EQ(history.back(), std::vector<char>(10, 'D'));
     bool refilled = false;
     for (size_t i = atBeat; i < history.size() && !refilled; ++i) {
         const auto& s = history[i];
@@ -184,6 +195,21 @@ TEST_F(LedColumnTest, ABeatBeforeTheColumnHasDrainedRefillsFromSegmentThree) {
                    s[5] == 'D' && s[7] == 'L' && s[8] == 'L' && s[9] == 'L';
     }
     EXPECT_TRUE(refilled);
+}
+
+TEST_F(LedColumnTest, StoppedItDrawsNoMore) {
+    LedBeat led(column);
+    led.SegmentDelay = 5;
+    led.Beat();
+    led.Stop();
+    int changes = 0;
+    window.OnChange = [&] { ++changes; };
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 100) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    window.OnChange = nullptr;
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(led.Draining());
 }
 
 } // namespace

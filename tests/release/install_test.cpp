@@ -73,7 +73,7 @@ TEST_F(InstallTest, ProgramFolderHoldsTheBuildsProgramFolder) {
             EXPECT_EQ(Digest(installed), Digest(bin + file)) << file.toStdString();
         }
     }
-    for (const char* binary : {"ZupfariBasis", "libSequenzor.so", "libSprachbank.so"})
+    for (const char* binary : {"ZupfariBasis", "libSequenzor.so", "libSprachbank.so", "zupfari-listen"})
         EXPECT_TRUE(binaries.contains(binary)) << binary;
     const QStringList needed = NeededLibraries(programFolder_ + "ZupfariBasis");
     EXPECT_TRUE(needed.contains("libSequenzor.so") && needed.contains("libSprachbank.so"));

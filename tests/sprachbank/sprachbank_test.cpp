@@ -22,6 +22,9 @@ public:
 constexpr int kLastCaption = 30;
 constexpr int kLastMessage = 31;
 constexpr int kLastError = 15;
+// The tuner's listening.
+constexpr int kFirstListeningCaption = 200;
+constexpr int kLastListeningCaption = 213;
 
 } // namespace
 
@@ -29,6 +32,8 @@ TEST(Sprachbank, EveryNumberHasATextInBothLanguages) {
     for (const char* code : {"0", "1"}) {
         Language language(code);
         for (int n = 1; n <= kLastCaption; ++n) EXPECT_STRNE(DLL_GetCaption(n), "") << code << n;
+        for (int n = kFirstListeningCaption; n <= kLastListeningCaption; ++n)
+            EXPECT_STRNE(DLL_GetCaption(n), "") << code << n;
         for (int n = 1; n <= kLastMessage; ++n) EXPECT_STRNE(DLL_GetMessage(n), "") << code << n;
         for (int n = 1; n <= kLastError; ++n) EXPECT_STRNE(DLL_GetErrStr(n), "") << code << n;
     }
