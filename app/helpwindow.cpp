@@ -1,5 +1,7 @@
 #include "app/helpwindow.h"
 
+#include "app/msgwin.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -39,8 +41,12 @@ QList<QPair<QString, QString>> THelpWindow::ReadContents(const QString& pagesFol
     return contents;
 }
 
+QString THelpWindow::Title() {
+    return CaptionText(301);
+}
+
 THelpWindow::THelpWindow(const QString& pagesFolder) : folder_(pagesFolder) {
-    setWindowTitle(kTitle);
+    setWindowTitle(Title());
     resize(kWidth, kHeight);
     contents_ = new QListWidget(this);
     contents_->setFixedWidth(kContentsWidth);

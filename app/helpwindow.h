@@ -1,5 +1,6 @@
 #pragma once
-// THelpWindow: the program's own help viewer, titled "Zupfari Basis Hilfe".
+// THelpWindow: the program's own help viewer, titled "Zupfari Basis Hilfe"
+// ("Zupfari Basis Help" in English).
 // It shows the course's help pages (HTML beside the program, in "Hilfe" or
 // "Help") with their contents list on the left; links and pictures work as
 // in a browser. One window, shown again by every later F1.
@@ -15,7 +16,8 @@ namespace app {
 
 class THelpWindow : public QWidget {
 public:
-    static constexpr const char* kTitle = "Zupfari Basis Hilfe";
+    // The window's title in the learner's language.
+    static QString Title();
 
     // `pagesFolder` (file-system spelling) holds index.html and inhalt.hhc.
     explicit THelpWindow(const QString& pagesFolder);

@@ -44,7 +44,6 @@ constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
 constexpr const char* kSettingsSection = SoundDeviceChoice::kSettingsSection;
 constexpr const char* kSettingsKey = SoundDeviceChoice::kSettingsKey;
-constexpr const char* kHelpWindowTitle = "Zupfari Basis Hilfe";
 
 // Appends a Windows-1252 content name to a folder.
 std::string Join(const std::string& folder, const char* name) {
@@ -280,9 +279,7 @@ void TForm1::BLogoClick(TObject*) {
 
 void TForm1::FormShow(TObject*) {
     if (!ImportantFilesPresent) {
-        platform::MessageBox(
-            "Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet", "Achtung!",
-            MB_OK);
+        platform::MessageBox(MessageText(307), MessageText(306), MB_OK);
         Close();
         return;
     }
@@ -371,7 +368,7 @@ void TForm1::BHilfeClick(TObject* sender) {
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() == kHelpWindowTitle) {
+        if (window->windowTitle() == THelpWindow::Title()) {
             window->showNormal();
             window->raise();
             return;

@@ -64,12 +64,7 @@ void TForm1::SetUpTuner() {
 // is no surprise at the end of a session.
 void TForm1::TellIfListsCannotBeSaved() {
     if (!Lists || Lists->CanSave()) return;
-    AskMessage(QString::fromUtf8("Speichern nicht möglich"),
-               QString::fromUtf8("Ihr Lernstand kann nicht gespeichert werden in:\n%1\n"
-                                 "Bitte prüfen Sie, ob Sie dort schreiben dürfen. Beim "
-                                 "Beenden können Sie das Speichern wiederholen.")
-                   .arg(FromAnsi(Lists->SaveFolder())),
-               "", CaptionText(1));
+    AskMessage(MessageText(300), MessageText(301).arg(FromAnsi(Lists->SaveFolder())), "", CaptionText(1));
 }
 
 void TForm1::RefreshPlanPanel() {

@@ -102,9 +102,7 @@ void TForm1::TellAboutDamagedLists() {
         const QString name = FromAnsi(file);
         names += name.mid(name.lastIndexOf('\\') + 1) + "\n";
     }
-    AskMessage("Liste nicht lesbar",
-               names + QString::fromUtf8("bleibt erhalten (.bak).\nIhr Übeplan beginnt neu."), "",
-               CaptionText(1));
+    AskMessage(MessageText(304), names + MessageText(305), "", CaptionText(1));
 }
 
 void TForm1::BringDialogToFront() {

@@ -150,6 +150,42 @@ constexpr std::array kRows = {
     TextRow{E, 100, "Übung nicht gestartet", "Exercise not started"},
     TextRow{E, 101, "Die Übung ließ sich auf dem gewählten MIDI-Ausgang nicht abspielen. Bitte wählen Sie unter „Soundcard“ einen anderen Ausgang.",
             "The exercise could not be played on the chosen MIDI output. Please choose another one under “Sound device”."},
+
+    // Texts 300 to 349: the boxes about saving and reading the progress
+    // lists, the missing-files box, the help window's title, the picture
+    // and skin errors and the video player's complaints, so that the English
+    // edition shows no German word (the German texts are those the program
+    // always showed).
+    TextRow{C, 300, "Nochmal", "Try again"},
+    TextRow{C, 301, "Zupfari Basis Hilfe", "Zupfari Basis Help"},
+    TextRow{M, 300, "Speichern nicht möglich", "Progress cannot be saved"},
+    TextRow{M, 301,
+            "Ihr Lernstand kann nicht gespeichert werden in:\n%1\nBitte prüfen Sie, ob Sie dort schreiben "
+            "dürfen. Beim Beenden können Sie das Speichern wiederholen.",
+            "Your progress cannot be saved in:\n%1\nPlease check that you may write there. When you quit, "
+            "you can try saving again."},
+    TextRow{M, 302, "Speichern fehlgeschlagen", "Saving failed"},
+    TextRow{M, 303, "Ihr Lernstand konnte nicht gespeichert werden in:\n%1",
+            "Your progress could not be saved in:\n%1"},
+    TextRow{M, 304, "Liste nicht lesbar", "List cannot be read"},
+    TextRow{M, 305, "bleibt erhalten (.bak).\nIhr Übeplan beginnt neu.",
+            "is kept as a copy (.bak).\nYour practice plan starts afresh."},
+    TextRow{M, 306, "Achtung!", "Attention!"},
+    TextRow{M, 307, "Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet",
+            "Some important files were not found!\nThe program will close"},
+    TextRow{E, 300, "Fehler beim Öffnen der Bild-Datei", "Error opening the picture file"},
+    TextRow{E, 301, "Die Videodatei kann nicht abgespielt werden", "The video file cannot be played"},
+    TextRow{E, 302, "Die Videodatei lässt sich nicht öffnen", "The video file cannot be opened"},
+    TextRow{E, 303, "Die Videodatei ist unvollständig (%1 von %2 Bytes)",
+            "The video file is incomplete (%1 of %2 bytes)"},
+    TextRow{E, 304, "Die Videodatei fehlt: ", "The video file is missing: "},
+    TextRow{E, 305, "Die Videodatei antwortet nicht: ", "The video file does not respond: "},
+    TextRow{E, 306, "Die Datei enthält kein Video: ", "The file holds no video: "},
+    TextRow{E, 307, "Kein Video geöffnet", "No video is open"},
+    TextRow{E, 308, "Kein Anzeigefeld für das Video", "No display area for the video"},
+    TextRow{E, 309, "Das Video bleibt stehen: ", "The video has stopped moving: "},
+    TextRow{E, 310, "Der Index der Liste überschreitet das Maximum (%1)", "List index out of bounds (%1)"},
+    TextRow{E, 311, "' ist kein gültiger Integerwert", "' is not a valid integer value"},
 };
 
 } // namespace

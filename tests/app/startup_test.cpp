@@ -33,7 +33,7 @@ app::TForm1* MainWindowUnderConstruction() {
 int HelpWindowsShown() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == app::THelpWindow::kTitle && window->isVisible()) ++count;
+        if (window->windowTitle() == app::THelpWindow::Title() && window->isVisible()) ++count;
     return count;
 }
 
@@ -167,7 +167,7 @@ TEST_F(ShellTest, HelpShowsThePagesInTheProgramsOwnWindowOnce) {
     ASSERT_EQ(HelpWindowsShown(), 1);
     app::THelpWindow* help = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == app::THelpWindow::kTitle)
+        if (window->windowTitle() == app::THelpWindow::Title())
             help = dynamic_cast<app::THelpWindow*>(window);
     ASSERT_NE(help, nullptr);
     EXPECT_GE(help->Contents()->count(), 5);

@@ -19,6 +19,7 @@
 #include <QRect>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -216,6 +217,47 @@ TEST_P(EditionScreens, NoLabelLeavesItsAreaOrOverlapsAnother) {
             }
         }
     }
+}
+
+// A dot of the course's accent colour round `at` (the finger's number is
+// written in its middle), allowing for the picture's JPEG compression.
+bool AccentAt(const QImage& picture, QPointF at) {
+    int accent = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx) {
+            const QColor c = picture.pixelColor(at.toPoint() + QPoint(dx, dy));
+            accent += c.red() > 170 && c.green() < 150 && c.blue() < 110 && c.red() - c.blue() > 100;
+        }
+    return accent >= 12; // a dot fills a good part of the square, a bare place none
+}
+
+TEST_P(EditionScreens, EveryChordDiagramMarksExactlyTheChordsFrettedPlaces) {
+    // A "chord" picture's diagram: 52 x 72 pixels at 22, 28, six strings,
+    // four frets (or as many as the chord reaches), a dot per fretted place.
+    int diagrams = 0;
+    for (const Lesson& lesson : Lessons().lessons)
+        for (int w = 0; w < 3; ++w) {
+            const auto& slide = lesson.slides[static_cast<std::size_t>(w)];
+            if (!slide) continue;
+            const auto& drawings = Course().lessons[static_cast<std::size_t>(lesson.number)].slides[static_cast<std::size_t>(w)]->drawings;
+            for (std::size_t k = 0; k < drawings.size(); ++k) {
+                if (drawings[k].rfind("chord ", 0) != 0) continue;
+                const ChordShape& shape = Lessons().chords.at(drawings[k].substr(6));
+                const std::string file = LessonFolder(lesson.number) + "Dia" + std::string(1, char('A' + w)) +
+                                         std::to_string(k + 1) + ".jpg";
+                const QImage picture = arttest::ProgramPicture(file);
+                ASSERT_FALSE(picture.isNull()) << file;
+                const int frets = std::max(4, *std::max_element(shape.frets.begin(), shape.frets.end()));
+                for (int string = 0; string < 6; ++string)
+                    for (int fret = 1; fret <= frets; ++fret) {
+                        const QPointF at(22 + string * 52 / 5.0, 28 + (fret - 0.5) * 72.0 / frets);
+                        EXPECT_EQ(AccentAt(picture, at), shape.frets[static_cast<std::size_t>(string)] == fret)
+                            << file << " (" << shape.name << "): string " << string << ", fret " << fret;
+                    }
+                ++diagrams;
+            }
+        }
+    EXPECT_EQ(diagrams, 7); // Em, Am, C, G, D, Dm, G5
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, EditionScreens, ::testing::Values(Edition::German, Edition::English),
