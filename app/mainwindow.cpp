@@ -111,6 +111,8 @@ void TForm1::SetUpPanelsAndLists() {
     Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
+    JournalRecorder = std::make_unique<JournalPasses>(Journal);
+    Transport->AddObserver(JournalRecorder.get());
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
@@ -288,6 +290,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
+    TellJournalNotice();
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
@@ -466,6 +469,8 @@ void TForm1::TearDown() {
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
     PassTeller.reset(); // it leaves the transport's observers
     Transport.reset();
+    JournalRecorder.reset();
+    CloseJournal();
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();

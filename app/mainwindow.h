@@ -10,10 +10,12 @@
 // The main window's look (backgrounds, skinned buttons, LED panel) is set up
 // in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
 
+#include "app/journalpasses.h"
 #include "app/sounddevicechoice.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "journal/journal.h"
 #include "lessons/coursesession.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
@@ -268,6 +270,22 @@ public:
     // The program entry calls this once every window exists; the main window
     // comes when this, its own construction, the device choice and the start
     // screen's three seconds are all done.
+    // ---- The practice journal (mainwindow_journal.cpp) ----------------------
+    // Null before the plan panel is set up and after leaving.
+    std::unique_ptr<journal::Journal> Journal;
+    // Hands the transport's passes to the journal.
+    std::unique_ptr<JournalPasses> JournalRecorder;
+    // Opens the journal in the data folder and starts its session.
+    void OpenJournal();
+    // Ends the session and closes the journal (leaving, or ended from outside).
+    void CloseJournal();
+    // After a pass that ended the transport's run: a journal trouble not yet
+    // told, and the next tempo level when the ladder offers it.
+    void AfterPassInJournal();
+    // Tells the learner once of a trouble with the journal.
+    void TellJournalNotice();
+    void OfferNextLevelIfDue();
+
     void ProgramWindowsCreated();
     // True once the MIDI output device has been chosen.
     bool SoundDevicesChosen() const { return soundDevicesChosen_; }

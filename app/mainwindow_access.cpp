@@ -109,6 +109,7 @@ std::vector<TControl*> TForm1::MainTabOrder() {
         for (TControl* row : PlanView->SelectButtons) order.push_back(row);
         order.push_back(PlanView->BNext);
         order.push_back(PlanView->BVonVorn);
+        if (PlanView->BFortschritt != nullptr) order.push_back(PlanView->BFortschritt);
     }
     if (Explorer) {
         order.push_back(BScrollUp);

@@ -29,10 +29,12 @@ void TForm1::SetUpPlanPanel() {
     Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
     SessionEnd = std::make_unique<SessionEndGuard>([this] {
         if (Lists) Lists->SaveNow();
+        CloseJournal();
     });
     PlanView =
         std::make_unique<plan::PlanPanel>(PUeplan, *Course, *Lists, *Cues, ExplorerTitles);
     PlanView->BuildPlanPanel();
+    OpenJournal();
     BNext = PlanView->BNext;
     BVonVorn = PlanView->BVonVorn;
     BRemove = MakeButton(PUeplan, "BRemove");

@@ -100,6 +100,10 @@ void TForm1::BLocatorClick(TObject*) {
 
 void TForm1::TimerPC1Timer(TObject*) {
     Transport->Poll();
+    // A pass played through that ended the run: the journal's follow-up
+    // comes once the transport is back at Ready.
+    if (JournalRecorder && JournalRecorder->TakePlayedThrough() && !Transport->Busy())
+        AfterPassInJournal();
 }
 
 void TForm1::TrBarTempoMouseMove(TObject*, TShiftState, int, int) {

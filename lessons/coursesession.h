@@ -12,6 +12,7 @@
 // every pass in tutorial mode and counts the passes played through at the
 // top level; both are written to the list files at once.
 
+#include "journal/journal.h"
 #include "lessons/lessonhost.h"
 #include "lessons/lessonregistry.h"
 #include "plan/liststore.h"
@@ -21,6 +22,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lessons {
 
@@ -167,6 +169,13 @@ public:
         window_.ReportPictureError(fileName);
     }
 
+    // ---- The practice journal ------------------------------------------------------
+    // The journal the quizzes are recorded in; nullptr records nothing.
+    void SetJournal(journal::Journal* journal) { journal_ = journal; }
+    void QuizEvaluated(int lesson, bool passed, const std::vector<int>& answers) override {
+        if (journal_ != nullptr) journal_->QuizEvaluated(lesson, passed, answers);
+    }
+
 private:
     // The plan entry being practised, or nullptr outside the plan's slots.
     plan::ListEntry* CurrentEntry() const;
@@ -191,6 +200,7 @@ private:
     bool cursorActive_ = false;
     int beatDisplayOffset_ = 20;
     int loopRecordFifth_ = 0;
+    journal::Journal* journal_ = nullptr;
 };
 
 } // namespace lessons

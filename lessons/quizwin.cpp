@@ -49,6 +49,15 @@ int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey) {
     return wrong;
 }
 
+std::vector<int> TickedBoxes(const SkinLoader& skin) {
+    std::vector<int> ticked;
+    for (int question = 0; question < 3; ++question) {
+        const CheckGroup* group = skin.Group(question);
+        ticked.push_back(group != nullptr ? group->Selected() : 0);
+    }
+    return ticked;
+}
+
 TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
     SetName("QuizWin");
     SetPosition(poMainFormCenter);
@@ -217,6 +226,7 @@ void TQuizWin::BNextClick(TObject*) {
     WrongAnswers = CheckAnswers(*Skin, IsLesson(lesson) ? LessonValuesOf(lesson).AnswerKey
                                                         : std::array<int, 3>{0, 0, 0});
     host->SetQuizIdle(true);
+    host->QuizEvaluated(lesson, WrongAnswers == 0 || PassKey, TickedBoxes(*Skin));
     if (WrongAnswers == 0 || PassKey)
         QuizPassed();
     else

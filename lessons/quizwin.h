@@ -30,6 +30,9 @@ namespace lessons {
 // q − 1, or whose group is missing. 0 means all right.
 int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey);
 
+// The box ticked in each of the three questions (0 for none or a missing group).
+std::vector<int> TickedBoxes(const SkinLoader& skin);
+
 class TQuizWin : public platform::TForm {
 public:
     explicit TQuizWin(platform::TComponent* owner);

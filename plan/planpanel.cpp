@@ -18,6 +18,8 @@ constexpr TColor kButtonFill = 0xFFEEEE; // 0xBBGGRR: a pale blue
 constexpr int kPlanButtonTransparency = 50;
 constexpr const char* kBackground = "Bilder\\UeplanBG.jpg";
 constexpr const char* kRefusalCue = "ClickSounds\\oh.wav";
+// "Fortschritt" (the progress window): above the select buttons' column.
+constexpr QPoint kProgressButton{layout::PlanSelectLeft, 34};
 
 QString Caption(int number) {
     return FromAnsi(DLL_GetCaption(number));
@@ -111,6 +113,10 @@ void PlanPanel::BuildPlanPanel() {
     BVonVorn = MakeButton(TitleLabels[0]->Left(), top, Caption(17));
     BVonVorn->SetName("BVonVorn");
     BVonVorn->OnClick = [this](TObject*) { BVonVornClick(); };
+    BFortschritt = MakeButton(kProgressButton.x(), kProgressButton.y(),
+                              Caption(400));
+    BFortschritt->SetName("BFortschritt");
+    BFortschritt->OnClick = [this](TObject*) { BFortschrittClick(); };
 }
 
 void PlanPanel::BuildRow(int row) {
@@ -225,6 +231,19 @@ void PlanPanel::BVonVornClick() {
     if (host_.AskMessage(Message(1), Message(19), Caption(2), Caption(1)) != 1) return;
     BVonVorn->Hide();
     host_.ResetCourse();
+}
+
+void PlanPanel::SetJournal(journal::Journal* journal) {
+    journal_ = journal;
+    if (ProgressWin != nullptr) ProgressWin->SetJournal(journal);
+}
+
+void PlanPanel::BFortschrittClick() {
+    if (host_.VideoPlaying()) return;
+    cues_.PlayClick(true, false);
+    if (ProgressWin == nullptr)
+        ProgressWin = new journal::TProgressWin(panel_, journal_, host_.ProgramFolder());
+    ProgressWin->ShowProgress();
 }
 
 } // namespace plan

@@ -2,10 +2,13 @@
 // PlanPanel: the practice plan ("Übeplan") on the main window's panel
 // PUeplan: three rows showing the plan's slots, each with a button that
 // opens its lesson, "Neue Übung" that introduces the lowest waiting lesson,
-// and "Von Vorn" that starts the whole course over.
+// "Von Vorn" that starts the whole course over, and "Fortschritt" that
+// opens the progress window over the practice journal.
 
 #include "controls/aquabutton.h"
 #include "controls/labelfx.h"
+#include "journal/journal.h"
+#include "journal/progresswin.h"
 #include "plan/liststore.h"
 #include "plan/panelhost.h"
 #include "platform/ui/accessible.h"
@@ -36,6 +39,11 @@ public:
     void BNextClick();
     void BRemoveClick();
     void BVonVornClick();
+    void BFortschrittClick();
+
+    // The journal the progress window shows (none: the window says it cannot
+    // be read).
+    void SetJournal(journal::Journal* journal);
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);
@@ -51,6 +59,9 @@ public:
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
     // The rows' select buttons as one list (arrow keys, screen readers).
     platform::TControlList* Rows = nullptr;
+    controls::TXAquaButton* BFortschritt = nullptr;
+    // Made at the first "Fortschritt".
+    journal::TProgressWin* ProgressWin = nullptr;
 
 private:
     void LoadBackground();
@@ -64,6 +75,7 @@ private:
     playback::SoundCues& cues_;
     const QStringList& titles_;
     platform::TBitmap background_;
+    journal::Journal* journal_ = nullptr;
 };
 
 // Gives a tool panel its background picture (filling the panel, which takes

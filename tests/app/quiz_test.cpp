@@ -63,6 +63,26 @@ TEST_F(QuizTest, LessonOneRightAndWrong) {
     EXPECT_EQ(host_.cues.back(), folder_.Path() + "ClickSounds\\allesrichtig.wav");
 }
 
+// Every evaluation goes to the host for the practice journal, with the
+// box ticked in each question; a quiz without questions is no attempt.
+TEST_F(QuizTest, EachEvaluationIsHandedOnWithItsTicks) {
+    OpenQuizOfLessonOne();
+    Tick(1, 4);
+    Tick(3, 4);
+    host_.answers = {2};
+    QuizWin->BNext->Click();
+    TickAll(4, 3, 4);
+    host_.answers = {2};
+    QuizWin->BNext->Click();
+    EXPECT_EQ(host_.quizzes, (QStringList{"1 failed 4 0 4", "1 passed 4 3 4"}));
+
+    WriteQuizSkin(1, 0);
+    host_.quizzes.clear();
+    QuizWin->ShowQuiz();
+    QuizWin->BNext->Click();
+    EXPECT_TRUE(host_.quizzes.isEmpty());
+}
+
 TEST_F(QuizTest, AQuestionLeftUntickedOrWithoutGroupIsWrong) {
     WriteQuizSkin(1);
     host_.currentLesson = 1;

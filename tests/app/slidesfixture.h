@@ -85,6 +85,13 @@ public:
     void ReportPictureError(const std::string& fileName) override {
         calls << "PictureError " + QString::fromStdString(fileName);
     }
+    // The quizzes handed on for the practice journal ("1 passed 4 3 4").
+    QStringList quizzes;
+    void QuizEvaluated(int lesson, bool passed, const std::vector<int>& answers) override {
+        QString text = QString("%1 %2").arg(lesson).arg(passed ? "passed" : "failed");
+        for (int answer : answers) text += " " + QString::number(answer);
+        quizzes << text;
+    }
 };
 
 class SlidesTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 // bar and the passes that count toward the quiz.
 
 #include "app/mainwindow.h"
+#include "app/msgwin.h"
 #include "lessons/registrydata.h"
 #include "playback/beatdisplay.h"
 #include "playback/exerciseengine.h"
@@ -324,6 +325,62 @@ TEST_F(TransportTest, AMissingOrDamagedExerciseNeverPlaysAnotherLessonsFile) {
     EXPECT_TRUE(engine_->starts.empty());
     ASSERT_FALSE(asked_.empty()); // errors 11 and 12
     EXPECT_TRUE(Ready());
+}
+
+} // namespace
+} // namespace shelltest
+
+namespace shelltest {
+namespace {
+
+// The practice journal hears of every pass: started with its lesson and
+// level, completed only when it reached its end.
+TEST_F(TransportTest, PassesReachThePracticeJournal) {
+    Open(1, 4);
+    ASSERT_NE(form_->Journal, nullptr);
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    form_->BPlayClick(form_->BPlay);
+    PollAt(form_->Course->CountInBeats() + 2);
+    form_->BPauseClick(form_->BPause);
+    form_->BPauseClick(form_->BPause); // goes on: the same pass
+    PollAt(form_->Course->CountInBeats() + 3);
+    form_->BStopClick(form_->BStop);
+    const auto records = form_->Journal->PracticeRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].Lesson, 1);
+    EXPECT_EQ(records[0].Level, 4);
+    EXPECT_EQ(records[0].PassesStarted, 2);
+    EXPECT_EQ(records[0].PassesCompleted, 1);
+}
+
+// With the ladder on and three good play-along results at the level, the
+// end of the next pass asks "Nächste Stufe?"; yes moves the tempo bar up.
+TEST_F(TransportTest, TheTempoLadderOffersTheNextLevelAfterAPass) {
+    Open(1, 4);
+    for (int i = 0; i < 3; ++i) form_->Journal->PlayAlongChecked(1, 4, 28, 30);
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    EXPECT_EQ(form_->TrBarTempo->Position(), 4); // the ladder is off unless chosen
+
+    form_->Journal->SetLadderOn(true);
+    EXPECT_NE(ReadData("zupfaripref.ini").find("TempoLadder=1"), std::string::npos);
+    asked_.clear();
+    answers_ = {1};
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0].title, app::MessageText(406));
+    EXPECT_EQ(asked_[0].body, app::MessageText(407).arg(5));
+    EXPECT_EQ(form_->TrBarTempo->Position(), 5);
+    EXPECT_EQ(form_->LLevel->Caption(), "5");
+    EXPECT_TRUE(Ready());
+
+    // Asked once: the next pass at the new level brings no question.
+    asked_.clear();
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    EXPECT_TRUE(asked_.empty());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSet>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace paneltest {
@@ -81,6 +82,25 @@ TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesso
     EXPECT_TRUE(form_->Lists->IntroMode());
     EXPECT_FALSE(form_->Course->OpenedFromLessonScreen());
     EXPECT_EQ(sound_.events.back(), Click());
+}
+
+// "Fortschritt" clicks and opens the progress window over the program's
+// journal; a second click shows the same window again.
+TEST_F(PanelTest, FortschrittOpensTheProgressWindowOverTheJournal) {
+    CreatePanelWindows();
+    ASSERT_NE(form_->PlanView->BFortschritt, nullptr);
+    EXPECT_FALSE(form_->PlanView->BFortschritt->isHidden());
+    form_->PlanView->BFortschritt->Click();
+    EXPECT_EQ(sound_.events, std::vector<std::string>{Click()});
+    journal::TProgressWin* window = form_->PlanView->ProgressWin;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->LWelcome->isHidden()); // nothing practised yet
+    window->BCloseClick(window->BClose);
+    EXPECT_FALSE(window->isVisible());
+    form_->PlanView->BFortschritt->Click();
+    EXPECT_EQ(form_->PlanView->ProgressWin, window);
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(PanelTest, RowOfTheOpenLessonOnlyClicks) {
