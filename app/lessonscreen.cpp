@@ -146,6 +146,12 @@ void TForm1::WireScreenElements() {
 // show the hand.
 void TForm1::WirePicture(TControl* control, int tag) {
     control->SetCursor(crHandPoint);
+    // The pictures of the tuner and help are called by what they open.
+    if (tag == kTunerTag) control->SetAccessibleName(CaptionText(14));
+    if (tag == kHelpTag) control->SetAccessibleName(CaptionText(15));
+    const bool leadsSomewhere =
+        (tag >= kSlideTagFirst && tag <= kSlideTagLast) || tag == kTunerTag || tag == kHelpTag;
+    if (!leadsSomewhere) return;
     control->OnClick = [this, tag](TObject* sender) {
         if (!ScreenGuardsPass()) return;
         if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {

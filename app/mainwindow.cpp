@@ -69,6 +69,7 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     CreateControls();
     CreateOwnedObjects();
     SetUpPanelsAndLists();
+    DescribeControls();
     SetStartState();
     ConnectFormHandlers();
     FormCreate(this);
@@ -487,6 +488,7 @@ void TForm1::TearDown() {
     TaskbarShown = true;
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
+    PassTeller.reset(); // it leaves the transport's observers
     Transport.reset();
     JournalRecorder.reset();
     CloseJournal();

@@ -42,6 +42,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -264,6 +265,24 @@ public:
                    const QString& ok) override;
     void HelpButtonClick() override;
     void ReportPictureError(const std::string& fileName) override;
+
+    // ---- Screen readers and the keyboard (mainwindow_access.cpp) ----------
+    // Names the picture buttons and the panels, puts the tempo bar's level in
+    // words, colours the focus ring and sets the window's tab order.
+    void DescribeControls();
+    // Tempo level `level` in words, with its beats per minute when a lesson
+    // is open.
+    QString TempoLevelText(int level) const;
+    // The tempo bar was moved by the keyboard or a screen reader: as when
+    // the mouse lets go of it.
+    void TrBarTempoChange(platform::TObject* Sender);
+    // The quiz button tells how many passes at the fastest level count.
+    void DescribePassCount();
+    // The main window's tab order: the tool panel that shows, the left
+    // column, the lesson screen, the transport, the tempo bar, the rest.
+    std::vector<platform::TControl*> MainTabOrder();
+    // Hears the passes for DescribePassCount.
+    std::unique_ptr<playback::TransportObserver> PassTeller;
 
     // ---- Start-up (mainwindow_shell.cpp) -----------------------------------
     // The program entry calls this once every window exists; the main window

@@ -53,6 +53,7 @@ void TForm1::OpenLesson() {
     TrBarTempo->SetEnabled(lesson >= kFirstTempoLesson && lesson <= kLastTempoLesson);
     BWeiter->Hide();
     ShowPassProgress();
+    DescribePassCount();
     Repaint();
 }
 

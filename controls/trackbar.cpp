@@ -1,5 +1,7 @@
 #include "controls/trackbar.h"
 
+#include <QAccessible>
+
 #include "controls/fade.h"
 
 #include <algorithm>
@@ -16,6 +18,8 @@ TXTrackBar::TXTrackBar(TComponent* owner) : TGraphicControl(owner) {
     ComputeScale();
     t_ = PixelOf(0);
     StyleChanged();
+    SetAccessibleRole(arSlider);
+    SetTabStop(true);
 }
 
 // ---- Properties -------------------------------------------------------------------
@@ -156,9 +160,60 @@ int TXTrackBar::PixelOf(long double v) const {
 }
 
 void TXTrackBar::SetPositionField(long long value) {
+    const int before = position_;
     position_ = static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
                                                        std::numeric_limits<int>::max()));
     r_ = static_cast<long long>(position_) - min_;
+    if (position_ != before && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, position_);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+// ---- Keyboard and assistive technology ---------------------------------------------
+
+bool TXTrackBar::AccessibleRange(TAccessibleRange& range) const {
+    range.Value = position_;
+    range.Minimum = min_;
+    range.Maximum = max_;
+    range.Step = std::max(1, step_);
+    range.Text = ValueText ? ValueText(position_) : QString::number(position_);
+    return true;
+}
+
+void TXTrackBar::SetAccessibleValue(int value) {
+    const int wanted = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+    if (wanted == position_) return;
+    SetPosition(wanted);
+    Fire(this, OnChange, this);
+}
+
+bool TXTrackBar::HandleKey(WORD key, TShiftState shift) {
+    const int step = std::max(1, step_);
+    switch (key) {
+    case VK_UP:
+    case VK_RIGHT:
+        SetAccessibleValue(position_ + step);
+        return true;
+    case VK_DOWN:
+    case VK_LEFT:
+        SetAccessibleValue(position_ - step);
+        return true;
+    case VK_PRIOR:
+        SetAccessibleValue(position_ + 3 * step);
+        return true;
+    case VK_NEXT:
+        SetAccessibleValue(position_ - 3 * step);
+        return true;
+    case VK_HOME:
+        SetAccessibleValue(min_);
+        return true;
+    case VK_END:
+        SetAccessibleValue(max_);
+        return true;
+    default:
+        return TGraphicControl::HandleKey(key, shift);
+    }
 }
 
 bool TXTrackBar::AtMinEnd(int x, int y) const {

@@ -14,6 +14,7 @@
 #include "platform/ui/graphics.h"
 
 #include <QString>
+#include <functional>
 
 namespace controls {
 
@@ -82,14 +83,23 @@ public:
 
     // Fired after every change of the position made by the learner: a
     // press (at once without Step, else with the first movement), each
-    // movement while dragging, the release, a turn of the wheel and
-    // ChangePosition. SetPosition fires nothing.
+    // movement while dragging, the release, a turn of the wheel,
+    // ChangePosition and the keyboard. SetPosition fires nothing.
+    // The keyboard and assistive technology: the bar is a slider and a tab
+    // stop. Up and Right raise the position by one step (Step, at least 1),
+    // Down and Left lower it, Page Up and Page Down by three steps, Home and
+    // End go to Min and Max; each change made this way stays within Min..Max.
     platform::TNotifyEvent OnChange;
     // Moves the thumb to `value`, held within Min..Max, as the learner would
     // (from the keyboard): fires OnChange when the position changed.
     void ChangePosition(int value);
+    // The position in words for a screen reader (the number when unset).
+    std::function<QString(int position)> ValueText;
+    bool AccessibleRange(TAccessibleRange& range) const override;
+    void SetAccessibleValue(int value) override;
 
 protected:
+    bool HandleKey(platform::WORD key, platform::TShiftState shift) override;
     void LookSetChanged() override { StyleChanged(); }
     void Paint() override;
     void Resized() override;

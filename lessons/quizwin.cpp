@@ -7,6 +7,7 @@
 #include "lessons/slidewindows.h"
 #include "plan/liststore.h"
 #include "platform/core/pathresolver.h"
+#include "platform/ui/controls.h"
 
 #include <QDir>
 #include <algorithm>
@@ -90,6 +91,12 @@ TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
 
     ConnectCourseWindowEvents(this);
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    // The keyboard goes through the answers first, then the buttons.
+    TabOrder = [this] {
+        std::vector<TControl*> order = AnswerBoxes();
+        order.insert(order.end(), {BNext, BCancel, BHilfe});
+        return order;
+    };
 }
 
 TQuizWin::~TQuizWin() {
@@ -111,8 +118,75 @@ void TQuizWin::ShowQuiz() {
     host->SetQuizIdle(false);
     PassKey = false;
     MarkedWrong = 0;
+    SetCaption(CaptionText(10) + " – " + LessonNumberText(host->CurrentLesson()));
+    DescribeAnswers();
+    const std::vector<TControl*> boxes = AnswerBoxes();
+    SetActiveControl(boxes.empty() ? static_cast<TControl*>(BNext) : boxes.front());
     Invalidate();
     Show();
+}
+
+std::vector<TControl*> TQuizWin::AnswerBoxes() const {
+    std::vector<TControl*> boxes;
+    for (int slot = 0; Skin && slot < SkinLoader::kGroupSlots; ++slot) {
+        const CheckGroup* group = Skin->Group(slot);
+        for (int number = 1; group != nullptr && number <= CheckGroup::kBoxes; ++number)
+            if (group->Box(number) != nullptr && group->Box(number)->Visible())
+                boxes.push_back(group->Box(number));
+    }
+    return boxes;
+}
+
+namespace {
+
+// The skin's text written to the right of `box`, on its line.
+TLabel* AnswerBeside(TForm& window, const TControl* box) {
+    constexpr int kReach = 40;
+    TLabel* best = nullptr;
+    for (int i = 0; i < window.ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(window.Components(i));
+        if (label == nullptr || !label->Visible() || label->Tag() != 0) continue;
+        const int gap = label->Left() - (box->Left() + box->Width());
+        const int middle = box->Top() + box->Height() / 2;
+        if (gap < 0 || gap > kReach || middle < label->Top() - 4 ||
+            middle > label->Top() + label->Height())
+            continue;
+        if (best == nullptr || label->Left() < best->Left()) best = label;
+    }
+    return best;
+}
+
+// The skin's text nearest above `box` that lies over it: the question.
+TLabel* QuestionAbove(TForm& window, const TControl* box) {
+    TLabel* best = nullptr;
+    for (int i = 0; i < window.ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(window.Components(i));
+        if (label == nullptr || !label->Visible() || label->Tag() != 0) continue;
+        const bool above = label->Top() + label->Height() <= box->Top() + 2;
+        const bool over = label->Left() <= box->Left() + box->Width() + 24 &&
+                          label->Left() + label->Width() >= box->Left();
+        if (above && over && (best == nullptr || label->Top() > best->Top())) best = label;
+    }
+    return best;
+}
+
+} // namespace
+
+void TQuizWin::DescribeAnswers() {
+    for (int slot = 0; Skin && slot < SkinLoader::kGroupSlots; ++slot) {
+        const CheckGroup* group = Skin->Group(slot);
+        if (group == nullptr) continue;
+        const TLabel* question = QuestionAbove(*this, group->Box(1));
+        for (int number = 1; number <= CheckGroup::kBoxes; ++number) {
+            TControl* box = group->Box(number);
+            if (box == nullptr) continue;
+            const TLabel* answer = AnswerBeside(*this, box);
+            box->SetAccessibleName(answer != nullptr ? answer->PresentedName()
+                                                     : CaptionText(520).arg(number));
+            box->SetAccessibleDescription(question != nullptr ? question->PresentedName()
+                                                              : QString());
+        }
+    }
 }
 
 // The lesson's quiz entry: the first page, the "Kontrolle" skin, the window.

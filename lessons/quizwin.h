@@ -76,7 +76,13 @@ public:
     // `width` × `height`; the fourth quarter, bottom right, holds the buttons.
     static std::array<platform::TRect, 3> AnswerPanels(int width, int height);
 
+    // The tick boxes that show, question by question.
+    std::vector<platform::TControl*> AnswerBoxes() const;
+
 private:
+    // Each box is called by the answer written beside it and described by
+    // its question, for a screen reader.
+    void DescribeAnswers();
     void LoadQuiz(int lesson);
     void WireSkin();
     // A click on an answer's text or beside it ticks the answer's box.

@@ -121,6 +121,14 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
 
     ConnectCourseWindowEvents(this);
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    // The keyboard starts on "Weiter", goes on to "Zurück", "Abbrechen" and
+    // "Hilfe", and then through the slide's pictures and links.
+    SetActiveControl(BNext);
+    TabOrder = [this] { return std::vector<TControl*>{BNext, BackButton(), BCancel, BHilfe}; };
+}
+
+TControl* TExtWin::BackButton() const {
+    return nullptr;
 }
 
 TExtWin::~TExtWin() {
@@ -165,6 +173,7 @@ void TExtWin::LoadAndShow() {
     MarkPictureNumber();
     LUeNummer->SetCaption(LessonNumberText(lesson));
     PlaceSideLabels();
+    SetCaption(CaptionText(23) + " " + QChar('A' + window_) + " – " + LessonNumberText(lesson));
     Invalidate();
     Show();
 }
@@ -189,11 +198,13 @@ bool TExtWin::WireControl(TControl* control) {
         SlidePictures.FrameIndex = control->ComponentIndex();
     } else if ((picture || label) && tag == kNextPictureTag) {
         control->SetCursor(crHandPoint);
+        control->SetAccessibleName(CaptionText(518));
         control->OnClick = [this](TObject* sender) { NextSlidePicture(sender); };
     } else if (label && tag >= kPictureTagFirst && tag <= kPictureTagLast) {
         const int number = tag - kNextPictureTag;
         numberColour_ = static_cast<TLabel*>(control)->Font()->Color();
         control->SetCursor(crHandPoint);
+        control->SetAccessibleName(CaptionText(517).arg(number));
         control->OnClick = [this, number](TObject* sender) { ShowSlidePicture(sender, number); };
     } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
                tag <= kTintTagLast) {
@@ -375,6 +386,7 @@ bool TExtWinA::WireControl(TControl* control) {
     if (TExtWin::WireControl(control)) return true;
     if (picture && tag >= kChordTagFirst && tag <= kChordTagLast) {
         const int number = tag - kChordTagFirst + 1;
+        control->SetAccessibleName(CaptionText(519).arg(number));
         control->OnClick = [this, number](TObject* sender) { ChordSample(sender, number); };
     } else if (label && tag >= kVideoTagFirst && tag <= kVideoTagLast) {
         const int number = tag - kVideoTagFirst + 1;
@@ -443,6 +455,10 @@ TExtWinB::TExtWinB(TComponent* owner) : TExtWin(owner, kSlideB) {
     PlaceButtons({BBack, BHilfe});
 }
 
+TControl* TExtWinB::BackButton() const {
+    return BBack;
+}
+
 void TExtWinB::OpenSlidesB() {
     LessonHost* host = Host();
     if (host == nullptr || !IsCourseLesson(host->CurrentLesson())) return;
@@ -485,6 +501,10 @@ TExtWinC::TExtWinC(TComponent* owner) : TExtWin(owner, kSlideC) {
     BBack = MakeButton("BBack", 8);
     BBack->OnClick = [this](TObject* sender) { BBackClick(sender); };
     PlaceButtons({BBack, BHilfe});
+}
+
+TControl* TExtWinC::BackButton() const {
+    return BBack;
 }
 
 void TExtWinC::OpenSlidesC() {

@@ -83,6 +83,8 @@ protected:
     void PlayClick();
     void PlayPhotoCue();
     void PlaceSideLabels();
+    // "Zurück" of windows B and C (nullptr in window A).
+    virtual platform::TControl* BackButton() const;
     // The button skins and places of the window's buttons, from the bottom
     // up: BNext, BCancel, then `upper` in order.
     void PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper);
@@ -129,6 +131,9 @@ public:
     void BNextClick(platform::TObject* Sender) override;
     void BBackClick(platform::TObject* Sender);
     void BCancelClick(platform::TObject* Sender) override;
+
+protected:
+    platform::TControl* BackButton() const override;
 };
 
 // Window C: the end of the slides.
@@ -142,6 +147,9 @@ public:
     void BNextClick(platform::TObject* Sender) override;
     void BBackClick(platform::TObject* Sender);
     void BCancelClick(platform::TObject* Sender) override;
+
+protected:
+    platform::TControl* BackButton() const override;
 
 private:
     void AddLessonToPlan();

@@ -130,6 +130,10 @@ void PlanPanel::BuildPlanPanel() {
     ImgUeplanBG = new TImage(panel_);
     ImgUeplanBG->SetName("ImgUeplanBG");
     DressToolPanel(panel_, ImgUeplanBG, host_, kBackground, &background_);
+    // A screen reader sees the rows as one list of lessons; the arrow keys
+    // go from row to row.
+    Rows = new TControlList(panel_, true);
+    Rows->SetName(Caption(11));
     for (int row = 0; row < kRows; ++row)
         BuildRow(row);
     const int top = panel_->Height() - layout::PlanButton.height() - 22;
@@ -168,6 +172,10 @@ void PlanPanel::BuildRow(int row) {
     PassDots[row]->SetHint(Caption(603).arg(0).arg(ListStore::kQuizPasses));
     SelectButtons[row] = MakeButton(layout::PlanSelectLeft, top, Caption(19));
     SelectButtons[row]->SetTag(row);
+    // The row's entry in the list carries its number and title.
+    NumberLabels[row]->SetAccessibleRole(arHidden);
+    TitleLabels[row]->SetAccessibleRole(arHidden);
+    Rows->Add(SelectButtons[row]);
     SelectButtons[row]->OnClick = [this](TObject* sender) { SelectPlanEntry(sender); };
 }
 
@@ -198,6 +206,13 @@ controls::TXAquaButton* PlanPanel::MakeButton(int left, int top, const QString& 
     return button;
 }
 
+QString PlanPanel::RowName(int lesson, const QString& title) {
+    QString number = Caption(20) + " " + QString::number(lesson);
+    if (lesson == 0) number = Caption(21);
+    if (lesson == ListStore::kLessonCount - 1) number = Caption(22);
+    return title.isEmpty() ? number : number + ": " + title;
+}
+
 QString PlanPanel::PlanTitle(const QString& title) {
     return BreakMarkers(title);
 }
@@ -223,6 +238,8 @@ void PlanPanel::RefreshPlanPanel() {
         PassDots[row]->SetHint(Caption(603).arg(passes).arg(ListStore::kQuizPasses));
         PassDots[row]->Show();
         TitleLabels[row]->SetCaption(lesson < titles_.size() ? PlanTitle(titles_[lesson]) : "");
+        SelectButtons[row]->SetAccessibleName(RowName(lesson, TitleLabels[row]->PresentedName()));
+        SelectButtons[row]->SetAccessibleDescription(Caption(19));
         SelectButtons[row]->Show();
     }
 }

@@ -11,6 +11,7 @@
 #include "journal/progresswin.h"
 #include "plan/liststore.h"
 #include "plan/panelhost.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/controls.h"
 #include "playback/soundcues.h"
 
@@ -48,6 +49,9 @@ public:
     static QString PlanTitle(const QString& title);
     // A play count as dots: one filled dot per pass, up to the quiz's three.
     static QString PassDotsText(int playCount);
+    // A row as a screen reader names it: "Lektion 5: <title>" (the first
+    // and the last lesson by their names).
+    static QString RowName(int lesson, const QString& title);
 
     platform::TImage* ImgUeplanBG = nullptr;
     controls::TXAquaButton* BNext = nullptr;
@@ -57,6 +61,8 @@ public:
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
     // Under each row's number: its passes toward the quiz as dots ("●●○").
     std::array<controls::TLabelFX*, kRows> PassDots{};
+    // The rows' select buttons as one list (arrow keys, screen readers).
+    platform::TControlList* Rows = nullptr;
     controls::TXAquaButton* BFortschritt = nullptr;
     // Made at the first "Fortschritt".
     journal::TProgressWin* ProgressWin = nullptr;

@@ -72,6 +72,31 @@ constexpr std::array kRows = {
     // The help window's title; the desktop adds " — Zupfari Basis".
     TextRow{C, 615, "Hilfe", "Help"},
 
+    // Names and descriptions for screen readers (500 to 599): what the
+    // picture buttons do, what a slider's value means, what a picture shows.
+    TextRow{C, 500, "Abspielen", "Play"},
+    TextRow{C, 501, "Pause", "Pause"},
+    TextRow{C, 502, "Stopp", "Stop"},
+    TextRow{C, 503, "Wiederholen", "Repeat"},
+    TextRow{C, 504, "Startmarke", "Start mark"},
+    TextRow{C, 505, "Einen Takt zurück", "One bar back"},
+    TextRow{C, 506, "Einen Takt vor", "One bar forward"},
+    TextRow{C, 507, "Über Zupfari Basis", "About Zupfari Basis"},
+    TextRow{C, 508, "Einführungsvideo", "Introduction video"},
+    TextRow{C, 510, "Liste nach oben", "Scroll the list up"},
+    TextRow{C, 511, "Liste nach unten", "Scroll the list down"},
+    TextRow{C, 512, "Tempostufe", "Tempo level"},
+    TextRow{C, 513, "Stufe %1 von %2", "Level %1 of %2"},
+    TextRow{C, 514, "Stufe %1 von %2, %3 Schläge pro Minute", "Level %1 of %2, %3 beats per minute"},
+    TextRow{C, 515, "Saite %1", "String %1"},
+    TextRow{C, 516, "Griffbrett", "Fretboard"},
+    TextRow{C, 517, "Bild %1", "Picture %1"},
+    TextRow{C, 518, "Nächstes Bild", "Next picture"},
+    TextRow{C, 519, "Akkord %1 anhören", "Listen to chord %1"},
+    TextRow{C, 520, "Antwort %1", "Answer %1"},
+    TextRow{C, 521, "Durchgänge in der schnellsten Stufe: %1 von 3", "Passes at the fastest level: %1 of 3"},
+    TextRow{C, 522, "Startbild schließen", "Close the start picture"},
+
     // The practice journal and its progress window.
     TextRow{C, 400, "Fortschritt", "Progress"},
     TextRow{C, 401, "Als CSV speichern", "Save as CSV"},

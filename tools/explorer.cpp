@@ -4,6 +4,7 @@
 #include "plan/planpanel.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
+#include "platform/ui/accessible.h"
 #include "sprachbank/sprachbank.h"
 
 #include <QFontMetrics>
@@ -55,6 +56,9 @@ void ExplorerPanel::BuildExplorerPanel() {
     EntryCaptions.clear();
     for (int entry = 0; entry < kEntries; ++entry)
         EntryCaptions << EntryCaption(entry);
+    // The arrow keys go from row to row and scroll the list at its ends.
+    Rows = new TControlList(panel_, false);
+    Rows->OnPastEnd = [this](int direction) { return ScrollByKey(direction); };
     for (int row = 0; row < kRows; ++row)
         BuildRow(row);
 
@@ -68,6 +72,11 @@ void ExplorerPanel::BuildExplorerPanel() {
     scrollDown_->OnMouseEnter = [this](TObject*) { BScrollDownMouseEnter(); };
     scrollUp_->OnMouseLeave = [this](TObject*) { BScrollMouseLeave(); };
     scrollDown_->OnMouseLeave = [this](TObject*) { BScrollMouseLeave(); };
+    // Pressed (by the keyboard, a screen reader or a click) they scroll by one.
+    scrollUp_->SetAccessibleName(FromAnsi(DLL_GetCaption(510)));
+    scrollDown_->SetAccessibleName(FromAnsi(DLL_GetCaption(511)));
+    scrollUp_->OnClick = [this](TObject*) { ScrollByKey(-1); };
+    scrollDown_->OnClick = [this](TObject*) { ScrollByKey(1); };
     ScrollTimer = new TTimer(panel_);
     ScrollTimer->SetEnabled(false);
     ScrollTimer->SetInterval(kScrollMs);
@@ -111,8 +120,13 @@ void ExplorerPanel::BuildRow(int row) {
     button->OnMouseLeave = [this](TObject*) { RowLeave(); };
     button->OnClick = [this, row](TObject*) { SelectExplorerEntry(row); };
     button->OnMouseWheel = [this](TObject*, TShiftState, int steps) { ListMouseWheel(steps); };
+    // The keyboard's focus shows the entry's texts as the mouse does.
+    button->OnEnter = [this, row](TObject*) { RowEnter(row); };
+    button->OnExit = [this](TObject*) { RowLeave(); };
     ListRows[row] = button;
     ShowRow(row);
+    Rows->Add(button);
+    DescribeRow(row);
 }
 
 QString ExplorerPanel::RowCaption(int entry) const {
@@ -136,6 +150,33 @@ void ExplorerPanel::ShowRow(int row) {
 void ExplorerPanel::RefreshRows() {
     for (int row = 0; row < kRows; ++row)
         ShowRow(row);
+}
+
+void ExplorerPanel::DescribeRow(int row) {
+    const int entry = RowEntry[row];
+    QStringList words;
+    if (entry < titles_.size()) words << plan::BreakMarkers(titles_[entry]);
+    if (entry < texts_.size()) words << plan::BreakMarkers(texts_[entry]);
+    words.removeAll(QString());
+    ListRows[row]->SetAccessibleDescription(CaptionAsName(words.join(". "), false));
+}
+
+void ExplorerPanel::DescribeRows() {
+    for (int row = 0; row < kRows; ++row)
+        DescribeRow(row);
+}
+
+bool ExplorerPanel::ScrollByKey(int direction) {
+    const int first = RowEntry[0];
+    if (direction < 0 && first > 0)
+        ShowRows(first - 1);
+    else if (direction > 0 && first + kRows < kEntries)
+        ShowRows(first + 1);
+    else
+        return false;
+    for (int row = 0; row < kRows; ++row)
+        if (ListRows[row]->hasFocus()) RowEnter(row);
+    return true;
 }
 
 controls::TXAquaButton* ExplorerPanel::MakeDisplay(const TRect& bounds, bool plain) {
@@ -212,6 +253,7 @@ void ExplorerPanel::ShowRows(int first) {
     for (int row = 0; row < kRows; ++row) {
         RowEntry[row] = first + row;
         ShowRow(row);
+        DescribeRow(row);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "plan/panelhost.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/timer.h"
 #include "playback/soundcues.h"
@@ -49,6 +50,12 @@ public:
     void ListMouseWheel(int steps);
     // The rows name their entries anew (after the titles were read).
     void RefreshRows();
+    // Scrolls the list by one entry up (direction -1) or down (1) for the
+    // keyboard and the scroll buttons' press; false at the list's end.
+    bool ScrollByKey(int direction);
+    // Each row's entry title and text as its description for a screen
+    // reader (again once the explorer texts are read).
+    void DescribeRows();
 
     // The entry name of `entry` (0..30).
     static QString EntryCaption(int entry);
@@ -59,6 +66,7 @@ public:
     platform::TImage* ImgExplorerBG = nullptr;
     controls::TXAquaButton *XplText = nullptr, *XplText2 = nullptr, *XplText3 = nullptr;
     std::array<controls::TXAquaButton*, kRows> ListRows{};
+    platform::TControlList* Rows = nullptr; // the rows for the arrow keys
     std::array<int, kRows> RowEntry{0, 1, 2, 3, 4, 5, 6, 7};
     platform::TTimer* ScrollTimer = nullptr;
     QStringList EntryCaptions;
@@ -68,6 +76,7 @@ public:
 
 private:
     void BuildRow(int row);
+    void DescribeRow(int row);
     controls::TXAquaButton* MakeDisplay(const platform::TRect& bounds, bool plain);
     void ShowRows(int first);
     void ShowRow(int row);

@@ -1,5 +1,7 @@
 #include "platform/ui/components.h"
 
+#include "platform/ui/accessible.h"
+
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QWheelEvent>
@@ -99,6 +101,7 @@ bool OnUiThread() {
 } // namespace
 
 TControl::TControl(TComponent* owner) : QWidget(nullptr), TComponent(owner) {
+    InstallAccessibility();
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     font_.OnChange = [this] {
@@ -217,6 +220,7 @@ void TControl::SetCaption(const QString& caption) {
     caption_ = caption;
     CaptionChanged();
     if (CaptionWatcher()) CaptionWatcher()(*this, caption_);
+    AnnounceNameChange();
 }
 
 TColor TControl::Color() const {
@@ -307,6 +311,7 @@ void TControl::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_, event->rect());
+    GuardedCall(this, [&] { PaintOver(painter); });
 }
 
 void TControl::resizeEvent(QResizeEvent* event) {

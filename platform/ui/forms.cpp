@@ -1,5 +1,6 @@
 #include "platform/ui/forms.h"
 
+#include "platform/ui/accessible.h"
 #include "platform/ui/application.h"
 
 #include <QApplication>
@@ -87,6 +88,11 @@ public:
         if (form == nullptr || !form->KeyPreview()) return false;
         WORD code = VirtualKeyFromQt(key->key());
         if (code == 0) return false;
+        // Enter on a focused button presses that button, not the form's
+        // default.
+        auto* focused = dynamic_cast<TControl*>(widget);
+        if (code == VK_RETURN && focused != nullptr && focused->hasFocus() && TakesEnter(focused))
+            return false;
         gPreviewed = key;
         return form->KeyDown(code, ShiftFromQt(key->modifiers(), Qt::NoButton));
     }
@@ -166,22 +172,38 @@ void TForm::SetVisible(bool visible) {
         if (visible_ && isVisible()) return;
         Fire(this, OnShow, this);
         visible_ = true;
+        QWidget* before = QApplication::activeWindow();
+        if (before != this) activeBefore_ = before;
         PlaceOnScreen();
         paintPending_ = true;
         QWidget::setVisible(true);
         raise();
         activateWindow();
-        setFocus();
+        FocusActiveControl();
         return;
     }
     if (!visible_ && !isVisible()) return;
     visible_ = false;
+    // Also when the window that was active is gone already and the
+    // desktop has not yet told this one that it is active again.
+    const QWidget* active = QApplication::activeWindow();
+    const bool wasActive = active == nullptr || active == this || !active->isVisible();
     QWidget::setVisible(false);
+    if (wasActive) GiveBackActivation();
     if (modalLoop_ != nullptr && modalResult_ == mrNone) {
         modalResult_ = mrCancel;
         modalLoop_->exit();
     }
     Fire(this, OnHide, this);
+}
+
+// The keyboard goes back to the window that was active before this one
+// showed, else to the main form, so that it never lands nowhere (a desktop
+// without a window manager gives it to nobody by itself).
+void TForm::GiveBackActivation() {
+    QWidget* next = activeBefore_;
+    if (next == nullptr || !next->isVisible()) next = Application->MainForm();
+    if (next != nullptr && next != this && next->isVisible()) next->activateWindow();
 }
 
 void TForm::Show() {
@@ -284,6 +306,77 @@ void TForm::keyPressEvent(QKeyEvent* event) {
 void TForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     KeyDown(VK_F4, TShiftState{ssAlt});
+}
+
+void TForm::SetActiveControl(TControl* control) {
+    activeControl_ = control;
+    if (isVisible()) FocusActiveControl();
+}
+
+void TForm::FocusActiveControl() {
+    TControl* control = activeControl_;
+    if (control != nullptr && control->window() == this && control->isVisible() &&
+        control->isEnabled()) {
+        control->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    setFocus();
+}
+
+namespace {
+
+void CollectTabStops(const QWidget* parent, std::vector<TControl*>& stops) {
+    for (QObject* object : parent->children()) {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (widget == nullptr || widget->isWindow()) continue;
+        auto* control = dynamic_cast<TControl*>(widget);
+        if (control != nullptr && control->TabStop()) stops.push_back(control);
+        CollectTabStops(widget, stops);
+    }
+}
+
+bool Reachable(const TControl* control) {
+    return control->isVisible() && control->isEnabled();
+}
+
+} // namespace
+
+std::vector<TControl*> TForm::TabStops() const {
+    std::vector<TControl*> all;
+    CollectTabStops(this, all);
+    std::vector<TControl*> stops;
+    std::vector<TControl*> first;
+    if (TabOrder) GuardedCall(const_cast<TForm*>(this), [&] { first = TabOrder(); });
+    for (TControl* control : first) {
+        if (control == nullptr || control->window() != this || !control->TabStop()) continue;
+        if (Reachable(control) && std::find(stops.begin(), stops.end(), control) == stops.end())
+            stops.push_back(control);
+    }
+    for (TControl* control : all)
+        if (Reachable(control) && std::find(stops.begin(), stops.end(), control) == stops.end())
+            stops.push_back(control);
+    return stops;
+}
+
+// Tab and Shift+Tab: the next or previous tab stop, round the end.
+bool TForm::focusNextPrevChild(bool next) {
+    const std::vector<TControl*> stops = TabStops();
+    if (stops.empty()) return true;
+    auto* current = dynamic_cast<TControl*>(focusWidget());
+    auto at = std::find(stops.begin(), stops.end(), current);
+    std::size_t index = 0;
+    if (at == stops.end())
+        index = next ? 0 : stops.size() - 1;
+    else if (next)
+        index = (std::size_t(at - stops.begin()) + 1) % stops.size();
+    else
+        index = (std::size_t(at - stops.begin()) + stops.size() - 1) % stops.size();
+    stops[index]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void TForm::CaptionChanged() {
+    setWindowTitle(Caption());
 }
 
 bool TForm::event(QEvent* event) {

@@ -4,10 +4,13 @@
 #include "controls/trackbar.h"
 #include "platform/ui/forms.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QWheelEvent>
 #include <climits>
+#include <vector>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -23,6 +26,7 @@ struct TrackBar : TXTrackBar {
     using TXTrackBar::MouseLeave;
     using TXTrackBar::MouseMove;
     using TXTrackBar::MouseUp;
+    using TXTrackBar::HandleKey;
 
     // A press and release at the same place.
     void ClickAt(int x, int y) {
@@ -305,3 +309,64 @@ TEST_F(TrackBarTest, OpenCasesStaySafe) {
 }
 
 } // namespace
+
+// ---- The keyboard and assistive technology -----------------------------------------
+
+TEST_F(TrackBarTest, KeysMoveByStepsWithinTheRangeAndFireOnChange) {
+    bar.SetMin(1);
+    bar.SetMax(10);
+    bar.SetStep(1);
+    bar.StyleChanged(); // the scale follows Min and Max from here
+    bar.SetPosition(9);
+    std::vector<int> changes;
+    bar.OnChange = [&](platform::TObject*) { changes.push_back(bar.Position()); };
+    auto key = [&](platform::WORD code) { return bar.HandleKey(code, {}); };
+
+    EXPECT_TRUE(key(platform::VK_UP));
+    EXPECT_TRUE(key(platform::VK_RIGHT)); // already at Max: no change, no event
+    EXPECT_TRUE(key(platform::VK_NEXT));  // Page Down: three steps
+    EXPECT_TRUE(key(platform::VK_HOME));
+    EXPECT_TRUE(key(platform::VK_LEFT)); // already at Min
+    // The thumb and the number follow the keys as they follow the mouse.
+    EXPECT_EQ(bar.ThumbPixel(), bar.Height() - bar.Margin());
+    EXPECT_TRUE(key(platform::VK_END));
+    EXPECT_FALSE(key(platform::VK_TAB)); // not the bar's
+    EXPECT_EQ(changes, std::vector<int>({10, 7, 1, 10}));
+    EXPECT_EQ(bar.Text(), "10");
+    EXPECT_NEAR(bar.ThumbPixel(), bar.Margin(), 1);
+}
+
+TEST_F(TrackBarTest, AScreenReaderSeesASliderWithItsValueInWords) {
+    bar.SetMin(1);
+    bar.SetMax(10);
+    bar.SetPosition(3);
+    bar.SetAccessibleName("Tempo level");
+    bar.ValueText = [](int level) { return QString("Level %1, %2 bpm").arg(level).arg(60 + 10 * level); };
+    int changes = 0;
+    bar.OnChange = [&](platform::TObject*) { ++changes; };
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&bar);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Slider);
+    EXPECT_EQ(face->text(QAccessible::Name), "Tempo level");
+    EXPECT_EQ(face->text(QAccessible::Value), "Level 3, 90 bpm");
+    EXPECT_TRUE(face->state().focusable);
+    QAccessibleValueInterface* value = face->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toInt(), 1);
+    EXPECT_EQ(value->maximumValue().toInt(), 10);
+    EXPECT_EQ(value->currentValue().toInt(), 3);
+
+    value->setCurrentValue(25); // held at Max, set once control is back in the loop
+    EXPECT_EQ(bar.Position(), 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 10);
+    face->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 9);
+    EXPECT_EQ(changes, 2);
+
+    bar.SetEnabled(false); // a disabled bar takes no value from outside
+    value->setCurrentValue(4);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 9);
+}
