@@ -273,9 +273,6 @@ public:
     // Tempo level `level` in words, with its beats per minute when a lesson
     // is open.
     QString TempoLevelText(int level) const;
-    // The tempo bar was moved by the keyboard or a screen reader: as when
-    // the mouse lets go of it.
-    void TrBarTempoChange(platform::TObject* Sender);
     // The quiz button tells how many passes at the fastest level count.
     void DescribePassCount();
     // The main window's tab order: the tool panel that shows, the left

@@ -70,7 +70,6 @@ void TForm1::DescribeControls() {
 
     TrBarTempo->SetAccessibleName(CaptionText(512));
     TrBarTempo->ValueText = [this](int level) { return TempoLevelText(level); };
-    TrBarTempo->OnChange = [this](TObject* sender) { TrBarTempoChange(sender); };
 
     PUeplan->SetAccessibleName(CaptionText(11));
     PExplorer->SetAccessibleName(CaptionText(12));
@@ -88,12 +87,6 @@ QString TForm1::TempoLevelText(int level) const {
     const int clamped = std::clamp(level, 1, lessons::kLevelCount);
     const int tempo = Course->Tables().TempoTable[std::size_t(lesson)][std::size_t(clamped - 1)];
     return CaptionText(514).arg(level).arg(lessons::kLevelCount).arg(tempo);
-}
-
-void TForm1::TrBarTempoChange(TObject* sender) {
-    TrBarTempoMouseMove(sender, TShiftState{}, 0, 0);
-    TrBarTempoMouseUp(sender, mbLeft, TShiftState{}, 0, 0);
-    TrBarTempo->SetAccessibleDescription(TempoLevelText(TrBarTempo->Position()));
 }
 
 void TForm1::DescribePassCount() {

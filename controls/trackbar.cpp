@@ -182,10 +182,7 @@ bool TXTrackBar::AccessibleRange(TAccessibleRange& range) const {
 }
 
 void TXTrackBar::SetAccessibleValue(int value) {
-    const int wanted = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
-    if (wanted == position_) return;
-    SetPosition(wanted);
-    Fire(this, OnChange, this);
+    ChangePosition(value);
 }
 
 bool TXTrackBar::HandleKey(WORD key, TShiftState shift) {
