@@ -15,6 +15,7 @@
 #include "tools/monitor.h"
 #include "tools/tuner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 
@@ -30,7 +31,10 @@ void TForm1::SetUpPlanPanel() {
     Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
     SessionEnd = std::make_unique<SessionEndGuard>([this] {
         if (Lists) Lists->SaveNow();
-        CloseJournal();
+        // At the very end of the process (a window never closed) Qt and its
+        // database drivers may be gone already: the journal, written as it
+        // goes, is then left to the operating system.
+        if (QCoreApplication::instance() != nullptr) CloseJournal();
     });
     PlanView =
         std::make_unique<plan::PlanPanel>(PUeplan, *Course, *Lists, *Cues, ExplorerTitles);

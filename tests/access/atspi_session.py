@@ -174,11 +174,13 @@ class Program:
     def gone(self, window, seconds=10.0):
         return wait_for(lambda: not self.showing(window), seconds)
 
-    def find(self, root, name, role=None, pressable=False):
+    def find(self, root, name, role=None, pressable=False, leading=False):
         """The first showing object under `root` called `name` (of `role`;
-        with `pressable`, one that offers the press action)."""
+        with `pressable`, one that offers the press action; with `leading`,
+        also one whose name goes on after `name` and a blank)."""
         for accessible in self.descendants(root):
-            if accessible.name != name or (role is not None and accessible.getRoleName() != role):
+            named = accessible.name == name or (leading and accessible.name.startswith(name + " "))
+            if not named or (role is not None and accessible.getRoleName() != role):
                 continue
             if not pressable or self.press_action(accessible) is not None:
                 return accessible
@@ -204,9 +206,9 @@ class Program:
             yield accessible
             stack[0:0] = [child for child in accessible]
 
-    def press(self, root, name, role=None):
-        """Does the press action of the control called `name`."""
-        target = wait_for(lambda: self.find(root, name, role, pressable=True), 5)
+    def press(self, root, name, role=None, leading=False):
+        """Does the press action of the control called `name` (see find)."""
+        target = wait_for(lambda: self.find(root, name, role, pressable=True, leading=leading), 5)
         if target is None:
             raise RuntimeError(f"nothing called {name!r} to press")
         target.queryAction().doAction(self.press_action(target))

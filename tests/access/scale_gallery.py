@@ -79,7 +79,7 @@ def main():
         program.press(main, words["tuner"])
         shoot("tuner.png")
         program.press(main, words["mode"])
-        program.press(main, words["lesson"] + " 7")
+        program.press(main, words["lesson"] + " 7", leading=True)
         shoot("explorer.png")
         program.press(main, words["windowA"])
         slide = atspi.wait_for(lambda: next(

@@ -105,9 +105,11 @@ def panels(walk, main):
     atspi.wait_for(lambda: program.find(main, words["explorer"], "panel"), 5)
     walk.look("main window with the explorer panel", main)
     walk.press(main, "down")
-    scrolled = atspi.wait_for(lambda: program.find(main, words["lesson"] + " 8", pressable=True), 5)
+    # The explorer's rows are named by their lesson and its title.
+    scrolled = atspi.wait_for(
+        lambda: program.find(main, words["lesson"] + " 8", pressable=True, leading=True), 5)
     print(f"explorer list scrolled by its button: {scrolled is not None}")
-    program.press(main, words["lesson"] + " 7")
+    program.press(main, words["lesson"] + " 7", leading=True)
     atspi.wait_for(lambda: program.find(main, words["tempo"], "slider").getState().contains(
         program.pyatspi.STATE_SENSITIVE), 10)
     announced = tempo_is_announced(walk, main) and scrolled is not None

@@ -94,7 +94,7 @@ TEST_F(PanelAccessTest, ExplorerRowsFollowTheArrowKeysAndScrollAtTheEnds) {
     QTest::keyClick(last, Qt::Key_Down); // past the last row: the list scrolls
     EXPECT_EQ(explorer.RowEntry[0], 1);
     EXPECT_EQ(QApplication::focusWidget(), last);
-    EXPECT_EQ(last->Text(), CaptionText(20) + " 8");
+    EXPECT_TRUE(last->Text().startsWith(CaptionText(20) + " 8 ")) << last->Text().toStdString(); // and its title
     EXPECT_EQ(explorer.XplText->Text(), CaptionText(20) + " 8"); // as under the mouse
     EXPECT_EQ(last->AccessibleDescription(), "Acht. Der Text der Lektion acht");
 
