@@ -70,6 +70,7 @@ void MainWindowLook::CreateControls(TForm* form) {
     CreatePanels();
     CreateButtons();
     CreateDisplayControls();
+    CreateProgressControls();
 }
 
 void MainWindowLook::CreatePanels() {
@@ -151,6 +152,19 @@ void MainWindowLook::CreateDisplayControls() {
     SetLabelFont(LLevel, 13, true);
 }
 
+// The learner's progress on the lesson screen, and the way back into the
+// course on the greeting screen.
+void MainWindowLook::CreateProgressControls() {
+    LProgress = MakeLabel(form_, "LProgress");
+    SetLabelFont(LProgress, 11, true);
+    LProgress->SetAutoSize(false);
+    LProgress->SetWordWrap(true);
+    LProgress->SetBounds(layout::PassProgress.x(), layout::PassProgress.y(),
+                         layout::PassProgress.width(), layout::PassProgress.height());
+    LProgress->Hide();
+    BWeiter = MakeButton(form_, "BWeiter");
+    BWeiter->Hide();
+}
 
 // ============================================================ skin set-up
 
@@ -333,6 +347,20 @@ void MainWindowLook::SkinButtons() {
     ApplyButtonSkin({BTunerAkkord, "TUNERAKKORDBMP", "TUNERAKKORDBMP", "TUNERAKKORDBMP",
                      BTunerAkkord->Left(), BTunerAkkord->Top(), BTunerAkkord->Text()});
     BLocator->SetFix(true);
+    // The greeting's button: the column's button looks, stretched wider.
+    const QRect& weiter = layout::GreetingContinue;
+    BWeiter->SetTakeImg(true);
+    BWeiter->SetBounds(weiter.x(), weiter.y(), weiter.width(), weiter.height());
+    TBitmap look;
+    LoadResource(&look, "RBUTTON");
+    BWeiter->SetBgBmp(&look);
+    LoadResource(&look, "RBUTTONOVER");
+    BWeiter->SetBgOverBmp(&look);
+    LoadResource(&look, "RBUTTONDOWN");
+    BWeiter->SetBgDownBmp(&look);
+    BWeiter->SetRadiusH(layout::ButtonCornerEllipse);
+    BWeiter->SetRadiusV(layout::ButtonCornerEllipse);
+    BWeiter->SetIsRoundRect(true);
 }
 
 // ======================================================= picture loading

@@ -33,6 +33,10 @@ public:
     controls::TXTrackBar* TrBarTempo;
     platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
         *LDate, *LClock, *LLevelCap, *LLevel;
+    // The open lesson's passes toward the quiz ("2 von 3").
+    platform::TLabel* LProgress = nullptr;
+    // On the greeting screen: opens the plan's first lesson.
+    controls::TXFadeButton* BWeiter = nullptr;
     platform::TImage *ImgModus, *ImgLevel;
     platform::TPanel *PUeplan, *PExplorer, *PMonitor, *PTuner, *VideoPanel;
 
@@ -65,6 +69,7 @@ private:
     void CreatePanels();
     void CreateButtons();
     void CreateDisplayControls();
+    void CreateProgressControls();
     void LoadWindowBitmaps();
     void PlaceDisplayBlock();
     void PlaceLevelBlock();

@@ -1,5 +1,5 @@
 #include "app/mainscreen.h"
-
+#include "app/msgwin.h"
 #include "lessons/skinloader.h"
 
 namespace app {
@@ -72,6 +72,12 @@ void MainScreen::CutOut(TShape* shape) {
 
 void MainScreen::WireControl(TControl* control, int tag) {
     control->SetCursor(crHandPoint);
+    // The pictures of the tuner and help are called by what they open.
+    if (tag == kTunerTag) control->SetAccessibleName(CaptionText(14));
+    if (tag == kHelpTag) control->SetAccessibleName(CaptionText(15));
+    const bool leadsSomewhere =
+        (tag >= kSlideTagFirst && tag <= kSlideTagLast) || tag == kTunerTag || tag == kHelpTag;
+    if (!leadsSomewhere) return;
     control->OnClick = [this, tag](TObject* sender) {
         if (actions_.MayOpen && !actions_.MayOpen()) return;
         if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {

@@ -47,6 +47,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -130,6 +131,10 @@ public:
     void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
     void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
     void BHilfeClick(platform::TObject* Sender);
+    // The help at `topic` (a page of the help, "tuner.html"), and the page
+    // of the screen in view.
+    void ShowHelp(platform::TObject* Sender, const QString& topic);
+    QString HelpTopic() const;
     void BLogoClick(platform::TObject* Sender);
     void BVideoStopClick(platform::TObject* Sender);
     void BBeendenClick(platform::TObject* Sender);
@@ -157,11 +162,16 @@ public:
     void TrBarTempoMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
     void TrBarTempoMouseUp(platform::TObject* Sender, platform::TMouseButton Button,
                            platform::TShiftState Shift, int X, int Y);
+    void TrBarTempoChange(platform::TObject* Sender);
+    void ShowTempoLevel(int level);
+    void StepTempoLevel(int levels);
     void DisableTransport();
+    void DescribeTransportKeys();
     // The tempo level on the tempo bar.
     int CurrentLevel() const;
     // What the transport asks of the window.
     void EnableControl(playback::TransportControl control, bool enabled) override;
+    void ShowTransportState(playback::TransportState state) override;
     void StopOtherSounds() override;
     void TellLoadFailed() override;
     void TellStartFailed() override;
@@ -174,6 +184,11 @@ public:
     void ClearLessonScreen() override;
     void ShowNoLessonScreen() override;
     void ShowGreetingScreen();
+    void BWeiterClick(platform::TObject* Sender);
+    // Shows the open lesson's passes at the top level (hidden without a
+    // lesson and in explorer mode).
+    void ShowPassProgress();
+    void PassProgressChanged() override;
     void ResetCourse();
     void CourseWasReset() override;
     // The point at the cursor's position, erasing the one shown before when
@@ -243,6 +258,21 @@ public:
     void HelpButtonClick() override;
     void ReportPictureError(const std::string& fileName) override;
 
+    // ---- Screen readers and the keyboard (mainwindow_access.cpp) ----------
+    // Names the picture buttons and the panels, puts the tempo bar's level in
+    // words, colours the focus ring and sets the window's tab order.
+    void DescribeControls();
+    // Tempo level `level` in words, with its beats per minute when a lesson
+    // is open.
+    QString TempoLevelText(int level) const;
+    // The quiz button tells how many passes at the fastest level count.
+    void DescribePassCount();
+    // The main window's tab order: the tool panel that shows, the left
+    // column, the lesson screen, the transport, the tempo bar, the rest.
+    std::vector<platform::TControl*> MainTabOrder();
+    // Hears the passes for DescribePassCount.
+    std::unique_ptr<playback::TransportObserver> PassTeller;
+
     // ---- Start-up (mainwindow_shell.cpp) -----------------------------------
     // The program entry calls this once every window exists; the main window
     // comes when this, its own construction, the device choice and the start
@@ -300,7 +330,7 @@ private:
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
-    bool OpenHelpWindow();
+    bool OpenHelpWindow(const QString& topic);
     void TearDown();
     // The lesson screen.
     void CreateMainScreen();

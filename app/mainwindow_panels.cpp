@@ -15,6 +15,8 @@
 #include "tools/monitor.h"
 #include "tools/tuner.h"
 
+#include <QCoreApplication>
+#include <algorithm>
 
 namespace app {
 
@@ -28,7 +30,10 @@ void TForm1::SetUpPlanPanel() {
     Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
     SessionEnd = std::make_unique<SessionEndGuard>([this] {
         if (Lists) Lists->SaveNow();
-        CloseJournal();
+        // At the very end of the process (a window never closed) Qt and its
+        // database drivers may be gone already: the journal, written as it
+        // goes, is then left to the operating system.
+        if (QCoreApplication::instance() != nullptr) CloseJournal();
     });
     PlanView =
         std::make_unique<plan::PlanPanel>(PUeplan, *Course, *Lists, *Cues, ExplorerTitles);
@@ -124,8 +129,13 @@ void TForm1::BExplorerClick(TObject* sender) {
         BKontrolle->SetEnabled(true);
         LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\tutorialdisplay.jpg");
         LModusAnzeige->SetCaption("Tutorial");
-        Lists->CurrentEntry = 0;
-        if (Lists->Plan[0].Lesson < 0) {
+        // The lesson that was open before the explorer comes back.
+        const int entry = Course->TutorialEntryToReopen();
+        Lists->CurrentEntry = std::max(entry, 0);
+        if (entry >= 0) {
+            Course->SetCurrentLesson(Lists->Plan[std::size_t(entry)].Lesson);
+            OpenLesson();
+        } else if (Lists->Plan[0].Lesson < 0) {
             ClearLessonScreen();
             TrBarTempo->SetEnabled(false);
             DisableTransport();

@@ -20,7 +20,7 @@ public:
     bool TakeImg() const { return takeImg_; }
     void SetTakeImg(bool take) { takeImg_ = take; }
     bool Fix() const { return fix_; }
-    void SetFix(bool fix) { fix_ = fix; }
+    virtual void SetFix(bool fix) { fix_ = fix; }
 
     // The look shown (ButtonLook), the latch flag, the caption colour and
     // font in use, and the background of a look.

@@ -47,6 +47,8 @@ public:
     void SetRadiusV(int radius) { radiusV_ = radius; }
     bool IsRoundRect() const { return isRoundRect_; }
     void SetIsRoundRect(bool round);
+    // Also tells a screen reader that the button latches.
+    void SetFix(bool fix) override;
 
     // A supplied background for one look, stretched to the control's size.
     void SetBgBmp(const platform::TBitmap* bitmap);
@@ -64,17 +66,27 @@ public:
     void MakeRect();
 
     // The latch flag toggles with every left press (see ButtonLooks). Set
-    // from the program, a released latch shows the normal look again.
+    // from the program, a released latch shows the normal look again, a
+    // latching button (Fix) held by it the pressed look.
     void SetLatched(bool latched);
 
     // A size change rebuilds the looks at once, also while hidden.
     void SetBounds(int left, int top, int width, int height) override;
+
+    // A screen reader calls the button by its caption unless it was given a
+    // name (the picture buttons, whose caption is a blank). A latching
+    // button (Fix) tells whether it is held down.
+    QString PresentedName() const override;
+    // Pressed from the keyboard: the latch toggles as under the mouse, the
+    // button shows held down or normal, and it clicks.
+    void Press() override;
 
 protected:
     void LookSetChanged() override { StyleChanged(); }
     void RedrawLook() override { myUpdate(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
+    void PaintOver(QPainter& painter) override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
                    int y) override;
@@ -85,6 +97,7 @@ protected:
 
 private:
     void ApplyRegion();
+    void DrawCaption(platform::TCanvas* canvas, QPainter* over);
 
     TXFadeButtonType shape_ = fadebtRectangle;
     QString text_ = "OK";

@@ -44,6 +44,9 @@ public:
     virtual void CourseWasReset() = 0;
     // The skin loader of the lesson main screen.
     virtual SkinLoader* MainScreenSkin() = 0;
+    // The open lesson's passes toward the quiz changed: one was played
+    // through, or the lesson set them.
+    virtual void PassProgressChanged() = 0;
 
     // ---- Media ---------------------------------------------------------------------
     virtual bool IsVideoPlaying() const = 0;
@@ -71,7 +74,7 @@ class CourseSession : public LessonHost,
                       public playback::TransportObserver {
 public:
     // Passes played through at the top level before the quiz opens.
-    static constexpr int kQuizPasses = 3;
+    static constexpr int kQuizPasses = plan::ListStore::kQuizPasses;
 
     // `programFolder` is Windows-1252 and ends in a separator. Becomes the
     // lesson host of the program until it goes.
@@ -94,14 +97,19 @@ public:
     playback::TransportLesson TransportLessonOf(int lesson) const;
     // The cursor geometry and tempo rows of every lesson for the language.
     const CourseTables& Tables() const { return tables_; }
-    void SetExplorerMode(bool on) { explorerMode_ = on; }
+    // Entering explorer mode remembers the plan entry whose lesson is open.
+    void SetExplorerMode(bool on);
+    // The plan entry to open again when explorer mode ends: the one whose
+    // lesson was open when it began, while it still holds that lesson; -1
+    // when there is none.
+    int TutorialEntryToReopen() const;
     bool QuizOpens() const { return playCount_ >= kQuizPasses; }
 
     // ---- Values LoadMainScreen sets (MainScreenHost) -------------------------------
     void SetCountInBeats(int beats) override { countInBeats_ = beats; }
     void SetLoopRecordFifth(int value) override { loopRecordFifth_ = value; }
     void SetBeatDisplayOffset(int offset) override { beatDisplayOffset_ = offset; }
-    void SetPlayCount(int count) override { playCount_ = count; }
+    void SetPlayCount(int count) override;
     void SetHoldRange(int lesson, const HoldRange& hold) override;
     void SetCursorActive(bool active) override { cursorActive_ = active; }
     SkinLoader* MainScreenSkin() override { return window_.MainScreenSkin(); }
@@ -196,6 +204,8 @@ private:
     bool quizIdle_ = true;
     bool quizFinished_ = false;
     bool explorerMode_ = false;
+    int tutorialEntry_ = -1;  // the plan entry open when explorer mode began
+    int tutorialLesson_ = -1; // and its lesson
     int countInBeats_ = 4;
     bool cursorActive_ = false;
     int beatDisplayOffset_ = 20;

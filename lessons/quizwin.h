@@ -40,6 +40,9 @@ public:
     bool PassKey = false;
     // The quiz skin's page (always the first).
     int PageIndex = 0;
+    // The questions marked as answered wrongly (bits as WrongAnswers): set
+    // when an answer fails, until the quiz is shown anew.
+    int MarkedWrong = 0;
 
     // The hidden tester key: Shift + Alt + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
@@ -55,15 +58,25 @@ public:
     // `width` × `height`; the fourth quarter, bottom right, holds the buttons.
     static std::array<platform::TRect, 3> AnswerPanels(int width, int height);
 
+    // The tick boxes that show, question by question.
+    std::vector<platform::TControl*> AnswerBoxes() const;
+
 protected:
     // The tester key (Shift + Alt + K) passes the quiz.
     bool WindowKey(platform::WORD& key, platform::TShiftState shift) override;
-    // The three answer panels.
+    // The three answer panels and the marks of wrongly answered questions
+    // (over the window's colour when its background picture is missing).
     void PaintUnderBackdrop() override;
 
 private:
+    // Each box is called by the answer written beside it and described by
+    // its question, for a screen reader.
+    void DescribeAnswers();
     void LoadQuiz(int lesson);
     void WireSkin();
+    // A click on an answer's text or beside it ticks the answer's box.
+    void WireAnswerTexts();
+    void DrawWrongMark(const platform::TRect& panel);
     void QuizPassed();
     void QuizFailed();
     void EndWithoutQuestions();

@@ -11,6 +11,7 @@
 #include "journal/progresswin.h"
 #include "plan/liststore.h"
 #include "plan/panelhost.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/controls.h"
 #include "playback/soundcues.h"
 
@@ -46,6 +47,11 @@ public:
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);
+    // A play count as dots: one filled dot per pass, up to the quiz's three.
+    static QString PassDotsText(int playCount);
+    // A row as a screen reader names it: "Lektion 5: <title>" (the first
+    // and the last lesson by their names).
+    static QString RowName(int lesson, const QString& title);
 
     platform::TImage* ImgUeplanBG = nullptr;
     controls::TXAquaButton* BNext = nullptr;
@@ -53,6 +59,10 @@ public:
     std::array<controls::TLabelFX*, kRows> NumberLabels{};
     std::array<controls::TLabelFX*, kRows> TitleLabels{};
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
+    // Under each row's number: its passes toward the quiz as dots ("●●○").
+    std::array<controls::TLabelFX*, kRows> PassDots{};
+    // The rows' select buttons as one list (arrow keys, screen readers).
+    platform::TControlList* Rows = nullptr;
     controls::TXAquaButton* BFortschritt = nullptr;
     // Made at the first "Fortschritt".
     journal::TProgressWin* ProgressWin = nullptr;

@@ -359,18 +359,7 @@ void Rest(QPainter& p, double x, double mid, double gap, double beats) {
     } else if (beats >= 2) {
         p.drawRect(QRectF(x - gap * 0.75, mid - gap * 0.55, gap * 1.5, gap * 0.55)); // sits on the middle line
     } else if (beats >= 1) {
-        const double h = gap * 3.0, w = gap * 0.9;
-        QPainterPath path;
-        path.moveTo(x - w * 0.4, mid - h / 2);
-        path.lineTo(x + w * 0.6, mid - h * 0.15);
-        path.lineTo(x - w * 0.1, mid + h * 0.05);
-        path.lineTo(x + w * 0.55, mid + h * 0.3);
-        path.cubicTo(x - w * 0.9, mid + h * 0.15, x - w * 0.6, mid + h * 0.55, x, mid + h / 2);
-        path.cubicTo(x - w * 1.3, mid + h * 0.35, x - w * 0.9, mid + h * 0.05, x + w * 0.2, mid + h * 0.2);
-        path.lineTo(x - w * 0.55, mid - h * 0.05);
-        path.lineTo(x + w * 0.15, mid - h * 0.2);
-        path.closeSubpath();
-        p.drawPath(path);
+        p.drawPath(QuarterRestPath(x, mid, gap * 3.0, gap * 0.9));
     } else {
         QPainterPath path;
         path.addEllipse(QPointF(x - gap * 0.35, mid - gap * 0.6), gap * 0.36, gap * 0.36);

@@ -277,16 +277,7 @@ void NotationPainter::Rest(const ScoreEvent& e, int beat, double x) {
     } else {
         QPainterPath path;
         if (e.units >= content::kUnitsPerBeat) { // quarter rest: the zigzag
-            const double h = s * 3.2, w = s * 0.9;
-            path.moveTo(x - w * 0.4, mid - h / 2);
-            path.lineTo(x + w * 0.6, mid - h * 0.15);
-            path.lineTo(x - w * 0.1, mid + h * 0.05);
-            path.lineTo(x + w * 0.55, mid + h * 0.3);
-            path.cubicTo(x - w * 0.9, mid + h * 0.15, x - w * 0.6, mid + h * 0.55, x, mid + h / 2);
-            path.cubicTo(x - w * 1.3, mid + h * 0.35, x - w * 0.9, mid + h * 0.05, x + w * 0.2, mid + h * 0.2);
-            path.lineTo(x - w * 0.55, mid - h * 0.05);
-            path.lineTo(x + w * 0.15, mid - h * 0.2);
-            path.closeSubpath();
+            path = QuarterRestPath(x, mid, s * 3.2, s * 0.9);
         } else { // eighth rest: a dot and a slanted stem
             path.addEllipse(QPointF(x - s * 0.35, mid - s * 0.6), s * 0.38, s * 0.38);
             path.moveTo(x - s * 0.35, mid - s * 0.3);

@@ -4,6 +4,7 @@
 // first picture, and the processor time the program takes while the video
 // and its accompaniment play through "MIDI Log".
 //   build/tests/lessonvideo_benchmark
+#include "tests/app/benchmarkloop.h"
 #include "tests/app/shellfixture.h"
 
 #include "sequenzor/sequenzor.h"
@@ -12,24 +13,9 @@
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 
 namespace shelltest {
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void RunEvents(int ms, const std::function<bool()>& done = [] { return false; }) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 class LessonVideoBenchmark : public ShellTest {};
 

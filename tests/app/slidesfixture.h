@@ -108,8 +108,9 @@ protected:
     // The skin of a slide window with a picture frame (tag 110) at 100, 80
     // and the extra records in `lines`.
     void WriteSlideSkin(int lesson, char window, const std::vector<std::string>& lines = {});
-    // A quiz skin with three groups of six boxes.
-    void WriteQuizSkin(int lesson, int groups = 3);
+    // A quiz skin with three groups of six boxes; with `answerTexts` a text
+    // "Frage Q Antwort B" right of each box.
+    void WriteQuizSkin(int lesson, int groups = 3, bool answerTexts = false);
     // Ticks box `box` of question `question` (1 to 3) by clicking it.
     void Tick(int question, int box);
     // A plan and waiting list of a fresh start.

@@ -3,6 +3,7 @@
 // time the program takes while the video plays. With VIDEO_SCREENSHOT set to
 // a file name, the screen is captured (ImageMagick's import) halfway through
 // the video; run under Xvfb with QT_QPA_PLATFORM=xcb for that.
+#include "tests/app/benchmarkloop.h"
 #include "tests/app/shellfixture.h"
 
 #include <QCoreApplication>
@@ -12,35 +13,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <vector>
 
 namespace shelltest {
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// Runs the event loop (asleep between events, as the program's own loop is,
-// so that the processor time measured is the player's and not a loop
-// polling for events) until `done` or `ms` have passed; `done` is asked
-// every 10 ms.
-void RunEvents(int ms, const std::function<bool()>& done = [] { return false; }) {
-    QElapsedTimer clock;
-    clock.start();
-    if (done()) return;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() >= ms) loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
-}
 
 class VideoBenchmark : public ShellTest {};
 

@@ -163,6 +163,20 @@ TEST_F(ExerciseFiles, TheFermataBarIsPlayedAtHalfTheTempo) {
     EXPECT_EQ(changes, 0);
 }
 
+TEST_F(ExerciseFiles, ACountInOfEighthsAccentsTheOneOfEachBarAndSoftensTheAnds) {
+    // Lesson 28 counts in eight eighths: one 4/4 bar, "1 + 2 + 3 + 4 +".
+    ASSERT_EQ(MidiLoadFile((coursetest::ContentFolder() + ExerciseFileName(28, 10)).c_str()), 1);
+    std::vector<int> velocities;
+    for (const auto& track : LoadedTracks())
+        for (const TimedEvent& e : track)
+            if ((e.event.status & 0xF0) == 0x90 && (e.event.status & 0x0F) == kClickChannel && e.event.data2 > 0)
+                velocities.push_back(e.event.data2);
+    ASSERT_EQ(velocities.size(), 8u);
+    EXPECT_GT(velocities[0], velocities[2]);                // the one above the other beats
+    for (int and_ : {1, 3, 5, 7}) EXPECT_LT(velocities[static_cast<std::size_t>(and_)], velocities[2]);
+    EXPECT_EQ(velocities[2], velocities[4]);
+}
+
 TEST(ExerciseMidi, StrumsSpreadLowToHighAndCutNotesAtTheEnd) {
     Outline outline;
     outline.chords["Em"] = {"Em", {0, 2, 2, 0, 0, 0}, {0, 2, 3, 0, 0, 0}};

@@ -260,6 +260,56 @@ TEST_P(EditionScreens, EveryChordDiagramMarksExactlyTheChordsFrettedPlaces) {
     EXPECT_EQ(diagrams, 7); // Em, Am, C, G, D, Dm, G5
 }
 
+// How different two pictures are: the mean difference of their pixels'
+// channels (0 = the same picture).
+double Difference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST_P(EditionScreens, EverySlidePictureShowsItsOwnDrawing) {
+    // The drawing area above the caption of every slide picture: never bare
+    // paper, and no two pictures that name different drawings look alike
+    // (a caption never gets some stock picture; a drawing of its own differs
+    // by at least a dot of a chord diagram, as D and Dm do: about 2.5).
+    struct Drawn {
+        std::string file, drawing;
+        QImage area;
+    };
+    std::vector<Drawn> pictures;
+    for (const Lesson& lesson : Lessons().lessons)
+        for (int w = 0; w < 3; ++w) {
+            if (!lesson.slides[static_cast<std::size_t>(w)]) continue;
+            const auto& drawings = Course().lessons[static_cast<std::size_t>(lesson.number)].slides[static_cast<std::size_t>(w)]->drawings;
+            for (std::size_t k = 0; k < drawings.size(); ++k) {
+                const std::string file = LessonFolder(lesson.number) + "Dia" + std::string(1, char('A' + w)) +
+                                         std::to_string(k + 1) + ".jpg";
+                const QImage picture = arttest::ProgramPicture(file);
+                ASSERT_EQ(picture.size(), layout::SlidePicture) << file;
+                pictures.push_back({file, drawings[k], picture.copy(0, 0, 192, 108).convertToFormat(QImage::Format_RGB32)});
+            }
+        }
+    EXPECT_GE(pictures.size(), 84u);
+    const QImage paper = [&] {
+        QImage blank(192, 108, QImage::Format_RGB32);
+        blank.fill(pictures.front().area.pixel(3, 3)); // the paper's own colour in a corner
+        return blank;
+    }();
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_GT(Difference(pictures[i].area, paper), 8.0) << pictures[i].file << " is nearly blank";
+        for (std::size_t j = i + 1; j < pictures.size(); ++j)
+            if (pictures[i].drawing != pictures[j].drawing)
+                EXPECT_GT(Difference(pictures[i].area, pictures[j].area), 1.0)
+                    << pictures[i].file << " (" << pictures[i].drawing << ") and " << pictures[j].file << " ("
+                    << pictures[j].drawing << ") look alike";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Editions, EditionScreens, ::testing::Values(Edition::German, Edition::English),
                          [](const auto& info) { return info.param == Edition::German ? "German" : "English"; });
 
