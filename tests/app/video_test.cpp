@@ -277,5 +277,31 @@ TEST_F(VideoTest, ASecondVideoReplacesTheFirstWithoutLosingTheControlsStates) {
     ExpectPattern();
 }
 
+// The first start: the window waits half a second in which an intro's end
+// would lead to the greeting; the intro does not start by itself, and when
+// the wait is over only the flag is cleared. A later start does not wait.
+class FirstStartTest : public ShellTest {};
+
+TEST_F(FirstStartTest, TheIntroWaitsHalfASecondAndDoesNotStartByItself) {
+    CreateWindows();
+    ShowMainWindow();
+    ASSERT_EQ(form_->StartCount, 1);
+    EXPECT_TRUE(form_->IntroPending);
+    EXPECT_TRUE(form_->Timer2->Enabled());
+    EXPECT_EQ(form_->Timer2->Interval(), 500u);
+    ASSERT_TRUE(WaitFor([&] { return !form_->IntroPending; }, 5000));
+    EXPECT_FALSE(form_->Timer2->Enabled());
+    EXPECT_FALSE(form_->Video->Playing);
+    EXPECT_FALSE(form_->MediaPlayerPlaying());
+    EXPECT_TRUE(form_->BVideoStop->Enabled());
+
+    DestroyWindows();
+    CreateWindows();
+    ShowMainWindow();
+    ASSERT_EQ(form_->StartCount, 2);
+    EXPECT_FALSE(form_->IntroPending);
+    EXPECT_FALSE(form_->Timer2->Enabled());
+}
+
 } // namespace
 } // namespace shelltest
