@@ -1,7 +1,6 @@
 #include "app/mainwindow.h"
 
 #include "app/fbeenden.h"
-#include "app/helpwindow.h"
 #include "app/msgwin.h"
 #include "app/progresssaver.h"
 #include "layout/screenlayout.h"
@@ -69,7 +68,8 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     CreateWindowControls();
     CreateOwnedObjects();
     SetUpPanelsAndLists();
-    DescribeControls();
+    Access = std::make_unique<MainWindowAccess>(*this);
+    Access->DescribeControls();
     SetStartState();
     ConnectFormHandlers();
     FormCreate(this);
@@ -276,6 +276,7 @@ void TForm1::ChooseLanguage() {
     const bool german = LanguageCode == 0;
     HelpFileName = german ? "Hilfe.chm" : "Help.chm";
     WebSiteAddress = german ? kWebSiteGerman : kWebSiteEnglish;
+    Help = std::make_unique<HelpDesk>(ProgramFolder, HelpFileName);
 }
 
 // ============================================================ sound device
@@ -419,21 +420,7 @@ void TForm1::ShowHelp(TObject* sender, const QString& topic) {
     if (MediaPlayerPlaying()) BStopClick(sender);
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() == THelpWindow::Title()) {
-            if (auto* help = dynamic_cast<THelpWindow*>(window)) help->ShowTopic(topic);
-            window->showNormal();
-            window->raise();
-            return;
-        }
-    }
-    if (OpenHelpWindow(topic)) return;
-    // Without the pages the compiled help file, where the desktop has a
-    // viewer for it.
-    const std::string helpFile = ProgramFolder + ToAnsi(HelpFileName);
-    if (FileExists(helpFile) && ShellOpen(QString::fromStdString(ResolveAnsiPath(helpFile))))
-        return;
-    AskMessage(ErrorText(1), ErrorText(8), "", "OK");
+    if (!Help->Show(topic)) AskMessage(ErrorText(1), ErrorText(8), "", "OK");
 }
 
 // ============================================================ intro video
@@ -517,7 +504,7 @@ void TForm1::TearDown() {
     TaskbarShown = true;
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
-    PassTeller.reset(); // it leaves the transport's observers
+    if (Access) Access->LeaveTransport(); // it leaves the transport's observers
     Transport.reset();
     JournalRecorder.reset();
     CloseJournal();
@@ -527,8 +514,7 @@ void TForm1::TearDown() {
     StartLog.clear();
     Clock.reset();
     Skin.reset();
-    delete helpWindow_;
-    helpWindow_ = nullptr;
+    Help.reset();
     if (StartScreen != nullptr) {
         StartScreen->Hide();
         delete StartScreen;

@@ -11,7 +11,9 @@
 // the MainWindowLook's; the greeting and no-lesson screens are in
 // lessonscreen.cpp.
 
+#include "app/helpdesk.h"
 #include "app/journalpasses.h"
+#include "app/mainaccess.h"
 #include "app/mainlook.h"
 #include "app/mainscreen.h"
 #include "app/sounddevicechoice.h"
@@ -52,7 +54,6 @@
 namespace app {
 
 class TStartScreen;
-class THelpWindow;
 
 class TForm1 : public platform::TForm,
                public MainWindowLook,
@@ -117,6 +118,8 @@ public:
     std::unique_ptr<platform::SessionEndGuard> SessionEnd;
     // The media player at work: videos, their accompaniment, the locked controls.
     std::unique_ptr<VideoShow> Video;
+    // The help, at the page asked for.
+    std::unique_ptr<HelpDesk> Help;
 
     // The middle of the window as its skin file lays it out.
     std::unique_ptr<MainScreen> Screen;
@@ -258,20 +261,8 @@ public:
     void HelpButtonClick() override;
     void ReportPictureError(const std::string& fileName) override;
 
-    // ---- Screen readers and the keyboard (mainwindow_access.cpp) ----------
-    // Names the picture buttons and the panels, puts the tempo bar's level in
-    // words, colours the focus ring and sets the window's tab order.
-    void DescribeControls();
-    // Tempo level `level` in words, with its beats per minute when a lesson
-    // is open.
-    QString TempoLevelText(int level) const;
-    // The quiz button tells how many passes at the fastest level count.
-    void DescribePassCount();
-    // The main window's tab order: the tool panel that shows, the left
-    // column, the lesson screen, the transport, the tempo bar, the rest.
-    std::vector<platform::TControl*> MainTabOrder();
-    // Hears the passes for DescribePassCount.
-    std::unique_ptr<playback::TransportObserver> PassTeller;
+    // What a screen reader hears of the window, and its tab order.
+    std::unique_ptr<MainWindowAccess> Access;
 
     // ---- Start-up (mainwindow_shell.cpp) -----------------------------------
     // The program entry calls this once every window exists; the main window
@@ -330,7 +321,6 @@ private:
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
-    bool OpenHelpWindow(const QString& topic);
     void TearDown();
     // The lesson screen.
     void CreateMainScreen();
@@ -345,7 +335,6 @@ private:
     bool soundDevicesChosen_ = false;
     bool tornDown_ = false;
     SoundDeviceList soundDevices_;
-    THelpWindow* helpWindow_ = nullptr;
     std::array<bool, 12> savedEnabled_{};
 };
 

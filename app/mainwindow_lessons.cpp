@@ -49,7 +49,7 @@ void TForm1::OpenLesson() {
     TrBarTempo->SetEnabled(lesson >= kFirstTempoLesson && lesson <= kLastTempoLesson);
     BWeiter->Hide();
     ShowPassProgress();
-    DescribePassCount();
+    Access->DescribePassCount();
     Repaint();
 }
 

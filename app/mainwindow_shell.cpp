@@ -3,7 +3,6 @@
 // close requests while a dialog holds the window.
 
 #include "app/fbeenden.h"
-#include "app/helpwindow.h"
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
 #include "app/shellservices.h"
@@ -113,22 +112,6 @@ void TForm1::BringDialogToFront() {
         MsgWin->raise();
         MsgWin->activateWindow();
     }
-}
-
-// The help pages of the language ("Hilfe" or "Help" beside the program) in
-// the program's own window; false when they are not there.
-bool TForm1::OpenHelpWindow(const QString& topic) {
-    QString folder = HelpFileName;
-    folder.chop(4); // ".chm"
-    const QString pages =
-        QString::fromStdString(ResolveAnsiPath(ProgramFolder + ToAnsi(folder)));
-    if (!THelpWindow::PagesPresent(pages)) return false;
-    if (helpWindow_ == nullptr) helpWindow_ = new THelpWindow(pages);
-    helpWindow_->ShowTopic(topic);
-    helpWindow_->showNormal();
-    helpWindow_->raise();
-    helpWindow_->activateWindow();
-    return true;
 }
 
 } // namespace app

@@ -138,7 +138,7 @@ void TForm1::TrBarTempoMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
 // once; the mouse's when it lets go.
 void TForm1::TrBarTempoChange(TObject*) {
     ShowTempoLevel(TrBarTempo->Position());
-    TrBarTempo->SetAccessibleDescription(TempoLevelText(TrBarTempo->Position()));
+    TrBarTempo->SetAccessibleDescription(Access->TempoLevelText(TrBarTempo->Position()));
     if (!TrBarTempo->Dragging()) Transport->TempoLevelChosen();
 }
 
