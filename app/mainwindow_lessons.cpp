@@ -2,6 +2,7 @@
 // starting the course again.
 
 #include "app/mainwindow.h"
+#include "platform/ui/application.h"
 
 
 namespace app {
@@ -51,6 +52,7 @@ void TForm1::OpenLesson() {
     ShowPassProgress();
     Access->DescribePassCount();
     Repaint();
+    platform::ReturnFreedMemorySoon();
 }
 
 void TForm1::ResetCourse() {
