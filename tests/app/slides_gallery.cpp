@@ -10,13 +10,16 @@
 //   slide_a.png      window A of the first lesson whose window A has a
 //                    picture frame and chord pictures;
 //   slide_a_next.png the same after "next picture";
+//   slide_b.png      window B of that lesson, its second picture chosen by
+//                    its number (when the lesson has a window B);
 //   slide_c.png      window C of that lesson;
 //   quiz_ticked.png  its quiz with one box ticked per question (the second
 //                    one wrong);
 //   quiz_failed.png  the question that follows the wrong answer;
 //   main_lesson.png  the main window with the lesson in the plan and open.
 // The program folder is the build's own; the learner's data go to a scratch
-// folder. Run by hand; not part of the suite.
+// folder. SPRACHBANK_LANGUAGE=1 shoots the English edition (German unless
+// set). Run by hand; not part of the suite.
 
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
@@ -84,7 +87,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
-    qputenv("SPRACHBANK_LANGUAGE", "0");
+    if (qEnvironmentVariableIsEmpty("SPRACHBANK_LANGUAGE")) qputenv("SPRACHBANK_LANGUAGE", "0");
     QApplication application(argc, argv);
     // Absolute: the program makes its own folder the current one.
     outFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -129,7 +132,11 @@ int main(int argc, char** argv) {
     Shoot("slide_a_next.png");
     lessons::ExtWinA->BNext->Click();
     Wait(100);
-    if (lessons::ExtWinB->isVisible()) lessons::ExtWinB->BNext->Click();
+    if (lessons::ExtWinB->isVisible()) {
+        lessons::ExtWinB->ShowSlidePicture(nullptr, 2);
+        Shoot("slide_b.png");
+        lessons::ExtWinB->BNext->Click();
+    }
     Shoot("slide_c.png");
     lessons::ExtWinC->BNext->Click();
     Shoot("main_lesson.png");
