@@ -44,6 +44,10 @@ void TForm1::CreateTransport() {
     screen.Led = {Canvas(), &LedDark, &LedLight, layout::LedPanel.x(), layout::LedPanel.y()};
     screen.CountInArea = Bounds(layout::CountInArea.x(), layout::CountInArea.y(),
                                 layout::CountInArea.width(), layout::CountInArea.height());
+    auto* digitCover = new TImage(this);
+    digitCover->SetParent(this);
+    digitCover->SetVisible(false);
+    screen.CountInCover = digitCover;
     Transport = std::make_unique<playback::Transport>(services_.MidiEngine(), *this, screen);
     WireTransportControls();
 }

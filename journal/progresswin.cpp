@@ -2,6 +2,7 @@
 
 #include "journal/journal.h"
 #include "journal/progresscharts.h"
+#include "journal/tickbox.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
 #include "platform/ui/exceptions.h"
@@ -10,7 +11,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -39,6 +39,7 @@ constexpr TColor kFrameOuter = 7512020;
 constexpr TColor kFrameInner = 6129341;
 constexpr TColor kFrameLight = 10993114;
 const QString kInk = "color: rgb(40, 52, 72);";
+constexpr TColor kInkColour = 0x483428; // the same ink, 0xBBGGRR
 
 QString CaptionText(int number) {
     return FromAnsi(DLL_GetCaption(number));
@@ -81,7 +82,7 @@ std::array<TRect, 4> TProgressWin::Panels() {
 TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string programFolder)
     : TForm(owner), journal_(journal), programFolder_(std::move(programFolder)) {
     SetName("ProgressWin");
-    setWindowTitle(CaptionText(400));
+    SetCaption(CaptionText(400)); // the window's title, and its name for a screen reader
     SetBounds(0, 0, kWidth, kHeight);
     SetPosition(poMainFormCenter);
     LoadBackground();
@@ -101,13 +102,14 @@ TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string prog
     LWelcome->setGeometry(kMargin + 50, kPanelsTop + 40, kCardRight - kMargin - 100,
                           kPanelsBottom - kPanelsTop - 80);
 
-    CbLadder = new QCheckBox(CaptionText(410), this);
-    QFont font("Arial");
-    font.setPixelSize(12);
-    CbLadder->setFont(font);
-    CbLadder->setStyleSheet(kInk + " background: transparent;");
-    CbLadder->setGeometry(kMargin, kButtonTop + 3, 220, 20);
-    connect(CbLadder, &QCheckBox::clicked, this, [this] { CbLadderClick(); });
+    CbLadder = new TTickBox(this);
+    CbLadder->SetName("CbLadder");
+    CbLadder->SetParent(this);
+    CbLadder->Font()->SetHeight(-12);
+    CbLadder->Font()->SetColor(kInkColour);
+    CbLadder->SetCaption(CaptionText(410));
+    CbLadder->SetBounds(kMargin, kButtonTop + 3, 220, 20);
+    CbLadder->OnClick = [this](TObject*) { CbLadderClick(); };
 
     LStatus = MakeLabel(this, 11, false);
     LStatus->setGeometry(kMargin + 200, 44, kCardRight - kMargin - 200, 24);
@@ -118,6 +120,8 @@ TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string prog
     BClose = MakeButton("BClose", 402, kCardRight - 90, 90);
     BClose->OnClick = [this](TObject* sender) { BCloseClick(sender); };
 
+    NameForScreenReaders();
+    TabOrder = [this] { return std::vector<TControl*>{CbLadder, BCsv, BClose}; };
     OnPaint = [this](TObject* sender) { FormPaint(sender); };
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
@@ -125,6 +129,18 @@ TProgressWin::TProgressWin(TComponent* owner, Journal* journal, std::string prog
     ChooseCsvFile = [this] {
         return QFileDialog::getSaveFileName(this, MessageText(417), DefaultCsvFile(), "CSV (*.csv)");
     };
+}
+
+// The charts are pictures to a screen reader, named by their panel's title;
+// the texts of the window are read as they stand.
+void TProgressWin::NameForScreenReaders() {
+    const int titles[4] = {403, 404, 405, 406};
+    for (int i = 0; i < 4; ++i) {
+        QChartView* view = Charts[static_cast<std::size_t>(i)];
+        view->setFocusPolicy(Qt::NoFocus);
+        view->setAccessibleName(CaptionText(titles[i]));
+    }
+    BCsv->SetAccessibleDescription(MessageText(417));
 }
 
 void TProgressWin::LoadBackground() {
@@ -191,7 +207,7 @@ void TProgressWin::ShowProgress() {
     if (journal_ != nullptr) {
         journal_->Flush(500);
         summary = journal_->Summary();
-        CbLadder->setChecked(journal_->LadderOn());
+        CbLadder->SetChecked(journal_->LadderOn());
     }
     ShowSummary(summary);
     // Nothing to show may mean a journal that cannot be read just now.
@@ -200,6 +216,7 @@ void TProgressWin::ShowProgress() {
     Show();
     raise();
     activateWindow();
+    SetActiveControl(BClose);
 }
 
 void TProgressWin::ShowSummary(const JournalSummary& summary) {
@@ -269,7 +286,7 @@ void TProgressWin::BCloseClick(TObject*) {
 }
 
 void TProgressWin::CbLadderClick() {
-    if (journal_ != nullptr) journal_->SetLadderOn(CbLadder->isChecked());
+    if (journal_ != nullptr) journal_->SetLadderOn(CbLadder->Checked());
 }
 
 void TProgressWin::FormKeyDown(TObject*, WORD& key, TShiftState) {

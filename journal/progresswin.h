@@ -10,6 +10,7 @@
 
 #include "controls/fadebutton.h"
 #include "journal/records.h"
+#include "journal/tickbox.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 
@@ -20,7 +21,6 @@
 
 class QChart;
 class QChartView;
-class QCheckBox;
 class QLabel;
 class QWidget;
 
@@ -46,7 +46,7 @@ public:
 
     controls::TXFadeButton* BCsv;
     controls::TXFadeButton* BClose;
-    QCheckBox* CbLadder;
+    TTickBox* CbLadder;
     QLabel* LTitle;
     QLabel* LTotals;
     QLabel* LStatus;
@@ -68,6 +68,7 @@ public:
 
 private:
     void LoadBackground();
+    void NameForScreenReaders();
     void BuildPanels();
     controls::TXFadeButton* MakeButton(const QString& name, int caption, int left, int width);
     void ShowPanel(int panel, QChart* chart, const QString& emptyText);

@@ -1,6 +1,7 @@
 #include "playback/beatdisplay.h"
 
 #include "platform/core/clock.h"
+#include "platform/ui/controls.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -172,10 +173,18 @@ void CountInDigit::Show(TCanvas* canvas, TPoint place, int number) {
     const QString digit = QString::number(number).left(1);
     work->TextOut((w - work->TextWidth(digit)) / 2, kPlatePadding - glyphTop_, digit);
     canvas->Draw(place.X, place.Y, &Work);
+    if (Cover != nullptr) {
+        Cover->Picture()->Assign(&Work);
+        Cover->SetBounds(place.X, place.Y, w, h);
+        Cover->SetVisible(true);
+        Cover->raise(); // above labels the lesson screen made after it
+        Cover->Repaint();
+    }
 }
 
 void CountInDigit::Restore(TCanvas* canvas, TPoint place) {
     canvas->Draw(place.X, place.Y, &Background);
+    if (Cover != nullptr) Cover->SetVisible(false);
 }
 
 } // namespace playback

@@ -11,6 +11,10 @@
 
 #include "platform/ui/graphics.h"
 
+namespace platform {
+class TImage;
+}
+
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
@@ -114,6 +118,10 @@ public:
     // The lesson's distance of the digit left of the cursor origin (20, or
     // 18); where a count-in area is given the digit stands there instead.
     int BeatDisplayOffset = 20;
+    // A picture shown over the window's controls with the plate while it
+    // shows, so that no label of the lesson screen lies over the digit
+    // (none: the plate is only on the canvas).
+    platform::TImage* Cover = nullptr;
 
     // Sizes the two bitmaps to the plate that holds any digit of Font.
     void Size();

@@ -22,6 +22,7 @@ constexpr int kDefaultTempo = 120;
 
 Transport::Transport(ExerciseEngine& engine, TransportView& view, const TransportScreen& screen)
     : engine_(engine), view_(view), screen_(screen), led_(screen.Led), preRoll_(screen.Led) {
+    digit_.Cover = screen.CountInCover;
     beatTimer_.setSingleShot(true);
     beatTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&beatTimer_, &QTimer::timeout, [this] { BeatDue(); });

@@ -123,6 +123,8 @@ struct TransportScreen {
     LedColumn Led;
     // Where the count-in digit stands, centred (none: left of the cursor).
     platform::TRect CountInArea{};
+    // Shows the digit over the window's controls (see CountInDigit::Cover).
+    platform::TImage* CountInCover = nullptr;
 };
 
 class Transport {

@@ -95,14 +95,17 @@ Grid MakeGrid(const content::Lesson& lesson) {
     return grid;
 }
 
-// Draws `text` centred on `centre` and returns its ink box.
-QRectF CentredText(QPainter& p, QPointF centre, const QString& text, const QFont& font, QColor colour,
-                   QColor knockout = QColor()) {
+// The ink box of `text` centred on `centre`.
+QRectF TextBox(QPointF centre, const QString& text, const QFont& font) {
     QFontMetricsF metrics(font);
     const double width = metrics.horizontalAdvance(text);
     const double height = metrics.ascent() * 0.74; // digit height
-    QRectF box(centre.x() - width / 2, centre.y() - height / 2, width, height);
-    if (knockout.isValid()) p.fillRect(box.adjusted(-1.5, -1, 1.5, 1), knockout);
+    return QRectF(centre.x() - width / 2, centre.y() - height / 2, width, height);
+}
+
+// Draws `text` centred on `centre` and returns its ink box.
+QRectF CentredText(QPainter& p, QPointF centre, const QString& text, const QFont& font, QColor colour) {
+    const QRectF box = TextBox(centre, text, font);
     p.setFont(font);
     p.setPen(colour);
     p.drawText(QPointF(box.left(), box.bottom()), text);
@@ -111,11 +114,16 @@ QRectF CentredText(QPainter& p, QPointF centre, const QString& text, const QFont
 
 class NotationPainter {
 public:
-    NotationPainter(QPainter& painter, const Grid& grid, const content::Outline& outline, std::vector<QRect>& glyphs)
-        : p_(painter), grid_(grid), outline_(outline), glyphs_(glyphs), named_(glyphs.size(), false) {}
+    // `paper`: the backdrop with the bare card, whose pixels show again
+    // where a mark clears the staff lines; `origin` its main-window place.
+    NotationPainter(QPainter& painter, const Grid& grid, const content::Outline& outline, const QImage& paper,
+                    QPoint origin, NotationPicture& picture)
+        : p_(painter), grid_(grid), outline_(outline), glyphs_(picture.glyphs), marks_(picture.marks),
+          paper_(paper), origin_(origin), named_(picture.glyphs.size(), false), ink_(grid.Rows()) {}
 
-    void Staves();
+    void Staves(const content::Exercise& exercise);
     void Events(const content::Exercise& exercise);
+    void BarLines();
     void Counts(const std::vector<bool>& started);
     void Repeats(const content::Exercise& exercise);
 
@@ -126,7 +134,10 @@ private:
     void Rest(const ScoreEvent& e, int beat, double x);
     void ChordName(const std::string& name, int beat, double x);
     void Record(int beat, const QRectF& box, bool main);
+    void Knockout(const QRectF& box);
     void RepeatBar(double x, int beat, bool start);
+    double BarX(int beat) const;
+    double RowRight(const content::Exercise& exercise, int last) const;
 
 public:
     void Fermata(int beat);
@@ -138,7 +149,11 @@ private:
     const Grid& grid_;
     const content::Outline& outline_;
     std::vector<QRect>& glyphs_;
+    NotationMarks& marks_;
+    const QImage& paper_;
+    QPoint origin_;
     std::vector<bool> named_; // beats whose chord name stands in the count row
+    std::vector<std::vector<QRectF>> ink_; // per row: the boxes of every mark on the strings
     std::string lastChord_;
     int lastChordRow_ = -1;
 };
@@ -147,15 +162,41 @@ void NotationPainter::Record(int beat, const QRectF& box, bool main) {
     QRect& slot = glyphs_[static_cast<std::size_t>(beat)];
     const QRect rounded = box.toAlignedRect();
     if (main) slot = slot.isNull() ? rounded : slot.united(rounded);
+    ink_[static_cast<std::size_t>(beat / grid_.perLine)].push_back(box);
 }
 
-void NotationPainter::Staves() {
+// Clears the staff lines under a mark: the bare paper shows again, with its
+// grain and shading, so no pale patch is left around the mark.
+void NotationPainter::Knockout(const QRectF& box) {
+    const QRect area = box.toAlignedRect();
+    p_.drawImage(area.topLeft(), paper_, area.translated(-origin_));
+}
+
+// The x of a row's closing line: after its last beat, and clear of a note
+// played between that beat and the next (an eighth on "4 +").
+double NotationPainter::RowRight(const content::Exercise& exercise, int last) const {
+    double right = grid_.Centre(last) + grid_.Step(last) / 2;
+    int units = 0;
+    for (const content::Bar& bar : exercise.bars)
+        for (const ScoreEvent& e : bar.events) {
+            const int offset = units % content::kUnitsPerBeat;
+            if (units / content::kUnitsPerBeat == last && offset > 0 && e.kind == ScoreEvent::Kind::Notes)
+                right = std::max(right, grid_.Centre(last) + offset * grid_.Step(last) / content::kUnitsPerBeat + 9);
+            units += e.units;
+        }
+    return std::floor(right) + 0.5;
+}
+
+void NotationPainter::Staves(const content::Exercise& exercise) {
     const QColor ink = C("ink");
     for (int row = 0; row < grid_.Rows(); ++row) {
         const int first = row * grid_.perLine;
         const int last = std::min(grid_.beats, first + grid_.perLine) - 1;
-        const double left = std::floor(RowLeft()) - (row == 0 ? 58 : 38) + 0.5;
-        const double right = std::floor(grid_.Centre(last) + grid_.Step(last) / 2) + 0.5;
+        // The row starts before its first beat with room for the TAB sign
+        // (and the time signature), but never left of the card's margin.
+        const double wanted = std::floor(RowLeft()) - (row == 0 ? 58 : 38) + 0.5;
+        const double left = std::max(wanted, marks_.card.left() + 6.5);
+        const double right = RowRight(exercise, last);
         p_.setPen(QPen(C("ink-soft"), 0.9));
         for (int s = 0; s < 6; ++s)
             p_.drawLine(QPointF(left, grid_.LineY(first, s)), QPointF(right, grid_.LineY(first, s)));
@@ -167,21 +208,23 @@ void NotationPainter::Staves() {
         const double clefX = left + 9;
         const char* letters[] = {"T", "A", "B"};
         for (int i = 0; i < 3; ++i)
-            CentredText(p_, QPointF(clefX, top + (bottom - top) * (i + 0.5) / 3), letters[i], clef, ink);
+            marks_.signs.push_back(
+                CentredText(p_, QPointF(clefX, top + (bottom - top) * (i + 0.5) / 3), letters[i], clef, ink)
+                    .toAlignedRect());
         if (row == 0) {
             QFont digits = Serif(static_cast<int>(grid_.spacing * 2.6), true);
             const double x = left + 27, mid = (top + bottom) / 2;
             const int numerator = grid_.eighths ? grid_.barBeats / 2 : grid_.perBar;
-            CentredText(p_, QPointF(x, mid - grid_.spacing * 1.25), QString::number(numerator), digits, ink);
-            CentredText(p_, QPointF(x, mid + grid_.spacing * 1.25), QStringLiteral("4"), digits, ink);
+            marks_.signs.push_back(
+                CentredText(p_, QPointF(x, mid - grid_.spacing * 1.25), QString::number(numerator), digits, ink)
+                    .toAlignedRect());
+            marks_.signs.push_back(
+                CentredText(p_, QPointF(x, mid + grid_.spacing * 1.25), QStringLiteral("4"), digits, ink)
+                    .toAlignedRect());
         }
-        // Bar lines between bars, and at the end of the row.
-        for (int beat = first + 1; beat <= last; ++beat)
-            if (beat % grid_.barBeats == 0) {
-                const double x = std::floor(grid_.Centre(beat) - grid_.Step(beat) / 2) + 0.5;
-                p_.drawLine(QPointF(x, top), QPointF(x, bottom));
-            }
+        // The bar lines between bars come after the marks (BarLines).
         p_.drawLine(QPointF(right, top), QPointF(right, bottom));
+        marks_.bars.push_back(QLine(int(right), int(top), int(right), int(bottom)));
         if (last == grid_.beats - 1) {
             p_.fillRect(QRectF(right - 3, top, 3, bottom - top), ink);
             p_.drawLine(QPointF(right - 6, top), QPointF(right - 6, bottom));
@@ -192,8 +235,10 @@ void NotationPainter::Staves() {
 void NotationPainter::Note(const ScoreEvent& e, int beat, double x) {
     QFont font = Sans(std::max(9, static_cast<int>(std::lround(grid_.spacing * 1.65))), true);
     for (const auto& [string, fret] : e.notes) {
-        QRectF box = CentredText(p_, QPointF(x, grid_.LineY(beat, string)), QString::number(fret), font,
-                                 C("ink"), C("cream-light"));
+        const QPointF centre(x, grid_.LineY(beat, string));
+        Knockout(TextBox(centre, QString::number(fret), font).adjusted(-1.5, -1, 1.5, 1));
+        const QRectF box = CentredText(p_, centre, QString::number(fret), font, C("ink"));
+        marks_.frets.push_back(box.toAlignedRect());
         Record(beat, box, true);
         // A held note rings on: a thin line along its string.
         if (e.units > content::kUnitsPerBeat) {
@@ -223,7 +268,7 @@ void NotationPainter::Strum(const ScoreEvent& e, int beat, double x) {
     arrow.lineTo(x - 3.5, tip + dir * head * 1.3);
     arrow.lineTo(x + 3.5, tip + dir * head * 1.3);
     arrow.closeSubpath();
-    p_.fillRect(QRectF(x - 2.5, top, 5, bottom - top), C("cream-light"));
+    Knockout(QRectF(x - 2.5, top, 5, bottom - top));
     p_.setPen(QPen(C("ink"), e.upStroke ? 1.2 : 1.8));
     p_.drawLine(QPointF(x, top), QPointF(x, bottom));
     p_.fillPath(arrow, e.upStroke ? C("ink-soft") : C("ink"));
@@ -234,7 +279,7 @@ void NotationPainter::Strum(const ScoreEvent& e, int beat, double x) {
 // A missed strum: the hand swings past the strings; a thin dashed arrow.
 void NotationPainter::Ghost(const ScoreEvent& e, int beat, double x) {
     const double top = grid_.LineY(beat, 5) - 1, bottom = grid_.LineY(beat, 0) + 1;
-    p_.fillRect(QRectF(x - 2.5, top, 5, bottom - top), C("cream-light"));
+    Knockout(QRectF(x - 2.5, top, 5, bottom - top));
     p_.setPen(QPen(C("ink-soft"), 1.1, Qt::DashLine));
     p_.drawLine(QPointF(x, top), QPointF(x, bottom));
     const double tip = e.upStroke ? top : bottom, dir = e.upStroke ? 1 : -1;
@@ -272,7 +317,7 @@ void NotationPainter::Rest(const ScoreEvent& e, int beat, double x) {
         // Half rest sits on the middle line, whole rest hangs from the line above.
         const bool whole = e.units >= 4 * content::kUnitsPerBeat;
         box = QRectF(x - s, whole ? mid - s * 0.5 - s * 0.55 : mid - s * 0.5, 2 * s, s * 0.55);
-        p_.fillRect(box.adjusted(-2, -2, 2, 2), C("cream-light"));
+        Knockout(box.adjusted(-2, -2, 2, 2));
         p_.drawRect(box);
     } else {
         QPainterPath path;
@@ -288,11 +333,39 @@ void NotationPainter::Rest(const ScoreEvent& e, int beat, double x) {
             path.closeSubpath();
         }
         box = path.boundingRect();
-        p_.fillRect(box.adjusted(-1, -1, 1, 1), C("cream-light"));
+        Knockout(box.adjusted(-1, -1, 1, 1));
         p_.drawPath(path);
     }
     p_.setBrush(Qt::NoBrush);
+    marks_.rests.push_back(box.toAlignedRect());
     Record(beat, box, true);
+}
+
+// The bar line before `beat`: between the two beats, or, where a mark
+// reaches that place (a two-digit fret in a squeezed beat), in the middle
+// of the room left between the marks on either side.
+double NotationPainter::BarX(int beat) const {
+    const double plain = std::floor(grid_.Centre(beat) - grid_.Step(beat) / 2) + 0.5;
+    double before = grid_.Centre(beat - 1), after = grid_.Centre(beat);
+    bool crossed = false;
+    for (const QRectF& box : ink_[static_cast<std::size_t>(beat / grid_.perLine)]) {
+        if (box.left() - 1 <= plain && plain <= box.right() + 1) crossed = true;
+        if (box.center().x() < plain) before = std::max(before, box.right());
+        else after = std::min(after, box.left());
+    }
+    if (!crossed) return plain;
+    return std::floor((before + after) / 2) + 0.5;
+}
+
+void NotationPainter::BarLines() {
+    p_.setPen(QPen(C("ink"), 1.2));
+    for (int beat = 1; beat < grid_.beats; ++beat) {
+        if (beat % grid_.barBeats != 0 || beat % grid_.perLine == 0) continue;
+        const double top = grid_.LineY(beat, 5), bottom = grid_.LineY(beat, 0);
+        const double x = BarX(beat);
+        p_.drawLine(QPointF(x, top), QPointF(x, bottom));
+        marks_.bars.push_back(QLine(int(x), int(top), int(x), int(bottom)));
+    }
 }
 
 void NotationPainter::Events(const content::Exercise& exercise) {
@@ -398,13 +471,19 @@ NotationPicture DrawNotation(const content::Lesson& lesson, const content::Outli
     const double chordRoom = HasChords(*lesson.exercise) && !grid.chordsInBand ? kChordLine : 0;
     picture.top = static_cast<int>(grid.Baseline(0) - kBandHeight - chordRoom - 4);
     const int lastRowBottom = static_cast<int>(grid.LineY(grid.beats - 1, 0)) + 5;
-    PaperCard(p, QRectF(screen.left() + 8, picture.top - 6, screen.width() - 16,
-                        std::min(screen.bottom() - 2, lastRowBottom + 4) - picture.top + 6),
-              6, 100u + static_cast<unsigned>(lesson.number), C("cream-light"));
-    NotationPainter notation(p, grid, outline, picture.glyphs);
-    notation.Staves();
+    const QRectF card(screen.left() + 8, picture.top - 6, screen.width() - 16,
+                      std::min(screen.bottom() - 2, lastRowBottom + 4) - picture.top + 6);
+    PaperCard(p, card, 6, 100u + static_cast<unsigned>(lesson.number), C("cream-light"));
+    picture.marks.card = card.toAlignedRect();
+    p.end();
+    const QImage paper = picture.backdrop.copy();
+    BeginPainter(p, picture.backdrop);
+    p.translate(-screen.topLeft());
+    NotationPainter notation(p, grid, outline, paper, screen.topLeft(), picture);
+    notation.Staves(*lesson.exercise);
     notation.Repeats(*lesson.exercise);
     notation.Events(*lesson.exercise);
+    notation.BarLines();
     for (int bar : lesson.exercise->fermataBars) notation.Fermata(bar * grid.perBar);
     p.end();
     return picture;

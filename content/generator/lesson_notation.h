@@ -7,15 +7,27 @@
 #include "content/generator/course_outline.h"
 
 #include <QImage>
+#include <QLine>
 #include <QRect>
 #include <vector>
 
 namespace art {
 
+// Where the printed marks stand, main-window pixels: what the content tests
+// check for collisions and for marks leaving the card.
+struct NotationMarks {
+    QRect card;                // the paper card
+    std::vector<QRect> signs;  // the TAB signs and the time signature
+    std::vector<QRect> frets;  // every fret number
+    std::vector<QRect> rests;  // every rest's ink
+    std::vector<QLine> bars;   // every plain bar line, top to bottom
+};
+
 struct NotationPicture {
     QImage backdrop;            // the lesson screen's backdrop (layout::LessonScreen)
     std::vector<QRect> glyphs;  // per notation beat: its glyph's box, main-window pixels
     int top = 0;                // main-window y of the notation's highest mark
+    NotationMarks marks;
 };
 
 // Draws the lesson's notation onto the lesson screen backdrop.

@@ -55,6 +55,26 @@ bool WriteGlyphs(const content::GeneratorContext& context, const content::Lesson
     return WriteBytes(path.string(), text);
 }
 
+// The places of the notation's marks, for the tests: one line a mark,
+// "card|sign|fret|rest L T R B" (right and bottom exclusive) or "bar X TOP BOTTOM".
+bool WriteMarks(const content::GeneratorContext& context, const content::Lesson& lesson,
+                const NotationMarks& marks) {
+    std::string text;
+    auto box = [&text](const char* kind, const QRect& r) {
+        text += std::string(kind) + " " + std::to_string(r.left()) + " " + std::to_string(r.top()) + " " +
+                std::to_string(r.left() + r.width()) + " " + std::to_string(r.top() + r.height()) + "\n";
+    };
+    box("card", marks.card);
+    for (const QRect& r : marks.signs) box("sign", r);
+    for (const QRect& r : marks.frets) box("fret", r);
+    for (const QRect& r : marks.rests) box("rest", r);
+    for (const QLine& bar : marks.bars)
+        text += "bar " + std::to_string(bar.x1()) + " " + std::to_string(bar.y1()) + " " + std::to_string(bar.y2()) + "\n";
+    const auto path = context.side / (content::EditionFolder(lesson.edition) + "notation") /
+                      ("lektion" + std::to_string(lesson.number) + "-marks.txt");
+    return WriteBytes(path.string(), text);
+}
+
 // A lesson's problem that fails the step: "file: message" on standard error.
 bool Problem(const content::Lesson& lesson, const std::string& message) {
     std::fprintf(stderr, "content: %s: %s\n", lesson.file.c_str(), message.c_str());
@@ -66,6 +86,7 @@ bool WriteMainScreen(const content::GeneratorContext& context, const content::Ou
     NotationPicture notation = DrawNotation(lesson, outline);
     bool ok = WriteFile(context, lesson, "Notation.jpg", EncodeJpeg(notation.backdrop));
     ok = WriteGlyphs(context, lesson, notation.glyphs) && ok;
+    ok = WriteMarks(context, lesson, notation.marks) && ok;
     std::string error;
     const SkinWriter skin = MainScreenSkin(lesson, notation.top, error);
     if (!error.empty()) return Problem(lesson, error);

@@ -18,6 +18,7 @@ show too:
   explorer.png         the explorer, lesson 7 open
   slide_a_chords.png   window A of lesson 7 with its chord samples
   monitor.png          the monitor panel
+  progress.png         the practice journal's progress window
   quiz.png             the first lesson's quiz, one box ticked
   quiz_result.png      its result box
   exit.png             the exit dialog
@@ -91,6 +92,11 @@ def main():
         shoot("monitor.png")
         program.press(main, words["mode"])
         program.press(main, words["plan"])
+        program.press(main, words["progress"])
+        progress = program.window(words["progress"], 10)
+        shoot("progress.png")
+        program.press(progress, words["close"])
+        program.gone(progress)
         program.press(main, words["quiz"])
         quiz = atspi.wait_for(lambda: next(
             (w for w in program.windows() if w.name.startswith(words["quiz"])), None), 10)

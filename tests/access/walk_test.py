@@ -10,7 +10,7 @@ controls' own actions, as a screen reader user would:
   the first lesson -> main window with the lesson open -> the tuner and
   explorer panels (the list scrolled, lesson 7 opened there, its tempo bar
   moved, its window A with chord samples) -> the monitor and practice plan
-  panels -> quiz -> its result (message box) -> the web site
+  panels -> the progress window of the practice journal -> quiz -> its result (message box) -> the web site
   question (message box) -> exit dialog -> leaving the program.
 
 In every window it lists each showing control that takes input (it offers
@@ -36,12 +36,14 @@ WORDS = {
         "plan": "Übeplan", "mode": "Modus", "monitor": "Monitor", "tuner": "Tuner", "quit": "Beenden",
         "cancel": "Abbrechen", "ok": "OK", "tempo": "Tempostufe", "welcome": "Willkommen bei Zupfari Basis!",
         "wrong": "Noch nicht ganz", "main": "Zupfari Basis", "lesson": "Lektion", "explorer": "Explorer",
-        "down": "Liste nach unten", "windowA": "» Lernfenster A", "bye": "Bis zum nächsten Mal!"},
+        "down": "Liste nach unten", "windowA": "» Lernfenster A", "bye": "Bis zum nächsten Mal!",
+        "progress": "Fortschritt", "close": "Schließen"},
     1: {"no": "No", "yes": "Yes", "new": "New lesson", "next": "Next", "quiz": "Quiz",
         "plan": "Practice plan", "mode": "Mode", "monitor": "Monitor", "tuner": "Tuner", "quit": "Quit",
         "cancel": "Cancel", "ok": "OK", "tempo": "Tempo level", "welcome": "Welcome to Zupfari Basis!",
         "wrong": "Not quite", "main": "Zupfari Basis", "lesson": "Lesson", "explorer": "Explorer",
-        "down": "Scroll the list down", "windowA": "» Window A", "bye": "See you next time!"},
+        "down": "Scroll the list down", "windowA": "» Window A", "bye": "See you next time!",
+        "progress": "Progress", "close": "Close"},
 }
 
 
@@ -156,6 +158,19 @@ def tempo_is_announced(walk, main):
     return now == before + 1 and heard.is_set()
 
 
+def progress_window(walk, main):
+    """The practice journal's progress window, opened from the plan and
+    closed by its own button."""
+    program, words = walk.program, walk.words
+    walk.press(main, "progress")
+    window = atspi.wait_for(lambda: next(
+        (w for w in program.windows() if w.name == words["progress"]), None), 10)
+    walk.look("progress window", window)
+    if window is not None:
+        walk.press(window, "close")
+        program.gone(window)
+
+
 def quiz_and_leave(walk, main):
     program, words = walk.program, walk.words
     walk.press(main, "quiz")
@@ -208,6 +223,7 @@ def run(bin_dir, language, session):
         slide_windows(walk, main)
         walk.look("main window with the lesson", main)
         announced = panels(walk, main)
+        progress_window(walk, main)
         quiz_and_leave(walk, main)
         ended = program.end(15)
         print(f"program ended: {ended == 0}")

@@ -14,9 +14,12 @@
 //   quiz_ticked.png  its quiz with one box ticked per question (the second
 //                    one wrong);
 //   quiz_failed.png  the question that follows the wrong answer;
-//   main_lesson.png  the main window with the lesson in the plan and open.
+//   main_lesson.png  the main window with the lesson in the plan and open;
+//   slide_b.png      window B of lesson 6, its second picture chosen by its
+//                    number (which is marked).
 // The program folder is the build's own; the learner's data go to a scratch
-// folder. Run by hand; not part of the suite.
+// folder. SPRACHBANK_LANGUAGE=1 shoots the English edition (German unless
+// set). Run by hand; not part of the suite.
 
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
@@ -27,6 +30,7 @@
 #include "lessons/slidewindows.h"
 #include "platform/core/folders.h"
 #include "platform/ui/application.h"
+#include "platform/ui/controls.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,7 +88,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
-    qputenv("SPRACHBANK_LANGUAGE", "0");
+    if (qEnvironmentVariableIsEmpty("SPRACHBANK_LANGUAGE")) qputenv("SPRACHBANK_LANGUAGE", "0");
     QApplication application(argc, argv);
     // Absolute: the program makes its own folder the current one.
     outFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -147,6 +151,24 @@ int main(int argc, char** argv) {
     photographBox = true;
     lessons::QuizWin->BNext->Click();
     Wait(200);
+
+    // Window B of lesson 6, reached from its window A.
+    app::Form1->Course->SetCurrentLesson(6);
+    app::Form1->OpenSlidesA();
+    lessons::ExtWinA->BNext->Click();
+    Wait(100);
+    if (lessons::ExtWinB->isVisible()) {
+        // A click on the number "2", as the learner gives it.
+        for (int i = 0; i < lessons::ExtWinB->ComponentCount(); ++i) {
+            auto* label = dynamic_cast<platform::TLabel*>(lessons::ExtWinB->Components(i));
+            if (label != nullptr && label->Caption() == "2" && label->OnClick) {
+                label->Click();
+                break;
+            }
+        }
+        Shoot("slide_b.png");
+        lessons::ExtWinB->BCancel->Click();
+    }
 
     app::TMsgWin::SetAnswerer({});
     return 0;

@@ -2,6 +2,7 @@
 // runs on (run by hand under Xvfb; the pictures go to build/gallery, or the
 // folder given):
 //   xvfb-run -a -s '-screen 0 1024x768x24' build/tests/transport_gallery [folder]
+// (SPRACHBANK_LANGUAGE=1 for the English edition)
 // - transport-countin.png: lesson 1 playing its count-in (the digit left of
 //   the point, the LED column still);
 // - transport-playing.png: mid-exercise, just after the point moved onto
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder);
 
     LessonOneRun run(display, "MIDI Log");
+    // The edition of SPRACHBANK_LANGUAGE (German unless set).
+    if (const char* language = std::getenv("SPRACHBANK_LANGUAGE")) run.SetEnv("SPRACHBANK_LANGUAGE", language);
     if (!run.Start()) {
         std::printf("%s\n", run.Failure().toUtf8().constData());
         return 1;

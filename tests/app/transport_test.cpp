@@ -239,9 +239,18 @@ TEST_F(TransportTest, ThePointFollowsTheBeatAndTheCountInDigitGoesAway) {
     EXPECT_GE(digit.height() * 3, layout::LessonScreen.height() * 9 / 10);
     EXPECT_TRUE(layout::CountInArea.contains(digit));
     EXPECT_NE(form_->Canvas()->Image().copy(digit), before.copy(digit));
+    // No label of the lesson screen lies over the digit: its plate is shown
+    // above the window's controls.
+    const platform::TImage* cover = form_->Transport->Digit().Cover;
+    ASSERT_NE(cover, nullptr);
+    EXPECT_TRUE(cover->isVisibleTo(form_));
+    EXPECT_EQ(cover->geometry(), digit);
+    for (const QPoint at : {digit.center(), digit.topLeft() + QPoint(4, 4), digit.bottomRight() - QPoint(4, 4)})
+        EXPECT_EQ(form_->childAt(at), cover) << at.x() << "," << at.y();
     // The exercise proper: the digit is gone and the point is on beat 2.
     PollAt(countIn);
     EXPECT_EQ(form_->Canvas()->Image().copy(digit), before.copy(digit));
+    EXPECT_FALSE(cover->isVisibleTo(form_));
     PollAt(countIn + 2);
     const playback::CursorStep step = playback::ComputeCursorStep(geometry, 2);
     EXPECT_EQ(form_->PlayCursor->PointX, step.PointX);

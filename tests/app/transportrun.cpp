@@ -48,15 +48,15 @@ std::vector<std::vector<LogEvent>> NoteOnsByPass(const std::vector<LogEvent>& ev
     return passes;
 }
 
-LessonOneRun::LessonOneRun(const std::string& display, const QString& device)
+LessonOneRun::LessonOneRun(const std::string& display, const QString& device, int lesson)
     : display_(display), pointer_(display) {
     program_.SetEnv("MXMIDI_LOG", MidiLogPath());
-    WriteScratchData(device);
+    WriteScratchData(device, lesson);
 }
 
 // The sound device in the settings file; lesson 1 at level 10 with no pass
 // played in the first plan slot; lessons 0 and 1 taken from the waiting list.
-void LessonOneRun::WriteScratchData(const QString& device) {
+void LessonOneRun::WriteScratchData(const QString& device, int lesson) {
     const QString data = program_.DataFolder();
     QDir().mkpath(data + "Listen");
     auto write = [](const QString& path, const QString& text) {
@@ -64,10 +64,12 @@ void LessonOneRun::WriteScratchData(const QString& device) {
         if (file.open(QIODevice::WriteOnly)) file.write(text.toLatin1());
     };
     write(data + "zupfaripref.ini", "[Midi]\r\nSoundcard=" + device + "\r\n");
-    write(data + "Listen/ListeUeplan.ztl", "3\r\n1\r\n10\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
-    QString waiting = "3\r\n0\r\n1\r\n0\r\n0\r\n10\r\n0\r\n";
-    for (int lesson = 2; lesson < 30; ++lesson)
-        waiting += "1\r\n1\r\n0\r\n";
+    write(data + "Listen/ListeUeplan.ztl",
+          "3\r\n" + QString::number(lesson) + "\r\n10\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
+    // Lesson 0 and the planned lesson are taken from the waiting list.
+    QString waiting = "3\r\n";
+    for (int entry = 0; entry < 30; ++entry)
+        waiting += entry == 0 ? "0\r\n1\r\n0\r\n" : entry == lesson ? "0\r\n10\r\n0\r\n" : "1\r\n1\r\n0\r\n";
     write(data + "Listen/ListeWarten.ztl", waiting);
 }
 

@@ -47,8 +47,9 @@ struct Timing {
 class LessonOneRun {
 public:
     // `device` is the name the settings file gives for the MIDI device
-    // ("MIDI Log" writes to MidiLogPath()).
-    LessonOneRun(const std::string& display, const QString& device);
+    // ("MIDI Log" writes to MidiLogPath()); `lesson` the lesson first in the
+    // plan at level 10 (lesson 1 unless told).
+    LessonOneRun(const std::string& display, const QString& device, int lesson = 1);
 
     // Extra environment for the program (before Start).
     void SetEnv(const QString& name, const QString& value) { program_.SetEnv(name, value); }
@@ -79,7 +80,7 @@ public:
     QPoint WindowOrigin() const { return origin_; }
 
 private:
-    void WriteScratchData(const QString& device);
+    void WriteScratchData(const QString& device, int lesson);
 
     std::string display_;
     testsupport::TempFolder log_;

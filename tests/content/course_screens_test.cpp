@@ -310,6 +310,94 @@ TEST_P(EditionScreens, EverySlidePictureShowsItsOwnDrawing) {
     }
 }
 
+// The places of a lesson's printed marks, as the generator recorded them
+// (main-window pixels, right and bottom exclusive).
+struct Marks {
+    QRect card;
+    std::vector<QRect> signs, frets, rests;
+    std::vector<QLine> bars;
+};
+
+Marks ReadMarks(Edition edition, int lesson) {
+    Marks marks;
+    const auto text = platform::ReadFileBytes(ZUPFARI_CONTENT_SIDE "/" + EditionFolder(edition) + "notation/lektion" +
+                                              std::to_string(lesson) + "-marks.txt");
+    if (!text) return marks;
+    std::istringstream in(*text);
+    for (std::string kind; in >> kind;) {
+        int a = 0, b = 0, c = 0, d = 0;
+        if (kind == "bar") {
+            in >> a >> b >> c;
+            marks.bars.push_back(QLine(a, b, a, c));
+            continue;
+        }
+        in >> a >> b >> c >> d;
+        const QRect box(QPoint(a, b), QPoint(c - 1, d - 1));
+        if (kind == "card") marks.card = box;
+        else if (kind == "sign") marks.signs.push_back(box);
+        else if (kind == "fret") marks.frets.push_back(box);
+        else if (kind == "rest") marks.rests.push_back(box);
+    }
+    return marks;
+}
+
+// The mean brightness of the light (paper, not ink) pixels of `area` that
+// are not in `inner`; -1 when there are none.
+double PaperBrightness(const QImage& picture, const QRect& area, const QRect& inner = QRect()) {
+    double sum = 0;
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (!picture.rect().contains(x, y) || inner.contains(x, y)) continue;
+            const int grey = qGray(picture.pixel(x, y));
+            if (grey < 200) continue; // ink, a staff line or its soft edge
+            sum += grey;
+            ++count;
+        }
+    return count == 0 ? -1 : sum / count;
+}
+
+// The notation as printed: the TAB signs and time signature stay on the
+// card, no fret number stands on a bar line, and where a rest clears the
+// staff lines the paper looks as it does around it (no pale patch).
+TEST_P(EditionScreens, NotationMarksStayOnTheCardClearOfBarLinesWithoutPatches) {
+    const QPoint origin = layout::LessonScreen.topLeft();
+    int rests = 0;
+    for (const Lesson& lesson : Lessons().lessons) {
+        if (!lesson.exercise) continue;
+        const int n = lesson.number;
+        const Marks marks = ReadMarks(GetParam(), n);
+        ASSERT_FALSE(marks.card.isNull()) << "lesson " << n << ": no marks recorded";
+        ASSERT_FALSE(marks.signs.empty()) << "lesson " << n;
+        for (const QRect& sign : marks.signs)
+            EXPECT_TRUE(marks.card.adjusted(2, 0, -2, 0).contains(sign))
+                << "lesson " << n << ": sign at " << sign.left() << "," << sign.top() << " leaves the card from "
+                << marks.card.left();
+        for (const QLine& bar : marks.bars) {
+            EXPECT_GE(bar.x1(), marks.card.left() + 2) << "lesson " << n;
+            for (const QRect& fret : marks.frets) {
+                const bool level = fret.bottom() >= bar.y1() && fret.top() <= bar.y2();
+                EXPECT_FALSE(level && fret.left() - 1 <= bar.x1() && bar.x1() <= fret.right() + 1)
+                    << "lesson " << n << ": fret number at x " << fret.left() << ".." << fret.right()
+                    << " on the bar line at x " << bar.x1();
+            }
+        }
+        const QImage picture = arttest::ProgramPicture("lektion" + std::to_string(n) + "/Notation.jpg");
+        ASSERT_FALSE(picture.isNull()) << "lesson " << n;
+        for (const QRect& rest : marks.rests) {
+            const QRect inPicture = rest.translated(-origin);
+            const double inside = PaperBrightness(picture, inPicture.adjusted(-1, -1, 1, 1));
+            const double around = PaperBrightness(picture, inPicture.adjusted(-6, -1, 6, 1), inPicture.adjusted(-2, -2, 2, 2));
+            if (inside < 0 || around < 0) continue;
+            ++rests;
+            EXPECT_LT(std::abs(inside - around), 3.0)
+                << "lesson " << n << ": the rest at " << rest.left() << "," << rest.top() << " sits on a patch ("
+                << inside << " inside, " << around << " around)";
+        }
+    }
+    EXPECT_GT(rests, 0) << "no rest was looked at";
+}
+
 INSTANTIATE_TEST_SUITE_P(Editions, EditionScreens, ::testing::Values(Edition::German, Edition::English),
                          [](const auto& info) { return info.param == Edition::German ? "German" : "English"; });
 

@@ -13,7 +13,9 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QCheckBox>
+#include <QAccessible>
+#include <QApplication>
+#include <QTest>
 #include <QDate>
 #include <QDir>
 #include <QLabel>
@@ -26,6 +28,9 @@ using testsupport::TempFolder;
 
 namespace {
 
+QString CaptionText(int number) {
+    return platform::FromAnsi(DLL_GetCaption(number));
+}
 QString MessageText(int number) {
     return platform::FromAnsi(DLL_GetMessage(number));
 }
@@ -125,14 +130,56 @@ TEST_F(ProgressWinTest, SaveAsCsvWritesTheRecordsWhereTheLearnerChose) {
 
 TEST_F(ProgressWinTest, TheTickBoxSwitchesTheTempoLadderAndEscCloses) {
     window_->ShowProgress();
-    EXPECT_FALSE(window_->CbLadder->isChecked());
-    window_->CbLadder->click();
+    EXPECT_FALSE(window_->CbLadder->Checked());
+    window_->CbLadder->Click();
     EXPECT_TRUE(journal_->LadderOn());
-    window_->CbLadder->click();
+    window_->CbLadder->Click();
     EXPECT_FALSE(journal_->LadderOn());
+    // The window shows the journal's setting when it opens again.
+    journal_->SetLadderOn(true);
+    window_->ShowProgress();
+    EXPECT_TRUE(window_->CbLadder->Checked());
     platform::WORD key = platform::VK_ESCAPE;
     window_->FormKeyDown(window_, key, {});
     EXPECT_FALSE(window_->isVisible());
+}
+
+// What the keyboard and a screen reader meet: the window by its title, Tab
+// from the tick box to the two buttons and round, Space ticks, the tick box
+// tells its state, the charts are named pictures that take no focus.
+TEST_F(ProgressWinTest, KeyboardAndScreenReaderReachEveryControlByName) {
+    PractiseAMonth();
+    window_->ShowProgress();
+    QApplication::setActiveWindow(window_);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window_);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->text(QAccessible::Name), CaptionText(400));
+
+    const std::vector<platform::TControl*> stops = window_->TabStops();
+    EXPECT_EQ(stops, (std::vector<platform::TControl*>{window_->CbLadder, window_->BCsv, window_->BClose}));
+    EXPECT_EQ(QApplication::focusWidget(), window_->BClose); // Enter on opening closes nothing by surprise
+    QTest::keyClick(window_->BClose, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window_->CbLadder);
+
+    QAccessibleInterface* tick = QAccessible::queryAccessibleInterface(window_->CbLadder);
+    EXPECT_EQ(tick->role(), QAccessible::CheckBox);
+    EXPECT_EQ(tick->text(QAccessible::Name), CaptionText(410));
+    EXPECT_FALSE(tick->state().checked);
+    QTest::keyClick(window_->CbLadder, Qt::Key_Space);
+    EXPECT_TRUE(journal_->LadderOn());
+    EXPECT_TRUE(tick->state().checked);
+
+    for (platform::TControl* button : {window_->BCsv, window_->BClose}) {
+        QAccessibleInterface* b = QAccessible::queryAccessibleInterface(button);
+        EXPECT_EQ(b->role(), QAccessible::Button);
+        EXPECT_FALSE(b->text(QAccessible::Name).isEmpty());
+        EXPECT_TRUE(b->actionInterface() != nullptr && !b->actionInterface()->actionNames().isEmpty());
+    }
+    for (QChartView* chart : window_->Charts) {
+        EXPECT_EQ(chart->focusPolicy(), Qt::NoFocus);
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(chart)->text(QAccessible::Name).isEmpty());
+    }
 }
 
 TEST_F(ProgressWinTest, PanelsAreWhiteWithTheQuizFrameOverTheBackground) {
