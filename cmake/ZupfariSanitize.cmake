@@ -12,6 +12,7 @@ set(ZUPFARI_SANITIZED_TESTS
   platform_core_tests jpeg_decoder_tests
   smf_tests mxmidi_tests sequenzor_tests
   plan_tests skin_reader_tests skin_loader_tests
+  soundcues_tests
   soak_tests)
 
 # Where the soak test finds the generated course content (Midi/): a normal
