@@ -92,6 +92,8 @@ class Screen:
         from Xlib.ext import xtest
         self.X, self.XK, self.xtest = X, XK, xtest
         self.d = display.Display(name)
+        # A window may close between a look at it and an event sent to it.
+        self.d.set_error_handler(lambda *error: None)
         self.root = self.d.screen().root
         self.atom = lambda n: self.d.intern_atom(n)
         self.pid_atom = self.atom("_NET_WM_PID")
