@@ -294,6 +294,7 @@ void TForm1::FormShow(TObject*) {
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
+    platform::ReturnFreedMemorySoon();
     if (StartCount == 1 && FileExists(IntroVideoPath)) {
         IntroPending = true;
         Timer2->SetInterval(kIntroDelayMs);

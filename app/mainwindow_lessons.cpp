@@ -2,6 +2,7 @@
 // starting the course again.
 
 #include "app/mainwindow.h"
+#include "platform/ui/application.h"
 
 #include "platform/core/pathresolver.h"
 
@@ -55,6 +56,7 @@ void TForm1::OpenLesson() {
     ShowPassProgress();
     DescribePassCount();
     Repaint();
+    platform::ReturnFreedMemorySoon();
 }
 
 void TForm1::ResetCourse() {

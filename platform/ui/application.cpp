@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <malloc.h>
 #include <cstdio>
 
 namespace platform {
@@ -176,6 +178,22 @@ void TApplication::ShowException(const QString& message) {
 
 int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags) {
     return platform::MessageBox(text, caption.isEmpty() ? title_ : caption, flags);
+}
+
+void ReturnFreedMemorySoon() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        malloc_trim(0);
+        return;
+    }
+    // The timer goes with the application that owns it.
+    static QPointer<QTimer> timer;
+    if (timer.isNull()) {
+        timer = new QTimer(app);
+        timer->setSingleShot(true);
+        QObject::connect(timer, &QTimer::timeout, [] { malloc_trim(0); });
+    }
+    timer->start(1000);
 }
 
 } // namespace platform

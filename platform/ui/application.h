@@ -42,6 +42,11 @@ using TMessageBoxHook =
     std::function<int(const QString& text, const QString& caption, unsigned flags)>;
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook);
 
+// After a large load (the window's pictures, a lesson's screens) the heap
+// keeps the pages its temporary buffers used; a second after the last call
+// they go back to the system. Calls in between are one.
+void ReturnFreedMemorySoon();
+
 // The one application of the process.
 class TApplication : public TObject {
 public:
