@@ -226,14 +226,15 @@ class PingWatch(threading.Thread):
             self.longest = max(self.longest, silent)
             if silent > HANG_S and not reported and pid:
                 reported = True
-                stack = main_thread_stack(pid)
-                if waiting_for_events(stack, pid) and self.silent_for() < HANG_KILL_S:
-                    # Back in its event loop by the time it is looked at: the
-                    # answer was held up by a busy machine, not by the program.
+                if back_in_event_loop(pid):
+                    # Back in its event loop when looked at: the answer was
+                    # held up by a busy machine, not by the program.
                     self.busy_stalls += 1
                 else:
                     self.findings.add("hang", f"the UI thread did not answer for {HANG_S:.0f} s",
-                                      stack)
+                                      main_thread_stack(pid))
+                    # gdb held the program meanwhile; that is not its silence.
+                    self.answered = time.monotonic() - HANG_S
             if silent < HANG_S:
                 reported = False
             if silent > HANG_KILL_S and pid:
@@ -267,23 +268,26 @@ def main_thread_stack(pid):
         return ""
     try:
         out = subprocess.run(["gdb", "-p", str(pid), "-batch", "-ex", "thread 1", "-ex", "bt 25"],
-                             capture_output=True, text=True, timeout=60).stdout
+                             capture_output=True, text=True, timeout=120).stdout
     except subprocess.TimeoutExpired:
         return "(gdb took too long)"
     return "\n".join(line for line in out.splitlines() if line.startswith("#"))
 
 
-def waiting_for_events(stack, pid):
-    """Whether the main thread is idle in its event loop: its stack shows
-    it, or without a stack, the system call it waits in is poll or ppoll."""
-    frames = stack.splitlines()
-    if frames:
-        return "poll" in frames[0] and any("processEvents" in f for f in frames[:6])
-    try:
-        with open(f"/proc/{pid}/task/{pid}/syscall") as f:
-            return f.read().split()[0] in ("7", "271")
-    except (OSError, IndexError):
-        return False
+def back_in_event_loop(pid, seconds=2.0):
+    """Whether the main thread waits in poll or ppoll, where its event loop
+    waits, at some moment of the next seconds (its system call as the kernel
+    tells it, sampled)."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            with open(f"/proc/{pid}/task/{pid}/syscall") as f:
+                if f.read().split()[0] in ("7", "271"):
+                    return True
+        except (OSError, IndexError):
+            return False
+        time.sleep(0.05)
+    return False
 
 
 class Controls:

@@ -3,13 +3,16 @@
 sanitizer reports and the scratch program folder."""
 import os
 import random
+import subprocess
 import sys
+import time
 import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "missing"))
 sys.path.insert(0, HERE)
+import monkey  # noqa: E402
 import monkey_checks  # noqa: E402
 import monkey_content  # noqa: E402
 
@@ -152,6 +155,26 @@ class ProgramFolder(unittest.TestCase):
                 self.assertFalse(os.path.islink(path))
                 if how == "cut":
                     self.assertLess(os.path.getsize(path), 100)
+
+
+class SilentProgram(unittest.TestCase):
+    """A program that does not answer is told apart from one that waits in
+    its event loop while the machine is busy."""
+
+    def run_python(self, code):
+        process = subprocess.Popen([sys.executable, "-c", code])
+        self.addCleanup(process.wait)
+        self.addCleanup(process.kill)
+        time.sleep(0.5)
+        return process.pid
+
+    def test_a_thread_waiting_in_poll_is_back_in_its_event_loop(self):
+        pid = self.run_python("import select; select.poll().poll(20000)")
+        self.assertTrue(monkey.back_in_event_loop(pid))
+
+    def test_a_thread_that_never_waits_is_not(self):
+        pid = self.run_python("while True: pass")
+        self.assertFalse(monkey.back_in_event_loop(pid, 1.0))
 
 
 if __name__ == "__main__":
