@@ -469,12 +469,19 @@ class Monkey:
             print(f"{time.strftime('%H:%M:%S')} {text}", flush=True)
 
     def after_stop(self):
-        """A second after Stop no note may sound at "MIDI Log"."""
+        """A second after Stop no note may sound at "MIDI Log". When new notes
+        began meanwhile, the Stop did not reach the transport (a disabled
+        button, a box in front, the focus elsewhere) and nothing is judged."""
+        self.midi.read()
+        notes = self.midi.notes
         time.sleep(1.0)
-        self.counts["stop checks"] += 1
         if not self.program or self.program.process.poll() is not None:
             return
-        for problem in self.midi.sounding():
+        sounding = self.midi.sounding()
+        if self.midi.notes != notes:
+            return
+        self.counts["stop checks"] += 1
+        for problem in sounding:
             self.findings.add("stuck note", "still sounding a second after Stop: " + problem)
 
     def check_windows(self, windows):
