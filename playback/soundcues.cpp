@@ -4,6 +4,7 @@
 #include "platform/ui/sound.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace playback {
 namespace {
@@ -29,15 +30,19 @@ constexpr unsigned FlagsFor(unsigned baseFlags, bool async, bool loop) {
 static_assert(FlagsFor(kClickBase, true, false) == 0x20003);
 static_assert(FlagsFor(kNamedCueBase, true, false) == 0x20013);
 
-// Copies the parts one after the other into `buffer`; all or nothing.
+// Copies the parts one after the other into `buffer`; all or nothing. An
+// empty part may have no data at all, so it is never handed to memcpy.
 bool JoinInto(char (&buffer)[SoundCues::kPathBufferSize], std::string_view a, std::string_view b,
               std::string_view c = {}) {
     buffer[0] = '\0';
     const std::size_t length = a.size() + b.size() + c.size();
     if (length >= SoundCues::kPathBufferSize) return false;
-    std::memcpy(buffer, a.data(), a.size());
-    std::memcpy(buffer + a.size(), b.data(), b.size());
-    std::memcpy(buffer + a.size() + b.size(), c.data(), c.size());
+    std::size_t end = 0;
+    for (std::string_view part : {a, b, c}) {
+        if (part.empty()) continue;
+        std::memcpy(buffer + end, part.data(), part.size());
+        end += part.size();
+    }
     buffer[length] = '\0';
     return true;
 }

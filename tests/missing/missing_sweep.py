@@ -62,6 +62,17 @@ def sample(files):
     return sorted(chosen.values())
 
 
+def place_program_file(source, copy):
+    """The program file as a file of its own in the mirror (a hard link, or
+    a copy across file systems): the program takes the folder of its file,
+    symbolic links resolved, as its program folder, so a link would send it
+    back to the complete folder."""
+    try:
+        os.link(source, copy)
+    except OSError:
+        shutil.copy2(source, copy)
+
+
 def mirror_without(bin_dir, target, missing, truncate):
     for root, dirs, files in os.walk(bin_dir):
         rel_root = os.path.relpath(root, bin_dir)
@@ -70,7 +81,9 @@ def mirror_without(bin_dir, target, missing, truncate):
         for name in files:
             rel = os.path.normpath(os.path.join(rel_root, name))
             source, copy = os.path.join(root, name), os.path.join(out_root, name)
-            if rel != missing:
+            if rel == PROGRAM:
+                place_program_file(source, copy)
+            elif rel != missing:
                 os.symlink(source, copy)
             elif truncate:
                 with open(source, "rb") as whole, open(copy, "wb") as half:

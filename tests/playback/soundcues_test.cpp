@@ -144,3 +144,19 @@ TEST_F(SoundCuesTest, OverlongPathsAreRefusedSilentlyAndNeverOverrunTheirBuffers
     EXPECT_FALSE(cues.PlayNamedCue(deep, true, false));
     EXPECT_TRUE(output.events.empty());
 }
+
+// A part with nothing in it (no folder known yet, a cue path on its own) adds
+// nothing; its view may point nowhere, which must never reach memcpy (the
+// sanitizer build ends the program there).
+TEST_F(SoundCuesTest, EmptyPartsOfACuePathAddNothing) {
+    char path[SoundCues::kPathBufferSize];
+    EXPECT_TRUE(SoundCues::BuildCuePath(path, std::string_view{}, "ClickSounds\\oh.wav"));
+    EXPECT_STREQ(path, "ClickSounds\\oh.wav");
+    EXPECT_TRUE(SoundCues::BuildCuePath(path, temp.Path(), std::string_view{}));
+    EXPECT_EQ(std::string(path), temp.Path());
+    EXPECT_TRUE(SoundCues::BuildCuePath(path, std::string_view{}, std::string_view{}));
+    EXPECT_STREQ(path, "");
+
+    SoundCues cues(temp.Path());
+    EXPECT_TRUE(cues.PlayNamedCue(Cue("ClickSounds\\oh.wav"), true, false));
+}
