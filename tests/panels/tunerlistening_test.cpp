@@ -162,7 +162,7 @@ TEST_F(TunerListeningTest, TheEnglishEditionNamesTheBStringB) {
     testsupport::ScopedEnv english("SPRACHBANK_LANGUAGE", "1");
     CreatePanelWindows();
     platform::TPanel panel(form_);
-    TunerPanel tuner(&panel, nullptr, *form_->PanelLink);
+    TunerPanel tuner(&panel, nullptr, *form_->Course);
     tuner.BuildTunerPanel(1);
     auto fake = std::make_unique<FakeListening>();
     FakeListening* listening = fake.get();
@@ -267,7 +267,7 @@ TEST_F(TunerListeningTest, AnInputChosenFromTheMenuIsUsedAndKept) {
 
     // A tuner made afresh starts on the kept input.
     platform::TPanel panel(form_);
-    TunerPanel again(&panel, nullptr, *form_->PanelLink);
+    TunerPanel again(&panel, nullptr, *form_->Course);
     again.BuildTunerPanel(0);
     auto fake = std::make_unique<FakeListening>();
     FakeListening* listening = fake.get();
