@@ -81,12 +81,16 @@ TFBeenden::TFBeenden(TComponent* owner) : TForm(owner) {
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
     };
+    SetCaption(CaptionText(16));
+    SetAccessibleRole(arDialog);
+    SetActiveControl(BOK);
 }
 
 void TFBeenden::ShowPracticeTime(const QString& clock) {
     // Wrapped like the message box's body, so that the question at the end
     // stays inside the window.
     ShowWrappedCentred(this, Label1, PracticeTimeSentence(clock));
+    SetAccessibleDescription(Label1->Caption());
     Label1->Repaint();
 }
 

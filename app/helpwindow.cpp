@@ -1,5 +1,7 @@
 #include "app/helpwindow.h"
 
+#include "app/msgwin.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -39,8 +41,12 @@ QList<QPair<QString, QString>> THelpWindow::ReadContents(const QString& pagesFol
     return contents;
 }
 
+QString THelpWindow::Title() {
+    return CaptionText(615);
+}
+
 THelpWindow::THelpWindow(const QString& pagesFolder) : folder_(pagesFolder) {
-    setWindowTitle(kTitle);
+    setWindowTitle(Title());
     resize(kWidth, kHeight);
     contents_ = new QListWidget(this);
     contents_->setFixedWidth(kContentsWidth);
@@ -59,6 +65,13 @@ THelpWindow::THelpWindow(const QString& pagesFolder) : folder_(pagesFolder) {
     connect(contents_, &QListWidget::currentRowChanged, this,
             [this](int row) { ContentsRowChanged(row); });
     browser_->setSource(QUrl::fromLocalFile(pagesFolder + "/" + kStartPage));
+}
+
+void THelpWindow::ShowTopic(const QString& page) {
+    const int row = int(pages_.indexOf(page));
+    if (row >= 0 && row == contents_->currentRow()) ContentsRowChanged(row);
+    else if (row >= 0) contents_->setCurrentRow(row);
+    else browser_->setSource(QUrl::fromLocalFile(folder_ + "/" + kStartPage));
 }
 
 void THelpWindow::ContentsRowChanged(int row) {

@@ -1,5 +1,6 @@
 #pragma once
-// THelpWindow: the program's own help viewer, titled "Zupfari Basis Hilfe".
+// THelpWindow: the program's own help viewer, titled "Hilfe" ("Help"); the
+// desktop adds the program's name ("Hilfe — Zupfari Basis").
 // It shows the course's help pages (HTML beside the program, in "Hilfe" or
 // "Help") with their contents list on the left; links and pictures work as
 // in a browser. One window, shown again by every later F1.
@@ -15,7 +16,8 @@ namespace app {
 
 class THelpWindow : public QWidget {
 public:
-    static constexpr const char* kTitle = "Zupfari Basis Hilfe";
+    // The window's title in the learner's language.
+    static QString Title();
 
     // `pagesFolder` (file-system spelling) holds index.html and inhalt.hhc.
     explicit THelpWindow(const QString& pagesFolder);
@@ -26,6 +28,10 @@ public:
     // The contents as (title, page) pairs from the folder's inhalt.hhc, in
     // their order; empty without the file.
     static QList<QPair<QString, QString>> ReadContents(const QString& pagesFolder);
+
+    // Shows `page` (a file name of the contents, "tuner.html") with its
+    // contents row selected; an unknown page shows the start page.
+    void ShowTopic(const QString& page);
 
     QTextBrowser* Browser() const { return browser_; }
     QListWidget* Contents() const { return contents_; }

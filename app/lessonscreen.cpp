@@ -4,12 +4,14 @@
 // meaning from their tags.
 
 #include "app/mainwindow.h"
+#include "app/msgwin.h"
 #include "app/shellservices.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
 #include "playback/soundcues.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace app {
 
@@ -29,16 +31,21 @@ constexpr int kHelpTag = 405;
 } // namespace
 
 void TForm1::ClearLessonScreen() {
+    BWeiter->Hide();
+    LProgress->Hide();
     BackdropBitmap.SetSize(0, 0);
     if (PlayCursor) PlayCursor->Forget();
     if (Skin) Skin->ClearElements();
     Repaint();
     TrBarTempo->SetPosition(1);
+    ShowTempoLevel(1);
     TrBarTempo->SetEnabled(false);
     Transport->ClearLesson();
 }
 
 void TForm1::ShowNoLessonScreen() {
+    BWeiter->Hide();
+    LProgress->Hide();
     BKontrolle->SetEnabled(false);
     TrBarTempo->SetEnabled(false);
     BMonitor->SetEnabled(false);
@@ -59,8 +66,42 @@ void TForm1::ShowGreetingScreen() {
     if (Skin) Skin->LoadSkin("lektionY\\MainWin.zs1", "0");
     WireScreenElements();
     BVideoStop->Hide();
+    LProgress->Hide();
+    // A learner who comes back goes on with the plan's first lesson.
+    const int planned = Lists->Plan[0].Lesson;
+    BWeiter->SetVisible(lessons::IsLesson(planned));
+    if (lessons::IsLesson(planned)) {
+        BWeiter->SetText(CaptionText(613).arg(planned));
+        BWeiter->BringToFront();
+    }
     Invalidate();
     Course->SetQuizFinished(false);
+}
+
+void TForm1::BWeiterClick(TObject*) {
+    const int planned = Lists->Plan[0].Lesson;
+    if (VideoPlaying || !lessons::IsLesson(planned)) return;
+    Cues->PlayClick(true, false);
+    Lists->CurrentEntry = 0;
+    Course->SetCurrentLesson(planned);
+    OpenLesson();
+}
+
+void TForm1::ShowPassProgress() {
+    const bool shown = lessons::IsLesson(Course->CurrentLesson()) && !Course->ExplorerMode();
+    LProgress->SetVisible(shown);
+    if (!shown) return;
+    constexpr int kPasses = lessons::CourseSession::kQuizPasses;
+    const int passes = std::clamp(Course->PlayCount(), 0, kPasses);
+    QString text = CaptionText(Course->QuizOpens() ? 601 : 600).arg(passes).arg(kPasses);
+    if (Transport->LocatorSet()) text += "\n" + CaptionText(602);
+    LProgress->SetCaption(text);
+}
+
+// A pass counted: the lesson screen and the plan's row show it at once.
+void TForm1::PassProgressChanged() {
+    ShowPassProgress();
+    RefreshPlanPanel();
 }
 
 void TForm1::WireScreenElements() {
@@ -105,6 +146,12 @@ void TForm1::WireScreenElements() {
 // show the hand.
 void TForm1::WirePicture(TControl* control, int tag) {
     control->SetCursor(crHandPoint);
+    // The pictures of the tuner and help are called by what they open.
+    if (tag == kTunerTag) control->SetAccessibleName(CaptionText(14));
+    if (tag == kHelpTag) control->SetAccessibleName(CaptionText(15));
+    const bool leadsSomewhere =
+        (tag >= kSlideTagFirst && tag <= kSlideTagLast) || tag == kTunerTag || tag == kHelpTag;
+    if (!leadsSomewhere) return;
     control->OnClick = [this, tag](TObject* sender) {
         if (!ScreenGuardsPass()) return;
         if (tag >= kSlideTagFirst && tag <= kSlideTagLast) {

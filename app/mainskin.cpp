@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/msgwin.h"
 #include "layout/screenlayout.h"
+#include "lessons/registrydata.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
 #include "platform/ui/application.h"
@@ -13,6 +14,7 @@
 #include "sprachbank/sprachbank.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace app {
 
@@ -24,7 +26,6 @@ constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
 // Stands in for a picture that is missing (red 0xDC, green 0x05, blue 0x1B).
 constexpr TColor kMissingPictureFill = RGB(0xDC, 0x05, 0x1B);
 constexpr int kFillSize = 10;
-constexpr const char* kPictureError = "Fehler beim Öffnen der Bild-Datei";
 
 void FillSquare(TBitmap* bitmap, TColor colour) {
     bitmap->SetSize(kFillSize, kFillSize);
@@ -72,6 +73,7 @@ void TForm1::CreateControls() {
     CreatePanels();
     CreateButtons();
     CreateDisplayControls();
+    CreateProgressControls();
     Timer2 = new TTimer(this);
     Timer2->SetEnabled(false);
     Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
@@ -159,6 +161,21 @@ void TForm1::CreateDisplayControls() {
     SetLabelFont(LLevel, 13, true);
 }
 
+// The learner's progress on the lesson screen, and the way back into the
+// course on the greeting screen.
+void TForm1::CreateProgressControls() {
+    LProgress = MakeLabel(this, "LProgress");
+    SetLabelFont(LProgress, 11, true);
+    LProgress->SetAutoSize(false);
+    LProgress->SetWordWrap(true);
+    LProgress->SetBounds(layout::PassProgress.x(), layout::PassProgress.y(),
+                         layout::PassProgress.width(), layout::PassProgress.height());
+    LProgress->Hide();
+    BWeiter = MakeButton(this, "BWeiter");
+    BWeiter->Hide();
+    BWeiter->OnClick = [this](TObject* sender) { BWeiterClick(sender); };
+}
+
 void TForm1::ConnectButtons() {
     BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
     BBeenden->OnClick = [this](TObject* sender) { BBeendenClick(sender); };
@@ -187,8 +204,14 @@ struct ButtonSkin {
     QString caption;
 };
 
+// A bitmap resource; one with words has an English twin "<NAME>_EN", taken
+// whenever the program serves the English edition.
 void LoadResource(TBitmap* bitmap, const char* name) {
-    bitmap->LoadFromResourceName(name);
+    const QString english = QString::fromLatin1(name) + QStringLiteral("_EN");
+    if (lessons::CourseEdition(DLL_GetLanguage()) != 0 && QFile::exists(QStringLiteral(":/res/") + english))
+        bitmap->LoadFromResourceName(english);
+    else
+        bitmap->LoadFromResourceName(name);
 }
 
 void ApplyButtonSkin(const ButtonSkin& skin) {
@@ -348,6 +371,20 @@ void TForm1::SkinButtons() {
     ApplyButtonSkin({BTunerAkkord, "TUNERAKKORDBMP", "TUNERAKKORDBMP", "TUNERAKKORDBMP",
                      BTunerAkkord->Left(), BTunerAkkord->Top(), BTunerAkkord->Text()});
     BLocator->SetFix(true);
+    // The greeting's button: the column's button looks, stretched wider.
+    const QRect& weiter = layout::GreetingContinue;
+    BWeiter->SetTakeImg(true);
+    BWeiter->SetBounds(weiter.x(), weiter.y(), weiter.width(), weiter.height());
+    TBitmap look;
+    LoadResource(&look, "RBUTTON");
+    BWeiter->SetBgBmp(&look);
+    LoadResource(&look, "RBUTTONOVER");
+    BWeiter->SetBgOverBmp(&look);
+    LoadResource(&look, "RBUTTONDOWN");
+    BWeiter->SetBgDownBmp(&look);
+    BWeiter->SetRadiusH(layout::ButtonCornerEllipse);
+    BWeiter->SetRadiusV(layout::ButtonCornerEllipse);
+    BWeiter->SetIsRoundRect(true);
 }
 
 // ======================================================= picture loading
@@ -355,7 +392,7 @@ void TForm1::SkinButtons() {
 bool TForm1::LoadJpegBitmap(TBitmap* bitmap, const std::string& fileName) {
     if (!AnsiPathExists(fileName)) return false;
     if (ReadJpegIntoBitmap(bitmap, ResolveAnsiPath(fileName))) return true;
-    platform::MessageBox(kPictureError, "", MB_OK);
+    platform::MessageBox(ErrorText(300), "", MB_OK);
     return false;
 }
 
@@ -363,7 +400,7 @@ void TForm1::LoadPictureInto(TImage* picture, const std::string& fileName) {
     TBitmap loaded;
     if (AnsiPathExists(fileName)) {
         if (!ReadJpegIntoBitmap(&loaded, ResolveAnsiPath(fileName))) {
-            platform::MessageBox(kPictureError, "", MB_OK);
+            platform::MessageBox(ErrorText(300), "", MB_OK);
             return;
         }
     } else {

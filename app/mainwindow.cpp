@@ -44,7 +44,6 @@ constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
 constexpr const char* kSettingsSection = SoundDeviceChoice::kSettingsSection;
 constexpr const char* kSettingsKey = SoundDeviceChoice::kSettingsKey;
-constexpr const char* kHelpWindowTitle = "Zupfari Basis Hilfe";
 
 // Appends a Windows-1252 content name to a folder.
 std::string Join(const std::string& folder, const char* name) {
@@ -70,6 +69,7 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     CreateControls();
     CreateOwnedObjects();
     SetUpPanelsAndLists();
+    DescribeControls();
     SetStartState();
     ConnectFormHandlers();
     FormCreate(this);
@@ -111,6 +111,8 @@ void TForm1::SetUpPanelsAndLists() {
     Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
+    JournalRecorder = std::make_unique<JournalPasses>(Journal);
+    Transport->AddObserver(JournalRecorder.get());
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
@@ -119,8 +121,7 @@ void TForm1::SetUpPanelsAndLists() {
     SetUpMonitor();
     SetUpTuner();
     TrBarTempo->SetPosition(1);
-    LLevel->SetCaption("1");
-    LLevel->SetLeft(ImgLevel->Left() + ImgLevel->Width() / 2 - LLevel->Width() / 2);
+    ShowTempoLevel(1);
     TrBarTempo->SetEnabled(false);
     ReadStoredLists();
     if (ImportantFilesPresent) RefreshPlanPanel();
@@ -194,6 +195,7 @@ void TForm1::CreateStartScreen() {
 void TForm1::ReadStoredLists() {
     if (!Lists->ReadStoredLists(DataFolder, ProgramFolder)) ImportantFilesPresent = false;
     plan::ListStore::ReadExplorerTexts(ProgramFolder, ExplorerTitles, ExplorerTexts);
+    if (Explorer) Explorer->RefreshRows(); // the rows name the lessons by their titles
 }
 
 void TForm1::SetTodaysDate() {
@@ -279,9 +281,7 @@ void TForm1::BLogoClick(TObject*) {
 
 void TForm1::FormShow(TObject*) {
     if (!ImportantFilesPresent) {
-        platform::MessageBox(
-            "Einige wichtige Dateien wurden nicht gefunden!\nDas Programm wird beendet", "Achtung!",
-            MB_OK);
+        platform::MessageBox(MessageText(307), MessageText(306), MB_OK);
         Close();
         return;
     }
@@ -290,6 +290,7 @@ void TForm1::FormShow(TObject*) {
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
     AskStartQuestion();
+    TellJournalNotice();
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
@@ -319,6 +320,9 @@ void TForm1::FormPaint(TObject*) {
     canvas->Draw(layout::LedPanel.x(), layout::LedPanel.y(), &LedBackground);
     if (!BKontrolle->Visible())
         canvas->Draw(layout::KontrolleCover.x(), layout::KontrolleCover.y(), &KontrolleCover);
+    // The window may be painted before its cursor exists (without its
+    // important files, while it says so and closes) and after leaving.
+    if (!PlayCursor) return;
     if (PlayCursor->MarkShown) PlayCursor->RedrawMark();
     PlayCursor->RedrawPoint(&PointBmp);
 }
@@ -334,11 +338,16 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     } else if (key == VK_F1) {
         BHilfeClick(sender);
     } else if (key == VK_F5) {
-        if (BPlay->Enabled()) BPlayClick(sender);
+        if (BPlay->Enabled())
+            BPlayClick(sender);
+        else if (!lessons::IsLesson(Course->CurrentLesson()))
+            AskMessage(MessageText(600), MessageText(601), "", CaptionText(1));
     } else if (key == VK_F6) {
         if (BStop->Enabled()) BPauseClick(sender);
     } else if (key == VK_F7) {
         if (BPause->Enabled()) BStopClick(sender);
+    } else if (key == VK_ADD || key == VK_SUBTRACT) {
+        StepTempoLevel(key == VK_ADD ? 1 : -1);
     } else if (key == VK_ESCAPE) {
         key = 0;
         if (VideoPlaying) StopMediaPlayer();
@@ -363,18 +372,33 @@ void TForm1::AskTaskbarQuestion() {
 // ================================================================== help
 
 void TForm1::BHilfeClick(TObject* sender) {
+    ShowHelp(sender, HelpTopic());
+}
+
+// The help page of what the learner sees: the tool panel in view, else the
+// open lesson's screen, else the start page.
+QString TForm1::HelpTopic() const {
+    if (PTuner->Visible()) return "tuner.html";
+    if (PExplorer->Visible() || PMonitor->Visible()) return "explorer.html";
+    if (lessons::IsLesson(Course->CurrentLesson())) return "hauptfenster.html";
+    if (PUeplan->Visible()) return "uebeplan.html";
+    return "index.html";
+}
+
+void TForm1::ShowHelp(TObject* sender, const QString& topic) {
     if (VideoPlaying) return;
     if (MediaPlayerPlaying()) BStopClick(sender);
     PlaySound(nullptr, 0);
     Cues->PlayClick(true, false);
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() == kHelpWindowTitle) {
+        if (window->windowTitle() == THelpWindow::Title()) {
+            if (auto* help = dynamic_cast<THelpWindow*>(window)) help->ShowTopic(topic);
             window->showNormal();
             window->raise();
             return;
         }
     }
-    if (OpenHelpWindow()) return;
+    if (OpenHelpWindow(topic)) return;
     // Without the pages the compiled help file, where the desktop has a
     // viewer for it.
     const std::string helpFile = ProgramFolder + ToAnsi(HelpFileName);
@@ -464,7 +488,10 @@ void TForm1::TearDown() {
     TaskbarShown = true;
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
+    PassTeller.reset(); // it leaves the transport's observers
     Transport.reset();
+    JournalRecorder.reset();
+    CloseJournal();
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();

@@ -10,10 +10,12 @@
 // The main window's look (backgrounds, skinned buttons, LED panel) is set up
 // in mainskin.cpp; the greeting and no-lesson screens in lessonscreen.cpp.
 
+#include "app/journalpasses.h"
 #include "app/sounddevicechoice.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
+#include "journal/journal.h"
 #include "lessons/coursesession.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
@@ -40,6 +42,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -70,6 +73,10 @@ public:
     controls::TXTrackBar* TrBarTempo;
     platform::TLabel *LDisplayCap1, *LDisplayCap2, *LDisplayCap3, *LSoundcard, *LModusAnzeige,
         *LDate, *LClock, *LLevelCap, *LLevel;
+    // The open lesson's passes toward the quiz ("2 von 3").
+    platform::TLabel* LProgress = nullptr;
+    // On the greeting screen: opens the plan's first lesson.
+    controls::TXFadeButton* BWeiter = nullptr;
     platform::TImage *ImgModus, *ImgLevel;
     platform::TPanel *PUeplan, *PExplorer, *PMonitor, *PTuner, *VideoPanel;
     platform::TTimer* Timer2;
@@ -136,6 +143,10 @@ public:
     void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
     void FormKeyDown(platform::TObject* Sender, platform::WORD& Key, platform::TShiftState Shift);
     void BHilfeClick(platform::TObject* Sender);
+    // The help at `topic` (a page of the help, "tuner.html"), and the page
+    // of the screen in view.
+    void ShowHelp(platform::TObject* Sender, const QString& topic);
+    QString HelpTopic() const;
     void BLogoClick(platform::TObject* Sender);
     void BVideoStopClick(platform::TObject* Sender);
     void BBeendenClick(platform::TObject* Sender);
@@ -163,11 +174,16 @@ public:
     void TrBarTempoMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
     void TrBarTempoMouseUp(platform::TObject* Sender, platform::TMouseButton Button,
                            platform::TShiftState Shift, int X, int Y);
+    void TrBarTempoChange(platform::TObject* Sender);
+    void ShowTempoLevel(int level);
+    void StepTempoLevel(int levels);
     void DisableTransport();
+    void DescribeTransportKeys();
     // The tempo level on the tempo bar.
     int CurrentLevel() const;
     // What the transport asks of the window.
     void EnableControl(playback::TransportControl control, bool enabled) override;
+    void ShowTransportState(playback::TransportState state) override;
     void StopOtherSounds() override;
     void TellLoadFailed() override;
     void TellStartFailed() override;
@@ -180,6 +196,11 @@ public:
     void ClearLessonScreen() override;
     void ShowNoLessonScreen() override;
     void ShowGreetingScreen();
+    void BWeiterClick(platform::TObject* Sender);
+    // Shows the open lesson's passes at the top level (hidden without a
+    // lesson and in explorer mode).
+    void ShowPassProgress();
+    void PassProgressChanged() override;
     void WireScreenElements();
     void ResetCourse();
     void CourseWasReset() override;
@@ -245,10 +266,41 @@ public:
     void HelpButtonClick() override;
     void ReportPictureError(const std::string& fileName) override;
 
+    // ---- Screen readers and the keyboard (mainwindow_access.cpp) ----------
+    // Names the picture buttons and the panels, puts the tempo bar's level in
+    // words, colours the focus ring and sets the window's tab order.
+    void DescribeControls();
+    // Tempo level `level` in words, with its beats per minute when a lesson
+    // is open.
+    QString TempoLevelText(int level) const;
+    // The quiz button tells how many passes at the fastest level count.
+    void DescribePassCount();
+    // The main window's tab order: the tool panel that shows, the left
+    // column, the lesson screen, the transport, the tempo bar, the rest.
+    std::vector<platform::TControl*> MainTabOrder();
+    // Hears the passes for DescribePassCount.
+    std::unique_ptr<playback::TransportObserver> PassTeller;
+
     // ---- Start-up (mainwindow_shell.cpp) -----------------------------------
     // The program entry calls this once every window exists; the main window
     // comes when this, its own construction, the device choice and the start
     // screen's three seconds are all done.
+    // ---- The practice journal (mainwindow_journal.cpp) ----------------------
+    // Null before the plan panel is set up and after leaving.
+    std::unique_ptr<journal::Journal> Journal;
+    // Hands the transport's passes to the journal.
+    std::unique_ptr<JournalPasses> JournalRecorder;
+    // Opens the journal in the data folder and starts its session.
+    void OpenJournal();
+    // Ends the session and closes the journal (leaving, or ended from outside).
+    void CloseJournal();
+    // After a pass that ended the transport's run: a journal trouble not yet
+    // told, and the next tempo level when the ladder offers it.
+    void AfterPassInJournal();
+    // Tells the learner once of a trouble with the journal.
+    void TellJournalNotice();
+    void OfferNextLevelIfDue();
+
     void ProgramWindowsCreated();
     // True once the MIDI output device has been chosen.
     bool SoundDevicesChosen() const { return soundDevicesChosen_; }
@@ -282,6 +334,7 @@ private:
     void CreatePanels();
     void CreateButtons();
     void CreateDisplayControls();
+    void CreateProgressControls();
     void ConnectButtons();
     void LoadWindowBitmaps();
     void PlaceDisplayBlock();
@@ -298,7 +351,7 @@ private:
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
-    bool OpenHelpWindow();
+    bool OpenHelpWindow(const QString& topic);
     void TearDown();
     // The lesson screen.
     bool ScreenGuardsPass() const;

@@ -29,8 +29,7 @@ void TForm1::OpenLesson() {
     // The tempo level and the play count come from the plan.
     const int level = Course->OpeningLevel();
     TrBarTempo->SetPosition(level);
-    LLevel->SetCaption(QString::number(level));
-    LLevel->SetLeft(ImgLevel->Left() + (ImgLevel->Width() - LLevel->Width()) / 2);
+    ShowTempoLevel(level);
     // Nothing plays on, and the transport's counters start afresh.
     Transport->LeaveLesson();
     if (MediaPlayerPlaying() || Transport->Busy()) BStopClick(this);
@@ -52,6 +51,9 @@ void TForm1::OpenLesson() {
     BKontrolle->SetEnabled(true);
     BLocator->SetLatched(false);
     TrBarTempo->SetEnabled(lesson >= kFirstTempoLesson && lesson <= kLastTempoLesson);
+    BWeiter->Hide();
+    ShowPassProgress();
+    DescribePassCount();
     Repaint();
 }
 

@@ -15,7 +15,9 @@
 #include "tools/monitor.h"
 #include "tools/tuner.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 
 namespace app {
 
@@ -29,10 +31,15 @@ void TForm1::SetUpPlanPanel() {
     Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
     SessionEnd = std::make_unique<SessionEndGuard>([this] {
         if (Lists) Lists->SaveNow();
+        // At the very end of the process (a window never closed) Qt and its
+        // database drivers may be gone already: the journal, written as it
+        // goes, is then left to the operating system.
+        if (QCoreApplication::instance() != nullptr) CloseJournal();
     });
     PlanView =
         std::make_unique<plan::PlanPanel>(PUeplan, *Course, *Lists, *Cues, ExplorerTitles);
     PlanView->BuildPlanPanel();
+    OpenJournal();
     BNext = PlanView->BNext;
     BVonVorn = PlanView->BVonVorn;
     BRemove = MakeButton(PUeplan, "BRemove");
@@ -64,12 +71,7 @@ void TForm1::SetUpTuner() {
 // is no surprise at the end of a session.
 void TForm1::TellIfListsCannotBeSaved() {
     if (!Lists || Lists->CanSave()) return;
-    AskMessage(QString::fromUtf8("Speichern nicht möglich"),
-               QString::fromUtf8("Ihr Lernstand kann nicht gespeichert werden in:\n%1\n"
-                                 "Bitte prüfen Sie, ob Sie dort schreiben dürfen. Beim "
-                                 "Beenden können Sie das Speichern wiederholen.")
-                   .arg(FromAnsi(Lists->SaveFolder())),
-               "", CaptionText(1));
+    AskMessage(MessageText(300), MessageText(301).arg(FromAnsi(Lists->SaveFolder())), "", CaptionText(1));
 }
 
 void TForm1::RefreshPlanPanel() {
@@ -129,8 +131,13 @@ void TForm1::BExplorerClick(TObject* sender) {
         BKontrolle->SetEnabled(true);
         LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\tutorialdisplay.jpg");
         LModusAnzeige->SetCaption("Tutorial");
-        Lists->CurrentEntry = 0;
-        if (Lists->Plan[0].Lesson < 0) {
+        // The lesson that was open before the explorer comes back.
+        const int entry = Course->TutorialEntryToReopen();
+        Lists->CurrentEntry = std::max(entry, 0);
+        if (entry >= 0) {
+            Course->SetCurrentLesson(Lists->Plan[std::size_t(entry)].Lesson);
+            OpenLesson();
+        } else if (Lists->Plan[0].Lesson < 0) {
             ClearLessonScreen();
             TrBarTempo->SetEnabled(false);
             DisableTransport();

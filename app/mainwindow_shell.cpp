@@ -102,9 +102,7 @@ void TForm1::TellAboutDamagedLists() {
         const QString name = FromAnsi(file);
         names += name.mid(name.lastIndexOf('\\') + 1) + "\n";
     }
-    AskMessage("Liste nicht lesbar",
-               names + QString::fromUtf8("bleibt erhalten (.bak).\nIhr Übeplan beginnt neu."), "",
-               CaptionText(1));
+    AskMessage(MessageText(304), names + MessageText(305), "", CaptionText(1));
 }
 
 void TForm1::BringDialogToFront() {
@@ -119,13 +117,14 @@ void TForm1::BringDialogToFront() {
 
 // The help pages of the language ("Hilfe" or "Help" beside the program) in
 // the program's own window; false when they are not there.
-bool TForm1::OpenHelpWindow() {
+bool TForm1::OpenHelpWindow(const QString& topic) {
     QString folder = HelpFileName;
     folder.chop(4); // ".chm"
     const QString pages =
         QString::fromStdString(ResolveAnsiPath(ProgramFolder + ToAnsi(folder)));
     if (!THelpWindow::PagesPresent(pages)) return false;
     if (helpWindow_ == nullptr) helpWindow_ = new THelpWindow(pages);
+    helpWindow_->ShowTopic(topic);
     helpWindow_->showNormal();
     helpWindow_->raise();
     helpWindow_->activateWindow();

@@ -67,8 +67,9 @@ int TForm1::AskMessage(const QString& title, const QString& body, const QString&
     return app::AskMessage(title, body, cancel, ok);
 }
 
+// From a slide window or the quiz: the help on them.
 void TForm1::HelpButtonClick() {
-    BHilfeClick(BHilfe);
+    ShowHelp(BHilfe, "lektionen.html");
 }
 
 void TForm1::ReportPictureError(const std::string& fileName) {

@@ -42,12 +42,18 @@ void TForm1::CreateTransport() {
     screen.PointWork = &PointWork;
     screen.LedBackground = &LedBackground;
     screen.Led = {Canvas(), &LedDark, &LedLight, layout::LedPanel.x(), layout::LedPanel.y()};
+    screen.CountInArea = Bounds(layout::CountInArea.x(), layout::CountInArea.y(),
+                                layout::CountInArea.width(), layout::CountInArea.height());
     Transport = std::make_unique<playback::Transport>(services_.MidiEngine(), *this, screen);
     WireTransportControls();
 }
 
 void TForm1::WireTransportControls() {
     BLoop->SetFix(true); // its pressed look shows that the loop is on
+    // Play's pressed look shows that the exercise plays, Pause's that it is
+    // paused (ShowTransportState).
+    BPlay->SetFix(true);
+    BPause->SetFix(true);
     BLoop->OnClick = [this](TObject* sender) { BLoopClick(sender); };
     BForward->OnClick = [this](TObject* sender) { BForwardClick(sender); };
     BRewind->OnClick = [this](TObject* sender) { BRewindClick(sender); };
@@ -57,6 +63,17 @@ void TForm1::WireTransportControls() {
     };
     TrBarTempo->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
                                    int y) { TrBarTempoMouseUp(sender, button, shift, x, y); };
+    TrBarTempo->OnChange = [this](TObject* sender) { TrBarTempoChange(sender); };
+    DescribeTransportKeys();
+}
+
+// Every key of the transport says what it does when the mouse rests on it.
+void TForm1::DescribeTransportKeys() {
+    const std::pair<TControl*, int> hints[] = {
+        {BPlay, 604},    {BPause, 605},  {BStop, 606},          {BLoop, 607},      {BLocator, 608},
+        {BRewind, 609},  {BForward, 610}, {BExtraFunction, 611}, {TrBarTempo, 612}};
+    for (const auto& [control, text] : hints)
+        control->SetHint(CaptionText(text));
 }
 
 int TForm1::CurrentLevel() const {
@@ -94,21 +111,46 @@ void TForm1::BRewindClick(TObject*) {
     Transport->Rewind();
 }
 
+// The flag also says on the lesson screen that passes from it do not count.
 void TForm1::BLocatorClick(TObject*) {
     Transport->Locator(BLocator->Latched());
+    ShowPassProgress();
 }
 
 void TForm1::TimerPC1Timer(TObject*) {
     Transport->Poll();
+    // A pass played through that ended the run: the journal's follow-up
+    // comes once the transport is back at Ready.
+    if (JournalRecorder && JournalRecorder->TakePlayedThrough() && !Transport->Busy())
+        AfterPassInJournal();
 }
 
 void TForm1::TrBarTempoMouseMove(TObject*, TShiftState, int, int) {
-    LLevel->SetCaption(QString::number(TrBarTempo->Position()));
-    LLevel->SetLeft(ImgLevel->Left() + (ImgLevel->Width() - LLevel->Width()) / 2);
+    ShowTempoLevel(TrBarTempo->Position());
 }
 
 void TForm1::TrBarTempoMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
     Transport->TempoLevelChosen();
+}
+
+// The level box follows the thumb after every change the learner makes:
+// a click, a drag, the wheel or a key. A change by wheel or key is chosen at
+// once; the mouse's when it lets go.
+void TForm1::TrBarTempoChange(TObject*) {
+    ShowTempoLevel(TrBarTempo->Position());
+    TrBarTempo->SetAccessibleDescription(TempoLevelText(TrBarTempo->Position()));
+    if (!TrBarTempo->Dragging()) Transport->TempoLevelChosen();
+}
+
+// The tempo level's number, centred over its picture.
+void TForm1::ShowTempoLevel(int level) {
+    LLevel->SetCaption(QString::number(level));
+    LLevel->SetLeft(ImgLevel->Left() + (ImgLevel->Width() - LLevel->Width()) / 2);
+}
+
+// "+" and "-" move the tempo bar one level, as the wheel does.
+void TForm1::StepTempoLevel(int levels) {
+    if (TrBarTempo->Enabled()) TrBarTempo->ChangePosition(TrBarTempo->Position() + levels);
 }
 
 // ---- What the transport asks of the window ---------------------------------------
@@ -127,6 +169,11 @@ void TForm1::EnableControl(TransportControl control, bool enabled) {
     case TransportControl::Kontrolle: BKontrolle->SetEnabled(enabled); break;
     case TransportControl::Poll: TimerPC1->SetEnabled(enabled); break;
     }
+}
+
+void TForm1::ShowTransportState(playback::TransportState state) {
+    BPlay->SetLatched(state == playback::TransportState::Playing);
+    BPause->SetLatched(state == playback::TransportState::Paused);
 }
 
 void TForm1::StopOtherSounds() {

@@ -61,6 +61,7 @@ TMsgWin::TMsgWin(TComponent* owner) : TForm(owner) {
         FormKeyDown(sender, key, shift);
     };
     OnPaint = [this](TObject* sender) { FormPaint(sender); };
+    SetActiveControl(BOK);
 }
 
 void TMsgWin::SetMessage(const QString& title, const QString& body, const QString& cancelCaption,
@@ -82,6 +83,11 @@ void TMsgWin::SetMessage(const QString& title, const QString& body, const QStrin
     }
     ResetButtonLook(BOK);
     ResetButtonLook(BCancel);
+    // A screen reader hears the title as the window's name and the body as
+    // its description; a box with OK alone is a notice.
+    SetCaption(title);
+    SetAccessibleDescription(body);
+    SetAccessibleRole(cancelCaption.isEmpty() ? arAlert : arDialog);
 }
 
 int TMsgWin::ShowModal() {

@@ -1,5 +1,6 @@
 #include "app/progresssaver.h"
 
+#include "app/msgwin.h"
 #include "platform/core/cp1252.h"
 
 namespace app {
@@ -10,19 +11,19 @@ ProgressSaver::ProgressSaver(const plan::ListStore& lists, std::string dataFolde
       ask_(std::move(ask)) {}
 
 QString ProgressSaver::FailureTitle() {
-    return QString::fromUtf8("Speichern fehlgeschlagen");
+    return MessageText(302);
 }
 
 QString ProgressSaver::FailureBody(const QString& folder) {
-    return QString::fromUtf8("Ihr Lernstand konnte nicht gespeichert werden in:\n%1").arg(folder);
+    return MessageText(303).arg(folder);
 }
 
 QString ProgressSaver::RetryCaption() {
-    return QString::fromUtf8("Nochmal");
+    return CaptionText(300);
 }
 
 QString ProgressSaver::LeaveCaption() {
-    return QString::fromUtf8("Beenden");
+    return CaptionText(16);
 }
 
 bool ProgressSaver::SaveBeforeLeaving() {

@@ -1,13 +1,13 @@
 #include "app/skinerrors.h"
 
+#include "app/msgwin.h"
 #include "lessons/skinloader.h"
 #include "platform/ui/application.h"
 
 namespace app {
 
 void ShowPictureError(const std::string&) {
-    platform::Application->MessageBox(QString::fromUtf8("Fehler beim Öffnen der Bild-Datei"),
-                                      QString(), platform::MB_OK);
+    platform::Application->MessageBox(ErrorText(300), QString(), platform::MB_OK);
 }
 
 void ReportPictureErrors(lessons::SkinLoader& loader) {

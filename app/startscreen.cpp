@@ -1,6 +1,7 @@
 #include "app/startscreen.h"
 
 #include "app/mainwindow.h"
+#include "app/msgwin.h"
 #include "app/skinerrors.h"
 #include "platform/core/cp1252.h"
 #include "platform/ui/exceptions.h"
@@ -27,6 +28,8 @@ TStartScreen::TStartScreen(TComponent* owner, TForm1* mainWindow)
     OnShow = [this](TObject* sender) { FormShow(sender); };
     OnHide = [this](TObject* sender) { FormHide(sender); };
     OnDeactivate = [this](TObject* sender) { FormDeactivate(sender); };
+    SetCaption("Zupfari Basis");
+    Picture->SetAccessibleName(CaptionText(522));
 }
 
 // A damaged picture or skin is reported in the standard error display, and
@@ -53,6 +56,7 @@ void TStartScreen::WireWebLink() {
         auto* label = dynamic_cast<TLabel*>(Components(i));
         if (label == nullptr || label->Tag() != kWebLinkTag) continue;
         label->SetCursor(crHandPoint);
+        label->SetAccessibleRole(arLink);
         label->OnClick = [this](TObject*) { ShellOpen(main_->WebSiteAddress); };
         return;
     }

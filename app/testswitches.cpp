@@ -2,8 +2,10 @@
 
 #include "app/msgwin.h"
 #include "platform/ui/application.h"
+#include "platform/ui/components.h"
 
 #include <QEventLoop>
+#include <QStringList>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -41,7 +43,22 @@ void ReportTestTime(const char* what) {
     std::fflush(stderr);
 }
 
+// With ZUPFARI_CAPTIONS naming controls (comma-separated), each change of
+// their captions is reported as "ZUPFARI-CAPTION <name> <caption>".
+void InstallCaptionReports() {
+    const char* names = std::getenv("ZUPFARI_CAPTIONS");
+    if (names == nullptr) return;
+    const QStringList watched = QString::fromUtf8(names).split(',', Qt::SkipEmptyParts);
+    SetCaptionWatcher([watched](const TControl& control, const QString& caption) {
+        if (!watched.contains(control.Name())) return;
+        std::fprintf(stderr, "ZUPFARI-CAPTION %s %s\n", control.Name().toUtf8().constData(),
+                     QString(caption).replace('\n', ' ').toUtf8().constData());
+        std::fflush(stderr);
+    });
+}
+
 void InstallTestSwitches() {
+    InstallCaptionReports();
     const char* setting = std::getenv("ZUPFARI_AUTOANSWER");
     if (setting == nullptr) return;
     const std::string value = setting;

@@ -8,7 +8,8 @@ namespace app {
 
 // Notes the moment the process started (call first thing in the entry).
 void StartTestTiming();
-// Installs the answering of message boxes when ZUPFARI_AUTOANSWER is set.
+// Installs the answering of message boxes when ZUPFARI_AUTOANSWER is set,
+// and the reports of the captions ZUPFARI_CAPTIONS names.
 void InstallTestSwitches();
 // Reports "ZUPFARI-TIME <what> <ms>" when ZUPFARI_TIMING is set.
 void ReportTestTime(const char* what);

@@ -7,14 +7,23 @@
 #include "app/testswitches.h"
 #include "lessons/quizwin.h"
 #include "lessons/slidewindows.h"
+#include "journal/csvexport.h"
+#include "journal/journal.h"
 #include "platform/core/cp1252.h"
+#include "platform/core/folders.h"
 #include "platform/core/instancelock.h"
 #include "platform/ui/application.h"
 #include "sprachbank/sprachbank.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <cstdio>
 #include <exception>
+#include <optional>
+#include <string>
 
 namespace app {
 
@@ -42,7 +51,37 @@ void CreateProgramWindows(ShellServices services) {
     Form1->ProgramWindowsCreated();
 }
 
+// "--export-journal FILE.csv": writes the learner's practice journal as CSV
+// and ends, without a window (the course may be running meanwhile: the
+// journal is only read). Returns the exit code, or nothing without the option.
+std::optional<int> ExportJournalOption(int argc, char** argv) {
+    if (argc < 2 || std::string(argv[1]) != "--export-journal") return std::nullopt;
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: ZupfariBasis --export-journal FILE.csv\n");
+        return 2;
+    }
+    QCoreApplication application(argc, argv);
+    std::string folder;
+    if (!platform::FindDataFolder(folder)) folder = platform::ProgramFolder();
+    const QString journalFile =
+        QDir(QFile::decodeName(QByteArray::fromStdString(folder))).filePath(journal::kJournalFileName);
+    const QString csvFile = QString::fromLocal8Bit(argv[2]);
+    QString error;
+    if (!journal::ExportJournal(journalFile, csvFile, &error)) {
+        std::fprintf(stderr, "Zupfari Basis: %s\n", qPrintable(error));
+        return 1;
+    }
+    if (QFile::exists(journalFile))
+        std::printf("Zupfari Basis: the practice journal (%s) was written to %s\n",
+                    qPrintable(journalFile), qPrintable(csvFile));
+    else
+        std::printf("Zupfari Basis: no practice journal yet (%s); %s holds the header alone\n",
+                    qPrintable(journalFile), qPrintable(csvFile));
+    return 0;
+}
+
 int RunZupfari(int argc, char** argv) {
+    if (const std::optional<int> exported = ExportJournalOption(argc, argv)) return *exported;
     StartTestTiming();
     // Videos through GStreamer (read when the first media object is made):
     // the FFmpeg backend crashes on machines without a sound server.

@@ -18,7 +18,8 @@
 
 namespace app {
 
-// Runs the program and returns its exit code.
+// Runs the program and returns its exit code. With "--export-journal
+// FILE.csv" it only writes the practice journal as CSV (see journal/csvexport.h).
 int RunZupfari(int argc, char** argv);
 
 // Creates the seven windows in their order: main window, exit dialog, slide

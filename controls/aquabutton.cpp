@@ -1,5 +1,7 @@
 #include "controls/aquabutton.h"
 
+#include "platform/ui/accessible.h"
+
 #include "controls/fade.h"
 
 namespace controls {
@@ -19,8 +21,15 @@ void TXAquaButton::Init() {
 }
 
 void TXAquaButton::SetText(const QString& text) {
+    const bool renamed = text != text_;
     text_ = text;
     myUpdate();
+    if (renamed) AnnounceNameChange();
+}
+
+QString TXAquaButton::PresentedName() const {
+    if (!AccessibleName().isEmpty()) return AccessibleName();
+    return CaptionAsName(text_, false);
 }
 
 void TXAquaButton::SetWordWrap(bool wrap) {
@@ -110,19 +119,38 @@ void TXAquaButton::Resized() {
     if (SizeChanged()) StyleChanged();
 }
 
-void TXAquaButton::DrawWrappedCaption(TCanvas* canvas) {
+void TXAquaButton::DrawWrappedCaption(TCanvas* canvas, QPainter* over) {
     unsigned align = textAlign_ == 2 ? DT_CENTER : textAlign_ == 3 ? DT_RIGHT : DT_LEFT;
     TRect box = Rect(textBorderWidth_, textBorderHeight_, Width() - textBorderWidth_,
                      Height() - textBorderHeight_);
-    canvas->DrawText(text_, box, align | DT_NOCLIP);
+    if (over != nullptr)
+        canvas->DrawTextOn(*over, text_, box, align | DT_NOCLIP);
+    else
+        canvas->DrawText(text_, box, align | DT_NOCLIP);
 }
 
-void TXAquaButton::DrawShadedCaption(TCanvas* canvas) {
+void TXAquaButton::DrawShadedCaption(TCanvas* canvas, QPainter* over) {
     int x = Width() / 2 - canvas->TextWidth(text_) / 2;
     int y = Height() / 2 - canvas->TextHeight(text_) / 2 - 1;
-    canvas->TextOut(x + shadeDimension_, y + shadeDimension_, text_);
+    auto write = [&](int left, int top) {
+        if (over != nullptr)
+            canvas->TextOutOn(*over, left, top, text_);
+        else
+            canvas->TextOut(left, top, text_);
+    };
+    write(x + shadeDimension_, y + shadeDimension_);
     canvas->Font()->SetColor(currentTextColor_);
-    canvas->TextOut(x, y, text_);
+    write(x, y);
+}
+
+// The caption onto `canvas`, or onto `over` when given.
+void TXAquaButton::DrawCaption(TCanvas* canvas, QPainter* over) {
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Font()->Assign(&currentFont_);
+    if (wordWrap_)
+        DrawWrappedCaption(canvas, over);
+    else
+        DrawShadedCaption(canvas, over);
 }
 
 void TXAquaButton::Paint() {
@@ -132,13 +160,13 @@ void TXAquaButton::Paint() {
     canvas->Brush()->SetColor(Parent() != nullptr ? Parent()->Color() : Color());
     canvas->FillRect(ClientRect());
     canvas->Draw(0, 0, Background(look_));
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->Font()->Assign(&currentFont_);
-    if (wordWrap_)
-        DrawWrappedCaption(canvas);
-    else
-        DrawShadedCaption(canvas);
+    // On a scaled screen the caption is written over the enlarged picture.
+    if (!SharpScreen()) DrawCaption(canvas, nullptr);
     Canvas()->Draw(0, 0, &buffer_);
+}
+
+void TXAquaButton::PaintOver(QPainter& painter) {
+    if (SharpScreen()) DrawCaption(buffer_.Canvas(), &painter);
 }
 
 void TXAquaButton::ShowLook(int look, const TFont* font, TColor textColour) {

@@ -61,10 +61,15 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
 
+    // A screen reader calls the button by its caption unless it was given a
+    // name; a button nobody can press is a text display.
+    QString PresentedName() const override;
+
 protected:
     void LookSetChanged() override { StyleChanged(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
+    void PaintOver(QPainter& painter) override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
                    int y) override;
@@ -78,8 +83,9 @@ private:
     void ShowLook(int look, const platform::TFont* font, platform::TColor textColour);
     void StretchInto(platform::TBitmap* target, const platform::TBitmap* source);
     bool SizeChanged() const;
-    void DrawWrappedCaption(platform::TCanvas* canvas);
-    void DrawShadedCaption(platform::TCanvas* canvas);
+    void DrawCaption(platform::TCanvas* canvas, QPainter* over);
+    void DrawWrappedCaption(platform::TCanvas* canvas, QPainter* over);
+    void DrawShadedCaption(platform::TCanvas* canvas, QPainter* over);
 
     platform::TFont currentFont_;
     platform::TColor currentTextColor_ = 0;

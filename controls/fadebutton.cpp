@@ -1,6 +1,7 @@
 #include "controls/fadebutton.h"
 
 #include "controls/fade.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/region.h"
 
 namespace controls {
@@ -21,8 +22,31 @@ void TXFadeButton::SetShape(TXFadeButtonType shape) {
 }
 
 void TXFadeButton::SetText(const QString& text) {
+    const bool renamed = text != text_;
     text_ = text;
     myUpdate();
+    if (renamed) AnnounceNameChange();
+}
+
+QString TXFadeButton::PresentedName() const {
+    if (!AccessibleName().isEmpty()) return AccessibleName();
+    return CaptionAsName(text_, false);
+}
+
+void TXFadeButton::SetFix(bool fix) {
+    fix_ = fix;
+    SetAccessibleChecked(fix ? std::optional<bool>(latched_) : std::nullopt);
+}
+
+void TXFadeButton::Press() {
+    if (!Enabled() || !isVisible()) return;
+    latched_ = !latched_;
+    if (fix_) SetAccessibleChecked(latched_);
+    if (HeldDown())
+        ShowLook(LookDown, &downFont_, topTextClDown_);
+    else
+        ShowLook(LookNormal, Font(), topTextColor_);
+    Click();
 }
 
 void TXFadeButton::SetTextX(int x) {
@@ -120,15 +144,32 @@ void TXFadeButton::Paint() {
     canvas->FillRect(ClientRect());
     canvas->Draw(0, 0, Background(look_));
 
+    // On a scaled screen the caption is written over the enlarged picture.
+    if (!SharpScreen()) DrawCaption(canvas, nullptr);
+
+    Canvas()->Draw(0, 0, &buffer_);
+}
+
+void TXFadeButton::PaintOver(QPainter& painter) {
+    if (SharpScreen()) DrawCaption(buffer_.Canvas(), &painter);
+}
+
+// The caption and its shade, with `canvas`'s measures, onto the canvas or,
+// when given, onto `over`.
+void TXFadeButton::DrawCaption(TCanvas* canvas, QPainter* over) {
     canvas->Brush()->SetStyle(bsClear);
     canvas->Font()->Assign(&currentFont_);
     int x = textX_ >= 0 ? textX_ : Width() / 2 - canvas->TextWidth(text_) / 2;
     int y = textY_ >= 0 ? textY_ : Height() / 2 - canvas->TextHeight(text_) / 2 - 1;
-    canvas->TextOut(x + shadeDimension_, y + shadeDimension_, text_);
+    auto write = [&](int left, int top) {
+        if (over != nullptr)
+            canvas->TextOutOn(*over, left, top, text_);
+        else
+            canvas->TextOut(left, top, text_);
+    };
+    write(x + shadeDimension_, y + shadeDimension_);
     canvas->Font()->SetColor(currentTextColor_);
-    canvas->TextOut(x, y, text_);
-
-    Canvas()->Draw(0, 0, &buffer_);
+    write(x, y);
 }
 
 void TXFadeButton::ShowLook(int look, const TFont* font, TColor textColour) {
@@ -142,13 +183,16 @@ void TXFadeButton::MouseDown(TMouseButton button, TShiftState shift, int x, int 
     TCustomControl::MouseDown(button, shift, x, y);
     if (button != mbLeft) return;
     latched_ = !latched_;
+    if (fix_) SetAccessibleChecked(latched_);
     ShowLook(LookDown, &downFont_, topTextClDown_);
 }
 
 void TXFadeButton::SetLatched(bool latched) {
     const bool released = latched_ && !latched;
     latched_ = latched;
+    if (fix_) SetAccessibleChecked(latched_);
     if (released && look_ == LookDown) ShowLook(LookNormal, Font(), topTextColor_);
+    if (HeldDown() && look_ != LookDown) ShowLook(LookDown, &downFont_, topTextClDown_);
 }
 
 void TXFadeButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

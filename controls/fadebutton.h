@@ -53,7 +53,7 @@ public:
     bool IsRoundRect() const { return isRoundRect_; }
     void SetIsRoundRect(bool round);
     bool Fix() const { return fix_; }
-    void SetFix(bool fix) { fix_ = fix; }
+    void SetFix(bool fix);
 
     // A supplied background for one look, stretched to the control's size.
     void SetBgBmp(const platform::TBitmap* bitmap);
@@ -75,7 +75,7 @@ public:
     int Look() const { return look_; }
     bool Latched() const { return latched_; }
     // Sets the latch flag from the program; a released latch shows the
-    // normal look again.
+    // normal look again, a latching button (Fix) held by it the pressed look.
     void SetLatched(bool latched);
     platform::TColor CurrentTextColor() const { return currentTextColor_; }
     const platform::TFont* CurrentFont() const { return &currentFont_; }
@@ -84,10 +84,19 @@ public:
     // A size change rebuilds the looks at once, also while hidden.
     void SetBounds(int left, int top, int width, int height) override;
 
+    // A screen reader calls the button by its caption unless it was given a
+    // name (the picture buttons, whose caption is a blank). A latching
+    // button (Fix) tells whether it is held down.
+    QString PresentedName() const override;
+    // Pressed from the keyboard: the latch toggles as under the mouse, the
+    // button shows held down or normal, and it clicks.
+    void Press() override;
+
 protected:
     void LookSetChanged() override { StyleChanged(); }
     void TopTextColorSet(platform::TColor colour) override { currentTextColor_ = colour; }
     void Paint() override;
+    void PaintOver(QPainter& painter) override;
     void Resized() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x,
                    int y) override;
@@ -102,6 +111,7 @@ private:
     void SizeBackgrounds();
     bool SizeChanged() const;
     void ApplyRegion();
+    void DrawCaption(platform::TCanvas* canvas, QPainter* over);
 
     TXFadeButtonType shape_ = fadebtRectangle;
     platform::TFont currentFont_;

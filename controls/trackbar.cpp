@@ -1,5 +1,7 @@
 #include "controls/trackbar.h"
 
+#include <QAccessible>
+
 #include "controls/fade.h"
 
 #include <algorithm>
@@ -16,6 +18,8 @@ TXTrackBar::TXTrackBar(TComponent* owner) : TGraphicControl(owner) {
     ComputeScale();
     t_ = PixelOf(0);
     StyleChanged();
+    SetAccessibleRole(arSlider);
+    SetTabStop(true);
 }
 
 // ---- Properties -------------------------------------------------------------------
@@ -37,9 +41,23 @@ void TXTrackBar::SetMax(int value) {
 
 void TXTrackBar::SetPosition(int value) {
     SetPositionField(value);
+    toldPosition_ = position_;
     t_ = PixelOf(static_cast<long double>(r_));
     text_ = QString::number(position_);
     myUpdate();
+}
+
+void TXTrackBar::ChangePosition(int value) {
+    const int told = toldPosition_;
+    SetPosition(std::clamp(value, std::min(min_, max_), std::max(min_, max_)));
+    toldPosition_ = told;
+    TellChange();
+}
+
+void TXTrackBar::TellChange() {
+    if (position_ == toldPosition_) return;
+    toldPosition_ = position_;
+    Fire(this, OnChange, this);
 }
 
 void TXTrackBar::SetStep(int value) {
@@ -142,9 +160,57 @@ int TXTrackBar::PixelOf(long double v) const {
 }
 
 void TXTrackBar::SetPositionField(long long value) {
+    const int before = position_;
     position_ = static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
                                                        std::numeric_limits<int>::max()));
     r_ = static_cast<long long>(position_) - min_;
+    if (position_ != before && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, position_);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+// ---- Keyboard and assistive technology ---------------------------------------------
+
+bool TXTrackBar::AccessibleRange(TAccessibleRange& range) const {
+    range.Value = position_;
+    range.Minimum = min_;
+    range.Maximum = max_;
+    range.Step = std::max(1, step_);
+    range.Text = ValueText ? ValueText(position_) : QString::number(position_);
+    return true;
+}
+
+void TXTrackBar::SetAccessibleValue(int value) {
+    ChangePosition(value);
+}
+
+bool TXTrackBar::HandleKey(WORD key, TShiftState shift) {
+    const int step = std::max(1, step_);
+    switch (key) {
+    case VK_UP:
+    case VK_RIGHT:
+        SetAccessibleValue(position_ + step);
+        return true;
+    case VK_DOWN:
+    case VK_LEFT:
+        SetAccessibleValue(position_ - step);
+        return true;
+    case VK_PRIOR:
+        SetAccessibleValue(position_ + 3 * step);
+        return true;
+    case VK_NEXT:
+        SetAccessibleValue(position_ - 3 * step);
+        return true;
+    case VK_HOME:
+        SetAccessibleValue(min_);
+        return true;
+    case VK_END:
+        SetAccessibleValue(max_);
+        return true;
+    default:
+        return TGraphicControl::HandleKey(key, shift);
+    }
 }
 
 bool TXTrackBar::AtMinEnd(int x, int y) const {
@@ -351,7 +417,10 @@ void TXTrackBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
     if (step_ > 0) t_ = thumbBefore;
     TGraphicControl::MouseDown(button, shift, x, y);
     dragging_ = true;
-    if (step_ <= 0) myUpdate();
+    if (step_ <= 0) {
+        myUpdate();
+        TellChange();
+    }
 }
 
 void TXTrackBar::MouseMove(TShiftState shift, int x, int y) {
@@ -359,6 +428,7 @@ void TXTrackBar::MouseMove(TShiftState shift, int x, int y) {
         TakeValueFrom(x, y);
         text_ = QString::number(position_);
         myUpdate();
+        TellChange();
     }
     TGraphicControl::MouseMove(shift, x, y);
 }
@@ -373,9 +443,17 @@ void TXTrackBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
         look_ = LookNormal; // the mouse-leave that follows restores the normal set
     }
     if (step_ > 0) Snap(x, y);
+    TellChange();
     TGraphicControl::MouseUp(button, shift, x, y);
     text_ = QString::number(position_);
     myUpdate();
+}
+
+bool TXTrackBar::MouseWheel(TShiftState shift, int steps) {
+    if (!Enabled()) return false;
+    ChangePosition(position_ + steps * std::max(1, step_));
+    TGraphicControl::MouseWheel(shift, steps);
+    return true;
 }
 
 } // namespace controls

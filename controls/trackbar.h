@@ -14,6 +14,7 @@
 #include "platform/ui/graphics.h"
 
 #include <QString>
+#include <functional>
 
 namespace controls {
 
@@ -80,7 +81,25 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
 
+    // Fired after every change of the position made by the learner: a
+    // press (at once without Step, else with the first movement), each
+    // movement while dragging, the release, a turn of the wheel,
+    // ChangePosition and the keyboard. SetPosition fires nothing.
+    // The keyboard and assistive technology: the bar is a slider and a tab
+    // stop. Up and Right raise the position by one step (Step, at least 1),
+    // Down and Left lower it, Page Up and Page Down by three steps, Home and
+    // End go to Min and Max; each change made this way stays within Min..Max.
+    platform::TNotifyEvent OnChange;
+    // Moves the thumb to `value`, held within Min..Max, as the learner would
+    // (from the keyboard): fires OnChange when the position changed.
+    void ChangePosition(int value);
+    // The position in words for a screen reader (the number when unset).
+    std::function<QString(int position)> ValueText;
+    bool AccessibleRange(TAccessibleRange& range) const override;
+    void SetAccessibleValue(int value) override;
+
 protected:
+    bool HandleKey(platform::WORD key, platform::TShiftState shift) override;
     void LookSetChanged() override { StyleChanged(); }
     void Paint() override;
     void Resized() override;
@@ -91,6 +110,9 @@ protected:
                  int y) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    // One notch moves the thumb one Step (at least 1) towards Max when
+    // turned up; the turn is used while the bar is enabled.
+    bool MouseWheel(platform::TShiftState shift, int steps) override;
 
 private:
     int Length() const { return horizontal_ ? Width() : Height(); }
@@ -103,6 +125,8 @@ private:
     bool AtMinEnd(int x, int y) const;
     bool AtMaxEnd(int x, int y) const;
     void SetPositionField(long long value);
+    // Fires OnChange when the position differs from the one last told.
+    void TellChange();
     void ShowSet(const platform::TBrush& brush, const platform::TPen& pen,
                  const platform::TFont& font, platform::TColor textColour);
     void SaveNormalSet();
@@ -132,6 +156,7 @@ private:
     bool dragging_ = false;
     bool rebuild_ = true;
     bool normalSaved_ = false;
+    int toldPosition_ = 0; // the position OnChange last told (or SetPosition set)
     platform::TBrush savedBrush_;
     platform::TPen savedPen_;
     platform::TFont savedFont_;

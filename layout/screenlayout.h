@@ -66,13 +66,20 @@ inline constexpr int PlanRowStep = 28;           // fixed
 inline constexpr QSize PlanButton{80, 16};       // fixed: select, "Neue Übung", "Von Vorn"
 inline constexpr int PlanBottomButtonsTop = ToolPanel.height() - PlanButton.height() - 22;
 
-// Explorer (panel coordinates).
+// Explorer (panel coordinates). The rows are wide enough to name each
+// lesson with its title ("Lektion 7 — a-Moll und der erste Wechsel"); the
+// entry under the mouse is told in the column right of them: its name, its
+// title (three lines) and its text (six lines), each line 12 pixels of
+// 11-pixel Arial inside a 4-pixel border.
 inline constexpr QPoint BScrollUp{12, 28 - ScrollButton.height()}; // above row 0
 inline constexpr QPoint BScrollDown{12, 28 + 8 * 17};              // below row 7
-inline constexpr QRect ExplorerRow0{15, 28, ScrollButton.width() - 6, 17}; // fixed rule
-inline constexpr QRect XplText{110, 28, 100, 24};   // fixed
-inline constexpr QRect XplText2{176, 76, 174, 40};  // fixed
-inline constexpr QRect XplText3{176, 124, 174, 40}; // fixed
+inline constexpr QRect ExplorerRow0{15, 28, 216, 17};
+inline constexpr int ExplorerRowInset = 6;            // the row text's left and right border
+inline constexpr QRect XplText{238, 56, 120, 18};
+inline constexpr QRect XplText2{238, 74, 120, 44};
+inline constexpr QRect XplText3{238, 118, 120, 80};
+// The hint under the list.
+inline constexpr QRect ExplorerHint{24, 186, 206, 16};
 
 // Monitor (panel coordinates).
 inline constexpr QRect ImgMon1{32, 26, 192, 144};   // fixed: picture and video frame
@@ -98,6 +105,17 @@ inline constexpr QRect TunerInput{6, 116, 204, 15};  // in the display
 // cover with their backdrop (the skin's tag-200 picture): right of the left
 // column, below the tool panel, left of the LED column.
 inline constexpr QRect LessonScreen{108, 236, 628, 356};
+// The count-in digit stands centred in this area during the count-in: over
+// the lesson screen's text column (right of the left margin, left of the
+// slide and tool links), large enough to be read from a guitar's distance.
+inline constexpr QRect CountInArea{LessonScreen.x() + 12, LessonScreen.y() + 6, 410, 130};
+// The open lesson's passes toward the quiz, beside the lesson below its
+// slide and tool links (which the lesson screens put at the screen's top
+// right, 190 x 62, 6 pixels in).
+inline constexpr QRect PassProgress{LessonScreen.x() + LessonScreen.width() - 197,
+                                    LessonScreen.y() + 76, 190, 64};
+// The greeting's "go on with lesson N" for a learner who comes back.
+inline constexpr QRect GreetingContinue{LessonScreen.x() + 24, LessonScreen.y() + 262, 230, 30};
 // The strip above the lesson screen, right of the tool panel and below the
 // transport: the course's name plate (part of the main background).
 inline constexpr QRect NamePlate{392, 124, 344, 100};

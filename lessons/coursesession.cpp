@@ -26,6 +26,23 @@ plan::ListEntry* CourseSession::CurrentEntry() const {
     return &lists_.Plan[static_cast<std::size_t>(entry)];
 }
 
+// ---- Explorer mode -------------------------------------------------------------------
+
+void CourseSession::SetExplorerMode(bool on) {
+    if (on && !explorerMode_) {
+        const plan::ListEntry* entry = CurrentEntry();
+        const bool planned = entry != nullptr && IsLesson(currentLesson_) && entry->Lesson == currentLesson_;
+        tutorialEntry_ = planned ? lists_.CurrentEntry : -1;
+        tutorialLesson_ = planned ? currentLesson_ : -1;
+    }
+    explorerMode_ = on;
+}
+
+int CourseSession::TutorialEntryToReopen() const {
+    if (tutorialEntry_ < 0 || tutorialEntry_ >= plan::ListStore::kPlanSlots) return -1;
+    return lists_.Plan[std::size_t(tutorialEntry_)].Lesson == tutorialLesson_ ? tutorialEntry_ : -1;
+}
+
 // ---- Opening a lesson ----------------------------------------------------------------
 
 int CourseSession::OpeningLevel() const {
@@ -89,6 +106,12 @@ void CourseSession::PassPlayedThrough(const playback::PassInfo& pass) {
     if (!pass.TopLevel) return;
     playCount_ += 1;
     StoreInCurrentEntry(std::nullopt, playCount_);
+    window_.PassProgressChanged();
+}
+
+void CourseSession::SetPlayCount(int count) {
+    playCount_ = count;
+    window_.PassProgressChanged();
 }
 
 // ---- The course -------------------------------------------------------------------------

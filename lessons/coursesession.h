@@ -12,6 +12,7 @@
 // every pass in tutorial mode and counts the passes played through at the
 // top level; both are written to the list files at once.
 
+#include "journal/journal.h"
 #include "lessons/lessonhost.h"
 #include "lessons/lessonregistry.h"
 #include "plan/liststore.h"
@@ -21,6 +22,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lessons {
 
@@ -42,6 +44,9 @@ public:
     virtual void CourseWasReset() = 0;
     // The skin loader of the lesson main screen.
     virtual SkinLoader* MainScreenSkin() = 0;
+    // The open lesson's passes toward the quiz changed: one was played
+    // through, or the lesson set them.
+    virtual void PassProgressChanged() = 0;
 
     // ---- Media ---------------------------------------------------------------------
     virtual bool IsVideoPlaying() const = 0;
@@ -69,7 +74,7 @@ class CourseSession : public LessonHost,
                       public playback::TransportObserver {
 public:
     // Passes played through at the top level before the quiz opens.
-    static constexpr int kQuizPasses = 3;
+    static constexpr int kQuizPasses = plan::ListStore::kQuizPasses;
 
     // `programFolder` is Windows-1252 and ends in a separator. Becomes the
     // lesson host of the program until it goes.
@@ -92,14 +97,19 @@ public:
     playback::TransportLesson TransportLessonOf(int lesson) const;
     // The cursor geometry and tempo rows of every lesson for the language.
     const CourseTables& Tables() const { return tables_; }
-    void SetExplorerMode(bool on) { explorerMode_ = on; }
+    // Entering explorer mode remembers the plan entry whose lesson is open.
+    void SetExplorerMode(bool on);
+    // The plan entry to open again when explorer mode ends: the one whose
+    // lesson was open when it began, while it still holds that lesson; -1
+    // when there is none.
+    int TutorialEntryToReopen() const;
     bool QuizOpens() const { return playCount_ >= kQuizPasses; }
 
     // ---- Values LoadMainScreen sets (MainScreenHost) -------------------------------
     void SetCountInBeats(int beats) override { countInBeats_ = beats; }
     void SetLoopRecordFifth(int value) override { loopRecordFifth_ = value; }
     void SetBeatDisplayOffset(int offset) override { beatDisplayOffset_ = offset; }
-    void SetPlayCount(int count) override { playCount_ = count; }
+    void SetPlayCount(int count) override;
     void SetHoldRange(int lesson, const HoldRange& hold) override;
     void SetCursorActive(bool active) override { cursorActive_ = active; }
     SkinLoader* MainScreenSkin() override { return window_.MainScreenSkin(); }
@@ -167,6 +177,13 @@ public:
         window_.ReportPictureError(fileName);
     }
 
+    // ---- The practice journal ------------------------------------------------------
+    // The journal the quizzes are recorded in; nullptr records nothing.
+    void SetJournal(journal::Journal* journal) { journal_ = journal; }
+    void QuizEvaluated(int lesson, bool passed, const std::vector<int>& answers) override {
+        if (journal_ != nullptr) journal_->QuizEvaluated(lesson, passed, answers);
+    }
+
 private:
     // The plan entry being practised, or nullptr outside the plan's slots.
     plan::ListEntry* CurrentEntry() const;
@@ -187,10 +204,13 @@ private:
     bool quizIdle_ = true;
     bool quizFinished_ = false;
     bool explorerMode_ = false;
+    int tutorialEntry_ = -1;  // the plan entry open when explorer mode began
+    int tutorialLesson_ = -1; // and its lesson
     int countInBeats_ = 4;
     bool cursorActive_ = false;
     int beatDisplayOffset_ = 20;
     int loopRecordFifth_ = 0;
+    journal::Journal* journal_ = nullptr;
 };
 
 } // namespace lessons

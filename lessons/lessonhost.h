@@ -14,6 +14,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace plan {
 class ListStore;
@@ -88,6 +89,10 @@ public:
     // read (`fileName` as the skin writes it): the main window tells the
     // learner as it does for its own skins. Loading goes on afterwards.
     virtual void ReportPictureError(const std::string& fileName) = 0;
+    // A quiz was evaluated: passed or not, and the box ticked in each
+    // question (0 for none). The main window keeps it in the practice
+    // journal; a host without one ignores it.
+    virtual void QuizEvaluated(int /*lesson*/, bool /*passed*/, const std::vector<int>& /*answers*/) {}
 };
 
 // The host in use, or nullptr while there is none.

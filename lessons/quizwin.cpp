@@ -7,8 +7,10 @@
 #include "lessons/slidewindows.h"
 #include "plan/liststore.h"
 #include "platform/core/pathresolver.h"
+#include "platform/ui/controls.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace lessons {
 
@@ -29,6 +31,12 @@ constexpr TColor kPanelFrame = 7512020;  // red 212, green 159, blue 114
 constexpr TColor kPanelShade = 6129341;  // red 189, green 134, blue 93
 constexpr TColor kPanelLight = 10993114; // red 218, green 189, blue 167
 constexpr TColor kPanelPaper = 16777215; // white
+// An answer's text lies right of its box, at most this far away.
+constexpr int kAnswerGap = 40;
+constexpr int kPanelInset = 8;
+constexpr TColor kWrongMark = RGB(0xD9, 0x62, 0x2B); // the course's accent
+constexpr int kWrongFrame = 3;
+constexpr int kWrongLabelHeight = 17;
 
 void PlayCue(LessonHost& host, const char* relativeName) {
     host.PlayNamedCue(host.ProgramFolder() + relativeName);
@@ -46,6 +54,15 @@ int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey) {
         if (!right) wrong |= 1 << question;
     }
     return wrong;
+}
+
+std::vector<int> TickedBoxes(const SkinLoader& skin) {
+    std::vector<int> ticked;
+    for (int question = 0; question < 3; ++question) {
+        const CheckGroup* group = skin.Group(question);
+        ticked.push_back(group != nullptr ? group->Selected() : 0);
+    }
+    return ticked;
 }
 
 TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
@@ -74,6 +91,12 @@ TQuizWin::TQuizWin(TComponent* owner) : TForm(owner) {
 
     ConnectCourseWindowEvents(this);
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    // The keyboard goes through the answers first, then the buttons.
+    TabOrder = [this] {
+        std::vector<TControl*> order = AnswerBoxes();
+        order.insert(order.end(), {BNext, BCancel, BHilfe});
+        return order;
+    };
 }
 
 TQuizWin::~TQuizWin() {
@@ -94,8 +117,76 @@ void TQuizWin::ShowQuiz() {
     WireSkin();
     host->SetQuizIdle(false);
     PassKey = false;
+    MarkedWrong = 0;
+    SetCaption(CaptionText(10) + " – " + LessonNumberText(host->CurrentLesson()));
+    DescribeAnswers();
+    const std::vector<TControl*> boxes = AnswerBoxes();
+    SetActiveControl(boxes.empty() ? static_cast<TControl*>(BNext) : boxes.front());
     Invalidate();
     Show();
+}
+
+std::vector<TControl*> TQuizWin::AnswerBoxes() const {
+    std::vector<TControl*> boxes;
+    for (int slot = 0; Skin && slot < SkinLoader::kGroupSlots; ++slot) {
+        const CheckGroup* group = Skin->Group(slot);
+        for (int number = 1; group != nullptr && number <= CheckGroup::kBoxes; ++number)
+            if (group->Box(number) != nullptr && group->Box(number)->Visible())
+                boxes.push_back(group->Box(number));
+    }
+    return boxes;
+}
+
+namespace {
+
+// The skin's text written to the right of `box`, on its line.
+TLabel* AnswerBeside(TForm& window, const TControl* box) {
+    constexpr int kReach = 40;
+    TLabel* best = nullptr;
+    for (int i = 0; i < window.ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(window.Components(i));
+        if (label == nullptr || !label->Visible() || label->Tag() != 0) continue;
+        const int gap = label->Left() - (box->Left() + box->Width());
+        const int middle = box->Top() + box->Height() / 2;
+        if (gap < 0 || gap > kReach || middle < label->Top() - 4 ||
+            middle > label->Top() + label->Height())
+            continue;
+        if (best == nullptr || label->Left() < best->Left()) best = label;
+    }
+    return best;
+}
+
+// The skin's text nearest above `box` that lies over it: the question.
+TLabel* QuestionAbove(TForm& window, const TControl* box) {
+    TLabel* best = nullptr;
+    for (int i = 0; i < window.ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(window.Components(i));
+        if (label == nullptr || !label->Visible() || label->Tag() != 0) continue;
+        const bool above = label->Top() + label->Height() <= box->Top() + 2;
+        const bool over = label->Left() <= box->Left() + box->Width() + 24 &&
+                          label->Left() + label->Width() >= box->Left();
+        if (above && over && (best == nullptr || label->Top() > best->Top())) best = label;
+    }
+    return best;
+}
+
+} // namespace
+
+void TQuizWin::DescribeAnswers() {
+    for (int slot = 0; Skin && slot < SkinLoader::kGroupSlots; ++slot) {
+        const CheckGroup* group = Skin->Group(slot);
+        if (group == nullptr) continue;
+        const TLabel* question = QuestionAbove(*this, group->Box(1));
+        for (int number = 1; number <= CheckGroup::kBoxes; ++number) {
+            TControl* box = group->Box(number);
+            if (box == nullptr) continue;
+            const TLabel* answer = AnswerBeside(*this, box);
+            box->SetAccessibleName(answer != nullptr ? answer->PresentedName()
+                                                     : CaptionText(520).arg(number));
+            box->SetAccessibleDescription(question != nullptr ? question->PresentedName()
+                                                              : QString());
+        }
+    }
 }
 
 // The lesson's quiz entry: the first page, the "Kontrolle" skin, the window.
@@ -128,6 +219,40 @@ void TQuizWin::WireSkin() {
             control->Hide();
         }
     }
+    WireAnswerTexts();
+}
+
+// Each box's answer is the text just right of it at its height; the text
+// takes the rest of its question's panel, so that a click anywhere on the
+// answer's row ticks it.
+void TQuizWin::WireAnswerTexts() {
+    if (!Skin) return;
+    const std::array<TRect, 3> panels = AnswerPanels(Width(), Height());
+    for (int slot = 0; slot < SkinLoader::kGroupSlots; ++slot) {
+        CheckGroup* group = Skin->Group(slot);
+        if (group == nullptr) continue;
+        for (int number = 1; number <= std::min(group->Count(), CheckGroup::kBoxes); ++number) {
+            const TControl* box = group->Box(number);
+            const int boxRight = box->Left() + box->Width();
+            const int boxMiddle = box->Top() + box->Height() / 2;
+            TLabel* answer = nullptr;
+            for (const auto& text : Skin->Texts()) {
+                TLabel* label = text->Label();
+                const int gap = label->Left() - boxRight;
+                const bool beside = gap >= 0 && gap <= kAnswerGap && boxMiddle >= label->Top() &&
+                                    boxMiddle < label->Top() + label->Height();
+                if (beside && (answer == nullptr || label->Left() < answer->Left())) answer = label;
+            }
+            if (answer == nullptr) continue;
+            const int right = panels[std::size_t(slot)].Right - kPanelInset;
+            if (answer->Left() + answer->Width() < right) {
+                answer->SetAutoSize(false);
+                answer->SetWidth(right - answer->Left());
+            }
+            answer->SetCursor(crHandPoint);
+            answer->OnClick = [group, number](TObject*) { group->BoxClick(number); };
+        }
+    }
 }
 
 // ============================================================= evaluation
@@ -143,6 +268,7 @@ void TQuizWin::BNextClick(TObject*) {
     WrongAnswers = CheckAnswers(*Skin, IsLesson(lesson) ? LessonValuesOf(lesson).AnswerKey
                                                         : std::array<int, 3>{0, 0, 0});
     host->SetQuizIdle(true);
+    host->QuizEvaluated(lesson, WrongAnswers == 0 || PassKey, TickedBoxes(*Skin));
     if (WrongAnswers == 0 || PassKey)
         QuizPassed();
     else
@@ -215,10 +341,13 @@ void TQuizWin::GoOnWithPlan() {
     }
 }
 
-// "Ja" goes through the lesson's slides again, and the quiz comes back after
-// them; "Nein" leaves the quiz open with its ticks.
+// The questions answered wrongly are marked at once; "Ja" goes through the
+// lesson's slides again, and the quiz comes back after them; "Nein" leaves
+// the quiz open with its ticks and its marks.
 void TQuizWin::QuizFailed() {
     LessonHost* host = Host();
+    MarkedWrong = WrongAnswers;
+    Repaint();
     PlayCue(*host, "ClickSounds\\nichtrichtig.wav");
     if (host->AskMessage(MessageText(13), MessageText(14), CaptionText(4), CaptionText(3)) != mrOk)
         return;
@@ -284,10 +413,41 @@ std::array<TRect, 3> TQuizWin::AnswerPanels(int width, int height) {
 
 void TQuizWin::FormPaint(TObject*) {
     TCanvas* canvas = Canvas();
-    if (BackgroundPresent) canvas->StretchDraw(ClientRect(), &Background);
-    for (const TRect& panel : AnswerPanels(Width(), Height()))
+    if (BackgroundPresent) {
+        canvas->StretchDraw(ClientRect(), &Background);
+    } else {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(ClientRect());
+    }
+    const std::array<TRect, 3> panels = AnswerPanels(Width(), Height());
+    for (const TRect& panel : panels)
         DrawAnswerPanel(panel);
+    for (int question = 0; question < 3; ++question)
+        if (MarkedWrong & (1 << question)) DrawWrongMark(panels[std::size_t(question)]);
     if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);
+}
+
+// A question answered wrongly: its panel framed in the accent colour, and a
+// note on the frame's top edge at the right.
+void TQuizWin::DrawWrongMark(const TRect& panel) {
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(kWrongMark);
+    for (int i = 0; i < kWrongFrame; ++i)
+        canvas->FrameRect(Rect(panel.Left - i, panel.Top - i, panel.Right + i, panel.Bottom + i));
+    const QString note = CaptionText(614);
+    canvas->Font()->SetName("Arial");
+    canvas->Font()->SetHeight(-11);
+    canvas->Font()->SetStyle(fsBold);
+    canvas->Font()->SetColor(clWhite);
+    const int width = canvas->TextWidth(note) + 12;
+    const TRect label = Rect(panel.Right - 12 - width, panel.Top - kWrongLabelHeight / 2,
+                             panel.Right - 12, panel.Top + kWrongLabelHeight - kWrongLabelHeight / 2);
+    canvas->FillRect(label);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextOut(label.Left + 6, label.Top + (kWrongLabelHeight - canvas->TextHeight(note)) / 2,
+                    note);
 }
 
 // A white panel with a one-pixel frame, a shaded inner edge at top and left

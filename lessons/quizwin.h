@@ -21,6 +21,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace lessons {
 
@@ -28,6 +29,9 @@ namespace lessons {
 // q (1 to 3) whose right box, `answerKey`[q − 1], is not ticked in group slot
 // q − 1, or whose group is missing. 0 means all right.
 int CheckAnswers(const SkinLoader& skin, const std::array<int, 3>& answerKey);
+
+// The box ticked in each of the three questions (0 for none or a missing group).
+std::vector<int> TickedBoxes(const SkinLoader& skin);
 
 class TQuizWin : public platform::TForm {
 public:
@@ -49,6 +53,9 @@ public:
     bool PassKey = false;
     // The quiz skin's page (always the first).
     int PageIndex = 0;
+    // The questions marked as answered wrongly (bits as WrongAnswers): set
+    // when an answer fails, until the quiz is shown anew.
+    int MarkedWrong = 0;
 
     // The hidden tester key: Shift + Alt + this letter.
     static constexpr platform::WORD kTesterKey = 'K';
@@ -69,9 +76,18 @@ public:
     // `width` × `height`; the fourth quarter, bottom right, holds the buttons.
     static std::array<platform::TRect, 3> AnswerPanels(int width, int height);
 
+    // The tick boxes that show, question by question.
+    std::vector<platform::TControl*> AnswerBoxes() const;
+
 private:
+    // Each box is called by the answer written beside it and described by
+    // its question, for a screen reader.
+    void DescribeAnswers();
     void LoadQuiz(int lesson);
     void WireSkin();
+    // A click on an answer's text or beside it ticks the answer's box.
+    void WireAnswerTexts();
+    void DrawWrongMark(const platform::TRect& panel);
     void QuizPassed();
     void QuizFailed();
     void EndWithoutQuestions();

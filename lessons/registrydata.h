@@ -2,9 +2,11 @@
 // The lesson registry's tables: for each of the 30 lessons its skin files and
 // their header, count-in, beat display offset, play cursor and play-count
 // preset, quiz answer key, the tempo of its ten practice levels and the stored
-// geometry of its play cursor, with the rules for language codes. This is the
-// one place these values live; the program's LessonRegistry and the content
-// generator both read them from here. No widgets: the generator links it.
+// geometry of its play cursor, with the rules for language codes. The values
+// live once, in the registry lines of the course's lesson files
+// (content/sources/course/lektionNN.txt); the build makes the tables from
+// them, and the program's LessonRegistry and the content generator both read
+// them from here. No widgets: the generator links it.
 
 #include "playback/cursorgeometry.h"
 

@@ -121,7 +121,8 @@ bool MyImg::ReadPicture(const std::string& ansiName) {
 
 CheckGroup::CheckGroup(TControl* owner, int index, int count, const TBitmap* emptyBox,
                        const TBitmap* tickedBox)
-    : emptyBox_(emptyBox), tickedBox_(tickedBox), index_(index), count_(count) {
+    : emptyBox_(emptyBox), tickedBox_(tickedBox), index_(index), count_(count),
+      arrows_(new TControlList(owner, false)) {
     for (int number = 1; number <= kBoxes; ++number) {
         auto* box = new controls::TCheckBoxImage(owner);
         box->SetParent(owner);
@@ -131,18 +132,22 @@ CheckGroup::CheckGroup(TControl* owner, int index, int count, const TBitmap* emp
         box->SetVisible(number <= count);
         box->OnClick = [this, number](TObject*) { BoxClick(number); };
         boxes_[number - 1].image = box;
+        arrows_->Add(box);
     }
 }
 
 CheckGroup::~CheckGroup() {
     for (BoxEntry& entry : boxes_) delete entry.image;
+    delete arrows_;
 }
 
 void CheckGroup::BoxClick(int number) {
     if (number < 1 || number > kBoxes || number == selected_) return;
     boxes_[number - 1].image->Picture()->Assign(tickedBox_);
+    boxes_[number - 1].image->SetAccessibleChecked(true);
     if (selected_ != 0) {
         boxes_[selected_ - 1].image->Picture()->Assign(emptyBox_);
+        boxes_[selected_ - 1].image->SetAccessibleChecked(false);
         boxes_[selected_ - 1].ticked = 0;
     }
     boxes_[number - 1].ticked = 1;

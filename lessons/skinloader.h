@@ -24,6 +24,7 @@
 
 #include "controls/checkboximage.h"
 #include "lessons/skinreader.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/components.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/exceptions.h"
@@ -123,6 +124,8 @@ private:
     int index_;
     int count_;
     std::array<BoxEntry, kBoxes> boxes_;
+    // The arrow keys move between the group's boxes.
+    QPointer<platform::TControlList> arrows_;
 };
 
 // Reads skin files into screen elements of its window (see the file comment).

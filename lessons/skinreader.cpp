@@ -1,6 +1,7 @@
 #include "lessons/skinreader.h"
 
 #include "platform/core/cp1252.h"
+#include "sprachbank/sprachbank.h"
 
 #include <cctype>
 #include <cmath>
@@ -9,12 +10,16 @@
 namespace lessons {
 namespace {
 
-// The texts in the skin files' own Windows-1252 ("ü" is 0xFC).
-const std::string kConversionText = "' ist kein g\xFCltiger Integerwert";
+// The framework's two error texts, in the learner's language and in
+// Windows-1252 like the skin files ("ü" is 0xFC): "'…' ist kein gültiger
+// Integerwert" and "Der Index der Liste überschreitet das Maximum (%1)".
+std::string ConversionText() { return DLL_GetErrStr(311); }
 
 std::string ListErrorText(int lineNumber) {
-    return "Der Index der Liste \xFC" "berschreitet das Maximum (" + std::to_string(lineNumber) +
-           ")";
+    std::string text = DLL_GetErrStr(310);
+    const std::size_t at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, std::to_string(lineNumber));
+    return text;
 }
 
 bool IsKeyword(const std::string& line) {
@@ -27,7 +32,7 @@ SkinError::SkinError(Kind kind, const std::string& message)
     : std::runtime_error(platform::FromAnsi(message).toUtf8().toStdString()), kind_(kind) {}
 
 SkinError SkinError::NotANumber(const std::string& line) {
-    return SkinError(Kind::NotANumber, "'" + line + kConversionText);
+    return SkinError(Kind::NotANumber, "'" + line + ConversionText());
 }
 
 SkinError SkinError::CutShort(int lineNumber) {

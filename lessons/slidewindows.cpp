@@ -11,6 +11,7 @@
 #include "sprachbank/sprachbank.h"
 
 #include <QDir>
+#include <algorithm>
 #include <string>
 
 namespace lessons {
@@ -40,6 +41,7 @@ constexpr int kButtonsLeft = layout::SlideButtonsLeft;
 constexpr int kButtonsBottom = layout::SlideButtonsBottom;
 constexpr int kNumberLeftGerman = 714;
 constexpr int kNumberLeftOther = 710;
+constexpr int kPlateMargin = 2; // the side labels end at least this far inside the plate
 constexpr int kNumberTop = 88;
 constexpr int kHeadingTop = 66;
 constexpr TColor kInk = RGB(0x3B, 0x2A, 0x1E);
@@ -107,12 +109,10 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
     BCancel->OnClick = [this](TObject* sender) { BCancelClick(sender); };
     BHilfe->OnClick = [this](TObject* sender) { BHilfeClick(sender); };
     // 6. The lesson number and the heading.
-    const int labelsLeft = DLL_GetLanguage() != 0 ? kNumberLeftOther : kNumberLeftGerman;
-    LUeNummer->SetLeft(labelsLeft);
     LUeNummer->SetTop(kNumberTop);
-    Label1->SetLeft(labelsLeft);
     Label1->SetTop(kHeadingTop);
     Label1->SetCaption(CaptionText(23));
+    PlaceSideLabels();
     // 7. Skip flags, skin loader, slide pictures.
     for (int lesson = 0; lesson < kLessonCount; ++lesson)
         SkipWindow[lesson] = SkipsSlideWindow(lesson, window);
@@ -121,6 +121,14 @@ TExtWin::TExtWin(TComponent* owner, int window) : TForm(owner), window_(window) 
 
     ConnectCourseWindowEvents(this);
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    // The keyboard starts on "Weiter", goes on to "Zurück", "Abbrechen" and
+    // "Hilfe", and then through the slide's pictures and links.
+    SetActiveControl(BNext);
+    TabOrder = [this] { return std::vector<TControl*>{BNext, BackButton(), BCancel, BHilfe}; };
+}
+
+TControl* TExtWin::BackButton() const {
+    return nullptr;
 }
 
 TExtWin::~TExtWin() {
@@ -159,11 +167,25 @@ void TExtWin::LoadAndShow() {
     if (!Skin) Skin = MakeSkinLoader(this);
     Skin->LoadSkin(QString::fromStdString(SlideFile(lesson, window_)),
                    QString::fromLatin1(LessonValuesOf(lesson).Header));
+    SlidePictures.Shown = 1; // the skin's frame shows the first picture
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(Components(i))) WireControl(control);
+    MarkPictureNumber();
     LUeNummer->SetCaption(LessonNumberText(lesson));
+    PlaceSideLabels();
+    SetCaption(CaptionText(23) + " " + QChar('A' + window_) + " – " + LessonNumberText(lesson));
     Invalidate();
     Show();
+}
+
+// The lesson's name and "Lernfenster" stand at their designed left on the
+// side plate, moved left together where the longer one would run past it.
+void TExtWin::PlaceSideLabels() {
+    const int designed = DLL_GetLanguage() != 0 ? kNumberLeftOther : kNumberLeftGerman;
+    const int widest = std::max(LUeNummer->Width(), Label1->Width());
+    const int left = std::min(designed, layout::SlideSidebarPlate.right() - kPlateMargin - widest);
+    LUeNummer->SetLeft(left);
+    Label1->SetLeft(left);
 }
 
 bool TExtWin::WireControl(TControl* control) {
@@ -176,7 +198,14 @@ bool TExtWin::WireControl(TControl* control) {
         SlidePictures.FrameIndex = control->ComponentIndex();
     } else if ((picture || label) && tag == kNextPictureTag) {
         control->SetCursor(crHandPoint);
+        control->SetAccessibleName(CaptionText(518));
         control->OnClick = [this](TObject* sender) { NextSlidePicture(sender); };
+    } else if (label && tag >= kPictureTagFirst && tag <= kPictureTagLast) {
+        const int number = tag - kNextPictureTag;
+        numberColour_ = static_cast<TLabel*>(control)->Font()->Color();
+        control->SetCursor(crHandPoint);
+        control->SetAccessibleName(CaptionText(517).arg(number));
+        control->OnClick = [this, number](TObject* sender) { ShowSlidePicture(sender, number); };
     } else if (dynamic_cast<TShape*>(control) != nullptr && tag >= kTintTagFirst &&
                tag <= kTintTagLast) {
         control->Hide();
@@ -206,16 +235,10 @@ void TExtWin::NextSlidePicture(TObject*) {
     LessonHost* host = Host();
     if (host == nullptr || (window_ == kSlideA && host->VideoPlaying())) return;
     PlayPhotoCue();
-    TImage* frame = Frame();
-    if (frame == nullptr) return;
+    if (Frame() == nullptr) return;
     for (int tries = 0; tries < kSlidePictures; ++tries) {
         SlidePictures.Number = SlidePictures.Number % kSlidePictures + 1;
-        const std::string file =
-            SlidePictures.BasePath + std::to_string(SlidePictures.Number) + ".jpg";
-        if (AnsiPathExists(file)) {
-            host->LoadPictureInto(frame, file);
-            return;
-        }
+        if (ShowInFrame(SlidePictures.Number)) return;
     }
 }
 
@@ -225,9 +248,32 @@ void TExtWin::ShowSlidePicture(TObject* sender, int number) {
     PlayPhotoCue();
     if (dynamic_cast<TLabel*>(sender) == nullptr) return;
     SlidePictures.Number = number;
+    ShowInFrame(number);
+}
+
+// Slide picture `number` in the frame, when both are there; its number is
+// marked.
+bool TExtWin::ShowInFrame(int number) {
+    LessonHost* host = Host();
     TImage* frame = Frame();
     const std::string file = SlidePictures.BasePath + std::to_string(number) + ".jpg";
-    if (frame != nullptr && AnsiPathExists(file)) host->LoadPictureInto(frame, file);
+    if (host == nullptr || frame == nullptr || !AnsiPathExists(file)) return false;
+    host->LoadPictureInto(frame, file);
+    SlidePictures.Shown = number;
+    MarkPictureNumber();
+    return true;
+}
+
+void TExtWin::MarkPictureNumber() {
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(Components(i));
+        if (label == nullptr || label->Tag() < kPictureTagFirst || label->Tag() > kPictureTagLast)
+            continue;
+        const bool shown = label->Tag() - kNextPictureTag == SlidePictures.Shown;
+        TFont* font = label->Font();
+        font->SetStyle(shown ? font->Style() | fsUnderline : font->Style() & ~TFontStyles(fsUnderline));
+        font->SetColor(shown ? kInk : numberColour_);
+    }
 }
 
 void TExtWin::PlayClick() {
@@ -340,10 +386,8 @@ bool TExtWinA::WireControl(TControl* control) {
     if (TExtWin::WireControl(control)) return true;
     if (picture && tag >= kChordTagFirst && tag <= kChordTagLast) {
         const int number = tag - kChordTagFirst + 1;
+        control->SetAccessibleName(CaptionText(519).arg(number));
         control->OnClick = [this, number](TObject* sender) { ChordSample(sender, number); };
-    } else if (label && tag >= kPictureTagFirst && tag <= kPictureTagLast) {
-        const int number = tag - kNextPictureTag;
-        control->OnClick = [this, number](TObject* sender) { ShowSlidePicture(sender, number); };
     } else if (label && tag >= kVideoTagFirst && tag <= kVideoTagLast) {
         const int number = tag - kVideoTagFirst + 1;
         control->OnClick = [this, number](TObject* sender) { PlayLessonVideo(sender, number); };
@@ -411,6 +455,10 @@ TExtWinB::TExtWinB(TComponent* owner) : TExtWin(owner, kSlideB) {
     PlaceButtons({BBack, BHilfe});
 }
 
+TControl* TExtWinB::BackButton() const {
+    return BBack;
+}
+
 void TExtWinB::OpenSlidesB() {
     LessonHost* host = Host();
     if (host == nullptr || !IsCourseLesson(host->CurrentLesson())) return;
@@ -453,6 +501,10 @@ TExtWinC::TExtWinC(TComponent* owner) : TExtWin(owner, kSlideC) {
     BBack = MakeButton("BBack", 8);
     BBack->OnClick = [this](TObject* sender) { BBackClick(sender); };
     PlaceButtons({BBack, BHilfe});
+}
+
+TControl* TExtWinC::BackButton() const {
+    return BBack;
 }
 
 void TExtWinC::OpenSlidesC() {

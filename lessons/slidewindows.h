@@ -48,8 +48,9 @@ public:
     int BackdropLeft = 0, BackdropTop = 0;
     struct TSlidePictures {
         std::string BasePath; // program folder + "lektion" N + "\DiaA" (B, C)
-        int Number = 1;       // the picture shown, 1 to 4
+        int Number = 1;       // the picture asked for, 1 to 4
         int FrameIndex = 0;   // component index of the tag-110 frame, 0 for none
+        int Shown = 1;        // the picture in the frame, whose number is marked
     } SlidePictures;
     // A set flag: this window is passed over for the lesson.
     std::array<bool, 30> SkipWindow{};
@@ -67,6 +68,9 @@ public:
     // The click actions of the skin's controls.
     void NextSlidePicture(platform::TObject* Sender);
     void ShowSlidePicture(platform::TObject* Sender, int number);
+    // The picture number (labels tagged 121 to 124) of the picture shown is
+    // underlined in the text colour; the others keep the skin's look.
+    void MarkPictureNumber();
 
 protected:
     // Loads the current lesson's skin into the window and wires its
@@ -78,6 +82,9 @@ protected:
     void LeaveSlides();
     void PlayClick();
     void PlayPhotoCue();
+    void PlaceSideLabels();
+    // "Zurück" of windows B and C (nullptr in window A).
+    virtual platform::TControl* BackButton() const;
     // The button skins and places of the window's buttons, from the bottom
     // up: BNext, BCancel, then `upper` in order.
     void PlaceButtons(std::initializer_list<controls::TXFadeButton*> upper);
@@ -88,6 +95,9 @@ protected:
 private:
     void TakeBackdrop(platform::TImage* picture);
     platform::TImage* Frame() const;
+    bool ShowInFrame(int number);
+
+    platform::TColor numberColour_ = 0; // the skin's colour of the picture numbers
 };
 
 // Window A: also the video panel, chord samples, slide pictures 1 to 4 and
@@ -121,6 +131,9 @@ public:
     void BNextClick(platform::TObject* Sender) override;
     void BBackClick(platform::TObject* Sender);
     void BCancelClick(platform::TObject* Sender) override;
+
+protected:
+    platform::TControl* BackButton() const override;
 };
 
 // Window C: the end of the slides.
@@ -134,6 +147,9 @@ public:
     void BNextClick(platform::TObject* Sender) override;
     void BBackClick(platform::TObject* Sender);
     void BCancelClick(platform::TObject* Sender) override;
+
+protected:
+    platform::TControl* BackButton() const override;
 
 private:
     void AddLessonToPlan();

@@ -14,20 +14,21 @@ constexpr double kKeyPeakShare = 0.9;
 // The fine spectrum is this many times longer than the window.
 constexpr int kPadding = 4;
 // Partials measured for the fit: at most this many, below this frequency.
-constexpr int kMaxPartials = 8;
-constexpr double kHighestPartialHz = 1600;
+constexpr int kMaxPartials = 12;
+constexpr double kHighestPartialHz = 2500;
 // A fitted fundamental further than this from the period's reading is not
 // trusted (a partial taken for another); the period's reading stands.
 constexpr double kLargestCorrectionCents = 15;
 // Stiffness beyond which a fit is not a string's.
 constexpr double kLargestInharmonicity = 1e-3;
-// A period whose first partial lies this far (in dB) under its strongest is
-// a multiple of the true period: a higher string heard while a lower one is
-// searched for. Below kWeakFundamentalHz the fundamental may be that weak
-// (the low strings, a small microphone), so there the second partial may
-// stand in for it.
-constexpr double kMissingLowPartialsDb = 30;
-constexpr double kWeakFundamentalHz = 120;
+// A partial this far (in dB) under the strongest counts as missing. When
+// every partial but the multiples of 2 (or of 3) is missing, the period is
+// a multiple of the true one: a higher string heard while a lower one is
+// searched for. The fundamental alone may be that weak (the low strings, a
+// small microphone).
+constexpr double kMissingPartialsDb = 30;
+// The stiffness is fitted from this many partials on; fewer give their mean.
+constexpr int kFewestForStiffness = 3;
 
 std::vector<float> BlackmanHarris(int n) {
     std::vector<float> window(static_cast<size_t>(n));
@@ -131,7 +132,7 @@ PitchEstimate PitchEstimator::Analyse(const float* frames, FrequencyRange range)
             result.frequency = sampleRate_ / period;
             break;
         }
-        result.frequency = FirstPartial(frames, period, kMissingLowPartialsDb, true);
+        result.frequency = FirstPartial(frames, period);
         break; // the first key peak decides, also when its partials refute it
     }
     if (result.frequency < range.low || result.frequency > range.high) result.frequency = 0;
@@ -147,9 +148,8 @@ double PitchEstimator::RefinedPeak(int lag, double& height) const {
     return lag + shift;
 }
 
-double PitchEstimator::FirstPartial(const float* frames, double period, double missingDb, bool secondMayStandIn) {
-    const double coarse = sampleRate_ / period;
-    if (fine_->fft == nullptr) return coarse;
+std::vector<PitchEstimator::Partial> PitchEstimator::MeasurePartials(const float* frames, double coarse) {
+    std::vector<Partial> partials;
     const int size = kPadding * window_;
     smpl_t* in = fine_->input->data;
     for (int i = 0; i < window_; ++i) in[i] = frames[i] * taper_[size_t(i)];
@@ -162,10 +162,9 @@ double PitchEstimator::FirstPartial(const float* frames, double period, double m
     // Each partial: the highest bin near k times the period's frequency,
     // then the vertex of the parabola through it and its neighbours.
     const double binHz = double(sampleRate_) / size;
-    double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-    int partials = 0;
-    double strongest = -1e9, lowest = -1e9; // log magnitudes: of all, of partials 1 and 2
     for (int k = 1; k <= kMaxPartials && k * coarse < kHighestPartialHz; ++k) {
+        Partial partial;
+        partial.number = k;
         const double expected = k * coarse / binHz;
         const double reach = std::max(kPadding * 1.0, expected * 0.01);
         const int from = std::max(1, int(expected - reach));
@@ -173,39 +172,79 @@ double PitchEstimator::FirstPartial(const float* frames, double period, double m
         int peak = -1;
         for (int b = from; b <= to; ++b)
             if (peak < 0 || logMagnitude_[size_t(b)] > logMagnitude_[size_t(peak)]) peak = b;
-        if (peak <= from || peak >= to) continue; // no peak inside: an edge of a slope
         const double left = logMagnitude_[size_t(peak) - 1], centre = logMagnitude_[size_t(peak)],
                      right = logMagnitude_[size_t(peak) + 1];
         const double curvature = left - 2 * centre + right;
-        if (curvature >= 0) continue;
-        const double shift = 0.5 * (left - right) / curvature;
-        const double frequency = (peak + shift) * binHz;
-        const double logPeak = centre - 0.25 * (left - right) * shift;
-        strongest = std::max(strongest, logPeak);
-        if (k == 1 || (k == 2 && secondMayStandIn && coarse < kWeakFundamentalHz)) lowest = std::max(lowest, logPeak);
-        const double x = double(k) * k;
-        const double y = (frequency / k) * (frequency / k);
-        const double weight = std::exp(2 * logPeak) * x;
+        // No peak inside (an edge of a slope): missing, at the level there.
+        if (peak > from && peak < to && curvature < 0) {
+            const double shift = 0.5 * (left - right) / curvature;
+            partial.frequency = (peak + shift) * binHz;
+            partial.logPeak = centre - 0.25 * (left - right) * shift;
+        } else {
+            partial.logPeak = centre;
+        }
+        partials.push_back(partial);
+    }
+    return partials;
+}
+
+bool PitchEstimator::IsMultiplePeriod(const std::vector<Partial>& partials) {
+    double strongest = -1e9;
+    for (const Partial& p : partials)
+        if (p.frequency > 0) strongest = std::max(strongest, p.logPeak);
+    const double floor = strongest - kMissingPartialsDb * std::log(10.0) / 20.0;
+    for (int m = 2; m <= 3; ++m) {
+        bool anyPresent = false;
+        for (const Partial& p : partials)
+            if (p.number % m != 0 && p.frequency > 0 && p.logPeak >= floor) anyPresent = true;
+        if (!anyPresent) return true;
+    }
+    return false;
+}
+
+PitchEstimator::Law PitchEstimator::FitLaw(const std::vector<Partial>& partials) {
+    double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    int used = 0;
+    for (const Partial& p : partials) {
+        if (p.frequency <= 0) continue;
+        const double x = double(p.number) * p.number;
+        const double y = (p.frequency / p.number) * (p.frequency / p.number);
+        // Weighted by strength and, beyond that, by height: the body's
+        // resonances after the pluck (and a room's) lie low, near the first
+        // partials, and a frequency error of partial k moves the
+        // fundamental by only 1/k of it.
+        const double weight = std::exp(2 * p.logPeak) * x * x;
         sw += weight;
         sx += weight * x;
         sy += weight * y;
         sxx += weight * x * x;
         sxy += weight * x * y;
-        ++partials;
+        ++used;
     }
-    if (lowest < strongest - missingDb * std::log(10.0) / 20.0) return 0;
-    if (partials < 2 || sw <= 0) return coarse;
+    Law law;
+    if (used == 0 || sw <= 0) return law;
     const double denominator = sw * sxx - sx * sx;
-    if (denominator <= 0) return coarse;
-    double slope = (sw * sxy - sx * sy) / denominator;
-    double intercept = (sy - slope * sx) / sw;
-    if (intercept <= 0) return coarse;
-    if (slope < 0 || slope > kLargestInharmonicity * intercept) {
+    law.slope = used >= kFewestForStiffness && denominator > 0 ? (sw * sxy - sx * sy) / denominator : 0;
+    law.intercept = (sy - law.slope * sx) / sw;
+    if (law.intercept <= 0 || law.slope < 0 || law.slope > kLargestInharmonicity * law.intercept) {
         // Not a stiff string's spread: the weighted mean of the partials.
-        slope = 0;
-        intercept = sy / sw;
+        law.slope = 0;
+        law.intercept = sy / sw;
     }
-    const double fitted = std::sqrt(intercept + slope);
+    return law;
+}
+
+double PitchEstimator::FirstPartial(const float* frames, double period) {
+    const double coarse = sampleRate_ / period;
+    if (fine_->fft == nullptr) return coarse;
+    std::vector<Partial> partials = MeasurePartials(frames, coarse);
+    if (IsMultiplePeriod(partials)) return 0;
+    int measured = 0;
+    for (const Partial& p : partials) measured += p.frequency > 0 ? 1 : 0;
+    if (measured < 2) return coarse;
+    const Law law = FitLaw(partials);
+    if (law.intercept <= 0) return coarse;
+    const double fitted = law.Partial(1);
     return std::fabs(CentsBetween(fitted, coarse)) <= kLargestCorrectionCents ? fitted : coarse;
 }
 

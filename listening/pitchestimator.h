@@ -19,9 +19,13 @@
 // times zero-padded, a parabola through the log magnitudes), and the law
 // (f_k / k)^2 = f0^2 (1 + B k^2), a straight line in k^2, is fitted to them
 // weighted by their strength. Its value at k = 1 is the fundamental, read
-// even where the fundamental itself is too weak to measure. A period whose
-// first partial is missing from the spectrum (below 120 Hz: its first two)
-// is a multiple of the true one, a higher string heard while a lower one is
+// even where the fundamental itself is too weak to measure. The fit trusts
+// the higher partials more than their strength alone would say: right after
+// a pluck the guitar body's resonances ring close to the low strings' first
+// partials and pull their peaks aside by a fraction of a hertz, which moves
+// partial k's reading of the fundamental by 1/k of it. A period whose
+// spectrum holds only the multiples of its second (or third) partial is a
+// multiple of the true one, a higher string heard while a lower one is
 // searched for, and is refused.
 //
 // The same estimator serves the tuner (a range around one string, or all
@@ -30,6 +34,7 @@
 
 #include "listening/guitarstrings.h"
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -67,10 +72,25 @@ private:
     // The period at a peak of the difference function, refined by a
     // parabola, and the peak's height.
     double RefinedPeak(int lag, double& height) const;
-    // The first partial's frequency, or 0 for a period that is a multiple:
-    // when the first partial (or, with `secondMayStandIn` below 120 Hz, the
-    // second) lies more than `missingDb` under the strongest.
-    double FirstPartial(const float* frames, double period, double missingDb, bool secondMayStandIn);
+    // One partial of the period's frequency as measured in the fine
+    // spectrum; frequency 0 when no peak lies near where it belongs.
+    struct Partial {
+        int number = 0;
+        double frequency = 0;
+        double logPeak = -1e9; // natural log of the magnitude
+    };
+    // The stiffness law (f_k / k)^2 = intercept + slope k^2.
+    struct Law {
+        double intercept = 0, slope = 0;
+        double Partial(int k) const { return k * std::sqrt(intercept + slope * k * k); }
+    };
+    // The first partial's frequency, or 0 for a period that is a multiple
+    // of the sound's.
+    double FirstPartial(const float* frames, double period);
+    std::vector<Partial> MeasurePartials(const float* frames, double coarse);
+    static bool IsMultiplePeriod(const std::vector<Partial>& partials);
+    // The law fitted to the partials measured.
+    static Law FitLaw(const std::vector<Partial>& partials);
     int sampleRate_;
     int window_;
     bool fitPartials_;

@@ -5,9 +5,15 @@
 // all six strings, keeping the string it found until the next pluck or
 // until it no longer hears that string in what sounds). The
 // reading it shows is the median of the last three estimates since the
-// latest pluck, so it holds steady while the string rings; when nothing is
+// latest pluck, so it holds steady while the string rings (the latest when
+// the three move all the same way: the string settling after the pluck,
+// which the median would show a hop late); when nothing is
 // heard clearly any more it keeps the last reading for a moment, then lets
-// go. A new pluck (an onset) starts afresh.
+// go. A new pluck starts afresh: one the onset detection reports, or a
+// window whose end is louder than its start (the onset detection may report
+// late or not at all over a noisy microphone). After such a window the next
+// analysis comes a quarter hop later, so the first reading follows the pluck
+// as soon as a window holds the string alone.
 
 #include "listening/guitarstrings.h"
 #include "listening/onsetdetector.h"
@@ -62,14 +68,22 @@ public:
 
 private:
     void Analyse();
+    static bool IsClear(const PitchEstimate& estimate);
+    // Takes a clear estimate into the median and the reading shown.
+    void Show(const PitchEstimate& estimate);
+    // The frequency shown: the median of the recent estimates, or the
+    // latest when they all move the same way.
+    double Steadied() const;
+    // Whether the window holds a pluck: its end is louder than its start.
+    bool AttackInside() const;
     void StartOver(std::uint64_t fromFrame);
 
     PitchEstimator estimator_;
     OnsetDetector onsets_;
     int hop_;
+    int nextHop_; // frames from one analysis to the next
     int chosen_ = kAutoString;
     int locked_ = kAutoString; // the string automatic mode found for this pluck
-    int misses_ = 0;           // failed estimates in a row while locked
     std::vector<float> window_; // the latest window, oldest first
     std::size_t filled_ = 0;    // valid samples at its end
     int sinceAnalysis_ = 0;

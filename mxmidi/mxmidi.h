@@ -19,6 +19,7 @@
 //   message has one data byte); data3 is 0.
 
 #include <QEvent>
+#include <cstddef>
 #include <cstdint>
 
 class QObject;
@@ -145,6 +146,19 @@ void CloseMidiOut(HMOUT out);
 // the new device opened; 0 when it did not (or the handle is unknown), and
 // the output then goes on timed and silent.
 int SwitchMidiOut(HMOUT out, std::uint16_t id);
+// An instrument a piece selects: a program change on `channel`, with the bank
+// that controller 0 chose on that channel before it (0 without one).
+struct MidiProgram {
+    std::uint8_t channel;
+    std::uint8_t bank;
+    std::uint8_t program;
+};
+// The client is about to play a piece on `out` that selects `programs`. The
+// built-in synthesizer loads the samples of those instruments in the
+// background (it loads only the samples in use), then wakes its sound if it
+// sleeps, so that both are ready when the piece starts; other devices ignore
+// it. Returns at once.
+void PrepareMidiOut(HMOUT out, const MidiProgram* programs, std::size_t count);
 // The client has queued everything it will queue in this run: once all of it
 // has been sent, the timer posts MXMIDI_MSG_SYNC_END, at once when nothing is
 // left queued, also in a run in which nothing was queued at all.
@@ -184,7 +198,8 @@ void MarkMidiOutEnd(HMOUT out);
 HSYNC OpenSync(std::uint32_t mode, HWND window, std::uint32_t flags, std::uint16_t period);
 // A new run from tick 0 at the current tempo. On a running or paused timer it
 // first ends the run in progress as StopSync does. Events queued while the
-// timer was stopped are timed from the start.
+// timer was stopped are timed from the start, and an end marked while it was
+// stopped (MarkMidiOutEnd) is this run's.
 void StartSync(HSYNC sync);
 // Stops the run: events still queued on its outputs are dropped and the notes
 // they left sounding are turned off.

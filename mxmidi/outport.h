@@ -3,6 +3,8 @@
 // the system's MIDI ports, the "MIDI Log" file and the tests' recording
 // ports. A port only sends; queueing and timing are the output's business.
 
+#include "mxmidi/mxmidi.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,6 +30,8 @@ public:
     virtual void SendSysEx(std::uint64_t due, const std::vector<std::uint8_t>& message) = 0;
     // Microseconds from a message's due time to the moment it is heard.
     virtual std::uint32_t LatencyMicroseconds() const { return 0; }
+    // A piece selecting these instruments is about to play (PrepareMidiOut).
+    virtual void Prepare(const std::vector<MidiProgram>&) {}
 };
 
 // A port that sends nothing: the device of an output opened on

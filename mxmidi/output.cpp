@@ -286,6 +286,13 @@ std::uint16_t PutMidiOut(HMOUT out, const MidiEvent* event) {
     return 0;
 }
 
+void PrepareMidiOut(HMOUT out, const MidiProgram* programs, std::size_t count) {
+    std::vector<MidiProgram> selected;
+    if (programs) selected.assign(programs, programs + count);
+    std::lock_guard lock(TheToolkit().mutex);
+    if (Output* output = FindOutput(out); output && output->port) output->port->Prepare(selected);
+}
+
 std::uint32_t GetMidiOutLatency(HMOUT out) {
     std::lock_guard lock(TheToolkit().mutex);
     Output* output = FindOutput(out);

@@ -1,5 +1,6 @@
 #pragma once
-// Real-time priority for the timer thread, for root and for a normal user.
+// Real-time priority for the toolkit's threads (the timer, the synthesizer's
+// sound), for root and for a normal user.
 //
 // In this order, the first that works:
 // 1. SCHED_FIFO directly (root, or a user whose RLIMIT_RTPRIO allows it);

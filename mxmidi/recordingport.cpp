@@ -14,6 +14,7 @@ struct Recorder {
     std::string name;
     std::string key; // unique among the recorders
     std::vector<mxmidi::testing::SentEvent> events;
+    std::vector<MidiProgram> prepared;
 };
 
 std::mutex recordersMutex;
@@ -33,6 +34,11 @@ public:
         std::uint64_t now = ClockNow();
         for (std::uint8_t byte : message)
             recorder_->events.push_back({now, 0xF0, byte, 0});
+    }
+
+    void Prepare(const std::vector<MidiProgram>& programs) override {
+        std::lock_guard lock(recordersMutex);
+        recorder_->prepared.insert(recorder_->prepared.end(), programs.begin(), programs.end());
     }
 
 private:
@@ -87,6 +93,17 @@ std::vector<SentEvent> TakeRecordedEvents(std::uint16_t id) {
     if (!recorder) return {};
     std::vector<SentEvent> taken;
     taken.swap(recorder->events);
+    return taken;
+}
+
+std::vector<MidiProgram> TakePreparedPrograms(std::uint16_t id) {
+    std::vector<DeviceEntry> devices = ListDevices();
+    if (id >= devices.size() || devices[id].kind != PortKind::Recording) return {};
+    std::lock_guard lock(recordersMutex);
+    std::shared_ptr<Recorder> recorder = FindRecorder(devices[id].fullName);
+    if (!recorder) return {};
+    std::vector<MidiProgram> taken;
+    taken.swap(recorder->prepared);
     return taken;
 }
 

@@ -218,13 +218,14 @@ void Sync::Start(std::uint64_t now) {
     ++generation;
     endDelivered = false;
     sentInRun = false;
-    for (Output* output : Outputs())
-        output->endMarked = false;
     anchorTick = 0;
     anchorScaled = static_cast<unsigned __int128>(now) * resolution;
     history.clear();
     nextBeatTick = resolution;
     state = SyncState::Running;
+    // What was queued while the timer stood belongs to this run, and so does
+    // an end marked with it: with nothing left to play the run ends now.
+    if (EndDue()) PostEnd(false);
     wake.notify_all();
 }
 

@@ -9,26 +9,29 @@
 // load to finish; nothing else does. A font that cannot be loaded leaves the
 // synthesizer unable to open for the rest of the process.
 //
-// Sound: the synthesizer is rendered only while an output is open on it and
-// something takes the sound. Where the machine has an audio output, a
-// FluidSynth audio driver (PulseAudio, else ALSA) renders it at the device's
-// pace, from the opening of the first output on it to the closing of the
-// last. Where there is none, nothing is rendered on the steady clock (no one
-// would hear it); under the manual clock AdvanceClock renders it, so that
-// tests can look at the sound (RenderSynthUpTo, TakeSynthOutput).
+// Timing: every message reaches the synthesizer with its due time and is
+// applied at the 64-frame block nearest to it, so it is heard a constant
+// output latency after its due time (synthoutput.h), whatever the periods in
+// which the sound is handed on.
+//
+// Sound: from the opening of the first output on the synthesizer to the
+// closing of the last, its sound goes to the desktop's sound server (a
+// PulseAudio stream), else to an ALSA device through FluidSynth's driver.
+// The stream sleeps (corked) after five seconds in which nothing sounded and
+// nothing was sent, and the next message wakes it in time for that message.
+// Where there is no audio output nothing is rendered (no one would hear it);
+// under the manual clock AdvanceClock renders it, so that tests can look at
+// the sound (testing.h).
 
 #include <cstdint>
 
 namespace mxmidi::detail {
 
-inline constexpr int kSynthSampleRate = 44100;
-inline constexpr int kSynthBlockFrames = 64;
-
 // Starts loading the sound font in the background, once per process.
 void StartSynthLoading();
 
 // Under the manual clock: renders the synthesizer, while an output is open on
-// it, up to the given toolkit time.
+// it and it is awake, up to the given toolkit time.
 void RenderSynthUpTo(std::uint64_t now);
 
 } // namespace mxmidi::detail

@@ -11,6 +11,8 @@
 // queue: call QCoreApplication::sendPostedEvents() (or processEvents()) to
 // deliver them. Switch clocks only while no timer runs.
 
+#include "mxmidi/mxmidi.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -40,16 +42,41 @@ struct SentEvent {
 std::uint16_t AddRecordingPort(const char* name);
 // What the port sent since the last call, oldest first.
 std::vector<SentEvent> TakeRecordedEvents(std::uint16_t id);
+// The instruments PrepareMidiOut announced to the port since the last call.
+std::vector<MidiProgram> TakePreparedPrograms(std::uint16_t id);
 void RemoveTestPorts();
 
 // Frames the built-in synthesizer rendered since the last call (all outputs
 // on it together) and the largest absolute sample value among them. Under the
-// manual clock the synthesizer never opens an audio device and is rendered by
-// AdvanceClock at 44100 frames per second, in blocks of 64 frames.
+// manual clock the synthesizer never opens an audio device: AdvanceClock
+// renders it at 44100 frames per second, in periods of 512 frames, each once
+// all its frames are due, and only while it is awake (from a message until it
+// has been quiet for five seconds), as a sound server stream would take it.
 struct SynthOutput {
     std::uint64_t frames;
     float peak;
 };
 SynthOutput TakeSynthOutput();
+
+// Keeps the left channel of what the synthesizer renders under the manual
+// clock from now on, until TakeSynthCapture: `firstDue` is the toolkit time
+// the first sample is due for (it is heard an output latency later), and the
+// samples follow at 44100 a second; the time the synthesizer slept is filled
+// with silence.
+struct SynthCapture {
+    std::int64_t firstDue = 0;
+    std::vector<float> samples;
+};
+void StartSynthCapture();
+SynthCapture TakeSynthCapture();
+
+// What the synthesizer's sound did so far (either clock): its stream's wakes
+// and sleeps, jumps of its frame clock, underruns the sound server reported,
+// messages that came too late for their block, and whether it renders now.
+struct SynthCounts {
+    std::uint64_t wakes = 0, sleeps = 0, jumps = 0, underruns = 0, lateMessages = 0;
+    bool awake = false;
+};
+SynthCounts GetSynthCounts();
 
 } // namespace mxmidi::testing

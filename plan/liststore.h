@@ -40,6 +40,8 @@ class ListStore {
 public:
     static constexpr int kPlanSlots = 3;
     static constexpr int kLessonCount = 30;
+    // Passes played through at the top level before a lesson's quiz opens.
+    static constexpr int kQuizPasses = 3;
     static constexpr int kExplorerEntries = 31;
     static constexpr int kFieldsPerEntry = 3;
 

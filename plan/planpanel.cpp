@@ -7,6 +7,7 @@
 #include "sprachbank/sprachbank.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace plan {
 
@@ -15,9 +16,40 @@ using namespace platform;
 namespace {
 
 constexpr TColor kButtonFill = 0xFFEEEE; // 0xBBGGRR: a pale blue
-constexpr int kPlanButtonTransparency = 50;
+// The plan's own buttons take no share of the wood behind them.
+constexpr int kPlanButtonTransparency = 0;
+constexpr TColor kButtonInk = RGB(0x3B, 0x2A, 0x1E);
+constexpr TColor kFaceOverTop = RGB(0xFF, 0xFC, 0xF4);
+constexpr TColor kFaceTop = RGB(0xFB, 0xF6, 0xEA);
+constexpr TColor kFaceBottom = RGB(0xE6, 0xC9, 0x98);
+constexpr TColor kFaceRim = RGB(0x4A, 0x2F, 0x1B);
+
+// A key's face: a vertical blend from `top` to `bottom` inside a dark rim.
+void KeyFace(TBitmap* face, int width, int height, TColor top, TColor bottom) {
+    face->SetSize(width, height);
+    TCanvas* canvas = face->Canvas();
+    for (int y = 0; y < height; ++y) {
+        const int share = height > 1 ? 255 * y / (height - 1) : 0;
+        auto mix = [share](int a, int b) { return (a * (255 - share) + b * share) / 255; };
+        const TColor colour = RGB(mix(GetRValue(top), GetRValue(bottom)),
+                                  mix(GetGValue(top), GetGValue(bottom)),
+                                  mix(GetBValue(top), GetBValue(bottom)));
+        canvas->Pen()->SetColor(colour);
+        canvas->MoveTo(0, y);
+        canvas->LineTo(width, y);
+    }
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(kFaceRim);
+    canvas->FrameRect(Rect(0, 0, width, height));
+}
 constexpr const char* kBackground = "Bilder\\UeplanBG.jpg";
 constexpr const char* kRefusalCue = "ClickSounds\\oh.wav";
+// The pass dots stand under the row's number, smaller than its text.
+constexpr int kDotsBelowNumber = 14;
+constexpr int kDotsHeight = -9;
+constexpr int kRestartLeft = 24;
+// "Fortschritt" (the progress window): above the select buttons' column.
+constexpr QPoint kProgressButton{layout::PlanSelectLeft, 34};
 
 QString Caption(int number) {
     return FromAnsi(DLL_GetCaption(number));
@@ -98,15 +130,25 @@ void PlanPanel::BuildPlanPanel() {
     ImgUeplanBG = new TImage(panel_);
     ImgUeplanBG->SetName("ImgUeplanBG");
     DressToolPanel(panel_, ImgUeplanBG, host_, kBackground, &background_);
+    // A screen reader sees the rows as one list of lessons; the arrow keys
+    // go from row to row.
+    Rows = new TControlList(panel_, true);
+    Rows->SetName(Caption(11));
     for (int row = 0; row < kRows; ++row)
         BuildRow(row);
     const int top = panel_->Height() - layout::PlanButton.height() - 22;
     BNext = MakeButton(SelectButtons[0]->Left(), top, Caption(18));
     BNext->SetName("BNext");
     BNext->OnClick = [this](TObject*) { BNextClick(); };
-    BVonVorn = MakeButton(TitleLabels[0]->Left(), top, Caption(17));
+    // Starting over stands apart from "Neue Übung", at the panel's far side,
+    // so that neither is pressed for the other.
+    BVonVorn = MakeButton(kRestartLeft, top, Caption(17));
     BVonVorn->SetName("BVonVorn");
     BVonVorn->OnClick = [this](TObject*) { BVonVornClick(); };
+    BFortschritt = MakeButton(kProgressButton.x(), kProgressButton.y(),
+                              Caption(400));
+    BFortschritt->SetName("BFortschritt");
+    BFortschritt->OnClick = [this](TObject*) { BFortschrittClick(); };
 }
 
 void PlanPanel::BuildRow(int row) {
@@ -124,22 +166,60 @@ void PlanPanel::BuildRow(int row) {
     };
     NumberLabels[row] = makeLabel(layout::PlanNumberLeft);
     TitleLabels[row] = makeLabel(layout::PlanTitleLeft);
+    PassDots[row] = makeLabel(layout::PlanNumberLeft);
+    PassDots[row]->SetTop(top + kDotsBelowNumber);
+    PassDots[row]->Font()->SetHeight(kDotsHeight);
+    PassDots[row]->SetHint(Caption(603).arg(0).arg(ListStore::kQuizPasses));
     SelectButtons[row] = MakeButton(layout::PlanSelectLeft, top, Caption(19));
     SelectButtons[row]->SetTag(row);
+    // The row's entry in the list carries its number and title.
+    NumberLabels[row]->SetAccessibleRole(arHidden);
+    TitleLabels[row]->SetAccessibleRole(arHidden);
+    Rows->Add(SelectButtons[row]);
     SelectButtons[row]->OnClick = [this](TObject* sender) { SelectPlanEntry(sender); };
 }
 
+// The plan's buttons look like the keys they are: a raised cream face with
+// a dark rim and the caption in bold ink, lighter under the mouse.
 controls::TXAquaButton* PlanPanel::MakeButton(int left, int top, const QString& caption) {
     auto* button = new controls::TXAquaButton(panel_);
     button->SetParent(panel_);
     button->SetBounds(left, top, layout::PlanButton.width(), layout::PlanButton.height());
     button->SetText(caption);
     StylePanelButton(button, background_, kPlanButtonTransparency);
+    for (TFont* font : {button->Font(), button->MOverFont(), button->MDownFont()}) {
+        font->SetStyle(fsBold);
+        font->SetColor(kButtonInk);
+    }
+    button->SetTopTextColor(kButtonInk);
+    button->SetTopTextClOver(kButtonInk);
+    button->SetTopTextClDown(kButtonInk);
+    button->Init();
+    TBitmap face;
+    const int w = button->Width(), h = button->Height();
+    KeyFace(&face, w, h, kFaceTop, kFaceBottom);
+    button->SetBgBmp(&face);
+    KeyFace(&face, w, h, kFaceOverTop, kFaceTop);
+    button->SetBgOverBmp(&face);
+    KeyFace(&face, w, h, kFaceBottom, kFaceTop);
+    button->SetBgDownBmp(&face);
     return button;
+}
+
+QString PlanPanel::RowName(int lesson, const QString& title) {
+    QString number = Caption(20) + " " + QString::number(lesson);
+    if (lesson == 0) number = Caption(21);
+    if (lesson == ListStore::kLessonCount - 1) number = Caption(22);
+    return title.isEmpty() ? number : number + ": " + title;
 }
 
 QString PlanPanel::PlanTitle(const QString& title) {
     return BreakMarkers(title);
+}
+
+QString PlanPanel::PassDotsText(int playCount) {
+    const int passes = std::clamp(playCount, 0, ListStore::kQuizPasses);
+    return QString(passes, QChar(0x25CF)) + QString(ListStore::kQuizPasses - passes, QChar(0x25CB));
 }
 
 void PlanPanel::RefreshPlanPanel() {
@@ -148,11 +228,18 @@ void PlanPanel::RefreshPlanPanel() {
         if (lesson < 0 || lesson >= ListStore::kLessonCount) {
             NumberLabels[row]->SetCaption("---");
             TitleLabels[row]->SetCaption("---");
+            PassDots[row]->Hide();
             SelectButtons[row]->Hide();
             continue;
         }
         NumberLabels[row]->SetCaption(QString::number(lesson));
+        const int passes = std::clamp(lists_.Plan[row].PlayCount, 0, ListStore::kQuizPasses);
+        PassDots[row]->SetCaption(PassDotsText(passes));
+        PassDots[row]->SetHint(Caption(603).arg(passes).arg(ListStore::kQuizPasses));
+        PassDots[row]->Show();
         TitleLabels[row]->SetCaption(lesson < titles_.size() ? PlanTitle(titles_[lesson]) : "");
+        SelectButtons[row]->SetAccessibleName(RowName(lesson, TitleLabels[row]->PresentedName()));
+        SelectButtons[row]->SetAccessibleDescription(Caption(19));
         SelectButtons[row]->Show();
     }
 }
@@ -208,6 +295,19 @@ void PlanPanel::BVonVornClick() {
     if (host_.AskMessage(Message(1), Message(19), Caption(2), Caption(1)) != 1) return;
     BVonVorn->Hide();
     host_.ResetCourse();
+}
+
+void PlanPanel::SetJournal(journal::Journal* journal) {
+    journal_ = journal;
+    if (ProgressWin != nullptr) ProgressWin->SetJournal(journal);
+}
+
+void PlanPanel::BFortschrittClick() {
+    if (host_.VideoPlaying()) return;
+    cues_.PlayClick(true, false);
+    if (ProgressWin == nullptr)
+        ProgressWin = new journal::TProgressWin(panel_, journal_, host_.ProgramFolder());
+    ProgressWin->ShowProgress();
 }
 
 } // namespace plan

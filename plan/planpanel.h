@@ -2,12 +2,16 @@
 // PlanPanel: the practice plan ("Übeplan") on the main window's panel
 // PUeplan: three rows showing the plan's slots, each with a button that
 // opens its lesson, "Neue Übung" that introduces the lowest waiting lesson,
-// and "Von Vorn" that starts the whole course over.
+// "Von Vorn" that starts the whole course over, and "Fortschritt" that
+// opens the progress window over the practice journal.
 
 #include "controls/aquabutton.h"
 #include "controls/labelfx.h"
+#include "journal/journal.h"
+#include "journal/progresswin.h"
 #include "plan/liststore.h"
 #include "plan/panelhost.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/controls.h"
 #include "playback/soundcues.h"
 
@@ -35,9 +39,19 @@ public:
     void BNextClick();
     void BRemoveClick();
     void BVonVornClick();
+    void BFortschrittClick();
+
+    // The journal the progress window shows (none: the window says it cannot
+    // be read).
+    void SetJournal(journal::Journal* journal);
 
     // A title as the plan shows it: every "$n" (any case) breaks the line.
     static QString PlanTitle(const QString& title);
+    // A play count as dots: one filled dot per pass, up to the quiz's three.
+    static QString PassDotsText(int playCount);
+    // A row as a screen reader names it: "Lektion 5: <title>" (the first
+    // and the last lesson by their names).
+    static QString RowName(int lesson, const QString& title);
 
     platform::TImage* ImgUeplanBG = nullptr;
     controls::TXAquaButton* BNext = nullptr;
@@ -45,6 +59,13 @@ public:
     std::array<controls::TLabelFX*, kRows> NumberLabels{};
     std::array<controls::TLabelFX*, kRows> TitleLabels{};
     std::array<controls::TXAquaButton*, kRows> SelectButtons{};
+    // Under each row's number: its passes toward the quiz as dots ("●●○").
+    std::array<controls::TLabelFX*, kRows> PassDots{};
+    // The rows' select buttons as one list (arrow keys, screen readers).
+    platform::TControlList* Rows = nullptr;
+    controls::TXAquaButton* BFortschritt = nullptr;
+    // Made at the first "Fortschritt".
+    journal::TProgressWin* ProgressWin = nullptr;
 
 private:
     void LoadBackground();
@@ -58,6 +79,7 @@ private:
     playback::SoundCues& cues_;
     const QStringList& titles_;
     platform::TBitmap background_;
+    journal::Journal* journal_ = nullptr;
 };
 
 // Gives a tool panel its background picture (filling the panel, which takes

@@ -2,6 +2,8 @@
 
 #include "platform/core/clock.h"
 
+#include <QFontMetrics>
+#include <algorithm>
 #include <utility>
 
 namespace playback {
@@ -119,11 +121,35 @@ void PreRoll::Advance() {
 
 // ---- CountInDigit ------------------------------------------------------------
 
-void CountInDigit::SizeTo(TCanvas* canvas) {
-    const int width = canvas->TextWidth("4");
-    const int height = canvas->TextHeight("4");
-    Background.SetSize(width, height);
-    Work.SetSize(width, height);
+namespace {
+
+constexpr int kDigitHeight = -140;  // pixels of the font's character height
+constexpr int kPlatePadding = 10;
+constexpr TColor kDigitInk = RGB(0xD9, 0x62, 0x2B);   // the course's accent
+constexpr TColor kPlateFill = RGB(0xFB, 0xF6, 0xEA);  // light cream
+constexpr int kPlateBorder = 2;
+
+} // namespace
+
+CountInDigit::CountInDigit() {
+    Font.SetName("Arial");
+    Font.SetHeight(kDigitHeight);
+    Font.SetStyle(fsBold);
+    Font.SetColor(kDigitInk);
+    Size();
+}
+
+// The plate is as high as the digits themselves (not the font's whole text
+// cell) and as wide as the widest digit, with a margin round them.
+void CountInDigit::Size() {
+    const QFontMetrics metrics(Font.ToQFont());
+    const QRect glyphs = metrics.tightBoundingRect("0123456789");
+    int width = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        width = std::max(width, metrics.horizontalAdvance(QChar(digit)));
+    glyphTop_ = metrics.ascent() + glyphs.top();
+    Background.SetSize(width + 2 * kPlatePadding, glyphs.height() + 2 * kPlatePadding);
+    Work.SetSize(Background.Width(), Background.Height());
 }
 
 void CountInDigit::SaveBackground(TCanvas* canvas, TPoint place) {
@@ -133,10 +159,18 @@ void CountInDigit::SaveBackground(TCanvas* canvas, TPoint place) {
 }
 
 void CountInDigit::Show(TCanvas* canvas, TPoint place, int number) {
-    Work.Canvas()->Draw(0, 0, &Background);
-    Work.Canvas()->Font()->Assign(canvas->Font());
-    Work.Canvas()->Brush()->SetStyle(bsClear);
-    Work.Canvas()->TextOut(0, 0, QString::number(number).left(1));
+    TCanvas* work = Work.Canvas();
+    const int w = Work.Width(), h = Work.Height();
+    work->Draw(0, 0, &Background);
+    work->Brush()->SetStyle(bsSolid);
+    work->Brush()->SetColor(kDigitInk);
+    work->FillRect(TRect(0, 0, w, h));
+    work->Brush()->SetColor(kPlateFill);
+    work->FillRect(TRect(kPlateBorder, kPlateBorder, w - kPlateBorder, h - kPlateBorder));
+    work->Font()->Assign(&Font);
+    work->Brush()->SetStyle(bsClear);
+    const QString digit = QString::number(number).left(1);
+    work->TextOut((w - work->TextWidth(digit)) / 2, kPlatePadding - glyphTop_, digit);
     canvas->Draw(place.X, place.Y, &Work);
 }
 

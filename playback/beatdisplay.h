@@ -4,8 +4,7 @@
 // - LedBeat: the column of ten LED segments that lights up on every beat and
 //   drains again at a speed that follows the tempo;
 // - PreRoll: the short blinking pre-roll before every start of playback;
-// - CountInDigit: the count-in digit beside the play cursor, with what lies
-//   under it.
+// - CountInDigit: the large count-in digit, with what lies under it.
 // Each is driven by timers of that thread and waits for nothing. Their
 // timed steps are public (Drain, Advance) so that tests can drive them on a
 // clock of their own.
@@ -102,24 +101,32 @@ private:
     QTimer timer_;
 };
 
-// The count-in digit: written over a copy of what lies under it, the size of
-// the text "4" in the main window's canvas font.
+// The count-in digit: large enough to read from where the learner sits with
+// the guitar, on a plate of its own over a copy of what lies under it.
 class CountInDigit {
 public:
+    CountInDigit();
+
     platform::TBitmap Background;
     platform::TBitmap Work;
-    // The digit stands this many pixels left of the cursor origin (20, or
-    // the lesson's 18).
+    // The digit's font (bold Arial in the course's accent colour).
+    platform::TFont Font;
+    // The lesson's distance of the digit left of the cursor origin (20, or
+    // 18); where a count-in area is given the digit stands there instead.
     int BeatDisplayOffset = 20;
 
-    // Sizes the two bitmaps to the text "4" of `canvas`.
-    void SizeTo(platform::TCanvas* canvas);
+    // Sizes the two bitmaps to the plate that holds any digit of Font.
+    void Size();
     // Keeps what lies at `place` on `canvas`.
     void SaveBackground(platform::TCanvas* canvas, platform::TPoint place);
-    // Writes the first character of `number` over the kept background.
+    // Writes the first character of `number` on its plate over the kept
+    // background.
     void Show(platform::TCanvas* canvas, platform::TPoint place, int number);
     // Puts the kept background back: the digit disappears.
     void Restore(platform::TCanvas* canvas, platform::TPoint place);
+
+private:
+    int glyphTop_ = 0; // the digits' top below the text cell's top
 };
 
 } // namespace playback

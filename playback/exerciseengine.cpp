@@ -1,6 +1,7 @@
 #include "playback/exerciseengine.h"
 
 #include "sequenzor/sequenzor.h"
+#include "sequenzor/sequenzortiming.h"
 
 #include <chrono>
 #include <cstdint>
@@ -88,6 +89,18 @@ int SequenzorEngine::Status() {
 
 int SequenzorEngine::Beats() {
     return MidiGetBeats();
+}
+
+long long SequenzorEngine::Clock() {
+    return MidiGetClock();
+}
+
+long long SequenzorEngine::BeatTime(int beats) {
+    return MidiGetBeatTime(beats);
+}
+
+int SequenzorEngine::OutputLatency() {
+    return MidiGetOutputLatency();
 }
 
 ExerciseEngine& TheSequenzorEngine() {

@@ -71,6 +71,9 @@ public:
     bool IsRunning() override;
     int Status() override;
     int Beats() override;
+    long long Clock() override;
+    long long BeatTime(int beats) override;
+    int OutputLatency() override;
 };
 
 // The engine library's one engine, as the program uses it.

@@ -30,7 +30,9 @@ void PlayCursor::InitCursor(const CursorGeometry& geometry) {
 void PlayCursor::MovePoint(TBitmap* saveBitmap, TBitmap* pointBitmap, bool erase) {
     const CursorStep step = ComputeCursorStep(geometry_, Position);
     if (step.Held) return;
-    if (erase) ErasePoint(saveBitmap);
+    // A point still shown goes first, also when the caller did not ask for
+    // it: its saved pixels would otherwise be taken for the notation.
+    if (erase || pointShown_) ErasePoint(saveBitmap);
     SkipApplied = step.SkipApplied;
     Position = step.Position;
     Row = step.Row;

@@ -28,8 +28,10 @@ public:
     const CursorGeometry& Geometry() const { return geometry_; }
 
     // Shows the point at Position (which it leaves reduced by jumps and
-    // fold). Inside the hold range nothing happens. With `erase`, the point
-    // shown before is taken away first, restoring `saveBitmap` under it.
+    // fold). Inside the hold range nothing happens. The point shown before
+    // is taken away first, restoring `saveBitmap` under it: with `erase`, and
+    // also without it while that point is still shown, so that there is only
+    // ever one point.
     void MovePoint(platform::TBitmap* saveBitmap, platform::TBitmap* pointBitmap, bool erase);
     // Takes the point away where it is shown, restoring `saveBitmap`.
     void ErasePoint(platform::TBitmap* saveBitmap);

@@ -25,7 +25,6 @@ Transport::Transport(ExerciseEngine& engine, TransportView& view, const Transpor
     beatTimer_.setSingleShot(true);
     beatTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&beatTimer_, &QTimer::timeout, [this] { BeatDue(); });
-    digit_.SizeTo(screen_.Canvas);
 }
 
 void Transport::AddObserver(TransportObserver* observer) {
@@ -49,7 +48,13 @@ int Transport::LevelTempo() const {
     return tempo > 0 ? tempo : kDefaultTempo;
 }
 
+// In the count-in area, centred, where the window gives one; else left of
+// the cursor's origin.
 TPoint Transport::CountInDigitPlace() const {
+    const TRect& area = screen_.CountInArea;
+    if (area.Width() > 0 && area.Height() > 0)
+        return TPoint(area.Left + (area.Width() - digit_.Background.Width()) / 2,
+                      area.Top + (area.Height() - digit_.Background.Height()) / 2);
     return TPoint(lesson_.Geometry.OriginX - digit_.BeatDisplayOffset, lesson_.Geometry.OriginY - 10);
 }
 
@@ -136,6 +141,7 @@ void Transport::Play(int level) {
     pass_ = PassInfo{lesson_.Lesson, level_, screen_.Cursor->PassNumber, 0, paused_,
                      level_ == kTopLevel && fromStart && pauseBeat_ <= 0};
     view_.EnableControl(TransportControl::Explorer, false);
+    view_.ShowTransportState(TransportState::Playing);
     if (!paused_ && fromStart && lesson_.CursorActive) shownBeat_ = 1;
     preRoll_.Start(LevelTempo(), lesson_.CountInBeats, [this] { StartEngine(); });
 }
@@ -254,6 +260,10 @@ void Transport::ShowBeat(int beats, long long heardAt) {
         Tell([this, beat, heardAt](TransportObserver& o) { o.BeatHeard(pass_, beat, heardAt); });
     }
     if (beat == shownBeat_) return;
+    // The digit goes before the point comes: where the two overlap, the
+    // point's kept pixels must be the notation's, not the digit's plate.
+    if (beats == lesson_.CountInBeats && lesson_.CursorActive)
+        digit_.Restore(screen_.Canvas, CountInDigitPlace());
     if (beat >= 0 && beat < screen_.Cursor->Geometry().BeatCount) {
         shownBeat_ = beat;
         screen_.Cursor->Position = beat;
@@ -266,8 +276,6 @@ void Transport::ShowBeat(int beats, long long heardAt) {
     } else if (beats < lesson_.CountInBeats && lesson_.CursorActive) {
         digit_.Show(screen_.Canvas, CountInDigitPlace(), beats + 1);
     }
-    if (beats == lesson_.CountInBeats && lesson_.CursorActive)
-        digit_.Restore(screen_.Canvas, CountInDigitPlace());
 }
 
 // ---- Poll and the end of a pass ---------------------------------------------------
@@ -315,6 +323,7 @@ void Transport::Pause() {
     engine_.Stop();
     record_.Beat = record_.FirstBeat;
     paused_ = true;
+    view_.ShowTransportState(TransportState::Paused);
     Tell([this](TransportObserver& o) { o.PassPaused(pass_, pauseBeat_); });
     view_.EnableControl(TransportControl::Play, true);
     EnableTools();
@@ -353,6 +362,7 @@ void Transport::Reset() {
     startPosition_ = 0;
     ClearLedColumn();
     EnableReadyControls();
+    view_.ShowTransportState(TransportState::Ready);
     view_.ReportTime("transport-ready");
 }
 
@@ -420,6 +430,7 @@ void Transport::LeavePause() {
     paused_ = false;
     engine_.Stop();
     startPosition_ = 0;
+    view_.ShowTransportState(TransportState::Ready);
 }
 
 void Transport::JumpCursor(bool erase) {

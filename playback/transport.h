@@ -39,10 +39,16 @@ enum class TransportControl {
     Play, Pause, Stop, Loop, Forward, Rewind, Locator, TempoBar, Explorer, Kontrolle, Poll
 };
 
+// What the transport is doing, as its keys show it: Playing from Play (its
+// pre-roll included) until the pass ends, Paused from Pause until Play.
+enum class TransportState { Ready, Playing, Paused };
+
 class TransportView {
 public:
     virtual ~TransportView() = default;
     virtual void EnableControl(TransportControl control, bool enabled) = 0;
+    // The transport started playing, paused or became Ready.
+    virtual void ShowTransportState(TransportState state) { (void)state; }
     // Play stops whatever else sounds: the media player and the cue sound.
     virtual void StopOtherSounds() = 0;
     // The level's exercise file could not be read as a MIDI file.
@@ -111,6 +117,8 @@ struct TransportScreen {
     platform::TBitmap* PointWork = nullptr;
     const platform::TBitmap* LedBackground = nullptr;
     LedColumn Led;
+    // Where the count-in digit stands, centred (none: left of the cursor).
+    platform::TRect CountInArea{};
 };
 
 class Transport {
@@ -166,6 +174,9 @@ public:
     bool PreRolling() const { return preRoll_.Running(); }
     bool Paused() const { return paused_; }
     bool LoopOn() const { return loopOn_; }
+    // The locator stands at a bar after the first: passes from it do not
+    // count toward the quiz.
+    bool LocatorSet() const { return locatorLatched_ && locatorBeat_ > 1; }
     int Level() const { return level_; }
     int ExerciseBeat() const { return exerciseBeat_; }
     int ShownBeat() const { return shownBeat_; }
@@ -175,7 +186,7 @@ public:
     const LoopRecord& Record() const { return record_; }
     const PassInfo& Pass() const { return pass_; }
     int LevelTempo() const;
-    // Where the count-in digit stands: left of the cursor's origin.
+    // Where the count-in digit stands (see TransportScreen::CountInArea).
     platform::TPoint CountInDigitPlace() const;
 
     // The parts of the beat display, for the window's paint handler and tests.

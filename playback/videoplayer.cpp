@@ -1,6 +1,8 @@
 #include "playback/videoplayer.h"
 
+#include "platform/core/cp1252.h"
 #include "platform/ui/exceptions.h"
+#include "sprachbank/sprachbank.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
@@ -21,6 +23,11 @@ using platform::Exception;
 
 namespace {
 
+// The player's complaints in the learner's language (error texts 301 to 309).
+QString Said(int number) {
+    return platform::FromAnsi(DLL_GetErrStr(number));
+}
+
 bool Settled(QMediaPlayer::MediaStatus status) {
     return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
            status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::EndOfMedia ||
@@ -29,7 +36,7 @@ bool Settled(QMediaPlayer::MediaStatus status) {
 
 QString PlayerErrorText(const QMediaPlayer& player, const QString& fileName) {
     QString text = player.errorString();
-    if (text.isEmpty()) text = QStringLiteral("Die Videodatei kann nicht abgespielt werden");
+    if (text.isEmpty()) text = Said(301);
     return text + QStringLiteral(" (") + QFileInfo(fileName).fileName() + QStringLiteral(")");
 }
 
@@ -38,13 +45,13 @@ QString PlayerErrorText(const QMediaPlayer& player, const QString& fileName) {
 // Returns the complaint, or an empty text.
 QString CheckRiffLength(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("Die Videodatei lässt sich nicht öffnen");
+    if (!file.open(QIODevice::ReadOnly)) return Said(302);
     const QByteArray head = file.read(12);
     if (head.size() < 12 || !head.startsWith("RIFF")) return {};
     const auto* b = reinterpret_cast<const unsigned char*>(head.constData());
     const qint64 declared = qint64(b[4]) | qint64(b[5]) << 8 | qint64(b[6]) << 16 | qint64(b[7]) << 24;
     if (file.size() >= declared + 8) return {};
-    return QStringLiteral("Die Videodatei ist unvollständig (%1 von %2 Bytes)")
+    return Said(303)
         .arg(file.size())
         .arg(declared + 8);
 }
@@ -111,7 +118,10 @@ void VideoPlayer::SetDisplay(QWidget* panel) {
     connect(video_->videoSink(), &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame&) {
         if (frameSeen_ || !playing_) return;
         frameSeen_ = true;
-        if (video_ != nullptr) video_->show();
+        if (video_ != nullptr) {
+            video_->setGeometry(displayRect_);
+            video_->show();
+        }
         if (OnFirstFrame) OnFirstFrame();
     });
     player_->setVideoOutput(video_);
@@ -122,9 +132,36 @@ void VideoPlayer::Open() {
     Close();
     errorReported_ = false;
     if (!QFileInfo(fileName_).isFile())
-        throw Exception(QStringLiteral("Die Videodatei fehlt: ") + fileName_);
+        throw Exception(Said(304) + fileName_);
     if (const QString cut = CheckRiffLength(fileName_); !cut.isEmpty())
         throw Exception(cut + QStringLiteral(": ") + QFileInfo(fileName_).fileName());
+    QString failure = LoadSource();
+    if (!failure.isEmpty() && stoppedSinceOpen_) {
+        // The media framework may fail while it tears down a video that was
+        // stopped, and then refuses the next file with that error: a fresh
+        // media object tries it once more.
+        RenewPlayer();
+        failure = LoadSource();
+    }
+    stoppedSinceOpen_ = false;
+    if (!failure.isEmpty()) {
+        // A media object that refused a file keeps its error; the next file
+        // gets a fresh one.
+        RenewPlayer();
+        throw Exception(failure);
+    }
+    open_ = true;
+}
+
+QString VideoPlayer::LoadSource() {
+    // A video widget that is hidden while the stream starts makes the media
+    // framework fail on an X display with OpenGL ("Internal data stream
+    // error"): until its first picture it stands shown as a single pixel in
+    // the corner of the (black) panel, which keeps the panel's text readable.
+    if (video_ != nullptr) {
+        video_->setGeometry(0, 0, 1, 1);
+        video_->show();
+    }
     player_->setSource(QUrl::fromLocalFile(fileName_));
     // Wait for the framework's verdict, but never for ever.
     QEventLoop wait;
@@ -142,31 +179,25 @@ void VideoPlayer::Open() {
     }
     disconnect(status);
     disconnect(error);
-    QString failure;
     if (player_->error() != QMediaPlayer::NoError ||
         player_->mediaStatus() == QMediaPlayer::InvalidMedia)
-        failure = PlayerErrorText(*player_, fileName_);
-    else if (!Settled(player_->mediaStatus()))
-        failure = QStringLiteral("Die Videodatei antwortet nicht: ") + QFileInfo(fileName_).fileName();
-    else if (!player_->hasVideo())
-        failure = QStringLiteral("Die Datei enthält kein Video: ") + QFileInfo(fileName_).fileName();
-    if (!failure.isEmpty()) {
-        // A media object that refused a file keeps its error; the next file
-        // gets a fresh one.
-        RenewPlayer();
-        throw Exception(failure);
-    }
-    open_ = true;
+        return PlayerErrorText(*player_, fileName_);
+    if (!Settled(player_->mediaStatus()))
+        return Said(305) + QFileInfo(fileName_).fileName();
+    if (!player_->hasVideo())
+        return Said(306) + QFileInfo(fileName_).fileName();
+    return {};
 }
 
 void VideoPlayer::SetDisplayRect(const platform::TRect& rect) {
-    if (!open_) throw Exception(QStringLiteral("Kein Video geöffnet"));
-    if (video_ == nullptr) throw Exception(QStringLiteral("Kein Anzeigefeld für das Video"));
-    video_->setGeometry(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    if (!open_) throw Exception(Said(307));
+    if (video_ == nullptr) throw Exception(Said(308));
+    displayRect_ = QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    if (frameSeen_) video_->setGeometry(displayRect_);
 }
 
 void VideoPlayer::Play() {
-    if (!open_) throw Exception(QStringLiteral("Kein Video geöffnet"));
+    if (!open_) throw Exception(Said(307));
     frameSeen_ = false;
     playing_ = true;
     lastPosition_ = -1;
@@ -179,6 +210,7 @@ void VideoPlayer::Stop() {
     if (!player_) return;
     const bool wasPlaying = playing_;
     playing_ = false;
+    stoppedSinceOpen_ = stoppedSinceOpen_ || wasPlaying;
     player_->stop();
     Rewind();
     if (wasPlaying) PostNotify();
@@ -229,7 +261,7 @@ void VideoPlayer::WatchdogTick() {
         PostNotify();
     } else if (stillTicks_ * kWatchdogTickMs >= kStallTimeoutMs) {
         errorReported_ = false;
-        const QString text = QStringLiteral("Das Video bleibt stehen: ") + QFileInfo(fileName_).fileName();
+        const QString text = Said(309) + QFileInfo(fileName_).fileName();
         playing_ = false;
         player_->stop();
         Rewind();
@@ -249,6 +281,9 @@ void VideoPlayer::MediaStatusChanged() {
 
 void VideoPlayer::PlayerError() {
     if (!open_ || errorReported_) return; // Open reports its own errors
+    // The media framework may fail while a stopped or ended video is torn
+    // down: nothing the learner sees went wrong (the next Open starts afresh).
+    if (!playing_) return;
     errorReported_ = true;
     const QString text = PlayerErrorText(*player_, fileName_);
     const bool wasPlaying = playing_;

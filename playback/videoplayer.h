@@ -8,6 +8,7 @@
 #include "platform/ui/types.h"
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -74,6 +75,9 @@ public:
 
 private:
     void EnsurePlayer();
+    // Sets the file as the media object's source and waits for its verdict:
+    // the complaint, or an empty text when it can be played.
+    QString LoadSource();
     void WatchPlayer();
     void RenewPlayer();
     void MediaStatusChanged();
@@ -86,11 +90,13 @@ private:
     QVideoWidget* video_ = nullptr;
     QWidget* panel_ = nullptr;
     QString fileName_;
+    QRect displayRect_;
     bool open_ = false;
     bool playing_ = false;
     bool notify_ = false;
     bool frameSeen_ = false;
     bool errorReported_ = false;
+    bool stoppedSinceOpen_ = false; // a playing video was stopped since the last Open
     QTimer* watchdog_ = nullptr;
     qint64 lastPosition_ = -1;
     int stillTicks_ = 0;

@@ -99,6 +99,52 @@ void CMidiOut::RemoveCursor(CMidiTrack* track) {
     if (track->output == this) track->output = nullptr;
 }
 
+void CMidiOut::Prepare(const std::vector<std::unique_ptr<CMidiTrack>>& tracks) {
+    if (!handle_) return;
+    // Bank selects and program changes of all tracks in the order they play.
+    struct Choice {
+        std::uint32_t time;
+        MidiEvent event;
+    };
+    std::vector<Choice> choices;
+    for (const auto& track : tracks) {
+        std::uint32_t time = 0;
+        for (std::uint32_t i = 0; i < track->Count(); ++i) {
+            const MidiEvent& event = track->Events()[i];
+            time += event.time;
+            const std::uint8_t kind = event.status & 0xF0;
+            const bool noteOn = kind == 0x90 && event.data2 > 0;
+            if (kind == 0xC0 || noteOn || (kind == 0xB0 && event.data1 == 0))
+                choices.push_back({time, event});
+        }
+    }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const Choice& a, const Choice& b) { return a.time < b.time; });
+    // A channel that plays a note before any program change plays its
+    // default instrument, program 0.
+    std::array<std::uint8_t, 16> bank{};
+    std::array<bool, 16> chosen{};
+    std::vector<MidiProgram> programs;
+    for (const Choice& choice : choices) {
+        const auto channel = static_cast<std::uint8_t>(choice.event.status & 0x0F);
+        switch (choice.event.status & 0xF0) {
+        case 0xB0:
+            bank[channel] = choice.event.data2 & 0x7F;
+            break;
+        case 0xC0:
+            programs.push_back({channel, bank[channel],
+                                static_cast<std::uint8_t>(choice.event.data1 & 0x7F)});
+            chosen[channel] = true;
+            break;
+        default:
+            if (!chosen[channel]) programs.push_back({channel, bank[channel], 0});
+            chosen[channel] = true;
+            break;
+        }
+    }
+    PrepareMidiOut(handle_, programs.data(), programs.size());
+}
+
 int CMidiOut::HandOver(const MidiEvent& event) {
     if (!open_) return 1;
     if (ignoreFileTempo && event.status == 0) return 1;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace sequenzor {
@@ -61,6 +62,10 @@ public:
     void AddCursor(CMidiTrack* track);
     void RemoveCursor(CMidiTrack* track);
     const std::vector<TrackCursor>& Cursors() const { return cursors_; }
+
+    // The tracks are about to play: the device gets ready for the
+    // instruments their program changes select (PrepareMidiOut).
+    void Prepare(const std::vector<std::unique_ptr<CMidiTrack>>& tracks);
 
     // The hand-over rule: 1 taken (also when dropped), 0 queue full.
     int HandOver(const MidiEvent& event);

@@ -28,18 +28,22 @@ int Engine::Start(int start, int length, double bpm) {
     if (start < 0) start = 0;
     // Beats and end reports of an earlier run must not count for this one.
     sync_.DiscardPendingNotifications();
+    // The run in progress ends, the new one is queued, and only then does the
+    // timer start: the first events wait in the queue for their time, and a
+    // busy machine that holds this thread up between the two cannot make
+    // them late.
+    sync_.Stop();
     sync_.beats = 0;
-    sync_.Start();
     sync_.status = 1;
     if (start > 0) {
         sync_.beats = static_cast<int>((static_cast<std::int64_t>(start) + 7) / 8);
-        sync_.runFirstBeat = sync_.beats;
         out_.Seek(start, length);
     } else if (length > 0) {
         out_.Seek(0, length);
     } else {
         out_.Rewind();
     }
+    sync_.Start();
     return 1;
 }
 

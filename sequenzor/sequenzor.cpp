@@ -34,7 +34,7 @@ void MidiChannelMute(int channel, int mute) {
 }
 
 int MidiClearTrackList() {
-    return Guarded(1, [] { return TheEngine().ClearTrackList(); });
+    return Guarded(0, [] { return TheEngine().ClearTrackList(); });
 }
 
 int MidiCreateNewTrack() {
@@ -99,7 +99,7 @@ int MidiLoadFile(const char* fileName) {
 }
 
 int MidiNewTrackList(int count) {
-    return Guarded(1, [&] { return TheEngine().NewTrackList(count); });
+    return Guarded(0, [&] { return TheEngine().NewTrackList(count); });
 }
 
 int MidiPause(int flag) {
@@ -114,7 +114,7 @@ int MidiPutEvent(unsigned long time, unsigned char status, unsigned char data1, 
 }
 
 int MidiReStart() {
-    return Guarded(1, [] { return TheEngine().ReStart(); });
+    return Guarded(0, [] { return TheEngine().ReStart(); });
 }
 
 int MidiSaveFile(const char* fileName) {
@@ -148,7 +148,7 @@ void MidiSetTrackMute(int track, int mute) {
 }
 
 int MidiStart(int start, int length, double bpm) {
-    return Guarded(1, [&] { return TheEngine().Start(start, length, bpm); });
+    return Guarded(0, [&] { return TheEngine().Start(start, length, bpm); });
 }
 
 void MidiStartSync() {

@@ -66,6 +66,9 @@ int Engine::LoadFile(const char* fileName) {
     for (int i = 0; i < file_.TrackCount(); ++i)
         MakeTrack(true);
     file_.ReadAllTracks();
+    // A loaded piece is about to play (the program loads it at Play, before
+    // its pre-roll): the synthesizer gets its instruments and its sound ready.
+    out_.Prepare(tracks_);
     return 1;
 }
 
@@ -77,6 +80,7 @@ int Engine::ImportFile(const char* fileName, int offset) {
     for (int i = 0; i < file_.TrackCount(); ++i)
         MakeTrack(true);
     file_.ReadAllTracks();
+    out_.Prepare(tracks_);
     if (offset == 0) return 1;
 
     const std::uint32_t shift = ImportShift(offset, oldCount);

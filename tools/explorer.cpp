@@ -4,7 +4,12 @@
 #include "plan/planpanel.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
+#include "platform/ui/accessible.h"
 #include "sprachbank/sprachbank.h"
+
+#include <QFontMetrics>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace tools {
 
@@ -17,8 +22,7 @@ constexpr TColor kRowOverFill = 0x666666;
 constexpr TColor kDisplayFill = 0x554433; // 0xBBGGRR
 constexpr TColor kDisplayText = 0xEEEEEE;
 constexpr int kRowHeight = 17;
-constexpr int kRowLeft = 15;
-constexpr int kFirstRowTop = 28;
+constexpr QChar kRowDash(0x2014);
 
 void SetAllFonts(controls::TXAquaButton* button, int height) {
     for (TFont* font : {button->Font(), button->MOverFont(), button->MDownFont()}) {
@@ -52,6 +56,9 @@ void ExplorerPanel::BuildExplorerPanel() {
     EntryCaptions.clear();
     for (int entry = 0; entry < kEntries; ++entry)
         EntryCaptions << EntryCaption(entry);
+    // The arrow keys go from row to row and scroll the list at its ends.
+    Rows = new TControlList(panel_, false);
+    Rows->OnPastEnd = [this](int direction) { return ScrollByKey(direction); };
     for (int row = 0; row < kRows; ++row)
         BuildRow(row);
 
@@ -65,15 +72,21 @@ void ExplorerPanel::BuildExplorerPanel() {
     scrollDown_->OnMouseEnter = [this](TObject*) { BScrollDownMouseEnter(); };
     scrollUp_->OnMouseLeave = [this](TObject*) { BScrollMouseLeave(); };
     scrollDown_->OnMouseLeave = [this](TObject*) { BScrollMouseLeave(); };
+    // Pressed (by the keyboard, a screen reader or a click) they scroll by one.
+    scrollUp_->SetAccessibleName(FromAnsi(DLL_GetCaption(510)));
+    scrollDown_->SetAccessibleName(FromAnsi(DLL_GetCaption(511)));
+    scrollUp_->OnClick = [this](TObject*) { ScrollByKey(-1); };
+    scrollDown_->OnClick = [this](TObject*) { ScrollByKey(1); };
     ScrollTimer = new TTimer(panel_);
     ScrollTimer->SetEnabled(false);
     ScrollTimer->SetInterval(kScrollMs);
     ScrollTimer->OnTimer = [this](TObject*) { ScrollTimerTimer(); };
 
-    const int top = ListRows[0]->Top();
-    XplText = MakeDisplay(Bounds(110, top, 100, 24), false);
-    XplText2 = MakeDisplay(Bounds(176, XplText->Top() + XplText->Height() + 24, 174, 40), true);
-    XplText3 = MakeDisplay(Bounds(176, XplText2->Top() + XplText2->Height() + 8, 174, 40), true);
+    auto bounds = [](const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); };
+    XplText = MakeDisplay(bounds(layout::XplText), false);
+    XplText2 = MakeDisplay(bounds(layout::XplText2), true);
+    XplText3 = MakeDisplay(bounds(layout::XplText3), true);
+    panel_->OnMouseWheel = [this](TObject*, TShiftState, int steps) { ListMouseWheel(steps); };
     LastEntry = 0;
 }
 
@@ -95,19 +108,75 @@ void ExplorerPanel::BuildRow(int row) {
     button->SetTopTextClDown(clWhite);
     button->Init();
     button->SetTextAlign(1);
-    button->SetTextBorderWidth(10);
+    button->SetTextBorderWidth(layout::ExplorerRowInset);
     button->SetTextBorderHeight(2);
     button->SetWordWrap(true);
-    button->SetBounds(kRowLeft, kFirstRowTop + kRowHeight * row, scrollUp_->Width() - 6,
-                      kRowHeight);
+    const QRect& first = layout::ExplorerRow0;
+    button->SetBounds(first.x(), first.y() + kRowHeight * row, first.width(), kRowHeight);
     button->StyleChanged();
     RowEntry[row] = row;
-    button->SetText(EntryCaptions[row]);
     button->SetTag(row);
     button->OnMouseEnter = [this, row](TObject*) { RowEnter(row); };
     button->OnMouseLeave = [this](TObject*) { RowLeave(); };
     button->OnClick = [this, row](TObject*) { SelectExplorerEntry(row); };
+    button->OnMouseWheel = [this](TObject*, TShiftState, int steps) { ListMouseWheel(steps); };
+    // The keyboard's focus shows the entry's texts as the mouse does.
+    button->OnEnter = [this, row](TObject*) { RowEnter(row); };
+    button->OnExit = [this](TObject*) { RowLeave(); };
     ListRows[row] = button;
+    ShowRow(row);
+    Rows->Add(button);
+    DescribeRow(row);
+}
+
+QString ExplorerPanel::RowCaption(int entry) const {
+    const QString caption = entry < EntryCaptions.size() ? EntryCaptions[entry] : QString();
+    if (entry >= titles_.size()) return caption;
+    QString title = titles_[entry];
+    title.replace(QRegularExpression("\\$n", QRegularExpression::CaseInsensitiveOption), " ");
+    title = title.simplified();
+    return title.isEmpty() ? caption : caption + " " + kRowDash + " " + title;
+}
+
+// A title too long for the row ends in "…"; the display beside the list
+// shows it whole.
+void ExplorerPanel::ShowRow(int row) {
+    controls::TXAquaButton* button = ListRows[std::size_t(row)];
+    const QFontMetrics metrics(button->Font()->ToQFont());
+    const int room = button->Width() - 2 * button->TextBorderWidth();
+    button->SetText(metrics.elidedText(RowCaption(RowEntry[std::size_t(row)]), Qt::ElideRight, room));
+}
+
+void ExplorerPanel::RefreshRows() {
+    for (int row = 0; row < kRows; ++row)
+        ShowRow(row);
+}
+
+void ExplorerPanel::DescribeRow(int row) {
+    const int entry = RowEntry[row];
+    QStringList words;
+    if (entry < titles_.size()) words << plan::BreakMarkers(titles_[entry]);
+    if (entry < texts_.size()) words << plan::BreakMarkers(texts_[entry]);
+    words.removeAll(QString());
+    ListRows[row]->SetAccessibleDescription(CaptionAsName(words.join(". "), false));
+}
+
+void ExplorerPanel::DescribeRows() {
+    for (int row = 0; row < kRows; ++row)
+        DescribeRow(row);
+}
+
+bool ExplorerPanel::ScrollByKey(int direction) {
+    const int first = RowEntry[0];
+    if (direction < 0 && first > 0)
+        ShowRows(first - 1);
+    else if (direction > 0 && first + kRows < kEntries)
+        ShowRows(first + 1);
+    else
+        return false;
+    for (int row = 0; row < kRows; ++row)
+        if (ListRows[row]->hasFocus()) RowEnter(row);
+    return true;
 }
 
 controls::TXAquaButton* ExplorerPanel::MakeDisplay(const TRect& bounds, bool plain) {
@@ -183,8 +252,16 @@ void ExplorerPanel::ScrollTimerTimer() {
 void ExplorerPanel::ShowRows(int first) {
     for (int row = 0; row < kRows; ++row) {
         RowEntry[row] = first + row;
-        ListRows[row]->SetText(EntryCaptions[first + row]);
+        ShowRow(row);
+        DescribeRow(row);
     }
+}
+
+// Turned up the list moves towards the first entry, as the scroll buttons
+// do, a few entries per notch; it stops at either end.
+void ExplorerPanel::ListMouseWheel(int steps) {
+    const int first = std::clamp(RowEntry[0] - steps * kWheelRows, 0, kEntries - kRows);
+    if (first != RowEntry[0]) ShowRows(first);
 }
 
 void ExplorerPanel::SelectExplorerEntry(int row) {

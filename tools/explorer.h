@@ -8,6 +8,7 @@
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "plan/panelhost.h"
+#include "platform/ui/accessible.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/timer.h"
 #include "playback/soundcues.h"
@@ -23,6 +24,8 @@ public:
     static constexpr int kEntries = 31;
     static constexpr int kVideoEntry = 30;
     static constexpr unsigned kScrollMs = 120;
+    // Entries one notch of the mouse wheel scrolls.
+    static constexpr int kWheelRows = 3;
 
     // Works on `panel` (PExplorer) with its scroll buttons; `titles` and
     // `texts` are the explorer texts, `introVideoPath` the closing video's
@@ -43,13 +46,27 @@ public:
     void BScrollDownMouseEnter();
     void BScrollMouseLeave(); // both scroll buttons
     void ScrollTimerTimer();
+    // The wheel over the list: `steps` notches up (positive) or down.
+    void ListMouseWheel(int steps);
+    // The rows name their entries anew (after the titles were read).
+    void RefreshRows();
+    // Scrolls the list by one entry up (direction -1) or down (1) for the
+    // keyboard and the scroll buttons' press; false at the list's end.
+    bool ScrollByKey(int direction);
+    // Each row's entry title and text as its description for a screen
+    // reader (again once the explorer texts are read).
+    void DescribeRows();
 
     // The entry name of `entry` (0..30).
     static QString EntryCaption(int entry);
+    // A row's text: the entry's name and its title on one line
+    // ("Lektion 7 — a-Moll und der erste Wechsel").
+    QString RowCaption(int entry) const;
 
     platform::TImage* ImgExplorerBG = nullptr;
     controls::TXAquaButton *XplText = nullptr, *XplText2 = nullptr, *XplText3 = nullptr;
     std::array<controls::TXAquaButton*, kRows> ListRows{};
+    platform::TControlList* Rows = nullptr; // the rows for the arrow keys
     std::array<int, kRows> RowEntry{0, 1, 2, 3, 4, 5, 6, 7};
     platform::TTimer* ScrollTimer = nullptr;
     QStringList EntryCaptions;
@@ -59,8 +76,10 @@ public:
 
 private:
     void BuildRow(int row);
+    void DescribeRow(int row);
     controls::TXAquaButton* MakeDisplay(const platform::TRect& bounds, bool plain);
     void ShowRows(int first);
+    void ShowRow(int row);
 
     platform::TPanel* panel_;
     controls::TXFadeButton* scrollUp_;

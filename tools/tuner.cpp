@@ -4,6 +4,7 @@
 #include "listening/guitarstrings.h"
 #include "plan/liststore.h"
 #include "plan/planpanel.h"
+#include "platform/ui/accessible.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/inifile.h"
 #include "platform/core/pathresolver.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr const char* kNames[TunerPanel::kEntries] = {"LSaite_E2", "LSaite_H",  "LSaite_G", "LSaite_D",
                                                   "LSaite_A",  "LSaite_E1", "L_Akkord"};
 constexpr const char* kCaptions[TunerPanel::kStrings] = {"e", "h", "g", "D", "A", "E"};
+constexpr const char* kEnglishCaptions[TunerPanel::kStrings] = {"E", "B", "G", "D", "A", "E"};
 constexpr const char* kTones[TunerPanel::kEntries] = {
     "Sounds\\SaiteE2.wav", "Sounds\\SaiteH.wav", "Sounds\\SaiteG.wav",
     "Sounds\\SaiteD.wav",  "Sounds\\SaiteA.wav", "Sounds\\SaiteE1.wav",
@@ -69,8 +71,20 @@ void TunerPanel::BuildTunerPanel(int languageCode) {
     }
     for (int entry = 0; entry < kStrings; ++entry)
         StringLabels[entry]->SetCaption(kCaptions[entry]);
-    if (languageCode == 1) StringLabels[StringH]->SetCaption("b");
+    // The English edition names the strings as its lessons do (E A D G B E).
+    if (languageCode != 0)
+        for (int entry = 0; entry < kStrings; ++entry)
+            StringLabels[entry]->SetCaption(kEnglishCaptions[entry]);
     StringLabels[Chord]->SetCaption(FromAnsi(DLL_GetCaption(26)));
+    // A screen reader hears "String e" and whether its tone sounds; the
+    // fretboard picture only repeats the strings for the mouse.
+    for (int entry = 0; entry < kEntries; ++entry) {
+        if (entry < kStrings)
+            StringLabels[entry]->SetAccessibleName(
+                FromAnsi(DLL_GetCaption(515)).arg(StringLabels[entry]->Caption()));
+        StringLabels[entry]->SetAccessibleChecked(false);
+    }
+    ImgTuner->SetAccessibleName(FromAnsi(DLL_GetCaption(516)));
 
     LAusschalten = new controls::TLabelFX(panel_);
     LAusschalten->SetName("LAusschalten");
@@ -86,7 +100,12 @@ void TunerPanel::BuildTunerPanel(int languageCode) {
     LAusschalten->OnMouseEnter = [this](TObject*) { LAusschaltenMouseEnter(); };
     LAusschalten->OnMouseLeave = [this](TObject*) { LAusschaltenMouseLeave(); };
     PlaceLabels();
-    if (chordButton_ != nullptr) chordButton_->OnClick = [this](TObject*) { BTunerAkkordClick(); };
+    if (chordButton_ != nullptr) {
+        chordButton_->OnClick = [this](TObject*) { BTunerAkkordClick(); };
+        // Its picture is its face: no caption over the chord diagram.
+        chordButton_->SetText(" ");
+        chordButton_->SetAccessibleName(StringLabels[Chord]->Caption());
+    }
     BuildListening();
 }
 
@@ -117,14 +136,17 @@ void TunerPanel::PlaceLabels() {
 }
 
 void TunerPanel::AllLabelsBlack() {
-    for (controls::TLabelFX* label : StringLabels)
+    for (controls::TLabelFX* label : StringLabels) {
         label->Font()->SetColor(clBlack);
+        label->SetAccessibleChecked(false);
+    }
 }
 
 void TunerPanel::StringClick(int entry) {
     if (entry < 0 || entry >= kEntries) return;
     AllLabelsBlack();
     StringLabels[entry]->Font()->SetColor(clWhite);
+    StringLabels[entry]->SetAccessibleChecked(true);
     // A string clicked is also the one the microphone compares with.
     if (entry != Chord) {
         ListeningString = GuitarStringOf(entry);
@@ -214,6 +236,12 @@ void TunerPanel::BuildListening() {
     LMikrofon->SetLeft(layout::TunerSwitchLabel.x());
     LMikrofon->SetTop(layout::TunerSwitchLabel.y());
     LMikrofon->OnClick = [this](TObject*) { LMikrofonClick(); };
+    // A screen reader meets the switch as a tick box called "Mikrofon"; its
+    // label says the same and is left out (and no second tab stop).
+    ImgMikrofon->SetAccessibleRole(arCheckBox);
+    ImgMikrofon->SetAccessibleName(LMikrofon->Caption());
+    LMikrofon->SetAccessibleRole(arHidden);
+    LMikrofon->SetTabStop(false);
     DrawSwitch();
 
     ImgHoeren = new TImage(panel_);
@@ -222,6 +250,7 @@ void TunerPanel::BuildListening() {
     ImgHoeren->SetBounds(ImgTuner->Left(), ImgTuner->Top(), layout::ImgTuner.width(), layout::ImgTuner.height());
     ImgHoeren->Picture()->SetSize(ImgHoeren->Width(), ImgHoeren->Height());
     ImgHoeren->Hide();
+    ImgHoeren->SetAccessibleRole(arText); // the reading in words (ShowListening)
 
     LAutomatisch = MakeListeningLabel("LAutomatisch", 9);
     LAutomatisch->Font()->SetStyle(fsBold);
@@ -259,6 +288,7 @@ void TunerPanel::DrawSwitch() {
     canvas->Brush()->SetColor(clWhite);
     canvas->Ellipse(left, 2, left + knob, 2 + knob);
     ImgMikrofon->Invalidate();
+    ImgMikrofon->SetAccessibleChecked(MikrofonOn);
 }
 
 void TunerPanel::UseListening(std::unique_ptr<listening::TunerListening> listening) {
@@ -378,6 +408,7 @@ TunerDisplayState TunerPanel::DisplayState() const {
 
 void TunerPanel::ShowListening() {
     LAutomatisch->Font()->SetColor(ListeningString == listening::kAutoString ? clWhite : RGB(96, 102, 110));
+    LAutomatisch->SetAccessibleChecked(ListeningString == listening::kAutoString);
     const TunerDisplayState state = DisplayState();
     if (displayDrawn_ && state.line == shown_.line && state.noteName == shown_.noteName &&
         state.heard == shown_.heard && state.cents == shown_.cents && state.frequency == shown_.frequency)
@@ -386,6 +417,11 @@ void TunerPanel::ShowListening() {
     displayDrawn_ = true;
     DrawTunerDisplay(*ImgHoeren->Canvas(), ImgHoeren->Width(), ImgHoeren->Height(), state);
     ImgHoeren->Invalidate();
+    // The reading in words for a screen reader, announced as it changes.
+    QStringList words;
+    for (const QString& part : {state.noteName, state.frequency, state.line})
+        if (!part.trimmed().isEmpty()) words << part.trimmed();
+    ImgHoeren->SetAccessibleName(words.join(", "));
 }
 
 void TunerPanel::ShowInput() {
@@ -395,6 +431,7 @@ void TunerPanel::ShowInput() {
             if (input.id == InputId) name += input.description;
     }
     if (InputId.empty()) name += "-";
+    LEingang->SetAccessibleName(name); // the whole name, also when the label cuts it
     const QFontMetrics metrics(LEingang->Font()->ToQFont());
     LEingang->SetCaption(metrics.elidedText(name, Qt::ElideRight, LEingang->Width()));
 }

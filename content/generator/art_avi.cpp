@@ -31,7 +31,7 @@ std::string MainHeader(const AviClip& clip, unsigned largestChunk, unsigned byte
     PutLe32(h, 0x10 | 0x100); // has an index; interleaved
     PutLe32(h, static_cast<unsigned>(clip.jpegFrames.size()));
     PutLe32(h, 0);
-    PutLe32(h, 2);
+    PutLe32(h, clip.samples.empty() ? 1 : 2);
     PutLe32(h, largestChunk);
     PutLe32(h, static_cast<unsigned>(clip.width));
     PutLe32(h, static_cast<unsigned>(clip.height));
@@ -96,14 +96,14 @@ std::string Samples(const std::vector<std::int16_t>& samples, size_t from, size_
 
 std::string EncodeAvi(const AviClip& clip) {
     const size_t frames = clip.jpegFrames.size();
-    if (frames == 0 || clip.framesPerSecond <= 0) return {};
+    if (frames == 0 || clip.framesPerSecond <= 0 || clip.jpegFrames.front().empty()) return {};
     // The movie list: per frame its picture, then the sound that belongs to it.
     std::string movi = "movi";
     std::string index;
     unsigned largest = 0;
     auto add = [&](const char* id, const std::string& data) {
         index += std::string(id, 4);
-        PutLe32(index, 0x10u); // every chunk starts a key frame (JPEG frames, PCM blocks)
+        PutLe32(index, data.empty() ? 0u : 0x10u); // every chunk but a drop frame is a key frame
         PutLe32(index, static_cast<unsigned>(movi.size())); // offset from the "movi" tag
         PutLe32(index, static_cast<unsigned>(data.size()));
         movi += Chunk(id, data);
@@ -116,15 +116,15 @@ std::string EncodeAvi(const AviClip& clip) {
         if (to > from) add("01wb", Samples(clip.samples, from, to));
     }
     const unsigned videoBytes = static_cast<unsigned>((movi.size() - 4) * clip.framesPerSecond / frames);
-    const unsigned bytesPerSecond = videoBytes + static_cast<unsigned>(clip.sampleRate) * 2;
+    const unsigned bytesPerSecond = videoBytes + (total > 0 ? static_cast<unsigned>(clip.sampleRate) * 2 : 0u);
     std::string videoList = StreamHeader("vids", "MJPG", 1, static_cast<unsigned>(clip.framesPerSecond),
                                          static_cast<unsigned>(frames), largest, 0, clip.width, clip.height) +
                             VideoFormat(clip);
     std::string audioList = StreamHeader("auds", "\0\0\0\0", 2, static_cast<unsigned>(clip.sampleRate) * 2,
                                          static_cast<unsigned>(total), largest, 2, 0, 0) +
                             AudioFormat(clip);
-    std::string header = MainHeader(clip, largest, bytesPerSecond) + List("strl", videoList) +
-                         List("strl", audioList);
+    std::string header = MainHeader(clip, largest, bytesPerSecond) + List("strl", videoList);
+    if (total > 0) header += List("strl", audioList);
     std::string body = "AVI " + List("hdrl", header) + Chunk("LIST", movi) + Chunk("idx1", index);
     return Chunk("RIFF", body);
 }

@@ -503,4 +503,19 @@ void DrawIcon(QPainter& painter, Icon icon, const QRectF& box, QColor colour) {
     painter.restore();
 }
 
+QPainterPath QuarterRestPath(double x, double mid, double height, double width) {
+    const double h = height, w = width;
+    QPainterPath path;
+    path.moveTo(x - w * 0.4, mid - h / 2);
+    path.lineTo(x + w * 0.6, mid - h * 0.15);
+    path.lineTo(x - w * 0.1, mid + h * 0.05);
+    path.lineTo(x + w * 0.55, mid + h * 0.3);
+    path.cubicTo(x - w * 0.9, mid + h * 0.15, x - w * 0.6, mid + h * 0.55, x, mid + h / 2);
+    path.cubicTo(x - w * 1.3, mid + h * 0.35, x - w * 0.9, mid + h * 0.05, x + w * 0.2, mid + h * 0.2);
+    path.lineTo(x - w * 0.55, mid - h * 0.05);
+    path.lineTo(x + w * 0.15, mid - h * 0.2);
+    path.closeSubpath();
+    return path;
+}
+
 } // namespace art

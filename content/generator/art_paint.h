@@ -66,6 +66,10 @@ void EngravedText(QPainter& painter, const QRectF& rect, int flags, const QStrin
                   const QFont& font, QColor colour);  // dark text cut into a light surface
 
 // Motifs.
+// The quarter rest's zigzag, `height` tall and about `width` wide, centred
+// on (x, mid).
+QPainterPath QuarterRestPath(double x, double mid, double height, double width);
+
 void DrawRosette(QPainter& painter, QPointF centre, double radius, bool glowing);
 // An acoustic guitar lying with its neck to the right inside `box`; the
 // strings swing by `swing` pixels (0 = at rest).

@@ -221,7 +221,8 @@ QImage LocatorMark(bool mask) {
     return image;
 }
 
-QImage VideoButton(bool stop) {
+// The intro video's play and stop buttons, with the edition's word.
+QImage VideoButton(bool stop, bool english) {
     const QRect place(layout::BVideoStop - layout::LessonScreen.topLeft(), layout::VideoButton);
     QImage image = NoLessonBackdrop().copy(place);
     QPainter p;
@@ -241,7 +242,9 @@ QImage VideoButton(bool stop) {
     DrawIcon(p, stop ? Icon::Stop : Icon::Play, QRectF(8, image.height() / 2.0 - 7, 14, 14),
              stop ? C("accent") : C("wood-dark"));
     EmbossedText(p, QRectF(28, 0, image.width() - 32, image.height()), Qt::AlignCenter,
-                 stop ? QStringLiteral("Stopp") : QStringLiteral("Einführung"), Sans(13, true), C("cream"));
+                 stop ? (english ? QStringLiteral("Stop") : QStringLiteral("Stopp"))
+                      : (english ? QStringLiteral("Intro") : QStringLiteral("Einführung")),
+                 Sans(13, true), C("cream"));
     return image;
 }
 
@@ -276,7 +279,8 @@ QImage ScrollButton(bool down, bool over) {
     return image;
 }
 
-QImage KontrolleCover() {
+// The locked quiz button's place, named as the edition names the quiz.
+QImage KontrolleCover(bool english) {
     QImage image = MainBackground().copy(layout::KontrolleCover);
     QPainter p;
     BeginPainter(p, image);
@@ -286,7 +290,8 @@ QImage KontrolleCover() {
     DrawIcon(p, Icon::Lock, QRectF(slot.left() + 8, slot.top() + 4, 16, 16), C("honey"));
     p.setFont(Sans(11, false, true));
     p.setPen(C("honey"));
-    p.drawText(slot.adjusted(26, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Kontrolle"));
+    p.drawText(slot.adjusted(26, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+               english ? QStringLiteral("Quiz") : QStringLiteral("Kontrolle"));
     return image;
 }
 

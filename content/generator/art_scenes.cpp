@@ -156,7 +156,7 @@ QImage QuizBackground() {
     p.drawText(card.adjusted(24, 84, -16, -60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                Say("Kreuzen Sie bei jeder der drei Fragen die richtige Antwort an und klicken Sie dann "
                    "auf »OK«. Drei richtige Antworten schließen die Lektion ab.",
-                   "Tick the right answer to each of the three questions, then click »OK«. "
+                   "Tick the right answer to each of the three questions, then click “OK”. "
                    "Three right answers complete the lesson."));
     // A big tick in a ring: the reward.
     const QPointF tick(card.right() - 58, card.bottom() - 54);
@@ -212,7 +212,7 @@ QImage ExplorerBackground() {
         path.addRect(display);
         SoftShadow(p, path, QPointF(2, 2), 3, C("shadow", 200));
     }
-    Hint(p, QRectF(110, 176, 240, 18), Say("Zeigen Sie auf eine Lektion; ein Klick öffnet sie.", "Point at a lesson, click to open it."), C("honey"));
+    Hint(p, QRectF(layout::ExplorerHint), Say("Ein Klick öffnet die Lektion.", "Click a lesson to open it."), C("honey"));
     return image;
 }
 

@@ -31,7 +31,7 @@ void CheckTexts(const Lesson& text, std::vector<std::string>& errors) {
     const std::pair<const char*, const std::string*> keys[] = {
         {"title", &text.title}, {"explorer", &text.explorer}, {"teaches", &text.teaches}, {"notation", &text.notation}};
     for (const auto& [key, value] : keys) {
-        if (value->empty()) errors.push_back(at + "no '" + key + "'");
+        if (value->empty() && value != &text.notation) errors.push_back(at + "no '" + key + "'");
         else if (!FitsAnsi(*value)) errors.push_back(at + "'" + key + "' is not representable in Windows-1252");
     }
     if (!text.exercise || text.exercise->description.empty())
@@ -46,6 +46,7 @@ void CheckTexts(const Lesson& text, std::vector<std::string>& errors) {
         if (slide->paragraphs.empty()) errors.push_back(At(text.file, slide->line) + "the window has no text");
         for (const std::string& p : slide->paragraphs) check(slide->line, p, "a text");
         for (const std::string& p : slide->pictures) check(slide->line, p, "a picture line");
+        for (const std::string& v : slide->videos) check(slide->line, v, "a video line");
     }
     for (const Question& q : text.quiz) {
         check(q.line, q.text, "the question");
@@ -58,6 +59,8 @@ void CheckTexts(const Lesson& text, std::vector<std::string>& errors) {
 void CheckStructure(const Lesson& german, const Lesson& text, std::vector<std::string>& errors) {
     if (text.number != german.number)
         errors.push_back(At(text.file, 1) + "'lesson: " + std::to_string(german.number) + "' expected");
+    if (text.notation.empty() != german.notation.empty())
+        errors.push_back(At(text.file, 1) + "'notation' belongs in both files or in neither");
     for (int w = 0; w < 3; ++w) {
         const auto& de = german.slides[static_cast<std::size_t>(w)];
         const auto& en = text.slides[static_cast<std::size_t>(w)];
@@ -68,6 +71,9 @@ void CheckStructure(const Lesson& german, const Lesson& text, std::vector<std::s
         if (en->pictures.size() != de->pictures.size())
             errors.push_back(At(text.file, en->line) + window + " has " + std::to_string(en->pictures.size()) +
                              " picture lines, the German file " + std::to_string(de->pictures.size()));
+        if (en->videos.size() != de->videos.size())
+            errors.push_back(At(text.file, en->line) + window + " has " + std::to_string(en->videos.size()) +
+                             " video lines, the German file " + std::to_string(de->videos.size()));
         if (en->samples != de->samples)
             errors.push_back(At(text.file, en->line) + window + ": the sample lines must be the German file's");
     }
@@ -113,6 +119,7 @@ Lesson EnglishLesson(const Lesson& german, const Lesson* text) {
         slide.heading = text->slides[w]->heading;
         slide.paragraphs = text->slides[w]->paragraphs;
         if (text->slides[w]->pictures.size() == slide.pictures.size()) slide.pictures = text->slides[w]->pictures;
+        if (text->slides[w]->videos.size() == slide.videos.size()) slide.videos = text->slides[w]->videos;
     }
     for (std::size_t q = 0; q < 3; ++q) {
         if (text->quiz[q].choices.size() != lesson.quiz[q].choices.size()) continue;
@@ -173,6 +180,7 @@ bool LoadEditions(const std::string& folder, std::vector<Outline>& editions, std
     if (errors.size() != before) return false;
     Outline english = LoadEnglishOutline(folder, german, errors, notes);
     ValidateExercises(english, errors);
+    CheckQuizBalance(english, "the English edition", errors);
     editions.push_back(std::move(german));
     editions.push_back(std::move(english));
     return errors.size() == before;

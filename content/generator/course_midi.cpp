@@ -42,26 +42,46 @@ mxmidi::smf::SmfTrack ToTrack(std::vector<TimedEvent> events, int channel, int e
     return track;
 }
 
-mxmidi::smf::SmfTrack ConductorTrack(const ExerciseSettings& s, int endTick) {
+::MidiEvent TempoEvent(double bpm) {
+    const int micros = static_cast<int>(std::lround(60000000.0 / bpm));
+    return {0, 0, static_cast<std::uint8_t>(micros >> 16), static_cast<std::uint8_t>(micros >> 8),
+            static_cast<std::uint8_t>(micros)};
+}
+
+// The level's tempo, slowed for every played bar with a fermata.
+mxmidi::smf::SmfTrack ConductorTrack(const Exercise& exercise, const ExerciseSettings& s, int endTick) {
     mxmidi::smf::SmfTrack track;
-    const int micros = static_cast<int>(std::lround(60000000.0 / s.tempo));
-    ::MidiEvent tempo{0, 0, static_cast<std::uint8_t>(micros >> 16),
-                            static_cast<std::uint8_t>(micros >> 8), static_cast<std::uint8_t>(micros)};
     track.metas.push_back(mxmidi::smf::SmfMeta{0x03, "Tempo"});
     track.metas.push_back(mxmidi::smf::SmfMeta{0x58, std::string{char(s.beatsPerBar), 2, 24, 8}});
-    track.events.push_back(tempo);
-    ::MidiEvent end = tempo; // the tempo again at the last beat ends the track there
-    end.time = static_cast<std::uint32_t>(endTick);
+    std::vector<std::pair<int, double>> changes = {{0, s.tempo}};
+    const int barTicks = s.beatsPerBar * kTicksPerBeat;
+    for (std::size_t i = 0; i < exercise.order.size(); ++i) {
+        if (!exercise.HasFermata(exercise.order[i])) continue;
+        const int start = (s.countInBeats + s.beatsPerBar * static_cast<int>(i)) * kTicksPerBeat;
+        if (start >= endTick) break;
+        changes.push_back({start, static_cast<double>(s.tempo) / kFermataStretch});
+        changes.push_back({std::min(start + barTicks, endTick), s.tempo});
+    }
+    int now = 0;
+    for (const auto& [tick, bpm] : changes) {
+        ::MidiEvent tempo = TempoEvent(bpm);
+        tempo.time = static_cast<std::uint32_t>(tick - now);
+        now = tick;
+        track.events.push_back(tempo);
+    }
+    ::MidiEvent end = TempoEvent(changes.back().second); // the tempo again at the last beat ends the track there
+    end.time = static_cast<std::uint32_t>(endTick - now);
     track.events.push_back(end);
     return track;
 }
 
-mxmidi::smf::SmfTrack ClickTrack(const ExerciseSettings& s, int endTick) {
+mxmidi::smf::SmfTrack ClickTrack(const Exercise& exercise, const ExerciseSettings& s, int endTick) {
     std::vector<TimedEvent> events;
+    const int bar = exercise.eighths ? 2 * s.beatsPerBar : s.beatsPerBar;
     for (int beat = 0; beat < s.countInBeats; ++beat) {
         const int tick = beat * kTicksPerBeat;
-        const int note = beat % s.beatsPerBar == 0 ? kClickAccent : kClick;
-        const int velocity = beat % s.beatsPerBar == 0 ? 110 : 90;
+        const int note = beat % bar == 0 ? kClickAccent : kClick;
+        const int velocity = beat % bar == 0 ? 110 : exercise.eighths && beat % 2 ? 65 : 90;
         events.push_back({tick, 1, Channel(0x90 | kClickChannel, note, velocity)});
         events.push_back({tick + kTicksPerBeat / 4, 0, Channel(0x80 | kClickChannel, note, 0)});
     }
@@ -109,8 +129,8 @@ std::string ExerciseFile(const Exercise& exercise, const Outline& outline,
                          const ExerciseSettings& settings) {
     const int endTick = (settings.countInBeats + settings.beatCount) * kTicksPerBeat;
     std::vector<mxmidi::smf::SmfTrack> tracks;
-    tracks.push_back(ConductorTrack(settings, endTick));
-    tracks.push_back(ClickTrack(settings, endTick));
+    tracks.push_back(ConductorTrack(exercise, settings, endTick));
+    tracks.push_back(ClickTrack(exercise, settings, endTick));
     tracks.push_back(GuitarTrack(exercise, outline, settings, endTick));
     return mxmidi::smf::EncodeSmf(kTicksPerBeat, tracks);
 }

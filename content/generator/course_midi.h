@@ -23,8 +23,14 @@ struct ExerciseSettings {
     int program = kNylonGuitar;
 };
 
+// A bar with a fermata is held this many times as long as written: the
+// conductor track slows to the tempo divided by it for the bar.
+inline constexpr int kFermataStretch = 2;
+
 // The bytes of the exercise file. Notes beyond `beatCount` beats are cut off
-// there, so that every note is closed by the end of the file.
+// there, so that every note is closed by the end of the file. When the
+// exercise counts in eighths, the count-in accents every eighth beat (the
+// one of a 4/4 bar) and its off-beats are softer.
 std::string ExerciseFile(const Exercise& exercise, const Outline& outline,
                          const ExerciseSettings& settings);
 

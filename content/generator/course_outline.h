@@ -11,15 +11,24 @@
 //   "unchanged"), CursorActive (yes/no), PlayCountPreset, AnswerKey,
 //   TempoTable, TempoTableOther, CursorGeometry, CursorGeometryLanguage1, Hold.
 //   Lesson keys: title (may hold "$n"), explorer, teaches, notation.
-//   Slide keys: heading, text (one paragraph each), picture, sample (a chord).
-//   Exercise keys: description, then bar lines "| ev ev | ev ev |", and
-//   order (bar numbers and ranges, e.g. "1-8 1-8"; default all bars once).
+//   Slide keys: heading, text (one paragraph each), picture (its caption),
+//   draw (the drawing of the picture line before it: a name and arguments,
+//   German file only), sample (a chord), video (what one of the lesson's
+//   videos shows; its script is in videos.txt).
+//   Exercise keys: description, then bar lines "| ev ev | ev ev |", order
+//   (bar numbers and ranges, e.g. "1-8 1-8"; default all bars once),
+//   counting ("quarters", the default, or "eighths": every beat is an eighth
+//   note, counted "1 + 2 +", and a 4/4 bar spans two bars of the outline),
+//   fermata (numbers of the bars held longer than written).
 //   Question keys: question, choice (a wrong answer), right (the right one).
 //
 // Score events, separated by blanks inside a bar:
-//   -            a rest
+//   -            a rest: the strings are damped, nothing sounds
 //   E0 A3 g2+h1  notes: string (E A D g h e, low to high) and fret; '+' joins
 //   [Em] [G]^    a strummed chord from akkorde.txt; '^' marks an up-stroke
+//   [Am]3 [G]^4  a strum over the three (four) highest strings of the chord only
+//   ~ ~^         a missed strum: the hand swings past the strings (down or up)
+//                without touching them, and what sounded before rings on
 //   any event may end in ":2", ":3", ":4", ":1/2", ":3/2", ":1/4" (beats; 1 by default)
 
 #include "content/generator/course_registry.h"
@@ -35,12 +44,16 @@ namespace content {
 constexpr int kUnitsPerBeat = 8; // durations in eighths of a beat, as the MIDI engine counts
 
 struct ScoreEvent {
-    enum class Kind { Rest, Notes, Chord };
+    enum class Kind { Rest, Notes, Chord, Ghost };
     Kind kind = Kind::Rest;
     std::vector<std::pair<int, int>> notes; // (string 0 = low E .. 5 = high e, fret)
     std::string chord;
     bool upStroke = false;
+    int strings = 6; // a chord: struck on this many of the highest strings
     int units = kUnitsPerBeat;
+    // A stroke of the hand that sounds (a chord or notes), as opposed to a
+    // rest or a missed strum.
+    bool Sounds() const { return kind == Kind::Notes || kind == Kind::Chord; }
 };
 
 struct Bar {
@@ -53,16 +66,22 @@ struct Exercise {
     std::vector<Bar> bars;  // the notation, bar 1 first
     std::vector<int> order; // bar indices (0-based) in the order they are played
     std::vector<std::pair<int, int>> ranges; // the order as written: first and last bar (0-based)
+    bool eighths = false;   // every beat is an eighth note; two bars make one 4/4 bar
+    std::vector<int> fermataBars; // bar indices (0-based) held longer than written
     int line = 0;           // where the section starts, for messages
     int PlayedBeats(int beatsPerBar) const;
+    bool HasFermata(int bar) const;
 };
 
 struct Slide {
     int line = 0; // where the section starts, for messages
     std::string heading;
     std::vector<std::string> paragraphs;
-    std::vector<std::string> pictures;
+    std::vector<std::string> pictures;     // the captions
+    std::vector<std::string> drawings;     // per picture: what is drawn ("" = nothing said)
+    std::vector<int> pictureLines;         // per picture: its line in the file
     std::vector<std::string> samples;
+    std::vector<std::string> videos; // what each of the lesson's videos shows, counted through A, B, C
 };
 
 struct Question {
@@ -115,7 +134,8 @@ struct Lesson {
 
 struct ChordShape {
     std::string name;
-    std::array<int, 6> frets{}; // low E .. high e; -1 = not played
+    std::array<int, 6> frets{};   // low E .. high e; -1 = not played
+    std::array<int, 6> fingers{}; // the fretting finger of each string (1 index .. 4 little; 0 none)
 };
 
 struct Outline {
@@ -157,6 +177,29 @@ bool LoadEditions(const std::string& folder, std::vector<Outline>& editions, std
 // that every exercise beat falls where the play cursor expects it.
 void ValidateOutline(const Outline& outline, std::vector<std::string>& errors);
 
+// The fastest a learner's hand has to strike at level 10 (strokes a second).
+inline constexpr double kMostStrokesPerSecond = 5.0;
+
+// Where the right answers of the course's quizzes lie: per box (1..6) how
+// many questions have their right answer there, and how often the right
+// answer is the last box or the longest answer of its question, the two
+// give-aways of a quiz that can be passed by guessing.
+struct QuizBalance {
+    std::array<int, 7> perBox{}; // [1..6]
+    int questions = 0;
+    int last = 0;
+    int longest = 0;
+    std::string Summary() const; // "boxes 1-6: 16 21 22 27 3 1; last 30, longest 20 of 90"
+};
+QuizBalance MeasureQuizzes(const Outline& outline);
+
+// At most a third of the right answers may sit in one box, in the last box
+// of their question, or be its longest answer (with four answers a guesser
+// hits a quarter), and at least an eighth must be last and longest: a quiz
+// whose right answer is never the last or the longest gives itself away
+// too. `edition` names the outline in the messages.
+void CheckQuizBalance(const Outline& outline, const std::string& edition, std::vector<std::string>& errors);
+
 // Checks every lesson's [exercise] against the lesson's own values (its
 // edition's geometry, hold and cursor): bar lengths, chords, the notation's
 // length and that every beat falls where the play cursor points.
@@ -175,6 +218,15 @@ std::vector<RepeatedRun> RepeatedRuns(const Exercise& exercise);
 // MIDI note of a string and fret (standard tuning E2 A2 D3 G3 B3 E4).
 int StringNote(int string, int fret);
 
+// The strings a chord event strikes, low to high: the chord's played strings,
+// only the event's highest `strings` of them.
+std::vector<int> StruckStrings(const ScoreEvent& event, const ChordShape& shape);
+
+// The fastest the hand strikes in the exercise at `tempo` beats per minute:
+// strokes per second over the shortest gap between two sounding events in
+// playing order (a chord is one stroke, however many strings it sounds).
+double FastestStrokesPerSecond(const Exercise& exercise, int tempo);
+
 // One note of an exercise as it is played: start and length in eighths of a
 // beat from the first exercise beat (the count-in comes before it), the MIDI
 // note, and for strummed chords the stroke direction and the note's place in
@@ -189,7 +241,8 @@ struct PlayedNote {
 
 // The exercise's notes in playing order: the bars in `order`, chords voiced
 // from the outline's chord shapes, low string first on a down-stroke and high
-// string first on an up-stroke. Unknown chords sound nothing.
+// string first on an up-stroke. Unknown chords sound nothing. A missed strum
+// lets the notes of the stroke before it ring on through its length.
 std::vector<PlayedNote> PlayedNotes(const Exercise& exercise, const Outline& outline);
 
 } // namespace content

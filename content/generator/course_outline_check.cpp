@@ -55,7 +55,6 @@ void CheckTexts(const Checker& check, const Lesson& lesson) {
     if (lesson.title.empty()) check.Fail("no title");
     if (lesson.explorer.empty()) check.Fail("no explorer text");
     if (lesson.teaches.empty()) check.Fail("no 'teaches'");
-    if (lesson.notation.empty()) check.Fail("no 'notation'");
     for (const std::string* text : {&lesson.title, &lesson.explorer})
         if (!FitsAnsi(*text)) check.Fail("text not representable in Windows-1252: " + *text);
 }
@@ -71,6 +70,15 @@ void CheckSlides(const Checker& check, const Lesson& lesson) {
         if (!skipped && !slide) check.Fail(std::string("[slide ") + names[w] + "] missing");
         if (slide && (slide->heading.empty() || slide->paragraphs.empty()))
             check.Fail(std::string("[slide ") + names[w] + "] needs a heading and text");
+        if (slide && slide->pictures.size() > 4)
+            check.Fail(std::string("[slide ") + names[w] + "] shows at most four pictures");
+        for (std::size_t k = 0; slide && k < slide->pictures.size(); ++k)
+            if (slide->drawings[k].empty())
+                check.Fail("line " + std::to_string(slide->pictureLines[k]) + ": the picture '" +
+                           slide->pictures[k] + "' has no drawing (a 'draw:' line after it)");
+        for (const std::string& video : slide ? slide->videos : std::vector<std::string>{})
+            if (video.empty() || !FitsAnsi(video))
+                check.Fail(std::string("[slide ") + names[w] + "]: a video line empty or not in Windows-1252");
     }
 }
 
@@ -108,6 +116,19 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
         if (b >= static_cast<int>(exercise.bars.size()))
             check.Fail(name + ": order names bar " + std::to_string(b + 1) +
                        ", which does not exist");
+    for (int b : exercise.fermataBars)
+        if (b >= static_cast<int>(exercise.bars.size()))
+            check.Fail(name + ": a fermata on bar " + std::to_string(b + 1) + ", which does not exist");
+    if (exercise.eighths && (beatsPerBar != 4 || exercise.bars.size() % 2 != 0))
+        check.Fail(name + ": counting in eighths needs bars of four beats, two to each 4/4 bar");
+    for (const auto& [first, last] : exercise.ranges)
+        if (exercise.eighths && (first % 2 != 0 || last % 2 != 1))
+            check.Fail(name + ": counted in eighths, the order must play whole 4/4 bars (bar pairs 1-2, 3-4, ...)");
+    const double strokes = FastestStrokesPerSecond(exercise, values.tempo.back());
+    if (strokes > kMostStrokesPerSecond)
+        check.Fail(name + ": at level 10 (" + std::to_string(values.tempo.back()) + " beats per minute) the hand "
+                   "strikes " + std::to_string(strokes).substr(0, 4) + " times a second; at most " +
+                   std::to_string(kMostStrokesPerSecond).substr(0, 3) + " are playable");
     const int notationBeats = static_cast<int>(exercise.bars.size()) * beatsPerBar;
     if (notationBeats != static_cast<int>(g[kWrapLength]))
         check.Fail(name + ": the notation holds " + std::to_string(notationBeats) +
@@ -120,6 +141,13 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
         return;
     }
     if (!values.cursorActive) return;
+    if (values.hold[0] >= 0) {
+        // Where the point stands still, the music holds too: a fermata bar.
+        const int held = exercise.order[static_cast<std::size_t>(values.hold[0] / beatsPerBar)];
+        if (!exercise.HasFermata(held))
+            check.Fail(name + ": the point holds still in bar " + std::to_string(held + 1) +
+                       ", which needs a fermata");
+    }
     for (int p = 0; p < beatCount; ++p) {
         int shown = CursorNotationBeat(g, values.hold, p);
         int bar = exercise.order[static_cast<std::size_t>(p / beatsPerBar)];
@@ -136,6 +164,7 @@ void CheckExercise(const Checker& check, const Exercise& exercise, const Geometr
 } // namespace
 
 void ValidateOutline(const Outline& outline, std::vector<std::string>& errors) {
+    CheckQuizBalance(outline, "the German edition", errors);
     if (outline.closingTitle.empty() || outline.closingText.empty())
         errors.push_back("abschluss.txt: title and explorer text needed");
     if (!FitsAnsi(outline.closingTitle) || !FitsAnsi(outline.closingText))
@@ -184,6 +213,44 @@ void ValidateExercises(const Outline& outline, std::vector<std::string>& errors)
         if (lesson.exercise)
             CheckExercise(check, *lesson.exercise, lesson.values.geometry, lesson.values, outline, "[exercise]");
     }
+}
+
+std::string QuizBalance::Summary() const {
+    std::string text = "boxes 1-6:";
+    for (int box = 1; box <= 6; ++box) text += " " + std::to_string(perBox[static_cast<std::size_t>(box)]);
+    return text + "; last " + std::to_string(last) + ", longest " + std::to_string(longest) + " of " +
+           std::to_string(questions);
+}
+
+QuizBalance MeasureQuizzes(const Outline& outline) {
+    QuizBalance balance;
+    for (const Lesson& lesson : outline.lessons)
+        for (const Question& q : lesson.quiz) {
+            if (q.right < 1 || q.right > static_cast<int>(q.choices.size()) || q.right > 6) continue;
+            ++balance.questions;
+            ++balance.perBox[static_cast<std::size_t>(q.right)];
+            if (q.right == static_cast<int>(q.choices.size())) ++balance.last;
+            const auto length = [](const std::string& s) { return QString::fromUtf8(s).size(); };
+            const auto right = length(q.choices[static_cast<std::size_t>(q.right - 1)]);
+            bool longest = true;
+            for (std::size_t c = 0; c < q.choices.size(); ++c)
+                if (static_cast<int>(c) != q.right - 1 && length(q.choices[c]) >= right) longest = false;
+            if (longest) ++balance.longest;
+        }
+    return balance;
+}
+
+void CheckQuizBalance(const Outline& outline, const std::string& edition, std::vector<std::string>& errors) {
+    const QuizBalance b = MeasureQuizzes(outline);
+    const int most = b.questions / 3, fewest = b.questions / 8;
+    std::string where = edition + ": the quizzes' right answers (" + b.Summary() + ")";
+    for (int box = 1; box <= 6; ++box)
+        if (b.perBox[static_cast<std::size_t>(box)] > most)
+            errors.push_back(where + ": too many in box " + std::to_string(box));
+    if (b.last > most) errors.push_back(where + ": too often the last answer");
+    if (b.last < fewest) errors.push_back(where + ": too seldom the last answer");
+    if (b.longest > most) errors.push_back(where + ": too often the longest answer");
+    if (b.longest < fewest) errors.push_back(where + ": too seldom the longest answer");
 }
 
 } // namespace content

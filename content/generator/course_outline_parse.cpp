@@ -110,16 +110,25 @@ std::optional<ScoreEvent> ParseEvent(const std::string& token, std::string& why)
         event.units = *units;
     }
     if (element == "-") return event;
+    if (element == "~" || element == "~^") {
+        event.kind = ScoreEvent::Kind::Ghost;
+        event.upStroke = element.size() == 2;
+        return event;
+    }
     if (!element.empty() && element[0] == '[') {
         std::size_t close = element.find(']');
         std::string rest = close == std::string::npos ? "" : element.substr(close + 1);
-        if (close == std::string::npos || close == 1 || !(rest.empty() || rest == "^")) {
+        const bool up = !rest.empty() && rest[0] == '^';
+        const std::string strings = up ? rest.substr(1) : rest;
+        const bool stringsOk = strings.empty() || (strings.size() == 1 && strings[0] >= '1' && strings[0] <= '6');
+        if (close == std::string::npos || close == 1 || !stringsOk) {
             why = "bad chord '" + token + "'";
             return std::nullopt;
         }
         event.kind = ScoreEvent::Kind::Chord;
         event.chord = element.substr(1, close - 1);
-        event.upStroke = rest == "^";
+        event.upStroke = up;
+        if (!strings.empty()) event.strings = strings[0] - '0';
         return event;
     }
     event.kind = ScoreEvent::Kind::Notes;
@@ -288,10 +297,23 @@ void ParseLessonKey(const Reader& reader, int line, const std::string& key,
             slide.heading = value;
         else if (key == "text")
             slide.paragraphs.push_back(value);
-        else if (key == "picture")
+        else if (key == "picture") {
             slide.pictures.push_back(value);
-        else if (key == "sample")
+            slide.drawings.emplace_back();
+            slide.pictureLines.push_back(line);
+        } else if (key == "draw") {
+            if (state.textOnly)
+                reader.Error(line, "'draw'" + std::string(kGermanOnly));
+            else if (slide.pictures.empty() || !slide.drawings.back().empty())
+                reader.Error(line, "'draw' belongs right after its picture line");
+            else if (value.empty())
+                reader.Error(line, "'draw' needs the name of a drawing");
+            else
+                slide.drawings.back() = value;
+        } else if (key == "sample")
             slide.samples.push_back(value);
+        else if (key == "video")
+            slide.videos.push_back(value);
         else
             reader.Error(line, "unknown slide key '" + key + "'");
         return;
@@ -306,6 +328,20 @@ void ParseLessonKey(const Reader& reader, int line, const std::string& key,
             if (state.textOnly) reader.Error(line, "'order'" + std::string(kGermanOnly));
             ParseOrder(reader, line, value, exercise);
             state.orderGiven = true;
+        } else if (key == "counting") {
+            if (state.textOnly) reader.Error(line, "'counting'" + std::string(kGermanOnly));
+            if (value != "quarters" && value != "eighths") reader.Error(line, "counting is quarters or eighths");
+            exercise.eighths = value == "eighths";
+        } else if (key == "fermata") {
+            if (state.textOnly) reader.Error(line, "'fermata'" + std::string(kGermanOnly));
+            std::vector<int> bars;
+            for (const std::string& w : Words(value)) {
+                auto bar = ToInt(w);
+                if (!bar || *bar < 1)
+                    reader.Error(line, "bad bar number '" + w + "'");
+                else
+                    exercise.fermataBars.push_back(*bar - 1);
+            }
         } else
             reader.Error(line, "unknown exercise key '" + key + "'");
         return;
@@ -404,18 +440,25 @@ void ParseChords(const std::string& path, std::map<std::string, ChordShape>& cho
         std::string line = Trim(raw);
         if (line.empty() || line[0] == '#') continue;
         std::size_t colon = line.find(':');
-        std::vector<std::string> frets =
-            Words(colon == std::string::npos ? "" : line.substr(colon + 1));
+        const std::string rest = colon == std::string::npos ? "" : line.substr(colon + 1);
+        const std::size_t bar = rest.find('|');
+        std::vector<std::string> frets = Words(rest.substr(0, bar));
+        std::vector<std::string> fingers = bar == std::string::npos ? std::vector<std::string>{} : Words(rest.substr(bar + 1));
         ChordShape shape;
         shape.name = Trim(line.substr(0, colon == std::string::npos ? 0 : colon));
-        bool ok = !shape.name.empty() && frets.size() == 6;
+        bool ok = !shape.name.empty() && frets.size() == 6 && fingers.size() == 6;
         for (std::size_t i = 0; ok && i < 6; ++i) {
             auto f = frets[i] == "x" ? std::optional<int>(-1) : ToInt(frets[i]);
-            ok = f && *f >= -1 && *f <= 19;
-            if (ok) shape.frets[i] = *f;
+            auto finger = ToInt(fingers[i]);
+            ok = f && *f >= -1 && *f <= 19 && finger && *finger >= 0 && *finger <= 4 && (*f > 0) == (*finger > 0);
+            if (ok) {
+                shape.frets[i] = *f;
+                shape.fingers[i] = *finger;
+            }
         }
         if (!ok)
-            reader.Error(lineNumber, "expected 'Name: six frets (x = not played)'");
+            reader.Error(lineNumber, "expected 'Name: six frets (x = not played) | six fingers "
+                                     "(1 to 4 on every fretted string, 0 elsewhere)'");
         else
             chords[shape.name] = shape;
     }

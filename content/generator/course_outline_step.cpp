@@ -31,6 +31,20 @@ bool RunOutline(const GeneratorContext& context) {
         bars += static_cast<int>(lesson.exercise->bars.size());
     std::printf("content: course outline: %zu lessons, %d bars of notation, %zu chords, %zu editions\n",
                 outline.lessons.size(), bars, outline.chords.size(), editions.size());
+    // The figures of the two checks a learner would feel: how fast the hand
+    // has to strike at level 10, and where the quizzes' right answers lie.
+    for (const Outline& edition : editions) {
+        double fastest = 0;
+        int fastestLesson = 0;
+        for (const Lesson& lesson : edition.lessons) {
+            const double strokes = FastestStrokesPerSecond(*lesson.exercise, lesson.values.tempo.back());
+            if (strokes > fastest) fastest = strokes, fastestLesson = lesson.number;
+        }
+        std::printf("content: course outline (%s): at most %.2f strokes a second at level 10 (lesson %d); "
+                    "right answers in %s\n",
+                    edition.lessons.front().edition == Edition::German ? "German" : "English", fastest,
+                    fastestLesson, MeasureQuizzes(edition).Summary().c_str());
+    }
     return true;
 }
 

@@ -27,6 +27,8 @@ struct Grid {
     int beats = 0;       // notation beats (WrapLength)
     int perLine = 0;
     int perBar = 0;
+    int barBeats = 0;    // beats between two bar lines: a 4/4 bar of eighths spans two bars of the outline
+    bool eighths = false;
     double beatWidth = 0;
     double spacing = 6;  // between two tab lines
     bool chordsInBand = false;
@@ -79,6 +81,8 @@ Grid MakeGrid(const content::Lesson& lesson) {
     grid.beats = static_cast<int>(grid.g[content::kWrapLength]);
     grid.perLine = static_cast<int>(grid.g[content::kBeatsPerLine]);
     grid.perBar = static_cast<int>(grid.g[content::kBeatsPerBar]);
+    grid.eighths = lesson.exercise->eighths;
+    grid.barBeats = grid.eighths ? 2 * grid.perBar : grid.perBar;
     grid.beatWidth = static_cast<float>(grid.g[content::kBeatWidth]);
     const int lineSpacing = static_cast<int>(grid.g[content::kLineSpacing]);
     const bool chords = HasChords(*lesson.exercise);
@@ -107,8 +111,8 @@ QRectF CentredText(QPainter& p, QPointF centre, const QString& text, const QFont
 
 class NotationPainter {
 public:
-    NotationPainter(QPainter& painter, const Grid& grid, std::vector<QRect>& glyphs)
-        : p_(painter), grid_(grid), glyphs_(glyphs), named_(glyphs.size(), false) {}
+    NotationPainter(QPainter& painter, const Grid& grid, const content::Outline& outline, std::vector<QRect>& glyphs)
+        : p_(painter), grid_(grid), outline_(outline), glyphs_(glyphs), named_(glyphs.size(), false) {}
 
     void Staves();
     void Events(const content::Exercise& exercise);
@@ -118,6 +122,7 @@ public:
 private:
     void Note(const ScoreEvent& e, int beat, double x);
     void Strum(const ScoreEvent& e, int beat, double x);
+    void Ghost(const ScoreEvent& e, int beat, double x);
     void Rest(const ScoreEvent& e, int beat, double x);
     void ChordName(const std::string& name, int beat, double x);
     void Record(int beat, const QRectF& box, bool main);
@@ -131,6 +136,7 @@ private:
 
     QPainter& p_;
     const Grid& grid_;
+    const content::Outline& outline_;
     std::vector<QRect>& glyphs_;
     std::vector<bool> named_; // beats whose chord name stands in the count row
     std::string lastChord_;
@@ -165,12 +171,13 @@ void NotationPainter::Staves() {
         if (row == 0) {
             QFont digits = Serif(static_cast<int>(grid_.spacing * 2.6), true);
             const double x = left + 27, mid = (top + bottom) / 2;
-            CentredText(p_, QPointF(x, mid - grid_.spacing * 1.25), QString::number(grid_.perBar), digits, ink);
+            const int numerator = grid_.eighths ? grid_.barBeats / 2 : grid_.perBar;
+            CentredText(p_, QPointF(x, mid - grid_.spacing * 1.25), QString::number(numerator), digits, ink);
             CentredText(p_, QPointF(x, mid + grid_.spacing * 1.25), QStringLiteral("4"), digits, ink);
         }
         // Bar lines between bars, and at the end of the row.
         for (int beat = first + 1; beat <= last; ++beat)
-            if (beat % grid_.perBar == 0) {
+            if (beat % grid_.barBeats == 0) {
                 const double x = std::floor(grid_.Centre(beat) - grid_.Step(beat) / 2) + 0.5;
                 p_.drawLine(QPointF(x, top), QPointF(x, bottom));
             }
@@ -198,7 +205,16 @@ void NotationPainter::Note(const ScoreEvent& e, int beat, double x) {
 }
 
 void NotationPainter::Strum(const ScoreEvent& e, int beat, double x) {
-    const double top = grid_.LineY(beat, 5) - 1, bottom = grid_.LineY(beat, 0) + 1;
+    // The arrow spans the strings struck: all six, only the highest few, or
+    // the two of a power chord.
+    int lowest = 0, highest = 5;
+    auto shape = outline_.chords.find(e.chord);
+    if (shape != outline_.chords.end()) {
+        const std::vector<int> struck = content::StruckStrings(e, shape->second);
+        lowest = struck.front();
+        highest = struck.back();
+    }
+    const double top = grid_.LineY(beat, highest) - 1, bottom = grid_.LineY(beat, lowest) + 1;
     const double head = std::min(5.0, grid_.spacing);
     QPainterPath arrow;
     const double tip = e.upStroke ? top : bottom;
@@ -213,6 +229,20 @@ void NotationPainter::Strum(const ScoreEvent& e, int beat, double x) {
     p_.fillPath(arrow, e.upStroke ? C("ink-soft") : C("ink"));
     Record(beat, QRectF(x - 4, top, 8, bottom - top), true);
     if (e.chord != lastChord_ || beat / grid_.perLine != lastChordRow_) ChordName(e.chord, beat, x);
+}
+
+// A missed strum: the hand swings past the strings; a thin dashed arrow.
+void NotationPainter::Ghost(const ScoreEvent& e, int beat, double x) {
+    const double top = grid_.LineY(beat, 5) - 1, bottom = grid_.LineY(beat, 0) + 1;
+    p_.fillRect(QRectF(x - 2.5, top, 5, bottom - top), C("cream-light"));
+    p_.setPen(QPen(C("ink-soft"), 1.1, Qt::DashLine));
+    p_.drawLine(QPointF(x, top), QPointF(x, bottom));
+    const double tip = e.upStroke ? top : bottom, dir = e.upStroke ? 1 : -1;
+    const double head = std::min(5.0, grid_.spacing);
+    p_.setPen(QPen(C("ink-soft"), 1.1));
+    p_.drawLine(QPointF(x, tip), QPointF(x - 3.5, tip + dir * head * 1.3));
+    p_.drawLine(QPointF(x, tip), QPointF(x + 3.5, tip + dir * head * 1.3));
+    Record(beat, QRectF(x - 4, top, 8, bottom - top), true);
 }
 
 void NotationPainter::ChordName(const std::string& name, int beat, double x) {
@@ -247,16 +277,7 @@ void NotationPainter::Rest(const ScoreEvent& e, int beat, double x) {
     } else {
         QPainterPath path;
         if (e.units >= content::kUnitsPerBeat) { // quarter rest: the zigzag
-            const double h = s * 3.2, w = s * 0.9;
-            path.moveTo(x - w * 0.4, mid - h / 2);
-            path.lineTo(x + w * 0.6, mid - h * 0.15);
-            path.lineTo(x - w * 0.1, mid + h * 0.05);
-            path.lineTo(x + w * 0.55, mid + h * 0.3);
-            path.cubicTo(x - w * 0.9, mid + h * 0.15, x - w * 0.6, mid + h * 0.55, x, mid + h / 2);
-            path.cubicTo(x - w * 1.3, mid + h * 0.35, x - w * 0.9, mid + h * 0.05, x + w * 0.2, mid + h * 0.2);
-            path.lineTo(x - w * 0.55, mid - h * 0.05);
-            path.lineTo(x + w * 0.15, mid - h * 0.2);
-            path.closeSubpath();
+            path = QuarterRestPath(x, mid, s * 3.2, s * 0.9);
         } else { // eighth rest: a dot and a slanted stem
             path.addEllipse(QPointF(x - s * 0.35, mid - s * 0.6), s * 0.38, s * 0.38);
             path.moveTo(x - s * 0.35, mid - s * 0.3);
@@ -289,6 +310,7 @@ void NotationPainter::Events(const content::Exercise& exercise) {
                 std::vector<QRect> before = glyphs_;
                 if (e.kind == ScoreEvent::Kind::Notes) Note(e, beat, x);
                 else if (e.kind == ScoreEvent::Kind::Chord) Strum(e, beat, x);
+                else if (e.kind == ScoreEvent::Kind::Ghost) Ghost(e, beat, x);
                 else Rest(e, beat, x);
                 if (!onBeat) glyphs_ = before; // an off-beat event is not the beat's glyph
             }
@@ -306,8 +328,11 @@ void NotationPainter::Counts(const std::vector<bool>& started) {
         const double y = grid_.Baseline(beat) - kBandHeight / 2.0;
         if (grid_.Squeezed(beat) && !started[static_cast<std::size_t>(beat)]) continue; // no room, never pointed at
         QRectF box;
+        // Eighths are counted "1 + 2 + 3 + 4 +" over the 4/4 bar.
+        const QString count = grid_.eighths ? (beat % 2 ? QStringLiteral("+") : QString::number(beat % grid_.barBeats / 2 + 1))
+                                            : QString::number(beat % grid_.perBar + 1);
         if (!named_[static_cast<std::size_t>(beat)])
-            box = CentredText(p_, QPointF(grid_.Centre(beat), y), QString::number(beat % grid_.perBar + 1), font,
+            box = CentredText(p_, QPointF(grid_.Centre(beat), y), count, font,
                               started[static_cast<std::size_t>(beat)] ? C("ink-soft") : C("honey"));
         if (!started[static_cast<std::size_t>(beat)]) Record(beat, box, true);
     }
@@ -345,8 +370,8 @@ void NotationPainter::Repeats(const content::Exercise& exercise) {
     }
 }
 
-// A fermata over the first beat of `beat`'s bar: the bar in which the cursor
-// holds still while the chord rings.
+// A fermata over the first beat of `beat`'s bar: the chord is held longer
+// than written (and the play cursor holds still there).
 void NotationPainter::Fermata(int beat) {
     const double x = grid_.Centre(beat), y = grid_.LineY(beat, 5) - 6;
     p_.setPen(QPen(C("ink"), 1.6));
@@ -361,7 +386,6 @@ void NotationPainter::Fermata(int beat) {
 } // namespace
 
 NotationPicture DrawNotation(const content::Lesson& lesson, const content::Outline& outline) {
-    (void)outline;
     NotationPicture picture;
     const QRect screen = layout::LessonScreen;
     picture.backdrop = MainBackground().copy(screen);
@@ -377,15 +401,11 @@ NotationPicture DrawNotation(const content::Lesson& lesson, const content::Outli
     PaperCard(p, QRectF(screen.left() + 8, picture.top - 6, screen.width() - 16,
                         std::min(screen.bottom() - 2, lastRowBottom + 4) - picture.top + 6),
               6, 100u + static_cast<unsigned>(lesson.number), C("cream-light"));
-    NotationPainter notation(p, grid, picture.glyphs);
+    NotationPainter notation(p, grid, outline, picture.glyphs);
     notation.Staves();
     notation.Repeats(*lesson.exercise);
     notation.Events(*lesson.exercise);
-    const auto& hold = lesson.values.hold;
-    if (hold[0] >= 0) {
-        const int bar = lesson.exercise->order[static_cast<std::size_t>(hold[0] / grid.perBar)];
-        notation.Fermata(bar * grid.perBar);
-    }
+    for (int bar : lesson.exercise->fermataBars) notation.Fermata(bar * grid.perBar);
     p.end();
     return picture;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The pictures of the lessons: slide pictures drawn from the outline's
-// picture lines (chord diagrams, fretboard maps, tablature with counting, the
-// guitar and the hands), the chord pictures of window A, the main screen's
-// tool symbols and the slide windows' paper card.
+// The pictures of the lessons: the slide pictures (each the drawing its
+// outline line names, lesson_drawings.h, over its caption), the chord
+// pictures of window A, the main screen's tool symbols and the slide
+// windows' paper card.
 
 #include "content/generator/course_outline.h"
 
@@ -11,19 +11,17 @@
 
 namespace art {
 
-// Slide picture (192 x 144) for the German outline's picture line `text`,
-// captioned with `caption` (another edition's line; empty: `text`).
-QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outline, const std::string& text,
-                    unsigned seed, const std::string& caption = {});
+// Slide picture (192 x 144): the drawing `drawing` (a "draw:" line of the
+// German outline) above `caption` (the edition's picture line). A null image,
+// with the reason in `error`, when the drawing cannot be drawn or the caption
+// does not fit its strip.
+QImage SlidePicture(const content::Lesson& lesson, const content::Outline& outline, const std::string& drawing,
+                    unsigned seed, const std::string& caption, std::string& error);
 
-// A chord diagram with its name, the size of a window-A chord picture.
+// A chord diagram with its name and fingers, the size of a window-A chord picture.
 QImage ChordPicture(const content::ChordShape& shape);
 
 QImage ToolSymbol(bool help); // tuning fork (false) or question mark (true)
 QImage SlideCard();
-
-// Chord names (keys of akkorde.txt) that `text` names, in German ("e-Moll",
-// "C-Dur") or as symbols ("Em", "G5"), in the order they appear.
-std::vector<std::string> ChordsNamed(const std::string& text, const content::Outline& outline);
 
 } // namespace art

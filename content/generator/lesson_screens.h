@@ -25,10 +25,13 @@ inline constexpr QSize kChordPicture{64, 84};
 // "lektionN\" + name, as skins name files.
 QString LessonFile(int lesson, const QString& name);
 
+// Skin labels do not wrap and nothing scrolls: a text that does not fit its
+// place is no skin at all. Each function sets `error` (empty when all fits)
+// to say which text does not fit.
 // `notationTop`: the main-window y where the printed notation begins.
-SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop);
-SkinWriter SlideSkin(const content::Lesson& lesson, int window);
-SkinWriter QuizSkin(const content::Lesson& lesson);
+SkinWriter MainScreenSkin(const content::Lesson& lesson, int notationTop, std::string& error);
+SkinWriter SlideSkin(const content::Lesson& lesson, int window, std::string& error);
+SkinWriter QuizSkin(const content::Lesson& lesson, std::string& error);
 
 // The quiz window's three answer panels (left, top, right, bottom) for an
 // 800 x 600 window.

@@ -55,12 +55,21 @@ bool WriteGlyphs(const content::GeneratorContext& context, const content::Lesson
     return WriteBytes(path.string(), text);
 }
 
+// A lesson's problem that fails the step: "file: message" on standard error.
+bool Problem(const content::Lesson& lesson, const std::string& message) {
+    std::fprintf(stderr, "content: %s: %s\n", lesson.file.c_str(), message.c_str());
+    return false;
+}
+
 bool WriteMainScreen(const content::GeneratorContext& context, const content::Outline& outline,
                      const content::Lesson& lesson) {
     NotationPicture notation = DrawNotation(lesson, outline);
     bool ok = WriteFile(context, lesson, "Notation.jpg", EncodeJpeg(notation.backdrop));
     ok = WriteGlyphs(context, lesson, notation.glyphs) && ok;
-    return WriteSkinFile(context, lesson, "MainWin.zs1", MainScreenSkin(lesson, notation.top)) && ok;
+    std::string error;
+    const SkinWriter skin = MainScreenSkin(lesson, notation.top, error);
+    if (!error.empty()) return Problem(lesson, error);
+    return WriteSkinFile(context, lesson, "MainWin.zs1", skin) && ok;
 }
 
 // `german`: the same lesson in the German edition, whose picture lines say
@@ -72,11 +81,17 @@ bool WriteSlides(const content::GeneratorContext& context, const content::Outlin
         const auto& slide = lesson.slides[static_cast<std::size_t>(w)];
         if (!slide) continue;
         const std::string letter(1, static_cast<char>('A' + w));
-        ok = WriteSkinFile(context, lesson, "Win" + letter + ".zs1", SlideSkin(lesson, w)) && ok;
-        const auto& kinds = german.slides[static_cast<std::size_t>(w)]->pictures;
-        for (std::size_t k = 0; k < slide->pictures.size() && k < 4 && k < kinds.size(); ++k) {
+        std::string error;
+        const SkinWriter skin = SlideSkin(lesson, w, error);
+        ok = (error.empty() ? WriteSkinFile(context, lesson, "Win" + letter + ".zs1", skin) : Problem(lesson, error)) && ok;
+        const auto& drawings = german.slides[static_cast<std::size_t>(w)]->drawings;
+        for (std::size_t k = 0; k < slide->pictures.size() && k < 4 && k < drawings.size(); ++k) {
             const unsigned seed = static_cast<unsigned>(lesson.number * 16 + w * 4 + k);
-            QImage picture = SlidePicture(lesson, outline, kinds[k], seed, slide->pictures[k]);
+            QImage picture = SlidePicture(lesson, outline, drawings[k], seed, slide->pictures[k], error);
+            if (picture.isNull()) {
+                ok = Problem(lesson, "[slide " + letter + "] picture " + std::to_string(k + 1) + ": " + error);
+                continue;
+            }
             ok = WriteFile(context, lesson, "Dia" + letter + std::to_string(k + 1) + ".jpg", EncodeJpeg(picture)) && ok;
         }
         for (std::size_t k = 0; w == 0 && k < slide->samples.size() && k < 3; ++k) {
@@ -105,7 +120,9 @@ bool RunLessonScreens(const content::GeneratorContext& context) {
             const content::Lesson& lesson = outline.lessons[n];
             ok = WriteMainScreen(context, outline, lesson) && ok;
             ok = WriteSlides(context, outline, lesson, editions.front().lessons[n]) && ok;
-            ok = WriteSkinFile(context, lesson, "Kontrolle.zs1", QuizSkin(lesson)) && ok;
+            std::string error;
+            const SkinWriter quiz = QuizSkin(lesson, error);
+            ok = (error.empty() ? WriteSkinFile(context, lesson, "Kontrolle.zs1", quiz) : Problem(lesson, error)) && ok;
         }
     return ok;
 }

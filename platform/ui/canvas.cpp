@@ -209,26 +209,39 @@ int TCanvas::TextHeight(const QString&) const {
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
-    QFont qfont = font_.ToQFont();
-    QFontMetrics metrics(qfont);
-    int width = metrics.horizontalAdvance(text);
-    int height = textlayout::LineHeight(metrics);
+    int width = 0, height = 0;
     {
         QPainter painter(&target_->CanvasImage());
-        if (brush_.Style() == bsSolid) {
-            painter.fillRect(QRect(x, y, width, height), ToQColor(brush_.Color()));
-        }
-        painter.setFont(qfont);
-        painter.setPen(ToQColor(font_.Color()));
-        painter.drawText(x, y + metrics.ascent(), text);
+        WriteLine(painter, x, y, text, width, height);
     }
     penPos_ = Point(x + width, y);
     // Italic and overhanging glyphs may reach a little beyond the advance.
     Changed(Rect(x - 2, y, x + width + height / 2 + 2, y + height));
 }
 
-void TCanvas::DrawTextLines(const QStringList& lines, const TRect& box, unsigned format,
-                            bool clip) {
+void TCanvas::TextOutOn(QPainter& painter, int x, int y, const QString& text) const {
+    int width = 0, height = 0;
+    painter.save();
+    WriteLine(painter, x, y, text, width, height);
+    painter.restore();
+}
+
+void TCanvas::WriteLine(QPainter& painter, int x, int y, const QString& text, int& width,
+                        int& height) const {
+    QFont qfont = font_.ToQFont();
+    QFontMetrics metrics(qfont);
+    width = metrics.horizontalAdvance(text);
+    height = textlayout::LineHeight(metrics);
+    if (brush_.Style() == bsSolid) {
+        painter.fillRect(QRect(x, y, width, height), ToQColor(brush_.Color()));
+    }
+    painter.setFont(qfont);
+    painter.setPen(ToQColor(font_.Color()));
+    painter.drawText(x, y + metrics.ascent(), text);
+}
+
+void TCanvas::DrawTextLines(QPainter& painter, const QStringList& lines, const TRect& box,
+                            unsigned format, bool clip) const {
     QFont qfont = font_.ToQFont();
     QFontMetrics metrics(qfont);
     int lineHeight = textlayout::LineHeight(metrics);
@@ -237,7 +250,6 @@ void TCanvas::DrawTextLines(const QStringList& lines, const TRect& box, unsigned
         if ((format & DT_VCENTER) != 0) y = box.Top + (box.Height() - lineHeight) / 2;
         if ((format & DT_BOTTOM) != 0) y = box.Bottom - lineHeight;
     }
-    QPainter painter(&target_->CanvasImage());
     if (clip) painter.setClipRect(QRect(box.Left, box.Top, box.Width(), box.Height()));
     painter.setFont(qfont);
     for (const QString& line : lines) {
@@ -256,28 +268,40 @@ void TCanvas::DrawTextLines(const QStringList& lines, const TRect& box, unsigned
     }
 }
 
-int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format) {
+QStringList TCanvas::TextLines(const QString& text, const TRect& rect, unsigned format) const {
     QString shown = (format & DT_NOPREFIX) != 0 ? text : textlayout::StripPrefix(text);
+    if ((format & DT_SINGLELINE) != 0) return {QString(shown).remove('\r').remove('\n')};
     QFontMetrics metrics(font_.ToQFont());
-    QStringList lines;
-    if ((format & DT_SINGLELINE) != 0) {
-        lines << QString(shown).remove('\r').remove('\n');
-    } else {
-        lines = textlayout::BreakLines(shown, metrics, (format & DT_WORDBREAK) != 0, rect.Width());
-    }
+    return textlayout::BreakLines(shown, metrics, (format & DT_WORDBREAK) != 0, rect.Width());
+}
+
+int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format) {
+    QFontMetrics metrics(font_.ToQFont());
+    const QStringList lines = TextLines(text, rect, format);
     int height = int(lines.size()) * textlayout::LineHeight(metrics);
     if ((format & DT_CALCRECT) != 0) {
         rect.Right = rect.Left + textlayout::WidestLine(lines, metrics);
         rect.Bottom = rect.Top + height;
         return height;
     }
-    DrawTextLines(lines, rect, format, (format & DT_NOCLIP) == 0);
+    {
+        QPainter painter(&target_->CanvasImage());
+        DrawTextLines(painter, lines, rect, format, (format & DT_NOCLIP) == 0);
+    }
     int widest = textlayout::WidestLine(lines, metrics);
     int lineHeight = textlayout::LineHeight(metrics);
     Changed(Rect(std::min(rect.Left, rect.Right - widest) - 2, rect.Top - lineHeight,
                  std::max(rect.Right, rect.Left + widest) + lineHeight,
                  rect.Bottom + height + lineHeight));
     return height;
+}
+
+void TCanvas::DrawTextOn(QPainter& painter, const QString& text, const TRect& rect,
+                         unsigned format) const {
+    if ((format & DT_CALCRECT) != 0) return;
+    painter.save();
+    DrawTextLines(painter, TextLines(text, rect, format), rect, format, (format & DT_NOCLIP) == 0);
+    painter.restore();
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap* bitmap) {

@@ -1,7 +1,10 @@
 #include "platform/ui/components.h"
 
+#include "platform/ui/accessible.h"
+
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -98,6 +101,7 @@ bool OnUiThread() {
 } // namespace
 
 TControl::TControl(TComponent* owner) : QWidget(nullptr), TComponent(owner) {
+    InstallAccessibility();
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     font_.OnChange = [this] {
@@ -200,10 +204,23 @@ void TControl::SetHint(const QString& hint) {
     setToolTip(hint);
 }
 
+namespace {
+TCaptionWatcher& CaptionWatcher() {
+    static TCaptionWatcher watcher;
+    return watcher;
+}
+} // namespace
+
+void SetCaptionWatcher(TCaptionWatcher watcher) {
+    CaptionWatcher() = std::move(watcher);
+}
+
 void TControl::SetCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     CaptionChanged();
+    if (CaptionWatcher()) CaptionWatcher()(*this, caption_);
+    AnnounceNameChange();
 }
 
 TColor TControl::Color() const {
@@ -294,6 +311,7 @@ void TControl::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_, event->rect());
+    GuardedCall(this, [&] { PaintOver(painter); });
 }
 
 void TControl::resizeEvent(QResizeEvent* event) {
@@ -359,6 +377,26 @@ void TControl::enterEvent(QEnterEvent*) {
 
 void TControl::leaveEvent(QEvent*) {
     GuardedCall(this, [this] { MouseLeave(); });
+}
+
+// Touchpads send parts of a notch (120 eighths of a degree); they add up.
+void TControl::wheelEvent(QWheelEvent* event) {
+    constexpr int kNotch = 120;
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / kNotch;
+    wheelRest_ -= steps * kNotch;
+    bool used = steps == 0 && OnMouseWheel != nullptr;
+    if (steps != 0) {
+        const TShiftState shift = ShiftFromQt(event->modifiers(), event->buttons());
+        GuardedCall(this, [&] { used = MouseWheel(shift, steps); });
+    }
+    event->setAccepted(used);
+}
+
+bool TControl::MouseWheel(TShiftState shift, int steps) {
+    if (!OnMouseWheel) return false;
+    Fire(this, OnMouseWheel, this, shift, steps);
+    return true;
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -27,12 +27,38 @@
 #include "platform/ui/types.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
+
+class TControlList;
+
+// How a control shows itself to assistive technology (accessible.h). arAuto
+// lets the control's kind decide; arHidden leaves it out of the tree.
+enum class TAccessRole {
+    arAuto,
+    arButton,
+    arCheckBox,
+    arRadioButton,
+    arSlider,
+    arList,
+    arListItem,
+    arText,
+    arPicture,
+    arLink,
+    arGroup,
+    arWindow,
+    arDialog,
+    arAlert,
+    arHidden
+};
+using enum TAccessRole;
 
 // Something with an owner, a tag and a name, kept in its owner's list.
 class TComponent : public TObject {
@@ -132,12 +158,59 @@ public:
     // Performs a click (fires OnClick).
     virtual void Click();
 
+    // ---- Accessibility and keyboard (accessible.h) ----------------------
+    // What a screen reader calls the control; empty: its caption.
+    QString AccessibleName() const { return accessibleName(); }
+    void SetAccessibleName(const QString& name);
+    QString AccessibleDescription() const { return accessibleDescription(); }
+    void SetAccessibleDescription(const QString& description);
+    TAccessRole AccessibleRole() const { return accessRole_; }
+    void SetAccessibleRole(TAccessRole role) { accessRole_ = role; }
+    // The key that does the same as pressing the control ("F5"), for the
+    // screen reader to tell.
+    QString AccessibleShortcut() const { return accessShortcut_; }
+    void SetAccessibleShortcut(const QString& keys) { accessShortcut_ = keys; }
+    // A tick box's or toggle's state: unset for controls that cannot be
+    // ticked. A change is announced.
+    std::optional<bool> AccessibleChecked() const { return accessChecked_; }
+    void SetAccessibleChecked(std::optional<bool> checked);
+    // The name as presented: the accessible name, else the caption text.
+    virtual QString PresentedName() const;
+    // True when the control can be pressed: it has a click handler.
+    virtual bool Pressable() const { return bool(OnClick); }
+    // Pressing from the keyboard or by assistive technology: a click, when
+    // the control is enabled and shows.
+    virtual void Press();
+    // A tab stop takes the keyboard focus with Tab. Unless set, every
+    // pressable control is one.
+    bool TabStop() const;
+    void SetTabStop(bool stop) { tabStop_ = stop; }
+    // The arrow-key list the control belongs to (nullptr for none).
+    TControlList* ArrowList() const { return arrowList_; }
+    // A control with a value (a slider) fills `range` and answers true;
+    // SetAccessibleValue sets the value as the user would.
+    struct TAccessibleRange {
+        int Value = 0, Minimum = 0, Maximum = 0, Step = 1;
+        QString Text; // the value in words ("level 3, 80 beats per minute")
+    };
+    virtual bool AccessibleRange(TAccessibleRange& range) const {
+        (void)range;
+        return false;
+    }
+    virtual void SetAccessibleValue(int value) { (void)value; }
+
     TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    // Whole notches of the wheel over the control. Without a handler the
+    // turn goes on to the parent.
+    TMouseWheelEvent OnMouseWheel;
+    // The control got or lost the keyboard focus.
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
 
 protected:
     // True for windowed controls (panels, custom controls, forms).
@@ -148,6 +221,9 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseEnter();
     virtual void MouseLeave();
+    // The wheel turned by whole notches (positive: up); true when the
+    // control used the turn. The default fires OnMouseWheel when set.
+    virtual bool MouseWheel(TShiftState shift, int steps);
     // After the font, caption or size changed.
     virtual void FontChanged();
     virtual void CaptionChanged() { update(); }
@@ -161,6 +237,13 @@ protected:
     virtual void Paint() {}
     // Draws the control straight onto the widget (controls without surface).
     virtual void PaintControl(QPainter& painter) { (void)painter; }
+    // Drawn over the shown surface at the screen's own resolution, every
+    // time it is shown: what should stay sharp on a scaled screen (captions).
+    virtual void PaintOver(QPainter& painter) { (void)painter; }
+    // True on a screen with more device pixels than logical ones (a scale
+    // factor above 1): the surface is enlarged there, text is better drawn
+    // in PaintOver.
+    bool SharpScreen() const { return devicePixelRatioF() > 1.0; }
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -170,6 +253,18 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // A key pressed while the control has the focus (after the form's key
+    // preview): true when the control used it. Space and Enter press,
+    // arrows move through the control's arrow list.
+    virtual bool HandleKey(WORD key, TShiftState shift);
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // Tells assistive technology that the presented name changed (when no
+    // accessible name was set, the caption is the name).
+    void AnnounceNameChange();
 
     // Puts the Qt widget's visibility in line with Visible and the parent.
     virtual void ApplyVisibility();
@@ -192,6 +287,12 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     bool clicked_ = false;
+    int wheelRest_ = 0; // eighths of a degree not yet a whole notch
+    TAccessRole accessRole_ = arAuto;
+    QString accessShortcut_;
+    std::optional<bool> accessChecked_;
+    std::optional<bool> tabStop_;
+    TControlList* arrowList_ = nullptr; // cleared by the list when it goes
 
     QImage surface_;
     std::unique_ptr<TCanvas> surfaceCanvas_;
@@ -199,6 +300,7 @@ private:
     bool inPaint_ = false;
 
     friend class TForm;
+    friend class TControlList;
 };
 
 // A non-windowed control with its own canvas: derive and draw in Paint()
@@ -221,6 +323,12 @@ public:
 protected:
     bool Windowed() const override { return true; }
 };
+
+// Called after every change of a control's caption, for measurements and
+// tests that read what the learner sees from outside the program; none is
+// set in normal use.
+using TCaptionWatcher = std::function<void(const TControl& control, const QString& caption)>;
+void SetCaptionWatcher(TCaptionWatcher watcher);
 
 // The state of the modifier keys and mouse buttons of a Qt event.
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);

@@ -1,11 +1,18 @@
 #include "platform/ui/controls.h"
 
+#include "platform/ui/accessible.h"
+
 #include "platform/ui/textlayout.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace platform {
+
+QString TLabel::PresentedName() const {
+    if (!AccessibleName().isEmpty()) return AccessibleName();
+    return CaptionAsName(Caption(), showAccelChar_);
+}
 
 // ---- TLabel ------------------------------------------------------------------------
 

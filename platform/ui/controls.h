@@ -38,6 +38,8 @@ public:
 
     // The lines as they are drawn (after breaking).
     QStringList Lines() const;
+    // The caption without its accelerator marks, as a screen reader says it.
+    QString PresentedName() const override;
 
 protected:
     void FontChanged() override;

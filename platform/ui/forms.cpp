@@ -1,5 +1,6 @@
 #include "platform/ui/forms.h"
 
+#include "platform/ui/accessible.h"
 #include "platform/ui/application.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <algorithm>
 
 namespace platform {
 
@@ -55,6 +57,10 @@ WORD VirtualKeyFromQt(int qtKey) {
         return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
+    case Qt::Key_Plus:
+        return VK_ADD;
+    case Qt::Key_Minus:
+        return VK_SUBTRACT;
     default:
         return 0;
     }
@@ -82,6 +88,11 @@ public:
         if (form == nullptr || !form->KeyPreview()) return false;
         WORD code = VirtualKeyFromQt(key->key());
         if (code == 0) return false;
+        // Enter on a focused button presses that button, not the form's
+        // default.
+        auto* focused = dynamic_cast<TControl*>(widget);
+        if (code == VK_RETURN && focused != nullptr && focused->hasFocus() && TakesEnter(focused))
+            return false;
         gPreviewed = key;
         return form->KeyDown(code, ShiftFromQt(key->modifiers(), Qt::NoButton));
     }
@@ -108,9 +119,12 @@ QRect ScreenArea() {
 
 TForm::TForm(TComponent* owner) : TControl(owner) {
     visible_ = false;
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // The desktop may move, minimise and close the window, but neither
+    // maximise nor resize it: its controls and pictures have their places.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setFocusPolicy(Qt::StrongFocus);
-    resize(320, 240);
+    setFixedSize(320, 240);
     EnableSurface();
     InstallKeyPreview();
 }
@@ -122,6 +136,13 @@ TForm::~TForm() {
 
 void TForm::Paint() {
     Fire(this, OnPaint, this);
+}
+
+// The size given here is the only one: the window's size hints say so to the
+// window manager.
+void TForm::SetBounds(int left, int top, int width, int height) {
+    setFixedSize(std::max(0, width), std::max(0, height));
+    TControl::SetBounds(left, top, width, height);
 }
 
 void TForm::SetFormStyle(TFormStyle style) {
@@ -151,22 +172,38 @@ void TForm::SetVisible(bool visible) {
         if (visible_ && isVisible()) return;
         Fire(this, OnShow, this);
         visible_ = true;
+        QWidget* before = QApplication::activeWindow();
+        if (before != this) activeBefore_ = before;
         PlaceOnScreen();
         paintPending_ = true;
         QWidget::setVisible(true);
         raise();
         activateWindow();
-        setFocus();
+        FocusActiveControl();
         return;
     }
     if (!visible_ && !isVisible()) return;
     visible_ = false;
+    // Also when the window that was active is gone already and the
+    // desktop has not yet told this one that it is active again.
+    const QWidget* active = QApplication::activeWindow();
+    const bool wasActive = active == nullptr || active == this || !active->isVisible();
     QWidget::setVisible(false);
+    if (wasActive) GiveBackActivation();
     if (modalLoop_ != nullptr && modalResult_ == mrNone) {
         modalResult_ = mrCancel;
         modalLoop_->exit();
     }
     Fire(this, OnHide, this);
+}
+
+// The keyboard goes back to the window that was active before this one
+// showed, else to the main form, so that it never lands nowhere (a desktop
+// without a window manager gives it to nobody by itself).
+void TForm::GiveBackActivation() {
+    QWidget* next = activeBefore_;
+    if (next == nullptr || !next->isVisible()) next = Application->MainForm();
+    if (next != nullptr && next != this && next->isVisible()) next->activateWindow();
 }
 
 void TForm::Show() {
@@ -269,6 +306,77 @@ void TForm::keyPressEvent(QKeyEvent* event) {
 void TForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     KeyDown(VK_F4, TShiftState{ssAlt});
+}
+
+void TForm::SetActiveControl(TControl* control) {
+    activeControl_ = control;
+    if (isVisible()) FocusActiveControl();
+}
+
+void TForm::FocusActiveControl() {
+    TControl* control = activeControl_;
+    if (control != nullptr && control->window() == this && control->isVisible() &&
+        control->isEnabled()) {
+        control->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    setFocus();
+}
+
+namespace {
+
+void CollectTabStops(const QWidget* parent, std::vector<TControl*>& stops) {
+    for (QObject* object : parent->children()) {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (widget == nullptr || widget->isWindow()) continue;
+        auto* control = dynamic_cast<TControl*>(widget);
+        if (control != nullptr && control->TabStop()) stops.push_back(control);
+        CollectTabStops(widget, stops);
+    }
+}
+
+bool Reachable(const TControl* control) {
+    return control->isVisible() && control->isEnabled();
+}
+
+} // namespace
+
+std::vector<TControl*> TForm::TabStops() const {
+    std::vector<TControl*> all;
+    CollectTabStops(this, all);
+    std::vector<TControl*> stops;
+    std::vector<TControl*> first;
+    if (TabOrder) GuardedCall(const_cast<TForm*>(this), [&] { first = TabOrder(); });
+    for (TControl* control : first) {
+        if (control == nullptr || control->window() != this || !control->TabStop()) continue;
+        if (Reachable(control) && std::find(stops.begin(), stops.end(), control) == stops.end())
+            stops.push_back(control);
+    }
+    for (TControl* control : all)
+        if (Reachable(control) && std::find(stops.begin(), stops.end(), control) == stops.end())
+            stops.push_back(control);
+    return stops;
+}
+
+// Tab and Shift+Tab: the next or previous tab stop, round the end.
+bool TForm::focusNextPrevChild(bool next) {
+    const std::vector<TControl*> stops = TabStops();
+    if (stops.empty()) return true;
+    auto* current = dynamic_cast<TControl*>(focusWidget());
+    auto at = std::find(stops.begin(), stops.end(), current);
+    std::size_t index = 0;
+    if (at == stops.end())
+        index = next ? 0 : stops.size() - 1;
+    else if (next)
+        index = (std::size_t(at - stops.begin()) + 1) % stops.size();
+    else
+        index = (std::size_t(at - stops.begin()) + stops.size() - 1) % stops.size();
+    stops[index]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void TForm::CaptionChanged() {
+    setWindowTitle(Caption());
 }
 
 bool TForm::event(QEvent* event) {

@@ -16,7 +16,9 @@
 #include "platform/ui/components.h"
 
 #include <QEventLoop>
+#include <QPointer>
 #include <functional>
+#include <vector>
 
 namespace platform {
 
@@ -37,6 +39,8 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 
 // A borderless top-level window. Width/Height equal ClientWidth/ClientHeight.
+// Its size is fixed at what SetBounds gives it: the desktop can move and
+// minimise it, not resize or maximise it.
 class TForm : public TControl {
 public:
     explicit TForm(TComponent* owner);
@@ -48,6 +52,7 @@ public:
     void SetPosition(TPosition position) { position_ = position; }
     TFormStyle FormStyle() const { return formStyle_; }
     void SetFormStyle(TFormStyle style);
+    void SetBounds(int left, int top, int width, int height) override;
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool preview) { keyPreview_ = preview; }
 
@@ -79,6 +84,16 @@ public:
     // Runs OnKeyDown for `key`; returns true when the handler consumed it.
     bool KeyDown(WORD key, TShiftState shift);
 
+    // Keyboard focus. The active control takes the focus whenever the form
+    // shows (and at once when the form already shows); without one the form
+    // itself has it. Tab and Shift+Tab walk the tab stops that show and are
+    // enabled: first those TabOrder names, in that order, then every other
+    // one in the order the controls were given their parents, depth first.
+    TControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TControl* control);
+    std::function<std::vector<TControl*>()> TabOrder;
+    std::vector<TControl*> TabStops() const;
+
 protected:
     bool Windowed() const override { return true; }
     void Paint() override;
@@ -86,16 +101,23 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    // A form's caption is its window title.
+    void CaptionChanged() override;
 
 private:
     void PlaceOnScreen();
     bool CloseQuery();
+    void FocusActiveControl();
+    void GiveBackActivation();
 
     TPosition position_ = poDesigned;
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
     int modalResult_ = mrNone;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<TControl> activeControl_;
+    QPointer<QWidget> activeBefore_; // the window active before this one showed
 };
 
 // The Windows virtual-key number of a Qt key (0 for keys without one).

@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <memory>
 
+class QPainter;
+
 namespace platform {
 
 // ---- Font, brush, pen -----------------------------------------------------
@@ -189,6 +191,12 @@ public:
     // Lines break at CR LF (and at a lone CR or LF), and with DT_WORDBREAK
     // also between words; '&' marks an accelerator unless DT_NOPREFIX.
     int DrawText(const QString& text, TRect& rect, unsigned format);
+    // TextOut and DrawText onto `painter` instead of the canvas's image, with
+    // the canvas's font and brush: a control shown on a scaled screen writes
+    // its caption this way, at the screen's own resolution.
+    void TextOutOn(QPainter& painter, int x, int y, const QString& text) const;
+    void DrawTextOn(QPainter& painter, const QString& text, const TRect& rect,
+                    unsigned format) const;
 
     // Copies `bitmap` unscaled with its top-left corner at (x, y).
     void Draw(int x, int y, const TBitmap* bitmap);
@@ -210,7 +218,11 @@ private:
                            std::uint32_t);
     void FillArea(const TRect& rect, TColor color);
     void DrawLine(int x1, int y1, int x2, int y2);
-    void DrawTextLines(const QStringList& lines, const TRect& box, unsigned format, bool clip);
+    void DrawTextLines(QPainter& painter, const QStringList& lines, const TRect& box,
+                       unsigned format, bool clip) const;
+    QStringList TextLines(const QString& text, const TRect& rect, unsigned format) const;
+    void WriteLine(QPainter& painter, int x, int y, const QString& text, int& width,
+                   int& height) const;
 
     TCanvasTarget* target_;
     TFont font_;

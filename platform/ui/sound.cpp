@@ -10,6 +10,7 @@
 #include <QMediaDevices>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -106,9 +107,12 @@ void OnApplicationThread(std::function<void()> work) {
 
 // Real sound through Qt Multimedia's audio sink on the default output. The
 // sink and its source are children of the application object, so they go
-// with it at exit.
+// with it at exit. A sound played once closes its stream a little after its
+// end, so that the sound server has nothing to mix while the program is quiet.
 class QtSoundOutput : public SoundOutput {
 public:
+    static constexpr int kCloseAfterEndMs = 1000;
+
     void Start(std::shared_ptr<const WaveSound> sound, bool loop) override {
         OnApplicationThread([this, sound, loop] {
             StopNow();
@@ -121,6 +125,7 @@ public:
             source_ = new PcmSource(ToInt16Samples(*sound), loop, app);
             source_->open(QIODevice::ReadOnly);
             sink_->start(source_); // fails quietly when the server has gone
+            if (!loop) CloseAfter(static_cast<int>(sound->DurationMs()) + kCloseAfterEndMs);
         });
     }
 
@@ -135,6 +140,15 @@ private:
             delete sink_.data();
         }
         if (source_) delete source_.data();
+    }
+
+    // Closes the stream of the sound playing now after `ms`, unless another
+    // sound has taken its place by then.
+    void CloseAfter(int ms) {
+        QPointer<QAudioSink> playing = sink_;
+        QTimer::singleShot(ms, QCoreApplication::instance(), [this, playing] {
+            if (playing && playing == sink_) StopNow();
+        });
     }
 
     QPointer<QAudioSink> sink_;

@@ -122,6 +122,8 @@ constexpr WORD VK_RIGHT = 0x27;
 constexpr WORD VK_DOWN = 0x28;
 constexpr WORD VK_INSERT = 0x2D;
 constexpr WORD VK_DELETE = 0x2E;
+constexpr WORD VK_ADD = 0x6B;      // '+' (main keyboard or number pad)
+constexpr WORD VK_SUBTRACT = 0x6D; // '-' (main keyboard or number pad)
 constexpr WORD VK_F1 = 0x70;
 constexpr WORD VK_F2 = 0x71;
 constexpr WORD VK_F3 = 0x72;
@@ -148,6 +150,8 @@ using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 // Setting Key to 0 consumes the key.
+// The wheel turned by `Steps` notches: positive away from the user (up).
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int Steps)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 
 // The root of every object that can be the sender of an event.

@@ -2,6 +2,7 @@
 // of them from a given beat, printing the beat counter and the engine status
 // until the piece has ended. Uses nothing but Sequenzor's exported interface.
 #include "sequenzor/sequenzor.h"
+#include "sequenzor/sequenzortiming.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -82,7 +83,7 @@ bool SelectDevice(const QString& device) {
 }
 
 // Prints the beat counter and status whenever one of them changes, and ends
-// the event loop when the piece has ended (status 2).
+// the event loop once the piece has ended (status 2) and been heard.
 class ProgressPrinter : public QObject {
 public:
     explicit ProgressPrinter(QObject* parent) : QObject(parent) {
@@ -100,8 +101,18 @@ private:
             lastBeats_ = beats;
             lastStatus_ = status;
         }
-        if (status == 2) QCoreApplication::quit();
+        if (status == 2 && !ending_) {
+            // The last notes are still to be heard (the device's latency)
+            // and to die away before the device closes.
+            ending_ = true;
+            timer_.stop();
+            QTimer::singleShot(MidiGetOutputLatency() / 1000 + kDieAwayMs, this,
+                               [] { QCoreApplication::quit(); });
+        }
     }
+
+    static constexpr int kDieAwayMs = 1000;
+    bool ending_ = false;
 
     QTimer timer_;
     int lastBeats_ = -1;

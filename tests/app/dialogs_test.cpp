@@ -6,6 +6,9 @@
 #include "platform/ui/application.h"
 #include "tests/app/shellfixture.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -30,6 +33,7 @@ protected:
     }
     bool consumed = false;
     bool leftOpen = false;
+    QWidget* focusAtStart = nullptr;
     testsupport::ScopedEnv german{"SPRACHBANK_LANGUAGE", "0"};
     app::TMsgWin box{nullptr};
 };
@@ -97,6 +101,29 @@ TEST_F(MessageBoxTest, KeysAndButtonsGiveTheResults) {
     QTimer::singleShot(0, &box, [this] { box.BOK->Click(); });
     EXPECT_EQ(box.ShowModal(), mrOk);
     EXPECT_FALSE(box.isVisible());
+}
+
+TEST_F(MessageBoxTest, AScreenReaderHearsTitleAndBodyAndTheKeyboardStartsOnOk) {
+    box.SetMessage("Richtig!", "Weiter mit der nächsten Lektion?", "Später", "Weiter");
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&box);
+    EXPECT_EQ(face->role(), QAccessible::Dialog);
+    EXPECT_EQ(face->text(QAccessible::Name), "Richtig!");
+    EXPECT_EQ(face->text(QAccessible::Description), "Weiter mit der nächsten Lektion?");
+    box.SetMessage("Hinweis", "Alles gespeichert.", "", "OK");
+    EXPECT_EQ(face->role(), QAccessible::AlertMessage); // OK alone: a notice
+    EXPECT_EQ(face->text(QAccessible::Name), "Hinweis");
+
+    // The focus starts on OK; Tab goes to the other button, where Enter
+    // answers with it.
+    box.SetMessage("Frage", "Wirklich?", "Nein", "Ja");
+    QTimer::singleShot(0, &box, [this] {
+        if (!QTest::qWaitForWindowActive(&box)) return box.SetModalResult(mrNo); // fails below
+        focusAtStart = QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(box.ShowModal(), mrCancel);
+    EXPECT_EQ(focusAtStart, box.BOK);
 }
 
 TEST(PracticeTimeSentence, FollowsTheClock) {

@@ -3,7 +3,9 @@
 
 #include "tests/app/slidesfixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 namespace slidestest {
@@ -13,12 +15,13 @@ using namespace platform;
 using lessons::CaptionText;
 using lessons::MessageText;
 using lessons::QuizWin;
+using lessons::TQuizWin;
 
 class QuizTest : public SlidesTest {
 protected:
     // Lesson 1 is open from plan slot `entry`, lesson 4 waits next.
-    void OpenQuizOfLessonOne(int entry = 0) {
-        WriteQuizSkin(1);
+    void OpenQuizOfLessonOne(int entry = 0, bool answerTexts = false) {
+        WriteQuizSkin(1, 3, answerTexts);
         host_.lists.Plan[entry] = {1, 10, 3};
         host_.lists.Waiting[0].Lesson = 0;
         host_.lists.Waiting[1].Lesson = 0;
@@ -61,6 +64,85 @@ TEST_F(QuizTest, LessonOneRightAndWrong) {
     EXPECT_EQ(QuizWin->WrongAnswers, 0);
     EXPECT_EQ(Showing(), "");
     EXPECT_EQ(host_.cues.back(), folder_.Path() + "ClickSounds\\allesrichtig.wav");
+}
+
+TLabel* AnswerText(int question, int answer) {
+    const QString caption = QString("Frage %1 Antwort %2").arg(question).arg(answer);
+    for (const auto& text : QuizWin->Skin->Texts())
+        if (text->Label()->Caption() == caption) return text->Label();
+    return nullptr;
+}
+
+void ClickAt(QWidget* widget, QPoint at) {
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+}
+
+// An answer is ticked by a click on its text, or on its row right of the
+// text; the question's own text ticks nothing. After a failed "OK" the
+// questions answered wrongly are marked until the quiz is shown anew.
+TEST_F(QuizTest, AnswerTextsTickTheirBoxesAndWrongAnswersAreMarked) {
+    OpenQuizOfLessonOne(0, true);
+    TLabel* answer = AnswerText(1, 4);
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->Cursor(), crHandPoint);
+    answer->Click();
+    EXPECT_EQ(QuizWin->Skin->Group(0)->Selected(), 4);
+    const TRect panel = TQuizWin::AnswerPanels(QuizWin->Width(), QuizWin->Height())[1];
+    TLabel* second = AnswerText(2, 2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_GT(second->Left() + second->Width(), panel.Right - 20) << "the row is the panel's width";
+    ClickAt(second, QPoint(second->Width() - 4, second->Height() / 2));
+    EXPECT_EQ(QuizWin->Skin->Group(1)->Selected(), 2);
+    AnswerText(3, 4)->Click();
+    EXPECT_EQ(QuizWin->Skin->Group(2)->Selected(), 4);
+    QuizWin->Skin->Texts().back()->Label()->Click(); // "Frage"
+    EXPECT_EQ(QuizWin->Skin->Group(0)->Selected(), 4);
+
+    const QColor accent(0xD9, 0x62, 0x2B);
+    auto framed = [](int question) {
+        const TRect p = TQuizWin::AnswerPanels(QuizWin->Width(), QuizWin->Height())[question];
+        return QuizWin->Canvas()->Image().pixelColor(p.Left - 1, (p.Top + p.Bottom) / 2);
+    };
+    QuizWin->FormPaint(QuizWin);
+    EXPECT_NE(framed(1), accent);
+    host_.answers = {2}; // "Nein": stay in the quiz
+    QuizWin->BNext->Click();
+    ASSERT_EQ(QuizWin->WrongAnswers, 2);
+    EXPECT_EQ(QuizWin->MarkedWrong, 2);
+    QuizWin->FormPaint(QuizWin); // as the next paint event does
+    EXPECT_EQ(framed(1), accent);
+    EXPECT_NE(framed(0), accent);
+    EXPECT_NE(framed(2), accent);
+
+    QuizWin->ShowQuiz();
+    QuizWin->FormPaint(QuizWin);
+    EXPECT_EQ(QuizWin->MarkedWrong, 0);
+    EXPECT_NE(framed(1), accent);
+}
+
+// Every evaluation goes to the host for the practice journal, with the
+// box ticked in each question; a quiz without questions is no attempt.
+TEST_F(QuizTest, EachEvaluationIsHandedOnWithItsTicks) {
+    OpenQuizOfLessonOne();
+    Tick(1, 4);
+    Tick(3, 4);
+    host_.answers = {2};
+    QuizWin->BNext->Click();
+    TickAll(4, 3, 4);
+    host_.answers = {2};
+    QuizWin->BNext->Click();
+    EXPECT_EQ(host_.quizzes, (QStringList{"1 failed 4 0 4", "1 passed 4 3 4"}));
+
+    WriteQuizSkin(1, 0);
+    host_.quizzes.clear();
+    QuizWin->ShowQuiz();
+    QuizWin->BNext->Click();
+    EXPECT_TRUE(host_.quizzes.isEmpty());
 }
 
 TEST_F(QuizTest, AQuestionLeftUntickedOrWithoutGroupIsWrong) {

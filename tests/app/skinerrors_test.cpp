@@ -12,6 +12,7 @@
 namespace {
 
 TEST(SkinPictureErrors, ShowTheProgramsBoxWithItsTitleAndLoadingGoesOn) {
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0");
     testsupport::TempFolder temp;
     testsupport::ScopedCurrentFolder keep; // pictures are read from the program folder
     const std::string broken = temp.Write("kaputt.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
@@ -31,6 +32,16 @@ TEST(SkinPictureErrors, ShowTheProgramsBoxWithItsTitleAndLoadingGoesOn) {
     platform::SetMessageBoxHook(previous);
     EXPECT_EQ(shown, std::vector<QString>{QString::fromUtf8("Zupfari Basis|Fehler beim Öffnen der Bild-Datei")});
     EXPECT_EQ(loader.Shapes().size(), 1u);
+    // In English the box says it in English.
+    testsupport::ScopedEnv english("SPRACHBANK_LANGUAGE", "1");
+    shown.clear();
+    previous = platform::SetMessageBoxHook([&](const QString& text, const QString& caption, unsigned) {
+        shown.push_back(caption + "|" + text);
+        return platform::IDOK;
+    });
+    EXPECT_TRUE(loader.LoadSkin(QString::fromStdString(skin), "1"));
+    platform::SetMessageBoxHook(previous);
+    EXPECT_EQ(shown, std::vector<QString>{QStringLiteral("Zupfari Basis|Error opening the picture file")});
 }
 
 } // namespace

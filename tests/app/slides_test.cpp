@@ -4,6 +4,7 @@
 
 #include "tests/app/slidesfixture.h"
 
+#include "layout/screenlayout.h"
 #include "platform/core/folders.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,30 @@ TEST_F(SlidesTest, WindowsAreLaidOutAsTheCourseWants) {
     EXPECT_EQ(ExtWinA->Label1->Left(), 714);
     EXPECT_EQ(ExtWinA->Label1->Top(), 66);
     EXPECT_EQ(ExtWinA->Label1->Caption(), "Lernfenster");
+}
+
+// The side plate's two labels keep their left unless the longer would run
+// past the plate, as "Learning window" and "Getting started" would.
+TEST_F(SlidesTest, TheSideLabelsStayOnTheirPlateInEitherLanguage) {
+    host_.currentLesson = 5;
+    WriteSlideSkin(5, 'A');
+    ExtWinA->OpenSlidesA();
+    EXPECT_EQ(ExtWinA->LUeNummer->Left(), 714);
+    EXPECT_EQ(ExtWinA->Label1->Left(), 714);
+    ExtWinA->Hide();
+
+    testsupport::ScopedEnv english("SPRACHBANK_LANGUAGE", "1");
+    ExtWinA->Label1->SetCaption(lessons::CaptionText(23));
+    host_.currentLesson = 0;
+    WriteSlideSkin(0, 'A');
+    ExtWinA->OpenSlidesA();
+    ASSERT_EQ(ExtWinA->LUeNummer->Caption(), "Getting started");
+    const int plateRight = layout::SlideSidebarPlate.right();
+    for (TLabel* label : {ExtWinA->LUeNummer, ExtWinA->Label1}) {
+        EXPECT_LE(label->Left() + label->Width(), plateRight) << label->Caption().toStdString();
+        EXPECT_GE(label->Left(), layout::SlideSidebarPlate.left());
+    }
+    EXPECT_EQ(ExtWinA->LUeNummer->Left(), ExtWinA->Label1->Left());
 }
 
 TEST_F(SlidesTest, LessonTwoStartsInBWithoutBackAndCGoesBackToB) {
@@ -133,6 +158,46 @@ TEST_F(SlidesTest, PictureLabelsShowTheirPictureWhenItExists) {
     ASSERT_EQ(host_.pictures.size(), 1u);
     EXPECT_EQ(host_.pictures[0], folder_.Path() + "lektion5\\DiaA3.jpg");
     EXPECT_EQ(ExtWinA->SlidePictures.Number, 4);
+}
+
+// Lesson 6 begins in window B: its picture numbers page the pictures as in
+// window A, in C as well, and the number of the picture shown is marked.
+TEST_F(SlidesTest, PictureNumbersWorkInEveryWindowAndMarkThePictureShown) {
+    host_.currentLesson = 6;
+    const std::vector<std::string> numbers = {
+        "$L", "TAG121", "300", "240", "Arial", "10", "1", "0", "1",
+        "$L", "TAG122", "322", "240", "Arial", "10", "1", "0", "2",
+        "$L", "TAG120", "350", "240", "Arial", "9", "1", "0", "weiter"};
+    WriteSlideSkin(6, 'B', numbers);
+    WriteSlideSkin(6, 'C', numbers);
+    for (const char* file : {"lektion6/DiaB1.jpg", "lektion6/DiaB2.jpg", "lektion6/DiaC1.jpg",
+                             "lektion6/DiaC2.jpg"})
+        Touch(file);
+    auto marked = [](lessons::TExtWin* window, int text) {
+        // newest first: [0] "weiter", [1] "2", [2] "1"
+        const TFont* font = window->Skin->Texts()[std::size_t(text)]->Label()->Font();
+        return (font->Style() & fsUnderline) != 0;
+    };
+    ExtWinA->OpenSlidesA();
+    ASSERT_EQ(Showing(), "B");
+    for (lessons::TExtWin* window : {static_cast<lessons::TExtWin*>(ExtWinB),
+                                     static_cast<lessons::TExtWin*>(ExtWinC)}) {
+        const std::string letter = window == ExtWinB ? "B" : "C";
+        EXPECT_TRUE(marked(window, 2)) << letter << ": the first picture shows at first";
+        EXPECT_FALSE(marked(window, 1)) << letter;
+        window->Skin->Texts()[1]->Label()->Click();
+        EXPECT_EQ(host_.pictures.back(), folder_.Path() + "lektion6\\Dia" + letter + "2.jpg");
+        EXPECT_TRUE(marked(window, 1)) << letter;
+        EXPECT_FALSE(marked(window, 2)) << letter;
+        EXPECT_NE(window->Skin->Texts()[1]->Label()->Font()->Color(),
+                  window->Skin->Texts()[2]->Label()->Font()->Color());
+        window->Skin->Texts()[0]->Label()->Click(); // the next picture: back to 1
+        EXPECT_EQ(host_.pictures.back(), folder_.Path() + "lektion6\\Dia" + letter + "1.jpg");
+        EXPECT_TRUE(marked(window, 2)) << letter;
+        EXPECT_FALSE(marked(window, 1)) << letter;
+        if (window == ExtWinB) ExtWinB->BNextClick(ExtWinB->BNext);
+    }
+    EXPECT_EQ(Showing(), "C");
 }
 
 TEST_F(SlidesTest, ChordSamplesPlayAfterStoppingThePlayer) {

@@ -94,8 +94,14 @@ void SlidesTest::WriteSlideSkin(int lesson, char window, const std::vector<std::
     WriteSkin("lektion" + std::to_string(lesson) + "/Win" + window + ".zs1", header, all);
 }
 
-void SlidesTest::WriteQuizSkin(int lesson, int groups) {
+void SlidesTest::WriteQuizSkin(int lesson, int groups, bool answerTexts) {
     std::vector<std::string> lines = {"$L", "40", "40", "Arial", "10", "1", "0", "Frage"};
+    for (int group = 0; answerTexts && group < groups; ++group)
+        for (int box = 0; box < 6; ++box)
+            lines.insert(lines.end(),
+                         {"$L", std::to_string(80 + 374 * (group % 2)),
+                          std::to_string(79 + 274 * (group / 2) + 30 * box), "Arial", "10", "0", "0",
+                          "Frage " + std::to_string(group + 1) + " Antwort " + std::to_string(box + 1)});
     for (int group = 0; group < groups; ++group) {
         lines.insert(lines.end(), {"$C", std::to_string(group), "6"});
         for (int box = 0; box < 6; ++box) {

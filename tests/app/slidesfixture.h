@@ -85,6 +85,13 @@ public:
     void ReportPictureError(const std::string& fileName) override {
         calls << "PictureError " + QString::fromStdString(fileName);
     }
+    // The quizzes handed on for the practice journal ("1 passed 4 3 4").
+    QStringList quizzes;
+    void QuizEvaluated(int lesson, bool passed, const std::vector<int>& answers) override {
+        QString text = QString("%1 %2").arg(lesson).arg(passed ? "passed" : "failed");
+        for (int answer : answers) text += " " + QString::number(answer);
+        quizzes << text;
+    }
 };
 
 class SlidesTest : public ::testing::Test {
@@ -101,8 +108,9 @@ protected:
     // The skin of a slide window with a picture frame (tag 110) at 100, 80
     // and the extra records in `lines`.
     void WriteSlideSkin(int lesson, char window, const std::vector<std::string>& lines = {});
-    // A quiz skin with three groups of six boxes.
-    void WriteQuizSkin(int lesson, int groups = 3);
+    // A quiz skin with three groups of six boxes; with `answerTexts` a text
+    // "Frage Q Antwort B" right of each box.
+    void WriteQuizSkin(int lesson, int groups = 3, bool answerTexts = false);
     // Ticks box `box` of question `question` (1 to 3) by clicking it.
     void Tick(int question, int box);
     // A plan and waiting list of a fresh start.

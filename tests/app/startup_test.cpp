@@ -33,7 +33,7 @@ app::TForm1* MainWindowUnderConstruction() {
 int HelpWindowsShown() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == app::THelpWindow::kTitle && window->isVisible()) ++count;
+        if (window->windowTitle() == app::THelpWindow::Title() && window->isVisible()) ++count;
     return count;
 }
 
@@ -167,14 +167,19 @@ TEST_F(ShellTest, HelpShowsThePagesInTheProgramsOwnWindowOnce) {
     ASSERT_EQ(HelpWindowsShown(), 1);
     app::THelpWindow* help = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->windowTitle() == app::THelpWindow::kTitle)
+        if (window->windowTitle() == app::THelpWindow::Title())
             help = dynamic_cast<app::THelpWindow*>(window);
     ASSERT_NE(help, nullptr);
     EXPECT_GE(help->Contents()->count(), 5);
-    EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith("Hilfe/index.html"));
+    // It opens at the page of the screen in view.
+    EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith("Hilfe/" + form_->HelpTopic()))
+        << form_->HelpTopic().toStdString();
     EXPECT_FALSE(help->Browser()->toPlainText().isEmpty());
-    help->Contents()->setCurrentRow(1);
-    EXPECT_FALSE(help->Browser()->source().toLocalFile().endsWith("index.html"));
+    help->Contents()->setCurrentRow(0);
+    EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith("index.html"));
+    // From a slide window or the quiz: the page on them.
+    form_->HelpButtonClick();
+    EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith("Hilfe/lektionen.html"));
 
     help->hide();
     form_->BHilfeClick(nullptr);

@@ -4,14 +4,20 @@
 // bar and the passes that count toward the quiz.
 
 #include "app/mainwindow.h"
+#include "app/msgwin.h"
+#include "layout/screenlayout.h"
 #include "lessons/registrydata.h"
 #include "playback/beatdisplay.h"
 #include "playback/exerciseengine.h"
 #include "tests/app/shellfixture.h"
 #include "tests/lessons/lessonfixture.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace shelltest {
@@ -222,12 +228,16 @@ TEST_F(TransportTest, ThePointFollowsTheBeatAndTheCountInDigitGoesAway) {
     const playback::CursorGeometry geometry = form_->Transport->Lesson().Geometry;
     form_->BPlayClick(form_->BPlay);
     const int countIn = form_->Course->CountInBeats();
-    // Count-in: a digit appears left of the cursor origin.
+    // Count-in: a large digit appears over the lesson screen.
     const QImage before = form_->Canvas()->Image().copy();
     PollAt(1);
-    const QRect digit(geometry.OriginX - form_->Course->BeatDisplayOffset(), geometry.OriginY - 10,
-                      form_->Transport->Digit().Background.Width(),
+    const TPoint place = form_->Transport->CountInDigitPlace();
+    const QRect digit(place.X, place.Y, form_->Transport->Digit().Background.Width(),
                       form_->Transport->Digit().Background.Height());
+    // Large enough to read from a guitar's distance: about a third of the
+    // lesson screen's height, inside the screen's text column.
+    EXPECT_GE(digit.height() * 3, layout::LessonScreen.height() * 9 / 10);
+    EXPECT_TRUE(layout::CountInArea.contains(digit));
     EXPECT_NE(form_->Canvas()->Image().copy(digit), before.copy(digit));
     // The exercise proper: the digit is gone and the point is on beat 2.
     PollAt(countIn);
@@ -254,6 +264,31 @@ TEST_F(TransportTest, LoopPlaysFourPassesEachFromTheLocatorsBar) {
     EXPECT_EQ(engine_->starts, std::vector<int>(4, fromLocator));
     EXPECT_EQ(passes_.started, 4);
     EXPECT_TRUE(Ready());
+}
+
+// After a looped pass the next pass draws its first point where the last
+// pass put it back: once it moves on, the notation there is bare again.
+TEST_F(TransportTest, ALoopedPassLeavesNoSecondPointBehind) {
+    Open(1, 5);
+    const QImage notation = form_->Canvas()->Image().copy();
+    const playback::CursorGeometry geometry = form_->Transport->Lesson().Geometry;
+    const int w = form_->PointBmp.Width(), h = form_->PointBmp.Height();
+    auto pointPlace = [&](int beat) {
+        const playback::CursorStep step = playback::ComputeCursorStep(geometry, beat);
+        return QRect(step.PointX, step.PointY - h, w, h);
+    };
+    form_->BLoopClick(form_->BLoop);
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    ASSERT_EQ(form_->PlayCursor->PassNumber, 2);
+    const int countIn = form_->Course->CountInBeats();
+    for (int beat = 0; beat <= 3; ++beat) PollAt(countIn + beat);
+    const QImage shown = form_->Canvas()->Image();
+    EXPECT_EQ(shown.copy(pointPlace(0)), notation.copy(pointPlace(0)));
+    EXPECT_NE(shown.copy(pointPlace(3)), notation.copy(pointPlace(3)));
+    // The same after the pass ends and the transport is stopped.
+    form_->BStopClick(form_->BStop);
+    EXPECT_EQ(form_->Canvas()->Image().copy(pointPlace(0)), notation.copy(pointPlace(0)));
 }
 
 TEST_F(TransportTest, ForwardAndRewindMoveByBarsWithinTheirLimits) {
@@ -285,6 +320,82 @@ TEST_F(TransportTest, MovingTheTempoBarStopsAndTheNextPlayLoadsTheNewLevel) {
     form_->BPlayClick(form_->BPlay);
     EXPECT_TRUE(engine_->loads.back().find("uebung1_7.mid") != std::string::npos);
     EXPECT_EQ(form_->Lists->Plan[0].Level, 7);
+}
+
+// What the learner does to the tempo bar, as the window system delivers it.
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+void SendWheel(QWidget* widget, int notches) {
+    const QPointF at(widget->width() / 2, widget->height() / 2);
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+void SendKey(QWidget* widget, Qt::Key key, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The level box shows the level the next pass plays at after every way of
+// moving the thumb: a click on the track, a drag, the "+" and "-" keys and
+// the wheel. A change while the exercise plays stops it.
+TEST_F(TransportTest, TheLevelBoxShowsTheLevelThatPlaysHoweverTheThumbMoved) {
+    Open(1, 2);
+    controls::TXTrackBar* bar = form_->TrBarTempo;
+    const int x = bar->Width() / 2;
+    auto yOf = [bar](int level) {
+        return int(bar->Height() - (level - bar->Min()) * bar->Scale() - bar->Margin());
+    };
+    auto box = [this] { return form_->LLevel->Caption(); };
+    ASSERT_EQ(box(), "2");
+
+    SendMouse(bar, QEvent::MouseButtonPress, {x, yOf(10)});
+    SendMouse(bar, QEvent::MouseButtonRelease, {x, yOf(10)});
+    EXPECT_EQ(bar->Position(), 10);
+    EXPECT_EQ(box(), "10");
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_NE(engine_->loads.back().find("uebung1_10.mid"), std::string::npos);
+
+    // Dragged while the exercise plays: the box shows the thumb's level
+    // throughout (the stepped bar's thumb moves when the mouse lets go), and
+    // the pass stops then.
+    PollAt(form_->Course->CountInBeats() + 2);
+    ASSERT_TRUE(bar->Enabled());
+    SendMouse(bar, QEvent::MouseButtonPress, {x, yOf(10)});
+    SendMouse(bar, QEvent::MouseMove, {x, yOf(6)});
+    EXPECT_EQ(box(), QString::number(bar->Position()));
+    EXPECT_TRUE(engine_->IsRunning());
+    SendMouse(bar, QEvent::MouseMove, {x, yOf(3)});
+    SendMouse(bar, QEvent::MouseButtonRelease, {x, yOf(3)});
+    EXPECT_EQ(box(), "3");
+    EXPECT_FALSE(engine_->IsRunning());
+    EXPECT_TRUE(Ready());
+
+    SendKey(form_, Qt::Key_Plus, "+");
+    EXPECT_EQ(box(), "4");
+    SendKey(form_, Qt::Key_Minus, "-");
+    SendKey(form_, Qt::Key_Minus, "-");
+    EXPECT_EQ(box(), "2");
+    SendWheel(bar, 3);
+    EXPECT_EQ(box(), "5");
+    SendWheel(bar, -9);
+    EXPECT_EQ(box(), "1") << "held at the slowest level";
+    EXPECT_EQ(bar->Position(), 1);
+
+    // A wheel turn while the exercise plays stops it, and Play plays the
+    // level the box shows.
+    form_->BPlayClick(form_->BPlay);
+    PollAt(form_->Course->CountInBeats() + 2);
+    SendWheel(bar, 6);
+    EXPECT_EQ(box(), "7");
+    EXPECT_FALSE(engine_->IsRunning());
+    form_->BPlayClick(form_->BPlay);
+    EXPECT_NE(engine_->loads.back().find("uebung1_7.mid"), std::string::npos);
 }
 
 TEST_F(TransportTest, StopDuringAVideoOnlyStopsTheVideo) {
@@ -324,6 +435,62 @@ TEST_F(TransportTest, AMissingOrDamagedExerciseNeverPlaysAnotherLessonsFile) {
     EXPECT_TRUE(engine_->starts.empty());
     ASSERT_FALSE(asked_.empty()); // errors 11 and 12
     EXPECT_TRUE(Ready());
+}
+
+} // namespace
+} // namespace shelltest
+
+namespace shelltest {
+namespace {
+
+// The practice journal hears of every pass: started with its lesson and
+// level, completed only when it reached its end.
+TEST_F(TransportTest, PassesReachThePracticeJournal) {
+    Open(1, 4);
+    ASSERT_NE(form_->Journal, nullptr);
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    form_->BPlayClick(form_->BPlay);
+    PollAt(form_->Course->CountInBeats() + 2);
+    form_->BPauseClick(form_->BPause);
+    form_->BPauseClick(form_->BPause); // goes on: the same pass
+    PollAt(form_->Course->CountInBeats() + 3);
+    form_->BStopClick(form_->BStop);
+    const auto records = form_->Journal->PracticeRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].Lesson, 1);
+    EXPECT_EQ(records[0].Level, 4);
+    EXPECT_EQ(records[0].PassesStarted, 2);
+    EXPECT_EQ(records[0].PassesCompleted, 1);
+}
+
+// With the ladder on and three good play-along results at the level, the
+// end of the next pass asks "Nächste Stufe?"; yes moves the tempo bar up.
+TEST_F(TransportTest, TheTempoLadderOffersTheNextLevelAfterAPass) {
+    Open(1, 4);
+    for (int i = 0; i < 3; ++i) form_->Journal->PlayAlongChecked(1, 4, 28, 30);
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    EXPECT_EQ(form_->TrBarTempo->Position(), 4); // the ladder is off unless chosen
+
+    form_->Journal->SetLadderOn(true);
+    EXPECT_NE(ReadData("zupfaripref.ini").find("TempoLadder=1"), std::string::npos);
+    asked_.clear();
+    answers_ = {1};
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    ASSERT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(asked_[0].title, app::MessageText(406));
+    EXPECT_EQ(asked_[0].body, app::MessageText(407).arg(5));
+    EXPECT_EQ(form_->TrBarTempo->Position(), 5);
+    EXPECT_EQ(form_->LLevel->Caption(), "5");
+    EXPECT_TRUE(Ready());
+
+    // Asked once: the next pass at the new level brings no question.
+    asked_.clear();
+    form_->BPlayClick(form_->BPlay);
+    PlayToEnd();
+    EXPECT_TRUE(asked_.empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "layout/screenlayout.h"
 
 #include <QDir>
+#include <QThread>
 #include <QFile>
 
 namespace transportrun {
@@ -91,6 +92,13 @@ bool LessonOneRun::Start() {
     if (!shown) {
         failure_ = "no main window on the display";
         return false;
+    }
+    if (startBoxes_ > 1) {
+        if (!WaitFor([this] { return program_.Stderr().count("ZUPFARI-BOX") >= startBoxes_; })) {
+            failure_ = "the start-up's message boxes did not come";
+            return false;
+        }
+        QThread::msleep(400); // answered after 100 ms
     }
     // The plan's first entry; the lesson opens before any later key or
     // click is handled.

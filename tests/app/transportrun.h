@@ -52,6 +52,9 @@ public:
 
     // Extra environment for the program (before Start).
     void SetEnv(const QString& name, const QString& value) { program_.SetEnv(name, value); }
+    // The message boxes the program shows at start-up before the lesson can
+    // be opened (1: the start question).
+    void SetStartBoxes(int boxes) { startBoxes_ = boxes; }
     // Starts the program on the display and opens lesson 1 from the plan;
     // false (with the reason in Failure()) when either did not happen.
     bool Start();
@@ -84,6 +87,7 @@ private:
     testsupport::XDriver pointer_;
     QPoint origin_;
     QString failure_;
+    int startBoxes_ = 1;
 };
 
 } // namespace transportrun

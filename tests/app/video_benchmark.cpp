@@ -3,32 +3,20 @@
 // time the program takes while the video plays. With VIDEO_SCREENSHOT set to
 // a file name, the screen is captured (ImageMagick's import) halfway through
 // the video; run under Xvfb with QT_QPA_PLATFORM=xcb for that.
+#include "tests/app/benchmarkloop.h"
 #include "tests/app/shellfixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <vector>
 
 namespace shelltest {
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void RunEvents(int ms, const std::function<bool()>& done = [] { return false; }) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 class VideoBenchmark : public ShellTest {};
 
@@ -38,19 +26,24 @@ TEST_F(VideoBenchmark, ClickToFirstFrameAndCpuWhilePlaying) {
     form_->Show();
     RunEvents(300);
     bool frame = false;
-    form_->MidiPlayer().OnFirstFrame = [&] { frame = true; };
+    QElapsedTimer clock;
+    double frameMs = 0.0;
+    form_->MidiPlayer().OnFirstFrame = [&] {
+        frame = true;
+        frameMs = double(clock.nsecsElapsed()) / 1e6;
+    };
     std::vector<double> firstFrameMs;
     for (int run = 0; run < 5; ++run) {
         frame = false;
-        QElapsedTimer clock;
         clock.start();
         form_->BVideoStop->Click();
         RunEvents(10000, [&] { return frame; });
         ASSERT_TRUE(frame) << "no picture in run " << run;
-        firstFrameMs.push_back(double(clock.nsecsElapsed()) / 1e6);
+        firstFrameMs.push_back(frameMs);
         if (run == 4) break; // the last run plays to its end
         form_->StopMediaPlayer();
         RunEvents(2000, [&] { return !form_->VideoPlaying; });
+        RunEvents(200); // the stop's own notification comes posted, after it
     }
     const double cpu0 = CpuSeconds();
     QElapsedTimer wall;
@@ -68,8 +61,10 @@ TEST_F(VideoBenchmark, ClickToFirstFrameAndCpuWhilePlaying) {
     std::sort(firstFrameMs.begin(), firstFrameMs.end());
     std::printf("click -> first frame (ms), 5 runs: first %.1f  min %.1f  median %.1f  max %.1f\n",
                 coldMs, firstFrameMs.front(), firstFrameMs[2], firstFrameMs.back());
-    std::printf("while playing: %.2f s processor time in %.2f s = %.0f %% of one core\n", cpu,
-                seconds, 100.0 * cpu / seconds);
+    std::printf("while playing: %.2f s processor time in %.2f s = %.0f %% of one core "
+                "(before: 101 %% offscreen, 21 %% under Xvfb, most of it this benchmark's "
+                "own loop polling for events)\n",
+                cpu, seconds, 100.0 * cpu / seconds);
 }
 
 } // namespace

@@ -100,7 +100,12 @@ protected:
         EXPECT_FALSE(form_->TrBarTempo->Enabled());
         EXPECT_FALSE(form_->BLogo->Enabled());
     }
-    bool VideoShowing() const { return form_->MidiPlayer().VideoWidget()->isVisible(); }
+    // The picture is up: the video widget shown at more than the single
+    // pixel it stands at until the first picture.
+    bool VideoShowing() const {
+        const QVideoWidget* widget = form_->MidiPlayer().VideoWidget();
+        return widget->isVisible() && widget->width() > 1;
+    }
     bool Ended() const { return !form_->VideoPlaying; }
     std::string CourseVideo(const char* name) const { return form_->ProgramFolder + name; }
     void PlayInVideoPanel(const std::string& file, const std::string& midi) {

@@ -28,7 +28,7 @@ const std::map<QString, QSize>& ExpectedResources() {
         for (QString scroll : {"RBUTTON_SCROLLUP", "RBUTTONOVER_SCROLLUP", "RBUTTON_SCROLLDOWN", "RBUTTONOVER_SCROLLDOWN"})
             e[scroll] = layout::ScrollButton;
         e["TUNERAKKORDBMP"] = layout::TunerChordButton;
-        e["RKONTROLLECOVER"] = layout::KontrolleCover.size();
+        e["RKONTROLLECOVER"] = e["RKONTROLLECOVER_EN"] = layout::KontrolleCover.size();
         e["LEDBG"] = layout::LedPanel.size();
         e["LEDBMPDARK"] = e["LEDBMPLIGHT"] = layout::LedSegment;
         e["RTRACKBAR"] = e["RTRACKBAROVER"] = layout::TempoBar.size();
@@ -36,6 +36,7 @@ const std::map<QString, QSize>& ExpectedResources() {
         e["RPOINTBMP"] = layout::PointBitmap;
         e["RTRIGONBMP"] = e["RTRIGONBLACKBMP"] = layout::LocatorMark;
         e["RVIDEOPLAYBMP"] = e["RVIDEOSTOPBMP"] = layout::VideoButton;
+        e["RVIDEOPLAYBMP_EN"] = e["RVIDEOSTOPBMP_EN"] = layout::VideoButton;
         e["IMGLEVEL"] = layout::LevelBlock.size();
         return e;
     }();
@@ -43,7 +44,7 @@ const std::map<QString, QSize>& ExpectedResources() {
 }
 
 TEST(ArtResources, EveryResourceIsA24BitBitmapOfItsLayoutSize) {
-    EXPECT_EQ(ExpectedResources().size(), 51u);
+    EXPECT_EQ(ExpectedResources().size(), 54u);
     for (const auto& [name, size] : ExpectedResources()) {
         QFile file(QStringLiteral(":/res/") + name);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();

@@ -19,11 +19,12 @@ namespace {
 const std::string kCourse = ZUPFARI_CONTENT_SOURCES "/course";
 
 // The German file with everything but its texts left out: registry values,
-// bars, order and the [exercise language1] section.
+// bars, order, counting, fermatas, drawings and the [exercise language1] section.
 std::string TextOnly(const std::string& german) {
     static const char* const registryKeys[] = {"Header:", "CountInBeats:", "BeatDisplayOffset:", "CursorActive:",
                                                "PlayCountPreset:", "AnswerKey:", "TempoTable:", "TempoTableOther:",
-                                               "CursorGeometry:", "CursorGeometryLanguage1:", "Hold:", "order:"};
+                                               "CursorGeometry:", "CursorGeometryLanguage1:", "Hold:", "order:",
+                                               "draw:", "counting:", "fermata:"};
     std::istringstream in(german);
     std::string out;
     bool skipping = false;
@@ -109,10 +110,10 @@ TEST_F(EnglishOutline, TakesTheTextsAndKeepsTheGermanStructureWithTheLanguageOne
 
 TEST_F(EnglishOutline, StructureThatLeavesTheGermanFilesIsReportedWithItsLine) {
     const std::string file = "en/lektion12.txt";
-    Change(file, "picture: Foto der Greifhand im G-Dur-Griff.\n", "");
+    Change(file, "picture: Die Greifhand im G-Dur-Griff.\n", "");
     Change(file, "sample: C", "sample: Am");
     Change(file, "right: Vier\nchoice: F", "choice: Vier\nright: F");
-    Change(file, "choice: Keine\n", "");
+    Change(file, "choice: Nur die g-Saite\n", "");
     Change(file, "[slide C]", "[slide X]");
     const std::string errors = Errors();
     const std::string at = file + ":";
@@ -132,6 +133,8 @@ TEST_F(EnglishOutline, RegistryValuesBarsAndTheLanguageOneExerciseBelongInTheGer
     const std::string file = "en/lektion03.txt";
     Change(file, "title:", "TempoTable: 55 62 70 75 80 85 90 95 100 105\ntitle:");
     Change(file, "[question 1]", "| E0 E0 E0 E0 |\norder: 1\n[exercise language1]\n[question 1]");
+    Change(file, "picture: Die Greifhand mit den Fingernummern 1 bis 4.",
+           "picture: Die Greifhand mit den Fingernummern 1 bis 4.\ndraw: finger-numbers");
     const std::string errors = Errors();
     const std::string at = file + ":";
     EXPECT_NE(errors.find(at + std::to_string(LineOf(file, "TempoTable:")) + ": 'TempoTable' belongs in the German file only"),
@@ -139,6 +142,8 @@ TEST_F(EnglishOutline, RegistryValuesBarsAndTheLanguageOneExerciseBelongInTheGer
     EXPECT_NE(errors.find(at + std::to_string(LineOf(file, "| E0")) + ": bars belong in the German file only"), std::string::npos) << errors;
     EXPECT_NE(errors.find(at + std::to_string(LineOf(file, "order:")) + ": 'order' belongs in the German file only"), std::string::npos) << errors;
     EXPECT_NE(errors.find(at + std::to_string(LineOf(file, "[exercise language1]")) + ": [exercise language1] belongs"),
+              std::string::npos) << errors;
+    EXPECT_NE(errors.find(at + std::to_string(LineOf(file, "draw:")) + ": 'draw' belongs in the German file only"),
               std::string::npos) << errors;
 }
 

@@ -134,9 +134,52 @@ TEST_F(ExerciseFiles, EveryLevelHoldsTempoCountInAndExactlyTheBeatCount) {
     }
 }
 
+TEST_F(ExerciseFiles, TheFermataBarIsPlayedAtHalfTheTempo) {
+    // Lesson 19 plays bar 5 (exercise beats 32 to 35) once, under a fermata.
+    for (int level : {1, 10}) {
+        const std::string path = coursetest::ContentFolder() + ExerciseFileName(19, level);
+        ASSERT_EQ(MidiLoadFile(path.c_str()), 1);
+        std::vector<std::pair<std::uint32_t, int>> tempos; // tick, beats per minute
+        const auto tracks = LoadedTracks();
+        for (const TimedEvent& e : tracks.front())
+            if (e.event.status == 0) {
+                const int micros = (e.event.data1 << 16) | (e.event.data2 << 8) | e.event.data3;
+                tempos.push_back({e.tick, static_cast<int>(std::lround(60000000.0 / micros))});
+            }
+        const int bpm = Registry(19).tempo[static_cast<std::size_t>(level - 1)];
+        const std::uint32_t head = 4 * kTicksPerBeat;
+        ASSERT_GE(tempos.size(), 3u);
+        EXPECT_EQ(tempos[0], std::make_pair(0u, bpm));
+        EXPECT_EQ(tempos[1].first, head + 32 * kTicksPerBeat);
+        EXPECT_NEAR(tempos[1].second, bpm / 2.0, 0.6);
+        EXPECT_EQ(tempos[2], std::make_pair(head + 36 * kTicksPerBeat, bpm));
+    }
+    // Without a fermata the tempo never changes.
+    ASSERT_EQ(MidiLoadFile((coursetest::ContentFolder() + ExerciseFileName(18, 10)).c_str()), 1);
+    const auto tracks = LoadedTracks();
+    const std::uint32_t end = Inspect(tracks).end;
+    int changes = 0;
+    for (const TimedEvent& e : tracks.front()) changes += e.event.status == 0 && e.tick > 0 && e.tick < end;
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(ExerciseFiles, ACountInOfEighthsAccentsTheOneOfEachBarAndSoftensTheAnds) {
+    // Lesson 28 counts in eight eighths: one 4/4 bar, "1 + 2 + 3 + 4 +".
+    ASSERT_EQ(MidiLoadFile((coursetest::ContentFolder() + ExerciseFileName(28, 10)).c_str()), 1);
+    std::vector<int> velocities;
+    for (const auto& track : LoadedTracks())
+        for (const TimedEvent& e : track)
+            if ((e.event.status & 0xF0) == 0x90 && (e.event.status & 0x0F) == kClickChannel && e.event.data2 > 0)
+                velocities.push_back(e.event.data2);
+    ASSERT_EQ(velocities.size(), 8u);
+    EXPECT_GT(velocities[0], velocities[2]);                // the one above the other beats
+    for (int and_ : {1, 3, 5, 7}) EXPECT_LT(velocities[static_cast<std::size_t>(and_)], velocities[2]);
+    EXPECT_EQ(velocities[2], velocities[4]);
+}
+
 TEST(ExerciseMidi, StrumsSpreadLowToHighAndCutNotesAtTheEnd) {
     Outline outline;
-    outline.chords["Em"] = {"Em", {0, 2, 2, 0, 0, 0}};
+    outline.chords["Em"] = {"Em", {0, 2, 2, 0, 0, 0}, {0, 2, 3, 0, 0, 0}};
     Exercise exercise;
     ScoreEvent chord;
     chord.kind = ScoreEvent::Kind::Chord;

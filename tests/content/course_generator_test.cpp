@@ -83,3 +83,33 @@ TEST(CourseGenerator, BrokenOutlineFailsWithItsReasons) {
         << output;
     EXPECT_NE(output.find("FAILED"), std::string::npos);
 }
+
+TEST(CourseGenerator, LessonScreensFailOnAPictureOrATextThatDoesNotFit) {
+    testsupport::TempFolder sources;
+    std::filesystem::copy(ZUPFARI_CONTENT_SOURCES, sources.Path(), std::filesystem::copy_options::recursive);
+    auto change = [&](const std::string& file, const std::string& from, const std::string& to) {
+        std::string text = platform::ReadFileBytes(sources.Path() + file).value_or("");
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+        sources.Write(file, text);
+    };
+    change("course/lektion01.txt", "draw: thumb A", "draw: guitar-on-fire");
+    change("course/lektion06.txt", "draw: chord Em", "draw: chord Xm");
+    change("course/lektion08.txt", "description: Notenwerte und Pausen mit a-Moll und e-Moll; vier Zeilen, einmal.",
+           "description: Notenwerte und Pausen mit a-Moll und e-Moll, vier Zeilen, einmal von vorn bis hinten; "
+           "zählen Sie laut mit und dämpfen Sie in jeder Pause die Saiten mit der ganzen Hand ab.");
+    change("course/en/lektion03.txt", "picture: The fretting hand with the finger numbers 1 to 4.",
+           "picture: The fretting hand with the finger numbers 1 to 4, from the index finger to the little "
+           "finger, as every chord diagram of the course writes them beside its dots.");
+    const std::string log = sources.Path() + "log";
+    EXPECT_EQ(RunStep(sources.Path(), sources.Path() + "out", "lesson-screens", log), 1);
+    const std::string output = platform::ReadFileBytes(log).value_or("");
+    EXPECT_NE(output.find("lektion01.txt: [slide B] picture 1: draw: no drawing is called 'guitar-on-fire'"),
+              std::string::npos) << output;
+    EXPECT_NE(output.find("lektion06.txt: [slide B] picture 1: draw: chord Xm: no chord 'Xm'"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("lektion08.txt: the main screen's texts"), std::string::npos) << output;
+    EXPECT_NE(output.find("en/lektion03.txt: [slide A] picture 2: the caption"), std::string::npos) << output;
+    EXPECT_NE(output.find("does not fit under its picture"), std::string::npos) << output;
+}

@@ -99,8 +99,11 @@ TEST(CourseLists, ExplorerFileHasAPairForEveryLessonAndTheVideo) {
         const std::string& text = lines[2 + 2 * n];
         EXPECT_FALSE(title.empty()) << n;
         EXPECT_GT(text.size(), 20u) << n;
+        // The title as the outline gives it, broken further for the
+        // explorer's display where a line is too wide.
         const std::string want = n < 30 ? outline.lessons[n].title : outline.closingTitle;
-        EXPECT_EQ(platform::FromAnsi(title), QString::fromUtf8(want)) << n;
+        auto words = [](QString s) { return s.replace("$n", " ").replace("- ", "-").simplified(); };
+        EXPECT_EQ(words(platform::FromAnsi(title)), words(QString::fromUtf8(want))) << n;
     }
     EXPECT_EQ(platform::FromAnsi(lines[1 + 2 * 6]), QString("Der erste Akkord:$ne-Moll"));
 }

@@ -88,14 +88,58 @@ TEST(CourseOutline, ScoreEventsParseWithTheirDurations) {
     EXPECT_EQ(pinch.notes[1], std::make_pair(3, 2));
     EXPECT_EQ(pinch.units, 4 * kUnitsPerBeat);
     EXPECT_EQ(StringNote(3, 2), 57); // g string, 2nd fret: A3
-    // Lesson 22's folk strum: down, down-up, a missed half beat, up-down-up.
+    // Lesson 22's folk strum: down, down-up, a missed strum on three, up-down-up.
     const Bar& strum = outline.lessons[22].exercise->bars[0];
     ASSERT_EQ(strum.events.size(), 7u);
     EXPECT_EQ(strum.events[0].chord, "G");
     EXPECT_TRUE(strum.events[2].upStroke);
-    EXPECT_EQ(strum.events[3].kind, ScoreEvent::Kind::Rest);
+    EXPECT_EQ(strum.events[3].kind, ScoreEvent::Kind::Ghost);
+    EXPECT_FALSE(strum.events[3].Sounds());
     EXPECT_EQ(strum.events[3].units, kUnitsPerBeat / 2);
+    // Lesson 9's waltz: the bass note, then two light strums over three strings.
+    const Bar& waltz = outline.lessons[9].exercise->bars[0];
+    EXPECT_EQ(waltz.events[1].chord, "Am");
+    EXPECT_EQ(waltz.events[1].strings, 3);
     EXPECT_EQ(outline.chords.at("C").frets, (std::array<int, 6>{-1, 3, 2, 0, 1, 0}));
+    EXPECT_EQ(outline.chords.at("C").fingers, (std::array<int, 6>{0, 3, 2, 0, 1, 0}));
+    // Lesson 19 holds its fifth bar, lesson 28 counts in eighths.
+    EXPECT_TRUE(outline.lessons[19].exercise->HasFermata(4));
+    EXPECT_FALSE(outline.lessons[19].exercise->HasFermata(3));
+    EXPECT_TRUE(outline.lessons[28].exercise->eighths);
+    // Every picture line says what it shows.
+    const Slide& posture = *outline.lessons[1].slides[0];
+    EXPECT_EQ(posture.drawings, (std::vector<std::string>{"posture side", "posture front"}));
+}
+
+TEST(CourseOutline, NoExerciseAsksForMoreThanFiveStrokesASecondAtLevelTen) {
+    std::vector<std::string> errors;
+    Outline outline = LoadOutline(kCourse, errors);
+    ASSERT_TRUE(errors.empty());
+    for (const Lesson& lesson : outline.lessons)
+        EXPECT_LE(FastestStrokesPerSecond(*lesson.exercise, lesson.values.tempo.back()), kMostStrokesPerSecond)
+            << lesson.file;
+    // Lesson 28 at 166 beats a minute, counted in eighths: one stroke per beat at most.
+    EXPECT_NEAR(FastestStrokesPerSecond(*outline.lessons[28].exercise, 166), 166 / 60.0, 1e-9);
+}
+
+TEST(CourseOutline, StrokesASecondCountSoundingStrokesAcrossBarsAndRepeats) {
+    using Kind = ScoreEvent::Kind;
+    Exercise exercise;
+    exercise.bars.resize(2);
+    // A strum is one stroke however many strings it sounds; a missed strum
+    // and a rest are none: the closest strokes of bar 1 are 6 units apart.
+    exercise.bars[0].events = {ScoreEvent{Kind::Chord, {}, "Em", false, 6, 4}, ScoreEvent{Kind::Ghost, {}, "", true, 6, 2},
+                               ScoreEvent{Kind::Chord, {}, "Em", true, 6, 6}, ScoreEvent{Kind::Rest, {}, "", false, 6, 20}};
+    // Bar 2 ends with a note two units before the next bar begins.
+    exercise.bars[1].events = {ScoreEvent{Kind::Notes, {{0, 0}}, "", false, 6, 30},
+                               ScoreEvent{Kind::Notes, {{0, 3}, {5, 3}}, "", false, 6, 2}};
+    exercise.order = {0, 1};
+    // At 120 beats a minute (2 beats, 16 units a second): 16 / 6 strokes a second.
+    EXPECT_DOUBLE_EQ(FastestStrokesPerSecond(exercise, 120), 16.0 / 6);
+    // Played bar 2 first, its last note and bar 1's first strum lie 2 units apart.
+    exercise.order = {1, 0};
+    EXPECT_DOUBLE_EQ(FastestStrokesPerSecond(exercise, 120), 8.0);
+    EXPECT_DOUBLE_EQ(FastestStrokesPerSecond(exercise, 60), 4.0);
 }
 
 TEST(CourseOutline, CursorArithmeticFollowsJumpsFoldAndHold) {
@@ -134,11 +178,80 @@ TEST_F(BrokenOutline, TheUnchangedCopyIsClean) {
 
 TEST_F(BrokenOutline, RightAnswerInTheWrongBoxIsReported) {
     Change("lektion01.txt",
-           "choice: Mit dem Zeigefinger\nchoice: Mit dem kleinen Finger\nright: Mit dem Daumen",
-           "right: Mit dem Daumen\nchoice: Mit dem Zeigefinger\nchoice: Mit dem kleinen Finger");
+           "choice: Mit dem Zeigefinger\nchoice: Mit dem Mittelfinger\nright: Mit dem Daumen",
+           "right: Mit dem Daumen\nchoice: Mit dem Zeigefinger\nchoice: Mit dem Mittelfinger");
     EXPECT_NE(Errors().find(
                   "lektion01.txt: question 2: the right answer is box 1, the answer key says 3"),
               std::string::npos);
+}
+
+TEST_F(BrokenOutline, PictureWithoutDrawingIsReportedWithItsLine) {
+    Change("lektion02.txt", "draw: peg\n", "");
+    Change("lektion02.txt", "draw: tuner", "picture: Ein zweites Bild.\ndraw: tuner");
+    const std::string errors = Errors();
+    EXPECT_NE(errors.find("lektion02.txt: line "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("the picture 'Ein Wirbel mit Drehrichtung: straffer und lockerer.' has no drawing"),
+              std::string::npos) << errors;
+    EXPECT_NE(errors.find("the picture 'Der Tuner mit dem Griffbrett und den sechs Saitennamen.' has no drawing"),
+              std::string::npos) << errors;
+}
+
+TEST_F(BrokenOutline, StrummingTooFastForLevelTenIsReported) {
+    // Lesson 14 at 112 beats a minute: sixteenth strums would be 7.5 a second.
+    Change("lektion14.txt", "| [G] [G] [G] [G] |",
+           "| [G]:1/4 [G]^:1/4 [G]:1/4 [G]^:1/4 [G] [G] [G] |");
+    EXPECT_NE(Errors().find("lektion14.txt: [exercise]: at level 10 (112 beats per minute) the hand strikes 7.46"),
+              std::string::npos) << Errors();
+}
+
+TEST_F(BrokenOutline, HeldStillPointNeedsAFermataAndEighthsNeedWholeBars) {
+    Change("lektion19.txt", "fermata: 5\n", "");
+    Change("lektion28.txt", "order: 1-8 1-12 9-16 1-8 1-8", "order: 1-8 1-12 9-16 1-8 2-9");
+    const std::string errors = Errors();
+    EXPECT_NE(errors.find("lektion19.txt: [exercise]: the point holds still in bar 5, which needs a fermata"),
+              std::string::npos) << errors;
+    EXPECT_NE(errors.find("lektion28.txt: [exercise]: counted in eighths, the order must play whole 4/4 bars"),
+              std::string::npos) << errors;
+}
+
+TEST(QuizBalance, RightAnswersThatGiveThemselvesAwayAreReported) {
+    // A course whose right answers are always the last and the longest choice.
+    Outline outline;
+    outline.lessons.resize(30);
+    for (Lesson& lesson : outline.lessons)
+        for (Question& q : lesson.quiz) {
+            q.choices = {"A", "B", "C", "The long right one"};
+            q.right = 4;
+        }
+    QuizBalance balance = MeasureQuizzes(outline);
+    EXPECT_EQ(balance.questions, 90);
+    EXPECT_EQ(balance.perBox[4], 90);
+    EXPECT_EQ(balance.last, 90);
+    EXPECT_EQ(balance.longest, 90);
+    std::vector<std::string> errors;
+    CheckQuizBalance(outline, "test", errors);
+    EXPECT_EQ(errors.size(), 3u); // box 4, last, longest
+    // Spread over the boxes, short and long, sometimes last: no complaint.
+    for (int n = 0; n < 30; ++n)
+        for (int k = 0; k < 3; ++k) {
+            Question& q = outline.lessons[static_cast<std::size_t>(n)].quiz[static_cast<std::size_t>(k)];
+            q.right = 1 + (n * 3 + k) % 4;
+            q.choices = {"aa", "bbb", "cc", "dd"};
+            q.choices[static_cast<std::size_t>(q.right - 1)] = (n + k) % 4 == 0 ? "rrrr" : "r";
+        }
+    errors.clear();
+    CheckQuizBalance(outline, "test", errors);
+    EXPECT_TRUE(errors.empty()) << errors.front() << MeasureQuizzes(outline).Summary();
+    // Never last, never the longest: a give-away as well.
+    for (Lesson& lesson : outline.lessons)
+        for (Question& q : lesson.quiz) {
+            q.right = 1;
+            q.choices = {"r", "bbb", "ccc", "ddd"};
+        }
+    errors.clear();
+    CheckQuizBalance(outline, "test", errors);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_NE(errors[1].find("too seldom the last answer"), std::string::npos);
 }
 
 TEST_F(BrokenOutline, BarOfTheWrongLengthIsReported) {
@@ -223,6 +336,23 @@ TEST(CourseOutline, PlayedNotesFollowThePlayOrderAndVoiceTheChords) {
     EXPECT_EQ(up->note, 67); // high e string 3rd fret struck first going up
     EXPECT_TRUE(up->upStroke);
     EXPECT_EQ(up->length, kUnitsPerBeat / 2);
+    // Lesson 22: the missed strum on three lets the up-stroke before it ring
+    // a whole beat; a strum over the high strings sounds only those.
+    std::vector<PlayedNote> folk = PlayedNotes(*outline.lessons[22].exercise, outline);
+    auto twoAnd = std::find_if(folk.begin(), folk.end(), [](const PlayedNote& n) {
+        return n.start == 3 * kUnitsPerBeat / 2;
+    });
+    ASSERT_NE(twoAnd, folk.end());
+    EXPECT_EQ(twoAnd->length, kUnitsPerBeat);
+    std::vector<PlayedNote> waltz = PlayedNotes(*outline.lessons[9].exercise, outline);
+    EXPECT_EQ(std::count_if(waltz.begin(), waltz.end(), [](const PlayedNote& n) { return n.start == kUnitsPerBeat; }), 3);
+    EXPECT_EQ(std::count_if(waltz.begin(), waltz.end(),
+                            [](const PlayedNote& n) { return n.start == kUnitsPerBeat && n.note < 55; }),
+              0); // nothing below the open g string
+    // Lesson 8: a rest after a strum is silence (the strum is not held over it).
+    std::vector<PlayedNote> rests = PlayedNotes(*outline.lessons[8].exercise, outline);
+    for (const PlayedNote& n : rests)
+        if (n.start == 12 * kUnitsPerBeat) EXPECT_EQ(n.length, 2 * kUnitsPerBeat);
     // Every exercise with the cursor ends exactly at its beat count.
     for (const Lesson& lesson : outline.lessons) {
         if (!lesson.values.cursorActive) continue;

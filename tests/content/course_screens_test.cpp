@@ -19,6 +19,7 @@
 #include <QRect>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -215,6 +216,97 @@ TEST_P(EditionScreens, NoLabelLeavesItsAreaOrOverlapsAnother) {
                 taken.push_back(rect);
             }
         }
+    }
+}
+
+// A dot of the course's accent colour round `at` (the finger's number is
+// written in its middle), allowing for the picture's JPEG compression.
+bool AccentAt(const QImage& picture, QPointF at) {
+    int accent = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx) {
+            const QColor c = picture.pixelColor(at.toPoint() + QPoint(dx, dy));
+            accent += c.red() > 170 && c.green() < 150 && c.blue() < 110 && c.red() - c.blue() > 100;
+        }
+    return accent >= 12; // a dot fills a good part of the square, a bare place none
+}
+
+TEST_P(EditionScreens, EveryChordDiagramMarksExactlyTheChordsFrettedPlaces) {
+    // A "chord" picture's diagram: 52 x 72 pixels at 22, 28, six strings,
+    // four frets (or as many as the chord reaches), a dot per fretted place.
+    int diagrams = 0;
+    for (const Lesson& lesson : Lessons().lessons)
+        for (int w = 0; w < 3; ++w) {
+            const auto& slide = lesson.slides[static_cast<std::size_t>(w)];
+            if (!slide) continue;
+            const auto& drawings = Course().lessons[static_cast<std::size_t>(lesson.number)].slides[static_cast<std::size_t>(w)]->drawings;
+            for (std::size_t k = 0; k < drawings.size(); ++k) {
+                if (drawings[k].rfind("chord ", 0) != 0) continue;
+                const ChordShape& shape = Lessons().chords.at(drawings[k].substr(6));
+                const std::string file = LessonFolder(lesson.number) + "Dia" + std::string(1, char('A' + w)) +
+                                         std::to_string(k + 1) + ".jpg";
+                const QImage picture = arttest::ProgramPicture(file);
+                ASSERT_FALSE(picture.isNull()) << file;
+                const int frets = std::max(4, *std::max_element(shape.frets.begin(), shape.frets.end()));
+                for (int string = 0; string < 6; ++string)
+                    for (int fret = 1; fret <= frets; ++fret) {
+                        const QPointF at(22 + string * 52 / 5.0, 28 + (fret - 0.5) * 72.0 / frets);
+                        EXPECT_EQ(AccentAt(picture, at), shape.frets[static_cast<std::size_t>(string)] == fret)
+                            << file << " (" << shape.name << "): string " << string << ", fret " << fret;
+                    }
+                ++diagrams;
+            }
+        }
+    EXPECT_EQ(diagrams, 7); // Em, Am, C, G, D, Dm, G5
+}
+
+// How different two pictures are: the mean difference of their pixels'
+// channels (0 = the same picture).
+double Difference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST_P(EditionScreens, EverySlidePictureShowsItsOwnDrawing) {
+    // The drawing area above the caption of every slide picture: never bare
+    // paper, and no two pictures that name different drawings look alike
+    // (a caption never gets some stock picture; a drawing of its own differs
+    // by at least a dot of a chord diagram, as D and Dm do: about 2.5).
+    struct Drawn {
+        std::string file, drawing;
+        QImage area;
+    };
+    std::vector<Drawn> pictures;
+    for (const Lesson& lesson : Lessons().lessons)
+        for (int w = 0; w < 3; ++w) {
+            if (!lesson.slides[static_cast<std::size_t>(w)]) continue;
+            const auto& drawings = Course().lessons[static_cast<std::size_t>(lesson.number)].slides[static_cast<std::size_t>(w)]->drawings;
+            for (std::size_t k = 0; k < drawings.size(); ++k) {
+                const std::string file = LessonFolder(lesson.number) + "Dia" + std::string(1, char('A' + w)) +
+                                         std::to_string(k + 1) + ".jpg";
+                const QImage picture = arttest::ProgramPicture(file);
+                ASSERT_EQ(picture.size(), layout::SlidePicture) << file;
+                pictures.push_back({file, drawings[k], picture.copy(0, 0, 192, 108).convertToFormat(QImage::Format_RGB32)});
+            }
+        }
+    EXPECT_GE(pictures.size(), 84u);
+    const QImage paper = [&] {
+        QImage blank(192, 108, QImage::Format_RGB32);
+        blank.fill(pictures.front().area.pixel(3, 3)); // the paper's own colour in a corner
+        return blank;
+    }();
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_GT(Difference(pictures[i].area, paper), 8.0) << pictures[i].file << " is nearly blank";
+        for (std::size_t j = i + 1; j < pictures.size(); ++j)
+            if (pictures[i].drawing != pictures[j].drawing)
+                EXPECT_GT(Difference(pictures[i].area, pictures[j].area), 1.0)
+                    << pictures[i].file << " (" << pictures[i].drawing << ") and " << pictures[j].file << " ("
+                    << pictures[j].drawing << ") look alike";
     }
 }
 

@@ -2,10 +2,11 @@
 // skin loaded by the program's own SkinLoader into an 800 x 600 form over the
 // window's background, the backdrop tinted, the form grabbed. Written to
 // build/gallery/lessons.png (the 30 main screens), slides.png (every slide
-// window) and quizzes.png, each screen also full size in screens/, to be looked at; the test checks the sheets hold a
-// screen for every skin. The English edition, found through the path
+// window), quizzes.png and pictures.png (every slide picture at its own
+// size), each screen also full size in screens/, to be looked at; the test
+// checks the sheets hold a screen for every skin. The English edition, found through the path
 // resolver's overlay as the program finds it, goes to lessons-en.png,
-// slides-en.png, quizzes-en.png and screens/en/.
+// slides-en.png, quizzes-en.png, pictures-en.png and screens/en/.
 
 #include "lessons/registrydata.h"
 #include "lessons/skinloader.h"
@@ -82,16 +83,18 @@ QImage Screen(const QString& name, const QString& header, const QString& backgro
     return shot;
 }
 
-// Lays the screens out in a sheet, each labelled, and saves it.
-int SaveSheet(const std::vector<std::pair<QString, QImage>>& screens, const QString& file) {
-    const int w = static_cast<int>(800 * kScale), h = static_cast<int>(600 * kScale);
-    const int rows = (static_cast<int>(screens.size()) + kColumns - 1) / kColumns;
-    QImage sheet(kColumns * (w + 8) + 8, rows * (h + 24) + 8, QImage::Format_RGB32);
+// Lays the screens out in a sheet, each labelled, and saves it; `size` is
+// the size of a screen on the sheet.
+int SaveSheet(const std::vector<std::pair<QString, QImage>>& screens, const QString& file,
+              QSize size = QSize(static_cast<int>(800 * kScale), static_cast<int>(600 * kScale)), int columns = kColumns) {
+    const int w = size.width(), h = size.height();
+    const int rows = (static_cast<int>(screens.size()) + columns - 1) / columns;
+    QImage sheet(columns * (w + 8) + 8, rows * (h + 24) + 8, QImage::Format_RGB32);
     sheet.fill(QColor(40, 30, 24));
     QPainter p(&sheet);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     for (std::size_t i = 0; i < screens.size(); ++i) {
-        const int x = 8 + static_cast<int>(i % kColumns) * (w + 8), y = 8 + static_cast<int>(i / kColumns) * (h + 24);
+        const int x = 8 + static_cast<int>(i % columns) * (w + 8), y = 8 + static_cast<int>(i / columns) * (h + 24);
         p.setPen(Qt::white);
         p.drawText(x, y + 12, screens[i].first);
         p.drawImage(QRect(x, y + 16, w, h), screens[i].second);
@@ -143,6 +146,16 @@ void SaveGallery(const Edition& edition) {
     EXPECT_EQ(SaveSheet(main, edition.Sheet("lessons")), 30);
     EXPECT_GT(SaveSheet(slides, edition.Sheet("slides")), 30);
     EXPECT_EQ(SaveSheet(quizzes, edition.Sheet("quizzes")), 30);
+    // Every slide picture at its own size, as the slide windows show them.
+    std::vector<std::pair<QString, QImage>> pictures;
+    for (int lesson = 0; lesson < 30; ++lesson)
+        for (const char* window : {"A", "B", "C"})
+            for (int k = 1; k <= 4; ++k) {
+                const QString name = QStringLiteral("lektion%1/Dia%2%3.jpg").arg(lesson).arg(window).arg(k);
+                const QImage picture(platform::ResolvePath(QStringLiteral(ZUPFARI_PROGRAM_FOLDER "/") + name));
+                if (!picture.isNull()) pictures.push_back({name, picture});
+            }
+    EXPECT_GE(SaveSheet(pictures, edition.Sheet("pictures"), QSize(192, 144), 8), 84);
 }
 
 TEST(LessonGallery, ContactSheetsOfEveryLessonScreen) {

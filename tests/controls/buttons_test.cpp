@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QImage>
+#include <QAccessible>
 #include <gtest/gtest.h>
 
 namespace {
@@ -222,6 +223,13 @@ TEST_F(ButtonTest, ALatchingButtonIsReleasedByItsSecondPress) {
     EXPECT_EQ(button.Look(), LookOverAfterUp);
     button.MouseLeave();
     EXPECT_EQ(button.Look(), LookNormal);
+
+    // The program latches it to show a state, also while it is disabled.
+    button.SetEnabled(false);
+    button.SetLatched(true);
+    EXPECT_EQ(button.Look(), LookDown);
+    button.SetLatched(false);
+    EXPECT_EQ(button.Look(), LookNormal);
 }
 
 TEST_F(ButtonTest, TheCaptionIsWrittenWithItsShade) {
@@ -377,3 +385,58 @@ TEST_F(ButtonTest, AHoverLabelFiresEnterAndLeaveOnceEach) {
 }
 
 } // namespace
+
+// ---- The keyboard and assistive technology -----------------------------------------
+
+TEST_F(ButtonTest, ScreenReadersHearTheCaptionOrTheNameOfAPictureButton) {
+    FadeButton play(&form);
+    play.SetParent(&form);
+    play.SetText(" "); // a picture button: only its looks show
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&play);
+    EXPECT_EQ(face->text(QAccessible::Name), "");
+    play.SetAccessibleName("Abspielen");
+    EXPECT_EQ(face->text(QAccessible::Name), "Abspielen");
+    play.OnClick = [](platform::TObject*) {};
+    EXPECT_EQ(face->role(), QAccessible::Button);
+
+    AquaButton row(&form);
+    row.SetParent(&form);
+    row.SetText("Lektion 7");
+    QAccessibleInterface* rowFace = QAccessible::queryAccessibleInterface(&row);
+    EXPECT_EQ(rowFace->role(), QAccessible::StaticText); // nothing to press: a display
+    row.OnClick = [](platform::TObject*) {};
+    EXPECT_EQ(rowFace->role(), QAccessible::Button);
+    EXPECT_EQ(rowFace->text(QAccessible::Name), "Lektion 7");
+    EXPECT_TRUE(rowFace->state().focusable);
+}
+
+TEST_F(ButtonTest, PressingALatchingButtonFromTheKeyboardTogglesItsLatch) {
+    FadeButton loop(&form);
+    loop.SetParent(&form);
+    form.Show();
+    int clicks = 0;
+    loop.OnClick = [&](platform::TObject*) { ++clicks; };
+    loop.SetFix(true);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&loop);
+    EXPECT_TRUE(face->state().checkable);
+    EXPECT_FALSE(face->state().checked);
+
+    loop.Press();
+    EXPECT_TRUE(loop.Latched());
+    EXPECT_EQ(loop.Look(), LookDown); // held down, as after a click
+    EXPECT_TRUE(face->state().checked);
+    loop.Press();
+    EXPECT_FALSE(loop.Latched());
+    EXPECT_EQ(loop.Look(), LookNormal);
+    EXPECT_FALSE(face->state().checked);
+    // The mouse keeps the screen reader's state in step as well.
+    loop.MouseDown(platform::mbLeft, kNoShift, 3, 3);
+    EXPECT_TRUE(face->state().checked);
+    EXPECT_EQ(clicks, 2);
+
+    loop.SetEnabled(false);
+    loop.Press();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(loop.Latched());
+    form.Hide();
+}

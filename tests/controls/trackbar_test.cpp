@@ -4,9 +4,15 @@
 #include "controls/trackbar.h"
 #include "platform/ui/forms.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
+#include <QWheelEvent>
 #include <climits>
+#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -20,6 +26,7 @@ struct TrackBar : TXTrackBar {
     using TXTrackBar::MouseLeave;
     using TXTrackBar::MouseMove;
     using TXTrackBar::MouseUp;
+    using TXTrackBar::HandleKey;
 
     // A press and release at the same place.
     void ClickAt(int x, int y) {
@@ -122,6 +129,42 @@ TEST_F(TrackBarTest, WithAStepTheThumbMovesOnlyAtRelease) {
     QImage released = Render();
     EXPECT_EQ(PixelAt(released, 20, 14 + 1), 0xFF0000u);
     EXPECT_NE(PixelAt(released, 20, 162), 0xFF0000u);
+}
+
+// Whoever shows the bar's value learns of every change the learner makes,
+// when the thumb shows it, and of no change made by the program.
+TEST_F(TrackBarTest, EveryChangeByTheLearnerIsToldOnceTheThumbShowsIt) {
+    std::vector<int> told;
+    bar.OnChange = [&](platform::TObject*) { told.push_back(bar.Position()); };
+    bar.SetStep(1);
+    bar.SetPosition(3);
+    EXPECT_TRUE(told.empty()) << "the program's own setting";
+    bar.MouseDown(platform::mbLeft, {}, 20, 20); // the value 10
+    EXPECT_TRUE(told.empty()) << "with a step the thumb waits for a movement";
+    bar.MouseMove({}, 20, 100);
+    bar.MouseMove({}, 20, 101); // the same value: nothing new
+    bar.MouseUp(platform::mbLeft, {}, 20, 101);
+    EXPECT_EQ(told, (std::vector<int>{4}));
+    bar.ClickAt(20, 35); // press and release without a movement
+    EXPECT_EQ(told.back(), 9);
+    bar.ChangePosition(12);
+    EXPECT_EQ(told.back(), 10) << "held within Min..Max";
+    bar.ChangePosition(10);
+    EXPECT_EQ(told.size(), 3u);
+
+    QWheelEvent down(QPointF(20, 90), QPointF(20, 90), QPoint(), QPoint(0, -2 * 120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&bar, &down);
+    EXPECT_EQ(told.back(), 8);
+    // A touchpad's small turns add up to a notch.
+    for (int part = 0; part < 4; ++part) {
+        QWheelEvent up(QPointF(20, 90), QPointF(20, 90), QPoint(), QPoint(0, 30), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&bar, &up);
+    }
+    EXPECT_EQ(told.back(), 9);
+    EXPECT_EQ(told.size(), 5u);
+    EXPECT_EQ(bar.Text(), "9");
 }
 
 TEST_F(TrackBarTest, APositionAboveMaxIsKeptAndDrawnBeyondTheTravel) {
@@ -266,3 +309,64 @@ TEST_F(TrackBarTest, OpenCasesStaySafe) {
 }
 
 } // namespace
+
+// ---- The keyboard and assistive technology -----------------------------------------
+
+TEST_F(TrackBarTest, KeysMoveByStepsWithinTheRangeAndFireOnChange) {
+    bar.SetMin(1);
+    bar.SetMax(10);
+    bar.SetStep(1);
+    bar.StyleChanged(); // the scale follows Min and Max from here
+    bar.SetPosition(9);
+    std::vector<int> changes;
+    bar.OnChange = [&](platform::TObject*) { changes.push_back(bar.Position()); };
+    auto key = [&](platform::WORD code) { return bar.HandleKey(code, {}); };
+
+    EXPECT_TRUE(key(platform::VK_UP));
+    EXPECT_TRUE(key(platform::VK_RIGHT)); // already at Max: no change, no event
+    EXPECT_TRUE(key(platform::VK_NEXT));  // Page Down: three steps
+    EXPECT_TRUE(key(platform::VK_HOME));
+    EXPECT_TRUE(key(platform::VK_LEFT)); // already at Min
+    // The thumb and the number follow the keys as they follow the mouse.
+    EXPECT_EQ(bar.ThumbPixel(), bar.Height() - bar.Margin());
+    EXPECT_TRUE(key(platform::VK_END));
+    EXPECT_FALSE(key(platform::VK_TAB)); // not the bar's
+    EXPECT_EQ(changes, std::vector<int>({10, 7, 1, 10}));
+    EXPECT_EQ(bar.Text(), "10");
+    EXPECT_NEAR(bar.ThumbPixel(), bar.Margin(), 1);
+}
+
+TEST_F(TrackBarTest, AScreenReaderSeesASliderWithItsValueInWords) {
+    bar.SetMin(1);
+    bar.SetMax(10);
+    bar.SetPosition(3);
+    bar.SetAccessibleName("Tempo level");
+    bar.ValueText = [](int level) { return QString("Level %1, %2 bpm").arg(level).arg(60 + 10 * level); };
+    int changes = 0;
+    bar.OnChange = [&](platform::TObject*) { ++changes; };
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&bar);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Slider);
+    EXPECT_EQ(face->text(QAccessible::Name), "Tempo level");
+    EXPECT_EQ(face->text(QAccessible::Value), "Level 3, 90 bpm");
+    EXPECT_TRUE(face->state().focusable);
+    QAccessibleValueInterface* value = face->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toInt(), 1);
+    EXPECT_EQ(value->maximumValue().toInt(), 10);
+    EXPECT_EQ(value->currentValue().toInt(), 3);
+
+    value->setCurrentValue(25); // held at Max, set once control is back in the loop
+    EXPECT_EQ(bar.Position(), 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 10);
+    face->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 9);
+    EXPECT_EQ(changes, 2);
+
+    bar.SetEnabled(false); // a disabled bar takes no value from outside
+    value->setCurrentValue(4);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.Position(), 9);
+}

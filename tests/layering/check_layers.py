@@ -15,7 +15,7 @@ import sys
 
 # Lowest first; the same order as the top-level CMakeLists.
 LAYERS = ["platform", "sprachbank", "mxmidi", "sequenzor", "layout", "controls",
-          "listening", "playback", "plan", "lessons", "tools", "app"]
+          "listening", "playback", "journal", "plan", "lessons", "tools", "app"]
 
 
 def first_header(source_dir, folder):

@@ -248,6 +248,7 @@ TEST_F(SkinLoaderTest, AnUnreadablePictureIsReportedToTheOwnerAndLoadingGoesOn) 
 }
 
 TEST_F(SkinLoaderTest, ALowerCaseTagLineFailsTheConversionAndKeepsEarlierElements) {
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0"); // the German edition's texts
     std::vector<std::string> skin = {"1", "$S", "0", "0", "5", "5", "0", "0", "$L", "tag200",
                                      "0", "0", "Arial", "8", "0", "0", "x", "$S", "0", "0",
                                      "5", "5", "0", "0"};
@@ -264,6 +265,7 @@ TEST_F(SkinLoaderTest, ALowerCaseTagLineFailsTheConversionAndKeepsEarlierElement
 }
 
 TEST_F(SkinLoaderTest, ARecordCutShortRaisesTheListErrorThroughTheErrorDisplay) {
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0"); // the German edition's texts
     platform::Application->SetTitle("Zupfari Basis");
     MessageBoxRecorder boxes;
     platform::GuardedCall(&form, [&] {

@@ -2,6 +2,8 @@
 // the records with their two kinds of error.
 #include "lessons/skinreader.h"
 
+#include "tests/support/testsupport.h"
+
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -17,6 +19,7 @@ TEST(SkinReader, LinesEndAtCrLfLoneCrOrLoneLf) {
 }
 
 TEST(SkinReader, IntegersAreSigned32BitDecimals) {
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0"); // the German edition's texts
     EXPECT_EQ(SkinStrToInt("250"), 250);
     EXPECT_EQ(SkinStrToInt("-1"), -1);
     EXPECT_EQ(SkinStrToInt("  +7"), 7);
@@ -74,6 +77,7 @@ TEST(SkinReader, RecordsWithAndWithoutTagLines) {
 }
 
 TEST(SkinReader, ARecordCutShortNamesTheMissingLine) {
+    testsupport::ScopedEnv german("SPRACHBANK_LANGUAGE", "0"); // the German edition's texts
     std::vector<std::string> lines = {"1", "$S", "1", "2", "3"};
     SkinReader reader(lines);
     try {

@@ -71,6 +71,15 @@ std::vector<float> Render(const Pluck& pluck, int sampleRate) {
             envelope *= fall;
         }
     }
+    if (pluck.bodyHz > 0) {
+        const double strongest = *std::max_element(amplitude.begin(), amplitude.end());
+        const double start = phase(random);
+        for (std::size_t t = lead; t < length; ++t) {
+            const double since = double(t - lead) / sampleRate;
+            sound[t] += strongest * std::pow(10.0, pluck.bodyDb / 20.0) * std::exp(-since / pluck.bodyDecaySeconds) *
+                        std::sin(start + 2 * pi * pluck.bodyHz * since);
+        }
+    }
     // The attack: a 2 ms rise, and the pick's noise for the first 15 ms.
     std::normal_distribution<double> noise(0, 1);
     const auto rise = std::size_t(0.002 * sampleRate);

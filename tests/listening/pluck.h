@@ -27,6 +27,12 @@ struct Pluck {
     double noiseDb = -66;      // white background noise, dB below full scale
     double partialSpreadCents = 0.5; // partials off the stiffness law, at most
     double attackSharpCents = 3;     // sharp at the attack, settling with 60 ms
+    // A resonance of the guitar's body that the pluck sets ringing near the
+    // low strings' first partials and that dies within a few tenths of a
+    // second; none when 0.
+    double bodyHz = 0;
+    double bodyDb = -12;         // its start against the string's strongest partial
+    double bodyDecaySeconds = 0.1;
     std::uint32_t seed = 1;
 };
 

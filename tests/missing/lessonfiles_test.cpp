@@ -198,12 +198,22 @@ TEST_F(LessonFilesTest, NotationMissingIsAPlaceholderAndCutIsReported) {
 }
 
 // Slide window A without its skin opens empty; half a skin shows what was
-// read; the way on to window B still works.
+// read; the way on to window B still works. (The half ends where a record
+// begins; a skin cut inside a record is the error the quiz's test shows.)
 TEST_F(LessonFilesTest, SlideSkinMissingOrCutStillOpensWindowA) {
     for (bool cut : {false, true}) {
         SCOPED_TRACE(cut ? "cut" : "missing");
-        const std::vector<std::string> file{"lektion12/WinA.zs1"};
+        const std::string name = "lektion12/WinA.zs1";
+        const std::vector<std::string> file{name};
         Start(cut ? std::vector<std::string>{} : file, cut ? file : std::vector<std::string>{}, 12, 5);
+        if (cut) {
+            QFile original(QString::fromStdString(testsupport::BinFolder() + name));
+            ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+            const QByteArray bytes = original.readAll();
+            const qsizetype record = bytes.lastIndexOf("\r\n$", bytes.size() / 2);
+            ASSERT_GT(record, 0);
+            programCopy_->Write(name, bytes.left(record + 2).toStdString());
+        }
         OpenSlidesA();
         EXPECT_TRUE(lessons::ExtWinA->isVisible());
         if (!cut) {
@@ -277,7 +287,19 @@ TEST_F(LessonFilesTest, QuizSkinMissingEndsWithoutQuestions) {
 // error through the error display and the quiz does not open, so it can be
 // neither passed nor failed; the plan keeps the lesson.
 TEST_F(LessonFilesTest, QuizSkinCutIsReportedAndTheQuizStaysShut) {
-    Start({}, {"lektion12/Kontrolle.zs1"}, 12, 5);
+    const std::string name = "lektion12/Kontrolle.zs1";
+    Start({}, {name}, 12, 5);
+    // Cut inside a record, whatever the skin's bytes: the half's last record
+    // keeps its tag line and one value.
+    QFile original(QString::fromStdString(testsupport::BinFolder() + name));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    const qsizetype record = bytes.lastIndexOf("\r\n$", bytes.size() / 2);
+    ASSERT_GT(record, 0);
+    const qsizetype tagEnd = bytes.indexOf("\r\n", record + 2);
+    const qsizetype valueEnd = bytes.indexOf("\r\n", tagEnd + 2);
+    ASSERT_GT(valueEnd, tagEnd);
+    programCopy_->Write(name, bytes.left(valueEnd + 2).toStdString());
     OpenLesson();
     OpenQuiz();
     EXPECT_FALSE(lessons::QuizWin->isVisible());

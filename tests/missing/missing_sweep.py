@@ -47,9 +47,11 @@ def content_files(bin_dir):
 
 def kind_of(rel):
     folder = os.path.dirname(rel)
-    # The 30 lesson folders are one kind, and so are the exercise levels.
-    if folder.startswith("lektion") and folder[7:].isdigit():
-        folder = "lektionN"
+    # The 30 lesson folders are one kind, in either edition (the English
+    # edition's below English/), and so are the exercise levels.
+    head, lesson = os.path.split(folder)
+    if lesson.startswith("lektion") and lesson[7:].isdigit():
+        folder = os.path.join(head, "lektionN")
     return folder, os.path.splitext(rel)[1].lower()
 
 

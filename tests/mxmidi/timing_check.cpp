@@ -1,10 +1,13 @@
 // A quick real-time check of the toolkit's timer: events every 5 ms go to the
 // "MIDI Log" port on the steady clock, refilled on the room notification as
 // the engine does; prints how far each event's send time, as the log file
-// shows it, lay from its scheduled time. Figures only, nothing is asserted.
-// Usage: mxmidi_timing_check [log file] (default: a file in /tmp).
+// shows it, lay from its scheduled time. Then, for comparison, the same for a
+// bare thread of the same priority that does nothing but sleep to the same
+// deadlines: what the machine itself allows. Figures only, nothing is
+// asserted. Usage: mxmidi_timing_check [log file] (default: a file in /tmp).
 
 #include "mxmidi/mxmidi.h"
+#include "mxmidi/realtime.h"
 #include "mxmidi/testing.h"
 
 #include <QCoreApplication>
@@ -17,6 +20,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -66,6 +71,32 @@ double Percentile(const std::vector<double>& sorted, double p) {
     return sorted[index];
 }
 
+// How late a thread scheduled like the timer wakes from sleeps to absolute
+// deadlines 5 ms apart, in ms, sorted.
+std::vector<double> BareWakeUps(std::string* scheduling) {
+    std::vector<double> late;
+    std::thread reference([&] {
+        *scheduling = mxmidi::detail::RaiseThreadPriority();
+        timespec deadline{};
+        clock_gettime(CLOCK_MONOTONIC, &deadline);
+        for (int i = 0; i < kEvents; ++i) {
+            deadline.tv_nsec += 5000000;
+            if (deadline.tv_nsec >= 1000000000) {
+                deadline.tv_nsec -= 1000000000;
+                ++deadline.tv_sec;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr);
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            late.push_back(double(now.tv_sec - deadline.tv_sec) * 1e3 +
+                           double(now.tv_nsec - deadline.tv_nsec) / 1e6);
+        }
+    });
+    reference.join();
+    std::sort(late.begin(), late.end());
+    return late;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,9 +116,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::uint64_t start = mxmidi::testing::ClockNow() - opened; // on the log's time line
-    StartSync(sync);
+    // Queued first, as the engine does, so that the timer alone decides when
+    // the events go.
     feeder.Feed();
+    StartSync(sync);
+    // Tick 0 on the log's time line.
+    const std::uint64_t start = std::uint64_t(GetSyncTickTime(sync, 0)) - opened;
     QTimer::singleShot(kEvents * 5 + 3000, &application, &QCoreApplication::quit);
     application.exec();
     CloseMidiOut(feeder.out);
@@ -104,9 +138,21 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::sort(errors.begin(), errors.end());
+    // The timer never sends early: an earliest event before its time means
+    // the log's time line began later than measured here (this thread was
+    // held up while it opened the port); its start is taken from that event.
+    const double early = std::min(errors.front(), 0.0);
+    for (double& error : errors)
+        error -= early;
+    std::printf("timer thread: %s\n", GetTimerScheduling());
     std::printf("events logged %zu of %d, end notification %s\n", logged.size(), kEvents,
                 feeder.ended ? "received" : "MISSING");
     std::printf("send time - scheduled time [ms]: median %.3f  p99 %.3f  max %.3f  min %.3f\n",
                 Percentile(errors, 0.5), Percentile(errors, 0.99), errors.back(), errors.front());
+    std::string scheduling;
+    const std::vector<double> bare = BareWakeUps(&scheduling);
+    std::printf("a bare thread (%s) waking at the same deadlines [ms]: median %.3f  p99 %.3f  "
+                "max %.3f\n",
+                scheduling.c_str(), Percentile(bare, 0.5), Percentile(bare, 0.99), bare.back());
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSet>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace paneltest {
@@ -38,8 +39,33 @@ TEST_F(PanelTest, RowsShowThePlanWithNumbersTitlesAndButtons) {
     EXPECT_EQ(form_->BNext->Text(), CaptionText(18));
     EXPECT_EQ(form_->BVonVorn->Text(), CaptionText(17));
     EXPECT_EQ(form_->BNext->Left(), view.SelectButtons[0]->Left());
-    EXPECT_EQ(form_->BVonVorn->Left(), view.TitleLabels[0]->Left());
     EXPECT_EQ(form_->BNext->Top(), form_->PUeplan->Height() - 16 - 22);
+    // Starting over does not sit right beside "Neue Übung".
+    EXPECT_EQ(form_->BVonVorn->Top(), form_->BNext->Top());
+    EXPECT_GE(form_->BNext->Left() - form_->BVonVorn->BoundsRect().Right, 120);
+    // Each row's passes toward the quiz, as dots under its number.
+    form_->Lists->Plan[0].PlayCount = 2;
+    form_->RefreshPlanPanel();
+    EXPECT_EQ(view.PassDots[0]->Caption(), QString::fromUtf8("●●○"));
+    EXPECT_EQ(view.PassDots[0]->Hint(), CaptionText(603).arg(2).arg(3));
+    EXPECT_EQ(view.PassDots[1]->Caption(), QString::fromUtf8("○○○"));
+    EXPECT_FALSE(view.PassDots[2]->Visible());
+    EXPECT_EQ(plan::PlanPanel::PassDotsText(7), QString::fromUtf8("●●●"));
+}
+
+// The plan's buttons read as buttons one can press: a light face with a
+// dark caption, not a grey shade of the wood behind them.
+TEST_F(PanelTest, ThePlanButtonsLookPressable) {
+    CreatePanelWindows();
+    SetPlan({4});
+    for (controls::TXAquaButton* button :
+         {form_->BNext, form_->BVonVorn, form_->PlanView->SelectButtons[0]}) {
+        const QImage face = button->Background(controls::LookNormal)->Image();
+        const QColor middle = face.pixelColor(face.width() / 2, face.height() / 2);
+        EXPECT_GT(middle.lightness(), 200) << button->Text().toStdString();
+        EXPECT_GT(middle.saturation(), 15) << "cream, not grey";
+        EXPECT_LT(platform::ToQColor(button->TopTextColor()).lightness(), 80);
+    }
 }
 
 TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesson0) {
@@ -81,6 +107,25 @@ TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesso
     EXPECT_TRUE(form_->Lists->IntroMode());
     EXPECT_FALSE(form_->Course->OpenedFromLessonScreen());
     EXPECT_EQ(sound_.events.back(), Click());
+}
+
+// "Fortschritt" clicks and opens the progress window over the program's
+// journal; a second click shows the same window again.
+TEST_F(PanelTest, FortschrittOpensTheProgressWindowOverTheJournal) {
+    CreatePanelWindows();
+    ASSERT_NE(form_->PlanView->BFortschritt, nullptr);
+    EXPECT_FALSE(form_->PlanView->BFortschritt->isHidden());
+    form_->PlanView->BFortschritt->Click();
+    EXPECT_EQ(sound_.events, std::vector<std::string>{Click()});
+    journal::TProgressWin* window = form_->PlanView->ProgressWin;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->LWelcome->isHidden()); // nothing practised yet
+    window->BCloseClick(window->BClose);
+    EXPECT_FALSE(window->isVisible());
+    form_->PlanView->BFortschritt->Click();
+    EXPECT_EQ(form_->PlanView->ProgressWin, window);
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(PanelTest, RowOfTheOpenLessonOnlyClicks) {

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <limits>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <set>
 
 namespace sequenzortest {
@@ -184,6 +187,29 @@ TEST_F(EngineApi, InitWinAgainDropsTheOldTracksAndWindows) {
     EXPECT_EQ(QCoreApplication::instance()->findChildren<QObject*>("CMaxMidiSyncWnd").size(), 1);
     EXPECT_EQ(QCoreApplication::instance()->findChildren<QObject*>("CMaxMidiOutWnd").size(), 1);
     EXPECT_EQ(QCoreApplication::instance()->findChildren<QObject*>("CMaxMidiInWnd").size(), 1);
+}
+
+// Caps this process's address space a little above what it uses now, then
+// asks for a track list far larger than the memory left; exits 0 when the
+// call answered failure.
+[[noreturn]] void AskForTooManyTracks() {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t cap = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) +
+                       (rlim_t{64} << 20);
+    const rlimit limit{cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+    std::_Exit(MidiNewTrackList(std::numeric_limits<int>::max()) == 0 ? 0 : 1);
+}
+
+// Memory running out inside a call is that call's failure, not a success.
+TEST(EngineFailures, ATrackListTheMemoryCannotHoldIsAFailure) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs an address space without a cap";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(AskForTooManyTracks(), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 } // namespace

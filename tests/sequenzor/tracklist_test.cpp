@@ -4,6 +4,7 @@
 #include "tests/sequenzor/enginetest.h"
 
 #include <QFile>
+#include <array>
 
 namespace sequenzortest {
 namespace {
@@ -213,6 +214,44 @@ TEST_F(TrackImport, ZeroOffsetAndEmptyListKeepTheFilesTimes) {
     // A missing file adds nothing but keeps a non-empty list.
     EXPECT_EQ(MidiImportFile((folder_.Path() + "missing.mid").c_str(), 8), 1);
     EXPECT_EQ(sequenzor::TheEngine().Tracks().size(), 1u);
+}
+
+} // namespace
+} // namespace sequenzortest
+
+namespace sequenzortest {
+namespace {
+
+// Channel, bank and program of each instrument announced to the test port.
+std::vector<std::array<int, 3>> Announced(std::uint16_t port) {
+    std::vector<std::array<int, 3>> announced;
+    for (const MidiProgram& p : mxmidi::testing::TakePreparedPrograms(port))
+        announced.push_back({p.channel, p.bank, p.program});
+    return announced;
+}
+
+TEST_F(TrackList, ALoadedPieceAnnouncesTheInstrumentsItSelectsInPlayingOrder) {
+    MidiNewTrackList(2);
+    Put(0, 0, 0xC9, 0);       // drum kit, tick 0
+    Put(0, 500, 0xC1, 25);    // tick 500, after the bank select of track 1
+    Put(1, 100, 0xB1, 0, 8);  // channel 1 bank 8 at tick 100
+    Put(1, 0, 0xB0, 32, 5);   // bank LSB: not the bank
+    Put(1, 100, 0xC0, 24);    // channel 0 at tick 200: bank 0
+    Put(1, 0, 0x90, 60, 100); // notes after a program change choose nothing
+    Put(1, 0, 0x92, 60, 0);   // a note-off chooses nothing
+    Put(1, 0, 0x92, 60, 100); // channel 2 plays its default instrument
+    const std::string file = folder_.Path() + "instruments.mid";
+    ASSERT_EQ(MidiSaveFile(file.c_str()), 1);
+    Announced(port_);
+
+    ASSERT_EQ(MidiLoadFile(file.c_str()), 1);
+    const std::vector<std::array<int, 3>> expected = {{9, 0, 0}, {0, 0, 24}, {2, 0, 0}, {1, 8, 25}};
+    EXPECT_EQ(Announced(port_), expected);
+
+    // Importing announces the whole list again, the new tracks with it:
+    // every program change twice, channel 2's default once.
+    ASSERT_EQ(MidiImportFile(file.c_str(), 0), 1);
+    EXPECT_EQ(Announced(port_).size(), 7u);
 }
 
 } // namespace

@@ -69,3 +69,16 @@ TEST_F(AudioServer, ASoundIsAPlaybackStreamUntilItIsStopped) {
     ASSERT_TRUE(platform::PlaySound(nullptr, 0));
     EXPECT_TRUE(Within5s([&] { return streams().isEmpty(); })) << "the stream outlived the stop";
 }
+
+TEST_F(AudioServer, ASoundPlayedOnceLeavesNoStreamBehindOnceItHasEnded) {
+    testsupport::TempFolder temp;
+    const std::string click = temp.Write("click.wav", soundtest::WaveOfMs(100));
+    auto streams = [] { return Pactl({"list", "short", "sink-inputs"}).trimmed(); };
+    ASSERT_TRUE(streams().isEmpty());
+    ASSERT_TRUE(platform::PlaySound(click.c_str(), platform::SND_FILENAME | platform::SND_ASYNC));
+    EXPECT_TRUE(Within5s([&] { return !streams().isEmpty(); })) << "no stream reached the server";
+    // The sound lasts 100 ms; its stream goes about a second later, while
+    // the sound layer still knows the sound is over.
+    EXPECT_TRUE(Within5s([&] { return streams().isEmpty(); })) << "the stream outlived the sound";
+    EXPECT_FALSE(platform::SoundIsPlaying());
+}

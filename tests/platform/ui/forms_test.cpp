@@ -173,6 +173,27 @@ TEST(Forms, CentreOnTheScreenOrOnTheMainFormAndStayOnTop) {
     main.Hide();
 }
 
+// A window whose controls and pictures have their places keeps its size
+// whatever the desktop asks; it can still be moved and minimised.
+TEST(Forms, KeepTheirSizeAndCanBeMovedAndMinimised) {
+    TForm form(nullptr);
+    form.SetBounds(30, 40, 800, 600);
+    EXPECT_EQ(form.minimumSize(), QSize(800, 600));
+    EXPECT_EQ(form.maximumSize(), QSize(800, 600));
+    form.Show();
+    form.resize(1024, 700); // what a window manager's resize does
+    EXPECT_EQ(form.size(), QSize(800, 600));
+    form.move(50, 60);
+    EXPECT_EQ(form.pos(), QPoint(50, 60));
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    // A later size given by the program is the new fixed size.
+    form.SetBounds(form.Left(), form.Top(), 480, 320);
+    EXPECT_EQ(form.size(), QSize(480, 320));
+    EXPECT_EQ(form.maximumSize(), QSize(480, 320));
+    form.Hide();
+}
+
 TEST(Regions, RoundedCornersCutTheCornersOnly) {
     HRGN round = CreateRoundRectRgn(0, 0, 249, 175, 40, 40);
     EXPECT_FALSE(round.contains(QPoint(0, 0)));

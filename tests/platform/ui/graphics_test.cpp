@@ -4,6 +4,8 @@
 #include "platform/ui/exceptions.h"
 #include "platform/ui/graphics.h"
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -279,6 +281,38 @@ TEST(Text, DrawTextBreaksAtCrLfAndMeasures) {
     box = Rect(0, 0, 100, 0);
     canvas->DrawText("R&&B", box, DT_CALCRECT);
     EXPECT_EQ(box.Width(), canvas->TextWidth("R&B"));
+}
+
+// Written onto another painter, text lands exactly where the canvas writes it.
+TEST(Text, OntoAPainterAsOntoTheCanvas) {
+    TBitmap onCanvas(120, 60), onPainter(120, 60);
+    for (TBitmap* bitmap : {&onCanvas, &onPainter}) {
+        TCanvas* canvas = bitmap->Canvas();
+        canvas->Font()->SetHeight(-14);
+        canvas->Font()->SetColor(clWhite);
+        canvas->Brush()->SetStyle(bsClear);
+    }
+    TRect box = Rect(10, 20, 110, 60);
+    onCanvas.Canvas()->TextOut(3, 2, "Weiter");
+    onCanvas.Canvas()->DrawText("R&&B\r\nzwei", box, DT_CENTER);
+    QImage image(120, 60, QImage::Format_BGR888); // as the canvas keeps its pixels
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        onPainter.Canvas()->TextOutOn(painter, 3, 2, "Weiter");
+        onPainter.Canvas()->DrawTextOn(painter, "R&&B\r\nzwei", box, DT_CENTER);
+    }
+    int lit = 0, differing = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            const TColor drawn = onCanvas.Canvas()->Pixel(x, y);
+            lit += drawn != clBlack;
+            differing += drawn != FromQColor(image.pixelColor(x, y));
+        }
+    }
+    EXPECT_GT(lit, 50);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(onPainter.Canvas()->Pixel(5, 8), clBlack); // the canvas itself untouched
 }
 
 TEST(Font, PointsAndPixelHeightsConvertAt96Dpi) {
