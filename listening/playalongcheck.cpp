@@ -30,6 +30,11 @@ constexpr double kRecentSeconds = 1.5;
 // Where in the first window that rises the attack lies, in ms from the
 // window's start (measured on the synthesizer's guitar notes).
 constexpr double kAttackInWindowMs = 4;
+// A rise counts when it lasts two hops (a new sound rises above the
+// spectrum of two windows back in both) or is this much above the
+// threshold: a single hop just over it is the hiss or a ringing string's
+// wobble.
+constexpr double kStrongRise = 1.3;
 // A strum's first strings, often softer than the rest and over the last
 // chord's ringing, count from this share of the threshold.
 constexpr double kStrumShare = 0.8;
@@ -47,7 +52,8 @@ constexpr double kRightNoteCents = 50;
 // struck lie within 13 dB of one another, a string left out reads 25 dB or
 // more below (what leaks from its neighbours). A string left out whose note
 // another string doubles an octave lower cannot be told: that string's
-// second partial stands in for it.
+// second partial stands in for it. Half the length (93 ms, a mark 100 ms
+// sooner) no longer told a missing A3 beside a D3.
 constexpr int kChordFft = 8192;
 constexpr double kChordCents = 40;
 constexpr double kChordRangeDb = 19;
@@ -189,9 +195,24 @@ void PlayAlongCheck::AnalyseHops() {
         flux_.push_back(float(spectra_->Flux(samples_.data() + flux_.size() * kFluxHop)));
 }
 
+// A strike is decided as soon as its attack and the sound after it are
+// in, or, when no attack comes, once its whole window has passed.
 void PlayAlongCheck::DecideReady() {
     const std::int64_t heardUpTo = FileMicrosOfFrame(double(samples_.size()));
-    while (!Done() && DecidedBy(results_.size()) <= heardUpTo) results_.push_back(Decide(results_.size()));
+    while (!Done()) {
+        const std::size_t strike = results_.size();
+        const double attack = FindAttack(strike);
+        const bool soundIn = attack >= 0 && attack + AnalysisFrames(strike) <= double(samples_.size());
+        if (!soundIn && DecidedBy(strike) > heardUpTo) return;
+        results_.push_back(Decide(strike));
+    }
+}
+
+// The frames after an attack that tell what was struck.
+double PlayAlongCheck::AnalysisFrames(std::size_t strike) const {
+    const double delay = kPitchDelayMs * rate_ / 1000;
+    if (part_.strikes[strike].notes.size() == 1) return delay + spectra_->pitch.WindowFrames();
+    return delay + kChordFft;
 }
 
 double PlayAlongCheck::Threshold(std::size_t hop) const {
@@ -201,28 +222,31 @@ double PlayAlongCheck::Threshold(std::size_t hop) const {
     return kRelative * Median(before) + kAbsolute;
 }
 
-// Hop h's window covers frames h*hop .. h*hop + window. The strongest rise
-// within the strike's window above the threshold is its attack; a strum
-// begins with its first string, so the attack is put where the rise that
-// leads to the strongest began (within a strum's spread).
+// Hop h's window covers frames h*hop .. h*hop + window. The first rise
+// within the strike's window that counts is its attack (so that a
+// note played is marked as soon as its sound is in); a strum begins with its
+// first string, often softer than the rest and over the last chord's
+// ringing, so the attack is put where the rise leading to it began (within
+// a strum's spread, down to kStrumShare of the threshold).
 double PlayAlongCheck::FindAttack(std::size_t strike) const {
     const std::int64_t expected = part_.strikes[strike].micros;
     const std::int64_t half = SearchHalfWidth(strike);
-    const double firstFrame = FrameOfFileMicros(expected - half) - kAttackInWindowMs * rate_ / 1000;
-    const double lastFrame = FrameOfFileMicros(expected + half) - kAttackInWindowMs * rate_ / 1000;
+    const double attackInWindow = kAttackInWindowMs * rate_ / 1000;
+    const double firstFrame = FrameOfFileMicros(expected - half) - attackInWindow;
+    const double lastFrame = FrameOfFileMicros(expected + half) - attackInWindow;
     const std::size_t first = std::size_t(std::max(2.0, std::ceil(firstFrame / kFluxHop)));
     const std::size_t last = std::size_t(std::max(0.0, std::floor(lastFrame / kFluxHop)));
     if (first > last || first >= flux_.size()) return -1;
     const double threshold = Threshold(first);
-    std::size_t strongest = 0;
-    for (std::size_t hop = first; hop <= last && hop < flux_.size(); ++hop)
-        if (flux_[hop] > threshold && (strongest == 0 || flux_[hop] > flux_[strongest])) strongest = hop;
-    if (strongest == 0) return -1;
+    std::size_t rise = 0;
+    for (std::size_t hop = first; hop <= last && hop + 1 < flux_.size() && rise == 0; ++hop)
+        if (flux_[hop] > threshold && (flux_[hop + 1] > threshold || flux_[hop] > kStrongRise * threshold))
+            rise = hop;
+    if (rise == 0) return -1;
     const auto spread = std::size_t(double(kStrumSpreadMicros) * rate_ / 1e6 / kFluxHop);
-    std::size_t begin = strongest;
-    const std::size_t earliest = std::max(first, strongest > spread ? strongest - spread : 0);
-    while (begin > earliest && flux_[begin - 1] > kStrumShare * threshold) --begin;
-    return double(begin * kFluxHop) + kAttackInWindowMs * rate_ / 1000;
+    const std::size_t earliest = std::max(first, rise > spread ? rise - spread : 0);
+    while (rise > earliest && flux_[rise - 1] > kStrumShare * threshold) --rise;
+    return double(rise * kFluxHop) + attackInWindow;
 }
 
 NoteResult PlayAlongCheck::Decide(std::size_t strike) {

@@ -91,7 +91,8 @@ public:
     CheckWindows Windows() const { return windows_; }
     // The onset function so far, one value per 256 frames (for measurements).
     const std::vector<float>& Flux() const { return flux_; }
-    // The file time by which a strike is decided at the latest.
+    // The file time by which a strike is decided at the latest (when no
+    // attack comes; a note played is decided as soon as its sound is in).
     std::int64_t DecidedBy(std::size_t strike) const;
 
 private:
@@ -100,6 +101,7 @@ private:
     double FrameOfFileMicros(std::int64_t micros) const;
     void AnalyseHops();
     void DecideReady();
+    double AnalysisFrames(std::size_t strike) const;
     NoteResult Decide(std::size_t strike);
     // The attack's frame within the strike's window, or -1 for none.
     double FindAttack(std::size_t strike) const;
