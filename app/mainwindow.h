@@ -189,7 +189,7 @@ public:
     void StopOtherSounds() override;
     void TellLoadFailed() override;
     void TellStartFailed() override;
-    void ReportTime(const char* what) override;
+    void ReportTime(const char* what, long long atClock) override;
 
     // ---- The lesson screen (lessonscreen.cpp, mainwindow_lessons.cpp) -------
     // Opens Course->CurrentLesson(); nothing for a number outside 0..29

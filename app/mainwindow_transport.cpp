@@ -192,8 +192,8 @@ void TForm1::TellStartFailed() {
 // With ZUPFARI_TIMING set, the moments the transport names are reported on
 // standard error, so that measurements from outside can line the engine's
 // events up with the screen.
-void TForm1::ReportTime(const char* what) {
-    ReportTestTime(what);
+void TForm1::ReportTime(const char* what, long long atClock) {
+    ReportTestTime(what, atClock);
 }
 
 void TForm1::DisableTransport() {

@@ -35,9 +35,12 @@ void StartTestTiming() {
     ProcessStart();
 }
 
-void ReportTestTime(const char* what) {
+void ReportTestTime(const char* what, long long steadyMicros) {
     if (std::getenv("ZUPFARI_TIMING") == nullptr) return;
-    const auto elapsed = std::chrono::steady_clock::now() - ProcessStart();
+    const auto moment = steadyMicros < 0 ? std::chrono::steady_clock::now()
+                                         : std::chrono::steady_clock::time_point(
+                                               std::chrono::microseconds(steadyMicros));
+    const auto elapsed = moment - ProcessStart();
     const double ms = std::chrono::duration<double, std::milli>(elapsed).count();
     std::fprintf(stderr, "ZUPFARI-TIME %s %.1f\n", what, ms);
     std::fflush(stderr);

@@ -11,7 +11,9 @@ void StartTestTiming();
 // Installs the answering of message boxes when ZUPFARI_AUTOANSWER is set,
 // and the reports of the captions ZUPFARI_CAPTIONS names.
 void InstallTestSwitches();
-// Reports "ZUPFARI-TIME <what> <ms>" when ZUPFARI_TIMING is set.
-void ReportTestTime(const char* what);
+// Reports "ZUPFARI-TIME <what> <ms>" when ZUPFARI_TIMING is set: the
+// milliseconds since the process started, now or at `steadyMicros` (a time
+// on the steady clock, the engine's clock) when that is given.
+void ReportTestTime(const char* what, long long steadyMicros = -1);
 
 } // namespace app

@@ -17,11 +17,12 @@ namespace mxmidi::detail {
 
 inline constexpr int kSynthPeriodFrames = 512; // frames per hand-over (11.6 ms)
 // The latency asked of the sound server, stream buffer and device together, in
-// periods: the server keeps three periods ahead and asks for the next when one
-// has been played (a sound server splits it, one period in the device, the
-// rest in the stream's buffer). Less than four puts the device at its
-// smallest latency, which keeps the server busy for every millisecond played.
-inline constexpr int kSynthServerPeriods = 4;
+// periods: the server keeps five periods ahead and asks for the next when one
+// has been played. A sound server gives the device half of what is left after
+// two periods of safety: two periods here, so that the device wakes the
+// server every 23 ms rather than every 11.6 ms (half the server's work while
+// playing) and a busy machine has a period more before the sound breaks up.
+inline constexpr int kSynthServerPeriods = 6;
 // The renderer sleeps after this long with nothing sounding and nothing sent.
 inline constexpr std::int64_t kSynthIdleMicroseconds = 5000000;
 // What a message may come late to the renderer (the timer's wake-up on a

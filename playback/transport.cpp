@@ -199,7 +199,9 @@ void Transport::ScheduleBeats(int firstBeat) {
     heardBeats_ = -1;
     latency_ = engine_.OutputLatency();
     timed_ = engine_.BeatTime(firstBeat) >= 0;
-    if (timed_) ArmBeatTimer();
+    if (!timed_) return;
+    view_.ReportTime("first-beat-heard", HeardAt(firstBeat));
+    ArmBeatTimer();
 }
 
 long long Transport::HeardAt(int beats) {

@@ -56,8 +56,12 @@ public:
     // The engine did not start the exercise.
     virtual void TellStartFailed() = 0;
     // A moment worth a timing line for measurements from outside:
-    // "engine-start", "point N" (N the exercise beat), "transport-ready".
-    virtual void ReportTime(const char* what) { (void)what; }
+    // "engine-start", "first-beat-heard", "point N" (N the exercise beat),
+    // "transport-ready"; now, or at `atClock` on the engine's clock.
+    virtual void ReportTime(const char* what, long long atClock = -1) {
+        (void)what;
+        (void)atClock;
+    }
 };
 
 // One pass through the exercise as the observers see it.

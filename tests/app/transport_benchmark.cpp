@@ -151,9 +151,11 @@ double AbsoluteP99(std::vector<double> values) {
 // The lag of every point move behind the note of its beat, in ms.
 std::vector<double> PointLags(const std::vector<Timing>& timings,
                               const std::vector<LogEvent>& log) {
+    // Each pass is lined up on the moment the engine said its first beat
+    // would be heard; a pass's later notes follow at their logged distances.
     std::vector<double> starts;
     for (const Timing& timing : timings)
-        if (timing.What == "engine-start") starts.push_back(timing.Ms);
+        if (timing.What == "first-beat-heard") starts.push_back(timing.Ms);
     const auto passes = transportrun::NoteOnsByPass(log);
     std::vector<double> lags;
     std::size_t timingIndex = 0;
@@ -166,7 +168,7 @@ std::vector<double> PointLags(const std::vector<Timing>& timings,
         std::vector<Timing> points;
         for (; timingIndex < timings.size(); ++timingIndex) {
             const Timing& timing = timings[timingIndex];
-            if (timing.What == "engine-start" && timing.Ms > starts[p]) break;
+            if (timing.What == "first-beat-heard" && timing.Ms > starts[p]) break;
             if (timing.What == "point" && timing.Ms >= starts[p]) points.push_back(timing);
         }
         int lastBeat = -1;
