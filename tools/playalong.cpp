@@ -52,6 +52,11 @@ PlayAlongPanel::PlayAlongPanel(TControl* window, TCanvas* canvas, playback::Tran
     : window_(window), canvas_(canvas), transport_(transport), engine_(engine), journal_(journal),
       settingsPath_(std::move(settingsPath)) {
     BuildControls();
+    ChooseMicrophone = [this] {
+        const IniFile settings(ResolveAnsiPath(settingsPath_));
+        const std::string wanted = settings.ReadString("Listening", "Input", "").toStdString();
+        return listening::ChooseInput(listening::InputDevices(), wanted, listening::ServerDefaultSource());
+    };
     const IniFile settings(ResolveAnsiPath(settingsPath_));
     HeadphonesOn = settings.ReadString("Listening", "Headphones", "0") == "1";
     DrawSwitch(ImgKopfhoerer, HeadphonesOn);
@@ -181,10 +186,7 @@ bool PlayAlongPanel::BeginPass(const playback::PassInfo& pass) {
     const std::string& file = transport_.Lesson().LevelFiles[std::size_t(pass.Level)];
     std::string error;
     if (file.empty() || !listening::ReadExercisePart(ResolveAnsiPath(file), part_, error)) return false;
-    const IniFile settings(ResolveAnsiPath(settingsPath_));
-    const std::string wanted = settings.ReadString("Listening", "Input", "").toStdString();
-    const std::string input =
-        listening::ChooseInput(listening::InputDevices(), wanted, listening::ServerDefaultSource());
+    const std::string input = ChooseMicrophone();
     if (input.empty()) {
         summary_ = Caption(kCaptionNoMicrophone);
         LErgebnis->SetCaption(summary_);

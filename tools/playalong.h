@@ -21,6 +21,7 @@
 #include "platform/ui/timer.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +65,9 @@ public:
     // The listening behind the switch (tests hear through it without a
     // microphone once a pass has begun).
     listening::PlayAlongListener& Listener() { return listener_; }
+    // The microphone a pass listens to: the one chosen in the tuner (kept
+    // in the settings), else the server's default; empty for none.
+    std::function<std::string()> ChooseMicrophone;
 
     bool CheckOn = false;
     bool HeadphonesOn = false;
