@@ -285,7 +285,6 @@ void PlayAlongPanel::DrawMark(const NoteResult& result) {
     canvas_->Ellipse(x, y, x + kMarkSize, y + kMarkSize);
     canvas_->Brush()->SetColor(brush);
     canvas_->Pen()->SetColor(pen);
-    window_->Invalidate();
 }
 
 // The pixels under the marks go back, last first; on another lesson's
@@ -299,7 +298,6 @@ void PlayAlongPanel::ClearMarks() {
     underMarks_.clear();
     summary_.clear();
     LErgebnis->SetCaption(summary_);
-    window_->Invalidate();
 }
 
 } // namespace tools
