@@ -141,6 +141,8 @@ void TForm1::SetUpPanelsAndLists() {
     Transport->AddObserver(Course.get());
     JournalRecorder = std::make_unique<JournalPasses>(Journal);
     Transport->AddObserver(JournalRecorder.get());
+    PlayAlong = std::make_unique<tools::PlayAlongPanel>(this, Canvas(), *Transport, services_.MidiEngine(), Journal,
+                                                        Join(DataFolder, "zupfaripref.ini"));
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
@@ -506,6 +508,7 @@ void TForm1::TearDown() {
     // The transport draws with the play cursor: it goes first.
     if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
     if (Access) Access->LeaveTransport(); // it leaves the transport's observers
+    PlayAlong.reset();                     // so does it
     Transport.reset();
     JournalRecorder.reset();
     CloseJournal();

@@ -41,6 +41,7 @@
 #include "playback/videoplayer.h"
 #include "tools/explorer.h"
 #include "tools/monitor.h"
+#include "tools/playalong.h"
 #include "tools/tuner.h"
 
 #include <QPointer>
@@ -115,6 +116,7 @@ public:
     std::unique_ptr<tools::TunerPanel> Tuner;
     std::unique_ptr<tools::ExplorerPanel> Explorer;
     std::unique_ptr<tools::MonitorPanel> Monitor;
+    std::unique_ptr<tools::PlayAlongPanel> PlayAlong; // "Mitspielen prüfen", a transport observer
     std::unique_ptr<platform::SessionEndGuard> SessionEnd;
     // The media player at work: videos, their accompaniment, the locked controls.
     std::unique_ptr<VideoShow> Video;

@@ -114,6 +114,9 @@ inline constexpr QRect CountInArea{LessonScreen.x() + 12, LessonScreen.y() + 6, 
 // right, 190 x 62, 6 pixels in).
 inline constexpr QRect PassProgress{LessonScreen.x() + LessonScreen.width() - 197,
                                     LessonScreen.y() + 76, 190, 64};
+// The line that sums up a pass of the play-along check, below the passes
+// toward the quiz.
+inline constexpr QRect PlayAlongSummary{PassProgress.x(), PassProgress.y() + PassProgress.height() + 4, 190, 60};
 // The greeting's "go on with lesson N" for a learner who comes back.
 inline constexpr QRect GreetingContinue{LessonScreen.x() + 24, LessonScreen.y() + 262, 230, 30};
 // The strip above the lesson screen, right of the tool panel and below the
@@ -134,6 +137,10 @@ inline constexpr QRect TransportBlock{BPlay.x(), BPlay.y(), 4 * TransportButton.
 constexpr QPoint TransportKey(int row, int column) {
     return {BPlay.x() + column * TransportButton.width(), BPlay.y() + row * TransportButton.height()};
 }
+// The play-along check's two switches in one row under the transport keys
+// (left of the logo).
+inline constexpr QRect PlayAlongSwitches{TransportBlock.x(), TransportBlock.y() + TransportBlock.height() + 4,
+                                         230, 16};
 
 // ------------------------------------------ main window: right column
 inline constexpr QPoint BLogo{690, 22};                  // fixed

@@ -31,6 +31,8 @@ int ExerciseEngine::OutputLatency() {
     return 0;
 }
 
+void ExerciseEngine::SetTrackMute(int, bool) {}
+
 int SequenzorEngine::NumDevs() {
     return MidiGetNumDevs();
 }
@@ -101,6 +103,10 @@ long long SequenzorEngine::BeatTime(int beats) {
 
 int SequenzorEngine::OutputLatency() {
     return MidiGetOutputLatency();
+}
+
+void SequenzorEngine::SetTrackMute(int track, bool mute) {
+    MidiSetTrackMute(track, mute ? 1 : 0);
 }
 
 ExerciseEngine& TheSequenzorEngine() {

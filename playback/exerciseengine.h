@@ -54,6 +54,11 @@ public:
     virtual long long Clock();
     virtual long long BeatTime(int beats);
     virtual int OutputLatency();
+
+    // ---- Tracks --------------------------------------------------------------------
+    // Leaves track `track` of the loaded file (its chunk index) out of
+    // playback, or plays it again; takes effect at the next Start.
+    virtual void SetTrackMute(int track, bool mute);
 };
 
 class SequenzorEngine : public ExerciseEngine {
@@ -74,6 +79,7 @@ public:
     long long Clock() override;
     long long BeatTime(int beats) override;
     int OutputLatency() override;
+    void SetTrackMute(int track, bool mute) override;
 };
 
 // The engine library's one engine, as the program uses it.

@@ -129,6 +129,14 @@ constexpr std::array kRows = {
     TextRow{C, 211, "Mikrofon wird geöffnet ...", "Opening the microphone ..."},
     TextRow{C, 212, "Saite:", "String:"},
     TextRow{C, 213, "Eingang", "Input"},
+    // Checking the learner's playing beside the transport (700 to 749).
+    TextRow{C, 700, "Mitspielen prüfen", "Check my playing"},
+    TextRow{C, 701, "Kopfhörer", "Headphones"},
+    TextRow{C, 702, "%1 von %2 Tönen im Takt", "%1 of %2 notes on time"},
+    TextRow{C, 703, " – am unsichersten in Takt %1", " – shakiest in bar %1"},
+    TextRow{C, 704, "Kein Mikrofon gefunden: das Mitspielen wird nicht geprüft",
+            "No microphone found: your playing is not checked"},
+    TextRow{C, 705, "Hört zu ...", "Listening ..."},
 
     // Messages: titles and bodies of the message box.
     TextRow{M, 1, "Frage", "Question"},
