@@ -7,8 +7,8 @@ tree on that command's include path, as the preprocessor would:
 - each header of the folder itself must be found;
 - no header of a higher layer may be found;
 - of the MIDI engine (sequenzor) and its toolkit (mxmidi), the folders above
-  them may find only the engine's public headers, never the engine's or the
-  toolkit's inner ones.
+  them may find only the engine's public headers and the toolkit's MIDI file
+  reader, never the engine's or the toolkit's inner ones.
 One header of each folder is also preprocessed for real with the same flags,
 so that the look-up and the compiler agree. Prints every wrong outcome and
 the closing count; exits 1 on any wrong outcome.
@@ -24,7 +24,8 @@ LAYERS = ["platform", "sprachbank", "mxmidi", "sequenzor", "layout", "controls",
           "listening", "playback", "journal", "plan", "lessons", "tools", "app"]
 
 # What the engine library shows its users.
-ENGINE_PUBLIC = {"sequenzor/sequenzor.h", "sequenzor/sequenzortiming.h", "mxmidi/mxmidi.h"}
+ENGINE_PUBLIC = {"sequenzor/sequenzor.h", "sequenzor/sequenzortiming.h", "mxmidi/mxmidi.h",
+                 "mxmidi/smfreader.h"}
 ENGINE_FOLDERS = ("sequenzor", "mxmidi")
 
 
