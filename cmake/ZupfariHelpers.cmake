@@ -11,6 +11,17 @@ function(zupfari_export_only target script)
     VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
 
+# zupfari_show_to_users(<target> <dir>): the target's users (and, for a
+# library with sources, the target itself) find headers in <dir>.
+function(zupfari_show_to_users target dir)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${dir})
+  else()
+    target_include_directories(${target} PUBLIC ${dir})
+  endif()
+endfunction()
+
 # zupfari_expose_folder(<target> <folder>): the target's users see exactly the
 # headers of <folder> (as "<folder>/name.h") and nothing else of the source
 # tree. Each folder's target exposes only itself; what a target may include is
@@ -22,12 +33,7 @@ function(zupfari_expose_folder target folder)
     file(MAKE_DIRECTORY ${root})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
   endif()
-  get_target_property(type ${target} TYPE)
-  if(type STREQUAL "INTERFACE_LIBRARY")
-    target_include_directories(${target} INTERFACE ${root})
-  else()
-    target_include_directories(${target} PUBLIC ${root})
-  endif()
+  zupfari_show_to_users(${target} ${root})
 endfunction()
 
 # zupfari_expose_headers(<target> <header>...): the target's users see exactly
@@ -42,12 +48,7 @@ function(zupfari_expose_headers target)
       file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${header} ${root}/${header} SYMBOLIC)
     endif()
   endforeach()
-  get_target_property(type ${target} TYPE)
-  if(type STREQUAL "INTERFACE_LIBRARY")
-    target_include_directories(${target} INTERFACE ${root})
-  else()
-    target_include_directories(${target} PUBLIC ${root})
-  endif()
+  zupfari_show_to_users(${target} ${root})
 endfunction()
 
 # zupfari_folder_library(<name> <folder> LINKS <targets...>): the static
