@@ -194,6 +194,7 @@ bool PlayAlongPanel::BeginPass(const playback::PassInfo& pass) {
     }
     listener_.Begin(input, part_, pass.Level, MicrophoneDelay(input));
     marksLesson_ = pass.Lesson;
+    checkedLevel_ = pass.Level;
     if (!HeadphonesOn) MuteGuitar(true);
     summary_ = Caption(kCaptionListening);
     LErgebnis->SetCaption(summary_);
@@ -237,7 +238,7 @@ void PlayAlongPanel::EndPass(bool playedThrough) {
     ShowSummary(results);
     const listening::CheckSummary summary = listening::Summarize(part_, results);
     if (journal_)
-        journal_->PlayAlongChecked(transport_.Pass().Lesson, transport_.Pass().Level, summary.onTime, summary.notes);
+        journal_->PlayAlongChecked(marksLesson_, checkedLevel_, summary.onTime, summary.notes);
 }
 
 void PlayAlongPanel::MuteGuitar(bool mute) {

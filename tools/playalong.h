@@ -104,6 +104,7 @@ private:
     bool checking_ = false;      // a pass is being listened to
     int mutedTrack_ = -1;
     int marksLesson_ = -1;       // the lesson the marks were drawn on
+    int checkedLevel_ = 0;       // the tempo level of the pass being checked
     std::vector<Mark> marks_;
     std::vector<std::unique_ptr<platform::TBitmap>> underMarks_; // the pixels each mark covers
     QString summary_;

@@ -4,6 +4,7 @@
 // marks gone at the next pass. The passes are told as the transport tells
 // them; the microphone's blocks come from a take rendered through the
 // synthesizer.
+#include "journal/journal.h"
 #include "listening/playalongcheck.h"
 #include "platform/core/cp1252.h"
 #include "platform/ui/forms.h"
@@ -170,6 +171,27 @@ TEST_F(PlayAlongPanelTest, WithHeadphonesTheGuitarPlaysAndAPassCutShortSumsNothi
     tools::PlayAlongPanel again(window_.get(), canvas_.Canvas(), *transport_, engine_, journal_,
                                 folder_.Path() + "/zupfaripref.ini");
     EXPECT_TRUE(again.HeadphonesOn);
+}
+
+// The journal keeps the result of a pass played through, under the pass's
+// own lesson and level, and nothing of a pass cut short.
+TEST_F(PlayAlongPanelTest, APassPlayedThroughIsKeptInTheJournalAndOneCutShortIsNot) {
+    journal_ = std::make_unique<journal::Journal>(folder_.QPath() + "/journal.sqlite");
+    journal_->StartSession();
+    panel_->SwitchCheck(true);
+    std::vector<listentest::PlayedStrike> played = listentest::AsWritten(part_);
+    played[6].micros += 80000;
+    PlayPass(played, 3'000'000);
+    panel_->PassPlayedThrough(pass_);
+    PlayPass(listentest::AsWritten(part_), 40'000'000);
+    panel_->PassStopped(pass_, 20);
+    ASSERT_TRUE(journal_->Flush(5000));
+    const journal::JournalSummary summary = journal_->Summary(5000);
+    ASSERT_EQ(summary.LatestScores.size(), 1u);
+    EXPECT_EQ(summary.LatestScores[0].Lesson, 5);
+    EXPECT_EQ(summary.LatestScores[0].Level, playback::kTopLevel);
+    EXPECT_EQ(summary.LatestScores[0].NotesOnTime, int(part_.strikes.size()) - 1);
+    EXPECT_EQ(summary.LatestScores[0].Notes, int(part_.strikes.size()));
 }
 
 TEST_F(PlayAlongPanelTest, NoMicrophoneIsToldAndNothingIsMuted) {
