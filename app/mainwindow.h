@@ -16,6 +16,7 @@
 #include "app/mainaccess.h"
 #include "app/mainlook.h"
 #include "app/mainscreen.h"
+#include "app/programplaces.h"
 #include "app/sounddevicechoice.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
@@ -75,22 +76,14 @@ public:
     platform::TPopupMenu* PopupSoundcard;
 
     // ---- State -----------------------------------------------------------
-    std::string ProgramFolder; // Windows-1252, ends in a separator
-    std::string DataFolder;    // Windows-1252, ends in a separator
-    std::string ProgramDrive;
-    std::unique_ptr<platform::IniFile> SettingsFile;
+    // The program and data folders, the settings file, the language, the start count.
+    std::unique_ptr<ProgramPlaces> Places;
     bool ImportantFilesPresent = true;
     unsigned short SoundDeviceCount = 0;
     short MapperMenuIndex = -1;
     int DefaultDeviceIndex = 0;
     QString SoundDeviceName;
-    int LanguageCode = 0;
-    QString HelpFileName;
-    QString WebSiteAddress;
     std::string IntroVideoPath;
-    QStringList StartLog;
-    std::string StartLogPath;
-    int StartCount = 0;
     bool WebQuestionPending = true;
     bool WebQuestionAnswered = false;
     bool IntroPending = false;
@@ -298,7 +291,6 @@ private:
     void SetStartState();
     void ConnectFormHandlers();
     void SplitProgramFile();
-    void FindFolders();
     void CreateStartScreen();
     void CreateTransport();
     void WireTransportControls();
@@ -309,9 +301,7 @@ private:
     void ReadStoredLists();
     void SetTodaysDate();
     void HideTaskbarOnSmallScreen();
-    void CountStart();
     void ChooseIntroVideo();
-    void ChooseLanguage();
     void CreateWindowControls();
     void ConnectButtons();
     // Start-up and leaving.
@@ -340,9 +330,5 @@ private:
 
 // The main window of the program (created by the program entry).
 extern TForm1* Form1;
-
-// The addresses of the product pages, German and English.
-inline constexpr const char* kWebSiteGerman = "https://www.zupfari.de/basis/";
-inline constexpr const char* kWebSiteEnglish = "https://www.zupfari.de/en/basis/";
 
 } // namespace app

@@ -67,7 +67,7 @@ void PaintAtOnce(TForm* window) {
 // comes from the event loop, after the window's construction, while the start
 // screen shows. Both run on this thread, the engine's.
 void TForm1::StartSoundDeviceChoice() {
-    const QString setting = SettingsFile->ReadString(
+    const QString setting = Places->SettingsFile->ReadString(
         SoundDeviceChoice::kSettingsSection, SoundDeviceChoice::kSettingsKey,
         SoundDeviceChoice::kNoSetting);
     const SoundDeviceList list = SoundDeviceChoice(Midi()).ListDevices();

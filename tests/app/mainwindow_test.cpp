@@ -33,19 +33,19 @@ TEST_F(ShellTest, FirstStartMakesTheDataFolderAndCountsStarts) {
     EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFolder())).isDir());
     EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFolder() + "Listen")).isDir());
     EXPECT_EQ(ReadData("session.log"), "1\r\n");
-    EXPECT_EQ(form_->StartCount, 1);
-    EXPECT_EQ(form_->DataFolder, DataFolder());
+    EXPECT_EQ(form_->Places->StartCount, 1);
+    EXPECT_EQ(form_->Places->DataFolder, DataFolder());
     DestroyWindows();
 
     CreateWindows();
     EXPECT_EQ(ReadData("session.log"), "2\r\n");
-    EXPECT_EQ(form_->StartCount, 2);
+    EXPECT_EQ(form_->Places->StartCount, 2);
 }
 
 TEST_F(ShellTest, FromACdRomNothingIsCounted) {
     cdRom_ = true;
     CreateWindows();
-    EXPECT_EQ(form_->StartCount, 1);
+    EXPECT_EQ(form_->Places->StartCount, 1);
     EXPECT_EQ(ReadData("session.log"), "<missing>");
 }
 
