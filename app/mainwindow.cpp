@@ -41,8 +41,6 @@ namespace {
 constexpr int kStartScreenMs = 3000;
 constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
-constexpr const char* kSettingsSection = SoundDeviceChoice::kSettingsSection;
-constexpr const char* kSettingsKey = SoundDeviceChoice::kSettingsKey;
 
 bool FileExists(const std::string& ansiPath) {
     return AnsiPathExists(ansiPath);
@@ -79,7 +77,7 @@ void TForm1::CreateWindowControls() {
     Timer2 = new TTimer(this);
     Timer2->SetEnabled(false);
     Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
-    PopupSoundcard = new TPopupMenu(this);
+    SoundMenu = std::make_unique<SoundDeviceMenu>(this, Midi(), LSoundcard);
     ConnectButtons();
 }
 
@@ -247,17 +245,14 @@ void TForm1::FormCreate(TObject*) {
 // ============================================================ sound device
 
 void TForm1::LSoundcardClick(TObject*) {
-    PopupSoundcard->Popup(LSoundcard->Left() + Left(), LSoundcard->Top() + Top());
+    SoundMenu->PopupSoundcard->Popup(LSoundcard->Left() + Left(), LSoundcard->Top() + Top());
 }
 
 void TForm1::PopupSoundcardItemClick(TObject* sender) {
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (item == nullptr) return;
     BStopClick(sender);
-    const SoundDeviceChoiceResult chosen =
-        SoundDeviceChoice(Midi()).ChooseEntry(soundDevices_, item->MenuIndex());
-    if (!chosen.Hint.isEmpty()) LSoundcard->SetHint(chosen.Hint);
-    SoundDeviceName = chosen.DeviceName;
+    SoundMenu->ChooseEntry(item->MenuIndex());
 }
 
 // ============================================================ start screen
@@ -487,7 +482,7 @@ void TForm1::TearDown() {
     }
     Cues.reset();
     if (Places && Places->SettingsFile) {
-        Places->SettingsFile->WriteString(kSettingsSection, kSettingsKey, SoundDeviceName);
+        SoundMenu->Store(*Places->SettingsFile);
         Places->SettingsFile.reset();
     }
 }

@@ -17,7 +17,7 @@
 #include "app/mainlook.h"
 #include "app/mainscreen.h"
 #include "app/programplaces.h"
-#include "app/sounddevicechoice.h"
+#include "app/soundmenu.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
@@ -73,16 +73,13 @@ public:
     controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
     platform::TTimer* Timer2;
     platform::TTimer* TimerPC1 = nullptr; // the transport's 100 ms poll
-    platform::TPopupMenu* PopupSoundcard;
+    // The sound-device label's menu and the chosen device.
+    std::unique_ptr<SoundDeviceMenu> SoundMenu;
 
     // ---- State -----------------------------------------------------------
     // The program and data folders, the settings file, the language, the start count.
     std::unique_ptr<ProgramPlaces> Places;
     bool ImportantFilesPresent = true;
-    unsigned short SoundDeviceCount = 0;
-    short MapperMenuIndex = -1;
-    int DefaultDeviceIndex = 0;
-    QString SoundDeviceName;
     std::string IntroVideoPath;
     bool WebQuestionPending = true;
     bool WebQuestionAnswered = false;
@@ -279,9 +276,7 @@ public:
 
     void ProgramWindowsCreated();
     // True once the MIDI output device has been chosen.
-    bool SoundDevicesChosen() const { return soundDevicesChosen_; }
-    // The devices of the sound-device menu.
-    const SoundDeviceList& SoundDevices() const { return soundDevices_; }
+    bool SoundDevicesChosen() const { return SoundMenu->Chosen; }
 
 private:
     // Construction.
@@ -307,7 +302,6 @@ private:
     // Start-up and leaving.
     void ShowMainWindowWhenDue();
     void StartSoundDeviceChoice();
-    void SoundDevicesReady(const SoundDeviceList& list, const SoundDeviceChoiceResult& choice);
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
@@ -322,9 +316,7 @@ private:
     bool windowsCreated_ = false;
     bool startScreenTimeUp_ = false;
     bool mainWindowShown_ = false;
-    bool soundDevicesChosen_ = false;
     bool tornDown_ = false;
-    SoundDeviceList soundDevices_;
     std::array<bool, 12> savedEnabled_{};
 };
 
