@@ -41,13 +41,6 @@ namespace {
 constexpr int kStartScreenMs = 3000;
 constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
-constexpr const char* kSettingsSection = SoundDeviceChoice::kSettingsSection;
-constexpr const char* kSettingsKey = SoundDeviceChoice::kSettingsKey;
-
-// Appends a Windows-1252 content name to a folder.
-std::string Join(const std::string& folder, const char* name) {
-    return folder + name;
-}
 
 bool FileExists(const std::string& ansiPath) {
     return AnsiPathExists(ansiPath);
@@ -84,7 +77,7 @@ void TForm1::CreateWindowControls() {
     Timer2 = new TTimer(this);
     Timer2->SetEnabled(false);
     Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
-    PopupSoundcard = new TPopupMenu(this);
+    SoundMenu = std::make_unique<SoundDeviceMenu>(this, Midi(), LSoundcard);
     ConnectButtons();
 }
 
@@ -104,14 +97,9 @@ void TForm1::ConnectButtons() {
 
 // Text fields, folders, the list store, the settings file, the start screen.
 void TForm1::PrepareFolders() {
-    ProgramFolder.clear();
-    DataFolder.clear();
-    ProgramDrive.clear();
     ImportantFilesPresent = true;
     SplitProgramFile();
     Lists = std::make_unique<plan::ListStore>();
-    FindFolders();
-    SettingsFile = std::make_unique<IniFile>(ResolveAnsiPath(Join(DataFolder, "zupfaripref.ini")));
     CreateStartScreen();
 }
 
@@ -127,7 +115,7 @@ void TForm1::CreateOwnedObjects() {
     Skin = std::make_unique<lessons::SkinLoader>(this);
     Skin->SetContent(Content);
     ReportPictureErrors(*Skin);
-    Cues = std::make_unique<playback::SoundCues>(ProgramFolder);
+    Cues = std::make_unique<playback::SoundCues>(Places->ProgramFolder);
     Video = std::make_unique<VideoShow>(*this, Midi(), VideoPanel);
     CreateMainScreen();
     SetUpSkin();
@@ -136,7 +124,7 @@ void TForm1::CreateOwnedObjects() {
 // The course session (tutorial mode, no lesson, the registry's tables), the
 // panels, tempo level 1 and the stored lists.
 void TForm1::SetUpPanelsAndLists() {
-    Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, ProgramFolder,
+    Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, Places->ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
     JournalRecorder = std::make_unique<JournalPasses>(Journal);
@@ -167,7 +155,7 @@ void TForm1::SetStartState() {
     WebQuestionPending = true;
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
-    CountStart();
+    Places->CountStart(!ProgramOnCdRom());
     ChooseIntroVideo();
 }
 
@@ -193,22 +181,13 @@ TForm1::~TForm1() {
 
 void TForm1::SplitProgramFile() {
     const std::string folder = services_.Folder();
-    ProgramFolder = ToAnsi(QString::fromStdString(folder));
-    Content = ContentPaths(ProgramFolder);
-    ProgramDrive = ToAnsi(QString::fromStdString(DriveOf(folder)));
+    Places = std::make_unique<ProgramPlaces>(folder, DLL_GetLanguage());
+    Content = ContentPaths(Places->ProgramFolder);
     // Every content file is looked for in the edition's overlay folder first.
     const QString programFolder = QString::fromStdString(folder);
     platform::SetContentOverlay(programFolder, lessons::CourseEdition(DLL_GetLanguage()) == 0
                                                    ? QString()
                                                    : QDir(programFolder).filePath(lessons::kEnglishEditionFolder));
-}
-
-void TForm1::FindFolders() {
-    std::string folder;
-    if (plan::ListStore::FindDataFolder(folder))
-        DataFolder = folder;
-    else
-        DataFolder = ProgramFolder;
 }
 
 void TForm1::CreateStartScreen() {
@@ -224,8 +203,8 @@ void TForm1::CreateStartScreen() {
 }
 
 void TForm1::ReadStoredLists() {
-    if (!Lists->ReadStoredLists(DataFolder, ProgramFolder)) ImportantFilesPresent = false;
-    plan::ListStore::ReadExplorerTexts(ProgramFolder, ExplorerTitles, ExplorerTexts);
+    if (!Lists->ReadStoredLists(Places->DataFolder, Places->ProgramFolder)) ImportantFilesPresent = false;
+    plan::ListStore::ReadExplorerTexts(Places->ProgramFolder, ExplorerTitles, ExplorerTexts);
     if (Explorer) Explorer->RefreshRows(); // the rows name the lessons by their titles
 }
 
@@ -245,19 +224,11 @@ void TForm1::HideTaskbarOnSmallScreen() {
         TaskbarShown = false;
 }
 
-// The start log counts the program's starts in its first line.
-void TForm1::CountStart() {
-    StartLogPath = ResolveAnsiPath(Join(DataFolder, "session.log"));
-    StartCounter counter(StartLogPath, !ProgramOnCdRom());
-    StartCount = counter.CountStart();
-    StartLog = counter.Lines();
-}
-
 void TForm1::ChooseIntroVideo() {
     const int firstWaiting = Lists->FirstWaiting();
     const bool courseGoesOn = firstWaiting >= 0 || Lists->Plan[0].Lesson >= 0;
     IntroVideoPath =
-        ProgramFolder + (courseGoesOn ? "lektionX\\IntroVideo.avi" : "lektionX\\FinalVideo.avi");
+        Places->ProgramFolder + (courseGoesOn ? "lektionX\\IntroVideo.avi" : "lektionX\\FinalVideo.avi");
     BVonVorn->SetVisible(firstWaiting != 0);
 }
 
@@ -270,31 +241,20 @@ playback::ExerciseEngine& TForm1::Midi() const { return services_.MidiEngine(); 
 void TForm1::FormCreate(TObject*) {
     Midi().InitWin(QApplication::instance());
     StartSoundDeviceChoice();
-    ChooseLanguage();
-}
-
-void TForm1::ChooseLanguage() {
-    LanguageCode = DLL_GetLanguage();
-    const bool german = LanguageCode == 0;
-    HelpFileName = german ? "Hilfe.chm" : "Help.chm";
-    WebSiteAddress = german ? kWebSiteGerman : kWebSiteEnglish;
-    Help = std::make_unique<HelpDesk>(ProgramFolder, HelpFileName);
+    Help = std::make_unique<HelpDesk>(Places->ProgramFolder, Places->HelpFileName);
 }
 
 // ============================================================ sound device
 
 void TForm1::LSoundcardClick(TObject*) {
-    PopupSoundcard->Popup(LSoundcard->Left() + Left(), LSoundcard->Top() + Top());
+    SoundMenu->PopupSoundcard->Popup(LSoundcard->Left() + Left(), LSoundcard->Top() + Top());
 }
 
 void TForm1::PopupSoundcardItemClick(TObject* sender) {
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (item == nullptr) return;
     BStopClick(sender);
-    const SoundDeviceChoiceResult chosen =
-        SoundDeviceChoice(Midi()).ChooseEntry(soundDevices_, item->MenuIndex());
-    if (!chosen.Hint.isEmpty()) LSoundcard->SetHint(chosen.Hint);
-    SoundDeviceName = chosen.DeviceName;
+    SoundMenu->ChooseEntry(item->MenuIndex());
 }
 
 // ============================================================ start screen
@@ -327,7 +287,7 @@ void TForm1::FormShow(TObject*) {
     ShowGreetingScreen();
     ReportTestTime("greeting");
     platform::ReturnFreedMemorySoon();
-    if (StartCount == 1 && FileExists(IntroVideoPath)) {
+    if (Places->StartCount == 1 && FileExists(IntroVideoPath)) {
         IntroPending = true;
         Timer2->SetInterval(kIntroDelayMs);
         Timer2->SetEnabled(true);
@@ -336,7 +296,7 @@ void TForm1::FormShow(TObject*) {
 
 void TForm1::AskStartQuestion() {
     if (AskMessage(MessageText(4), MessageText(6), CaptionText(4), CaptionText(3)) == mrOk)
-        ShellOpen(WebSiteAddress);
+        ShellOpen(Places->WebSiteAddress);
 }
 
 void TForm1::Timer2Timer(TObject*) {
@@ -482,7 +442,7 @@ void TForm1::BBeendenClick(TObject* sender) {
         if (AskMessage(MessageText(5), MessageText(6), CaptionText(4), CaptionText(3)) == mrOk) {
             WebQuestionAnswered = true;
             SetEnabled(true);
-            ShellOpen(WebSiteAddress);
+            ShellOpen(Places->WebSiteAddress);
             return;
         }
     }
@@ -491,7 +451,7 @@ void TForm1::BBeendenClick(TObject* sender) {
 
 void TForm1::SaveAndClose() {
     if (FBeenden != nullptr) FBeenden->Hide();
-    ProgressSaver(*Lists, DataFolder, ProgramOnCdRom(), app::AskMessage).SaveBeforeLeaving();
+    ProgressSaver(*Lists, Places->DataFolder, ProgramOnCdRom(), app::AskMessage).SaveBeforeLeaving();
     Close();
 }
 
@@ -515,7 +475,6 @@ void TForm1::TearDown() {
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();
-    StartLog.clear();
     Clock.reset();
     Skin.reset();
     Help.reset();
@@ -525,8 +484,10 @@ void TForm1::TearDown() {
         StartScreen = nullptr;
     }
     Cues.reset();
-    if (SettingsFile) SettingsFile->WriteString(kSettingsSection, kSettingsKey, SoundDeviceName);
-    SettingsFile.reset();
+    if (Places && Places->SettingsFile) {
+        SoundMenu->Store(*Places->SettingsFile);
+        Places->SettingsFile.reset();
+    }
 }
 
 } // namespace app

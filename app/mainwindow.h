@@ -16,7 +16,8 @@
 #include "app/mainaccess.h"
 #include "app/mainlook.h"
 #include "app/mainscreen.h"
-#include "app/sounddevicechoice.h"
+#include "app/programplaces.h"
+#include "app/soundmenu.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
@@ -73,25 +74,14 @@ public:
     controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
     platform::TTimer* Timer2;
     platform::TTimer* TimerPC1 = nullptr; // the transport's 100 ms poll
-    platform::TPopupMenu* PopupSoundcard;
+    // The sound-device label's menu and the chosen device.
+    std::unique_ptr<SoundDeviceMenu> SoundMenu;
 
     // ---- State -----------------------------------------------------------
-    std::string ProgramFolder; // Windows-1252, ends in a separator
-    std::string DataFolder;    // Windows-1252, ends in a separator
-    std::string ProgramDrive;
-    std::unique_ptr<platform::IniFile> SettingsFile;
+    // The program and data folders, the settings file, the language, the start count.
+    std::unique_ptr<ProgramPlaces> Places;
     bool ImportantFilesPresent = true;
-    unsigned short SoundDeviceCount = 0;
-    short MapperMenuIndex = -1;
-    int DefaultDeviceIndex = 0;
-    QString SoundDeviceName;
-    int LanguageCode = 0;
-    QString HelpFileName;
-    QString WebSiteAddress;
     std::string IntroVideoPath;
-    QStringList StartLog;
-    std::string StartLogPath;
-    int StartCount = 0;
     bool WebQuestionPending = true;
     bool WebQuestionAnswered = false;
     bool IntroPending = false;
@@ -288,9 +278,7 @@ public:
 
     void ProgramWindowsCreated();
     // True once the MIDI output device has been chosen.
-    bool SoundDevicesChosen() const { return soundDevicesChosen_; }
-    // The devices of the sound-device menu.
-    const SoundDeviceList& SoundDevices() const { return soundDevices_; }
+    bool SoundDevicesChosen() const { return SoundMenu->Chosen; }
 
 private:
     // Construction.
@@ -300,7 +288,6 @@ private:
     void SetStartState();
     void ConnectFormHandlers();
     void SplitProgramFile();
-    void FindFolders();
     void CreateStartScreen();
     void CreateTransport();
     void WireTransportControls();
@@ -311,15 +298,12 @@ private:
     void ReadStoredLists();
     void SetTodaysDate();
     void HideTaskbarOnSmallScreen();
-    void CountStart();
     void ChooseIntroVideo();
-    void ChooseLanguage();
     void CreateWindowControls();
     void ConnectButtons();
     // Start-up and leaving.
     void ShowMainWindowWhenDue();
     void StartSoundDeviceChoice();
-    void SoundDevicesReady(const SoundDeviceList& list, const SoundDeviceChoiceResult& choice);
     void TellAboutDamagedLists();
     void AskStartQuestion();
     void BringDialogToFront();
@@ -334,17 +318,11 @@ private:
     bool windowsCreated_ = false;
     bool startScreenTimeUp_ = false;
     bool mainWindowShown_ = false;
-    bool soundDevicesChosen_ = false;
     bool tornDown_ = false;
-    SoundDeviceList soundDevices_;
     std::array<bool, 12> savedEnabled_{};
 };
 
 // The main window of the program (created by the program entry).
 extern TForm1* Form1;
-
-// The addresses of the product pages, German and English.
-inline constexpr const char* kWebSiteGerman = "https://www.zupfari.de/basis/";
-inline constexpr const char* kWebSiteEnglish = "https://www.zupfari.de/en/basis/";
 
 } // namespace app

@@ -20,13 +20,13 @@ constexpr const char* kLadderKey = "TempoLadder";
 } // namespace
 
 void TForm1::OpenJournal() {
-    const QString folder = QString::fromStdString(ResolveAnsiPath(DataFolder));
+    const QString folder = QString::fromStdString(ResolveAnsiPath(Places->DataFolder));
     Journal = std::make_unique<journal::Journal>(QDir(folder).filePath(journal::kJournalFileName),
                                                  !ProgramOnCdRom());
-    if (SettingsFile) {
-        Journal->SetLadderOn(SettingsFile->ReadString(kLadderSection, kLadderKey, "0") == "1");
+    if (Places->SettingsFile) {
+        Journal->SetLadderOn(Places->SettingsFile->ReadString(kLadderSection, kLadderKey, "0") == "1");
         Journal->OnLadderChanged = [this](bool on) {
-            if (SettingsFile) SettingsFile->WriteString(kLadderSection, kLadderKey, on ? "1" : "0");
+            if (Places->SettingsFile) Places->SettingsFile->WriteString(kLadderSection, kLadderKey, on ? "1" : "0");
         };
     }
     Journal->StartSession();

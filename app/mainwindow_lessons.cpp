@@ -31,7 +31,7 @@ void TForm1::OpenLesson() {
     // Nothing plays on, and the transport's counters start afresh.
     Transport->LeaveLesson();
     if (MediaPlayerPlaying() || Transport->Busy()) BStopClick(this);
-    SlidePicturePrefix = ProgramFolder + "lektion" + std::to_string(lesson) + "\\DiaA";
+    SlidePicturePrefix = Places->ProgramFolder + "lektion" + std::to_string(lesson) + "\\DiaA";
     if (Monitor) Monitor->LessonOpened(lesson);
     // The lesson's values and its main screen. The last lesson's backdrop,
     // point and mark go first, so that a lesson whose skin is missing shows
@@ -60,7 +60,7 @@ void TForm1::ResetCourse() {
 }
 
 void TForm1::CourseWasReset() {
-    IntroVideoPath = ProgramFolder + "lektionX\\IntroVideo.avi";
+    IntroVideoPath = Places->ProgramFolder + "lektionX\\IntroVideo.avi";
     RefreshPlanPanel();
     ClearLessonScreen();
     ShowNoLessonScreen();

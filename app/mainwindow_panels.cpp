@@ -27,7 +27,7 @@ using namespace platform;
 // The first of the four set-ups: also makes the lists save themselves from
 // now on, and guards them against the process being ended from outside.
 void TForm1::SetUpPlanPanel() {
-    Lists->KeepSavedIn(DataFolder, ProgramOnCdRom());
+    Lists->KeepSavedIn(Places->DataFolder, ProgramOnCdRom());
     SessionEnd = std::make_unique<SessionEndGuard>([this] {
         if (Lists) Lists->SaveNow();
         // At the very end of the process (a window never closed) Qt and its
@@ -50,7 +50,7 @@ void TForm1::SetUpPlanPanel() {
 void TForm1::SetUpExplorer() {
     Explorer = std::make_unique<tools::ExplorerPanel>(PExplorer, BScrollUp, BScrollDown,
                                                       *Course, *Cues, ExplorerTitles,
-                                                      ExplorerTexts, IntroVideoPath, WebSiteAddress);
+                                                      ExplorerTexts, IntroVideoPath, Places->WebSiteAddress);
     Explorer->BuildExplorerPanel();
     BExplorer->OnClick = [this](TObject* sender) { BExplorerClick(sender); };
 }
@@ -127,7 +127,7 @@ void TForm1::BExplorerClick(TObject* sender) {
         BUeplan->SetText(CaptionText(11));
         BKontrolle->Show();
         BKontrolle->SetEnabled(true);
-        LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\tutorialdisplay.jpg");
+        LoadPictureInto(ImgModus, Places->ProgramFolder + "Bilder\\tutorialdisplay.jpg");
         LModusAnzeige->SetCaption("Tutorial");
         // The lesson that was open before the explorer comes back.
         const int entry = Course->TutorialEntryToReopen();
@@ -152,7 +152,7 @@ void TForm1::BExplorerClick(TObject* sender) {
         BUeplan->SetText(CaptionText(12));
         LModusAnzeige->SetCaption(CaptionText(12));
         BKontrolle->Hide();
-        LoadPictureInto(ImgModus, ProgramFolder + "Bilder\\explorerdisplay.jpg");
+        LoadPictureInto(ImgModus, Places->ProgramFolder + "Bilder\\explorerdisplay.jpg");
         Course->SetCurrentLesson(Explorer->ExplorerLesson);
         OpenLesson();
         Explorer->ShowExplorerText(Course->CurrentLesson());

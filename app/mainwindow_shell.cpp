@@ -36,7 +36,7 @@ void TForm1::ProgramWindowsCreated() {
 // window; whatever finishes last shows it.
 void TForm1::ShowMainWindowWhenDue() {
     if (tornDown_ || mainWindowShown_ || !constructed_ || !windowsCreated_ || !startScreenTimeUp_ ||
-        !soundDevicesChosen_)
+        !SoundMenu->Chosen)
         return;
     mainWindowShown_ = true;
     Show();
@@ -62,35 +62,13 @@ void PaintAtOnce(TForm* window) {
     QGuiApplication::sync();
 }
 
-// Listing the devices starts the synthesizer's sound font loading on the
-// engine's own loader; opening the chosen device waits for it, so the choice
-// comes from the event loop, after the window's construction, while the start
-// screen shows. Both run on this thread, the engine's.
+// The device is chosen from the event loop, while the start screen shows.
 void TForm1::StartSoundDeviceChoice() {
-    const QString setting = SettingsFile->ReadString(
+    const QString setting = Places->SettingsFile->ReadString(
         SoundDeviceChoice::kSettingsSection, SoundDeviceChoice::kSettingsKey,
         SoundDeviceChoice::kNoSetting);
-    const SoundDeviceList list = SoundDeviceChoice(Midi()).ListDevices();
-    QTimer::singleShot(0, this, [this, list, setting] {
-        GuardedCall(this, [&] {
-            SoundDevicesReady(list, SoundDeviceChoice(Midi()).ChooseAtStart(list, setting));
-        });
-    });
-}
-
-void TForm1::SoundDevicesReady(const SoundDeviceList& list,
-                               const SoundDeviceChoiceResult& chosen) {
-    soundDevices_ = list;
-    SoundDeviceCount = list.DeviceCount;
-    MapperMenuIndex = list.MapperMenuIndex;
-    DefaultDeviceIndex = list.DefaultDeviceIndex;
-    const TNotifyEvent itemClick = [this](TObject* sender) { PopupSoundcardItemClick(sender); };
-    for (const QString& caption : list.Captions)
-        PopupSoundcard->Add(caption, itemClick);
-    SoundDeviceName = chosen.DeviceName;
-    if (!chosen.Hint.isEmpty()) LSoundcard->SetHint(chosen.Hint);
-    soundDevicesChosen_ = true;
-    ShowMainWindowWhenDue();
+    SoundMenu->Start(setting, [this](TObject* sender) { PopupSoundcardItemClick(sender); },
+                     [this] { ShowMainWindowWhenDue(); });
 }
 
 // A list file that could not be read is kept, and the learner told so.

@@ -48,7 +48,7 @@ void TForm1::BKontrolleClick(TObject*) {
         ShowQuiz();
         return;
     }
-    Course->PlayNamedCue(ProgramFolder + "ClickSounds\\oh.wav");
+    Course->PlayNamedCue(Places->ProgramFolder + "ClickSounds\\oh.wav");
     AskMessage(MessageText(9), MessageText(10), "", CaptionText(1));
 }
 

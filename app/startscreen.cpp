@@ -38,12 +38,12 @@ void TStartScreen::FormShow(TObject*) {
     Skin = std::make_unique<lessons::SkinLoader>(this);
     ReportPictureErrors(*Skin);
     GuardedCall(this, [this] {
-        main_->LoadPictureInto(Picture, main_->ProgramFolder + "Screen\\startbild.jpg");
+        main_->LoadPictureInto(Picture, main_->Places->ProgramFolder + "Screen\\startbild.jpg");
         SetClientWidth(Picture->Width());
         SetClientHeight(Picture->Height());
     });
     GuardedCall(this, [this] {
-        Skin->LoadSkin(FromAnsi(main_->ProgramFolder) + "Screen\\StartScreen.zs1", "0");
+        Skin->LoadSkin(FromAnsi(main_->Places->ProgramFolder) + "Screen\\StartScreen.zs1", "0");
     });
     GuardedCall(this, [this] { WireWebLink(); });
     if (main_->StartScreenActive && main_->StartScreenTimer != nullptr)
@@ -57,7 +57,7 @@ void TStartScreen::WireWebLink() {
         if (label == nullptr || label->Tag() != kWebLinkTag) continue;
         label->SetCursor(crHandPoint);
         label->SetAccessibleRole(arLink);
-        label->OnClick = [this](TObject*) { ShellOpen(main_->WebSiteAddress); };
+        label->OnClick = [this](TObject*) { ShellOpen(main_->Places->WebSiteAddress); };
         return;
     }
 }

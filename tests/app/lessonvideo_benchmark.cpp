@@ -31,7 +31,7 @@ TEST_F(LessonVideoBenchmark, FirstPictureAfterTheAccompanimentAndCpuWhilePlaying
     bool frame = false;
     form_->Video->Player().OnFirstFrame = [&] { frame = true; };
     for (const char* name : {"lektion7\\Video2", "lektion17\\Video1"}) {
-        const std::string base = form_->ProgramFolder + name;
+        const std::string base = form_->Places->ProgramFolder + name;
         frame = false;
         const double cpu0 = CpuSeconds();
         QElapsedTimer clock;

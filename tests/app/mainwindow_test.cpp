@@ -33,19 +33,19 @@ TEST_F(ShellTest, FirstStartMakesTheDataFolderAndCountsStarts) {
     EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFolder())).isDir());
     EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFolder() + "Listen")).isDir());
     EXPECT_EQ(ReadData("session.log"), "1\r\n");
-    EXPECT_EQ(form_->StartCount, 1);
-    EXPECT_EQ(form_->DataFolder, DataFolder());
+    EXPECT_EQ(form_->Places->StartCount, 1);
+    EXPECT_EQ(form_->Places->DataFolder, DataFolder());
     DestroyWindows();
 
     CreateWindows();
     EXPECT_EQ(ReadData("session.log"), "2\r\n");
-    EXPECT_EQ(form_->StartCount, 2);
+    EXPECT_EQ(form_->Places->StartCount, 2);
 }
 
 TEST_F(ShellTest, FromACdRomNothingIsCounted) {
     cdRom_ = true;
     CreateWindows();
-    EXPECT_EQ(form_->StartCount, 1);
+    EXPECT_EQ(form_->Places->StartCount, 1);
     EXPECT_EQ(ReadData("session.log"), "<missing>");
 }
 
@@ -98,11 +98,11 @@ TEST_F(ShellTest, MissingListFileEndsTheProgramWithAchtung) {
 
 TEST_F(ShellTest, NoSettingChoosesTheFirstEvenTechnology) {
     CreateWindows();
-    EXPECT_EQ(form_->SoundDeviceCount, 2);
-    ASSERT_EQ(form_->PopupSoundcard->Count(), 3);
-    EXPECT_EQ(form_->MapperMenuIndex, 2);
-    EXPECT_EQ(form_->DefaultDeviceIndex, 1);
-    EXPECT_EQ(form_->SoundDeviceName, "Zupfari Synth");
+    EXPECT_EQ(form_->SoundMenu->Devices.DeviceCount, 2);
+    ASSERT_EQ(form_->SoundMenu->PopupSoundcard->Count(), 3);
+    EXPECT_EQ(form_->SoundMenu->Devices.MapperMenuIndex, 2);
+    EXPECT_EQ(form_->SoundMenu->Devices.DefaultDeviceIndex, 1);
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "Zupfari Synth");
     EXPECT_EQ(form_->LSoundcard->Hint(), "Zupfari Synth");
     EXPECT_EQ(devices_.selections, std::vector<std::string>{"id:1"});
 }
@@ -111,21 +111,21 @@ TEST_F(ShellTest, FailedSettingWithNoEvenDeviceChoosesTheFirst) {
     devices_.devices = {{"Port One", 1}, {"Port Two", 7}};
     WriteSetting(DataFolder(), "FAILED");
     CreateWindows();
-    EXPECT_EQ(form_->SoundDeviceName, "Port One");
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "Port One");
     EXPECT_EQ(devices_.selections, std::vector<std::string>{"id:0"});
 }
 
 TEST_F(ShellTest, MapperSettingSelectsTheMapper) {
     WriteSetting(DataFolder(), "MIDI MAPPER");
     CreateWindows();
-    EXPECT_EQ(form_->SoundDeviceName, "MIDI MAPPER");
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "MIDI MAPPER");
     EXPECT_EQ(devices_.selections, std::vector<std::string>{"id:65535"});
 }
 
 TEST_F(ShellTest, StoredDeviceIsSelectedByName) {
     WriteSetting(DataFolder(), "Port One");
     CreateWindows();
-    EXPECT_EQ(form_->SoundDeviceName, "Port One");
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "Port One");
     EXPECT_EQ(form_->LSoundcard->Hint(), "Port One");
     EXPECT_EQ(devices_.selections, std::vector<std::string>{"name:Port One"});
 }
@@ -133,7 +133,7 @@ TEST_F(ShellTest, StoredDeviceIsSelectedByName) {
 TEST_F(ShellTest, VanishedDeviceFallsBackToTheFirstEntry) {
     WriteSetting(DataFolder(), "Old Card");
     CreateWindows();
-    EXPECT_EQ(form_->SoundDeviceName, "Port One");
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "Port One");
     EXPECT_EQ(form_->LSoundcard->Hint(), "Port One");
     EXPECT_EQ(devices_.selections, (std::vector<std::string>{"name:Old Card", "id:0"}));
 }
@@ -143,24 +143,24 @@ TEST_F(ShellTest, WithoutDevicesNothingIsSelectedAndTheMapperNameIsKept) {
     WriteSetting(DataFolder(), "Port One");
     CreateWindows();
     EXPECT_TRUE(devices_.selections.empty());
-    EXPECT_EQ(form_->SoundDeviceName, "MIDI Mapper");
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "MIDI Mapper");
     DestroyWindows();
     EXPECT_EQ(ReadSetting(DataFolder()), "MIDI Mapper");
 
     devices_.mapperListed = false;
     CreateWindows();
-    EXPECT_EQ(form_->PopupSoundcard->Count(), 0);
-    EXPECT_TRUE(form_->SoundDeviceName.isEmpty());
+    EXPECT_EQ(form_->SoundMenu->PopupSoundcard->Count(), 0);
+    EXPECT_TRUE(form_->SoundMenu->SoundDeviceName.isEmpty());
 }
 
 TEST_F(ShellTest, ChoosingAMenuEntryStopsAndSelects) {
     CreateWindows();
     devices_.selections.clear();
-    form_->PopupSoundcard->Items(0)->Click();
-    EXPECT_EQ(form_->SoundDeviceName, "Port One");
+    form_->SoundMenu->PopupSoundcard->Items(0)->Click();
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "Port One");
     EXPECT_EQ(form_->LSoundcard->Hint(), "Port One");
-    form_->PopupSoundcard->Items(2)->Click();
-    EXPECT_EQ(form_->SoundDeviceName, "MIDI MAPPER");
+    form_->SoundMenu->PopupSoundcard->Items(2)->Click();
+    EXPECT_EQ(form_->SoundMenu->SoundDeviceName, "MIDI MAPPER");
     EXPECT_EQ(form_->LSoundcard->Hint(), "MIDI Mapper");
     EXPECT_EQ(devices_.selections, (std::vector<std::string>{"id:0", "id:65535"}));
     EXPECT_EQ(form_->actions, (QStringList{"BStop", "BStop"}));

@@ -125,7 +125,7 @@ TEST_F(ShellTest, DamagedListsAreReportedAtFirstShowingAndKept) {
 TEST_F(ShellTest, AStartLogThatIsAFolderCountsAsAFirstStart) {
     QDir().mkpath(QString::fromStdString(DataFolder() + "session.log/inner"));
     CreateWindows();
-    EXPECT_EQ(form_->StartCount, 1);
+    EXPECT_EQ(form_->Places->StartCount, 1);
     ShowMainWindow();
     EXPECT_TRUE(form_->isVisible());
 }

@@ -107,7 +107,7 @@ protected:
         return widget->isVisible() && widget->width() > 1;
     }
     bool Ended() const { return !form_->Video->Playing; }
-    std::string CourseVideo(const char* name) const { return form_->ProgramFolder + name; }
+    std::string CourseVideo(const char* name) const { return form_->Places->ProgramFolder + name; }
     void PlayInVideoPanel(const std::string& file, const std::string& midi) {
         form_->PlayVideo(file, midi, Rect(0, 0, 192, 144), 100, 120, form_->VideoPanel);
     }
@@ -221,7 +221,7 @@ TEST_F(VideoTest, AccompanimentPlaysFromTheVideosStartAndStopsAtItsEnd) {
 
 TEST_F(VideoTest, VideoWithoutItsAccompanimentPlaysAlone) {
     SetPattern();
-    PlayInVideoPanel(CourseVideo("lektionX\\IntroVideo.avi"), form_->ProgramFolder + "fehlt.mid");
+    PlayInVideoPanel(CourseVideo("lektionX\\IntroVideo.avi"), form_->Places->ProgramFolder + "fehlt.mid");
     ASSERT_TRUE(form_->Video->Playing);
     EXPECT_EQ(MidiIsRunning(), 0);
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, kVideoEndMs));
@@ -231,7 +231,7 @@ TEST_F(VideoTest, VideoWithoutItsAccompanimentPlaysAlone) {
 
 TEST_F(VideoTest, MissingVideoDoesNothing) {
     SetPattern();
-    PlayInVideoPanel(form_->ProgramFolder + "lektionX\\fehlt.avi", "0");
+    PlayInVideoPanel(form_->Places->ProgramFolder + "lektionX\\fehlt.avi", "0");
     EXPECT_FALSE(form_->Video->Playing);
     EXPECT_FALSE(form_->VideoPanel->Visible());
     EXPECT_TRUE(form_->BVideoStop->Enabled());
@@ -285,7 +285,7 @@ class FirstStartTest : public ShellTest {};
 TEST_F(FirstStartTest, TheIntroWaitsHalfASecondAndDoesNotStartByItself) {
     CreateWindows();
     ShowMainWindow();
-    ASSERT_EQ(form_->StartCount, 1);
+    ASSERT_EQ(form_->Places->StartCount, 1);
     EXPECT_TRUE(form_->IntroPending);
     EXPECT_TRUE(form_->Timer2->Enabled());
     EXPECT_EQ(form_->Timer2->Interval(), 500u);
@@ -298,7 +298,7 @@ TEST_F(FirstStartTest, TheIntroWaitsHalfASecondAndDoesNotStartByItself) {
     DestroyWindows();
     CreateWindows();
     ShowMainWindow();
-    ASSERT_EQ(form_->StartCount, 2);
+    ASSERT_EQ(form_->Places->StartCount, 2);
     EXPECT_FALSE(form_->IntroPending);
     EXPECT_FALSE(form_->Timer2->Enabled());
 }

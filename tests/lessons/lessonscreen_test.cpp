@@ -169,9 +169,9 @@ TEST_F(LessonScreenTest, FilesOfTheOpenedLesson) {
     WriteLesson(12);
     Start();
     Open(12, 3);
-    EXPECT_EQ(form_->Transport->Lesson().LevelFiles[3], form_->ProgramFolder + "Midi\\uebung12_3.mid");
-    EXPECT_EQ(form_->Transport->Lesson().LevelFiles[10], form_->ProgramFolder + "Midi\\uebung12_10.mid");
-    EXPECT_EQ(form_->SlidePicturePrefix, form_->ProgramFolder + "lektion12\\DiaA");
+    EXPECT_EQ(form_->Transport->Lesson().LevelFiles[3], form_->Places->ProgramFolder + "Midi\\uebung12_3.mid");
+    EXPECT_EQ(form_->Transport->Lesson().LevelFiles[10], form_->Places->ProgramFolder + "Midi\\uebung12_10.mid");
+    EXPECT_EQ(form_->SlidePicturePrefix, form_->Places->ProgramFolder + "lektion12\\DiaA");
 }
 
 TEST_F(LessonScreenTest, TheExerciseDecidesWhetherPlayIsOffered) {
@@ -333,7 +333,7 @@ TEST_F(LessonScreenTest, StartingAgainResetsAndStoresTheListsAndShowsNoLesson) {
     EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_EQ(form_->Lists->Plan[0].Lesson, -1);
     EXPECT_EQ(form_->Lists->Waiting[0].Lesson, 1);
-    EXPECT_EQ(form_->IntroVideoPath, form_->ProgramFolder + "lektionX\\IntroVideo.avi");
+    EXPECT_EQ(form_->IntroVideoPath, form_->Places->ProgramFolder + "lektionX\\IntroVideo.avi");
     EXPECT_EQ(form_->Skin->Header(), "x");
     EXPECT_FALSE(form_->TrBarTempo->Enabled());
     EXPECT_FALSE(form_->BPlay->Enabled());

@@ -73,8 +73,8 @@ TEST_F(MonitorOverTheCourse, AButtonPlaysItsLessonsVideoWithItsAccompaniment) {
     ASSERT_TRUE(form_->Monitor->MonitorButtons[3]->Visible());
     form_->Monitor->MonitorButtons[3]->Click();
     ASSERT_EQ(Form()->videos.size(), 1u);
-    EXPECT_EQ(Form()->videos[0].file, form_->ProgramFolder + "lektion21\\Video3.avi");
-    EXPECT_EQ(Form()->videos[0].midi, form_->ProgramFolder + "lektion21\\Video3.mid");
+    EXPECT_EQ(Form()->videos[0].file, form_->Places->ProgramFolder + "lektion21\\Video3.avi");
+    EXPECT_EQ(Form()->videos[0].midi, form_->Places->ProgramFolder + "lektion21\\Video3.mid");
     EXPECT_EQ(Form()->videos[0].rect, platform::Rect(0, 0, 192, 144));
 }
 

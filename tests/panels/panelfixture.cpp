@@ -32,7 +32,7 @@ void PanelTest::CreatePanelWindows() {
 }
 
 std::string PanelTest::Played(const std::string& relative, bool loop) const {
-    const std::string path = platform::ResolveAnsiPath(form_->ProgramFolder + relative);
+    const std::string path = platform::ResolveAnsiPath(form_->Places->ProgramFolder + relative);
     const auto bytes = platform::ReadFileBytes(path);
     if (!bytes) return "<no " + relative + ">";
     const auto wave = platform::ParseWave(*bytes);

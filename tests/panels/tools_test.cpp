@@ -249,7 +249,7 @@ TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo)
     EXPECT_EQ(form_->Course->CurrentLesson(), 4);
     EXPECT_EQ(explorer.ExplorerLesson, 4);
 
-    form_->IntroVideoPath = form_->ProgramFolder + "lektionX\\GibtEsNicht.avi";
+    form_->IntroVideoPath = form_->Places->ProgramFolder + "lektionX\\GibtEsNicht.avi";
     for (int i = 0; i < 30; ++i)
         explorer.ScrollTimerTimer(); // down to the end
     explorer.ListRows[7]->Click();
@@ -257,7 +257,7 @@ TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo)
     EXPECT_EQ(explorer.LastEntry, 30);
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, "Video not found.");
-    EXPECT_EQ(asked_[0].body, "You can download the video from \n" + form_->WebSiteAddress);
+    EXPECT_EQ(asked_[0].body, "You can download the video from \n" + form_->Places->WebSiteAddress);
     EXPECT_TRUE(asked_[0].cancel.isEmpty());
 }
 
@@ -357,7 +357,7 @@ TEST_F(MonitorTest, OpeningALessonStartsItsPicturesAfreshWhileTheMonitorIsAway) 
     form_->BUeplanClick(nullptr);
 
     OpenLessonForReal(21);
-    EXPECT_EQ(form_->Monitor->SlidePicturePrefix, form_->ProgramFolder + "lektion21\\DiaA");
+    EXPECT_EQ(form_->Monitor->SlidePicturePrefix, form_->Places->ProgramFolder + "lektion21\\DiaA");
     EXPECT_EQ(Shown(), 0);
     EXPECT_TRUE(form_->Monitor->ImgMon1->Picture()->Empty()); // lesson 22's picture is gone
     EXPECT_FALSE(form_->PMonitor->Visible());
@@ -380,7 +380,7 @@ TEST_F(MonitorTest, AMonitorThatIsUpFollowsTheOpenedLesson) {
     EXPECT_EQ(ButtonsShown(), (std::vector<bool>{false, false, true, true}));
     form_->Monitor->MonitorButtons[2]->Click();
     ASSERT_EQ(Form()->videos.size(), 1u);
-    EXPECT_EQ(Form()->videos[0].file, form_->ProgramFolder + "lektion21\\Video2.avi");
+    EXPECT_EQ(Form()->videos[0].file, form_->Places->ProgramFolder + "lektion21\\Video2.avi");
 }
 
 TEST_F(MonitorTest, PicturesOneTwoFourStepAround) {
@@ -423,7 +423,7 @@ TEST_F(MonitorTest, VideosOneAndThreeWithAndWithoutAccompaniment) {
     monitor.MonitorButtons[1]->Click();
     monitor.MonitorButtons[3]->Click();
     ASSERT_EQ(Form()->videos.size(), 2u);
-    const std::string lesson = form_->ProgramFolder + "lektion21\\";
+    const std::string lesson = form_->Places->ProgramFolder + "lektion21\\";
     EXPECT_EQ(Form()->videos[0].file, lesson + "Video1.avi");
     EXPECT_EQ(Form()->videos[0].midi, lesson + "Video1.mid");
     EXPECT_EQ(Form()->videos[1].midi, "0"); // no accompaniment
