@@ -130,7 +130,7 @@ void TForm1::SetUpPanelsAndLists() {
     JournalRecorder = std::make_unique<JournalPasses>(Journal);
     Transport->AddObserver(JournalRecorder.get());
     PlayAlong = std::make_unique<tools::PlayAlongPanel>(this, Canvas(), *Transport, services_.MidiEngine(), Journal,
-                                                        Join(DataFolder, "zupfaripref.ini"));
+                                                        Places->DataFolder + "zupfaripref.ini");
     PMonitor->Hide();
     PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
