@@ -116,11 +116,23 @@ class Program:
         env.pop("ZUPFARI_AUTOANSWER", None)
         env.update(extra_env or {})
         self.log = open(os.path.join(session.folder, f"program{language}.log"), "w+")
-        self.process = subprocess.Popen([os.path.join(bin_dir, "ZupfariBasis")], env=env,
-                                        stdout=self.log, stderr=subprocess.STDOUT)
-        self.app = wait_for(self._find_app, 90)
-        if self.app is None:
-            raise RuntimeError("the program never appeared on the accessibility bus")
+        # On a busy machine the program's first registration with the bus can
+        # get lost; a second start is tried before the walk gives up, and
+        # what the program said goes to the output either way.
+        for attempt in (1, 2):
+            self.process = subprocess.Popen([os.path.join(bin_dir, "ZupfariBasis")], env=env,
+                                            stdout=self.log, stderr=subprocess.STDOUT)
+            self.app = wait_for(self._find_app, 60)
+            if self.app is not None:
+                return
+            alive = self.process.poll() is None
+            self.process.kill()
+            self.process.wait()
+            self.log.seek(0)
+            said = self.log.read()[-2000:]
+            sys.stderr.write(f"start {attempt}: the program ({'running' if alive else 'ended'}) "
+                             f"never appeared on the accessibility bus; it said:\n{said}\n")
+        raise RuntimeError("the program never appeared on the accessibility bus")
 
     def _find_app(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
