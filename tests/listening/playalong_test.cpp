@@ -5,6 +5,7 @@
 #include "listening/playalongcheck.h"
 #include "listening/playalonglistener.h"
 #include "tests/listening/learnertake.h"
+#include "tests/listening/listentool.h"
 #include "tests/listening/pluck.h"
 #include "tests/support/testsupport.h"
 
@@ -252,22 +253,8 @@ TEST(PlayAlongListener, PlacesTheMicrophonesFramesByTheHeardStartLessItsDelay) {
     EXPECT_EQ(Count(deaf.End(true))[Verdict::Missed], 48); // nothing heard at all
 }
 
-struct ToolRun {
-    int code = -1;
-    QStringList lines;
-    QString err;
-};
-
-ToolRun Listen(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(testsupport::BinFolder() + "zupfari-listen"), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(60000)) return run;
-    run.code = process.exitCode();
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using listentest::Listen;
+using listentest::ToolRun;
 
 TEST(ListenTool, CheckPrintsALinePerNoteAndTheSummary) {
     testsupport::TempFolder folder;

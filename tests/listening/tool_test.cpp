@@ -1,6 +1,7 @@
 // zupfari-listen on recordings: the tuner's lines every 50 ms, the onsets,
 // and clear refusals of bad arguments and bad files.
 #include "listening/guitarstrings.h"
+#include "tests/listening/listentool.h"
 #include "tests/listening/pluck.h"
 #include "tests/support/testsupport.h"
 
@@ -13,22 +14,8 @@ namespace {
 
 using namespace listening;
 
-struct ToolRun {
-    int code = -1;
-    QStringList lines;
-    QString err;
-};
-
-ToolRun Listen(const QStringList& arguments) {
-    QProcess process;
-    process.start(QString::fromStdString(testsupport::BinFolder() + "zupfari-listen"), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(60000)) return run;
-    run.code = process.exitCode();
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using listentest::Listen;
+using listentest::ToolRun;
 
 // "   0.250  A    110.21 Hz    +3.2 cents" or "   0.050  -"
 struct Line {
