@@ -8,7 +8,6 @@
 #include "app/shellservices.h"
 #include "app/skinerrors.h"
 #include "app/startcount.h"
-#include "app/startscreen.h"
 #include "app/testswitches.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/files.h"
@@ -34,11 +33,8 @@ using namespace platform;
 
 TForm1* Form1 = nullptr;
 
-void PaintAtOnce(TForm* window); // mainwindow_shell.cpp
-
 namespace {
 
-constexpr int kStartScreenMs = 3000;
 constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
 
@@ -66,8 +62,7 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
     SetStartState();
     ConnectFormHandlers();
     FormCreate(this);
-    constructed_ = true;
-    ShowMainWindowWhenDue();
+    Start->WindowBuilt();
 }
 
 // The form resource's controls, the window's timer and menu, and the
@@ -191,14 +186,12 @@ void TForm1::SplitProgramFile() {
 }
 
 void TForm1::CreateStartScreen() {
-    StartScreen = new TStartScreen(this, this);
-    StartScreenActive = true;
-    StartScreenTimer = new TTimer(this);
-    StartScreenTimer->SetEnabled(false);
-    StartScreenTimer->SetInterval(kStartScreenMs);
-    StartScreenTimer->OnTimer = [this](TObject* sender) { StartScreenTimerTimer(sender); };
-    StartScreen->Show();
-    PaintAtOnce(StartScreen);
+    Start = std::make_unique<StartSequence>(this, [this] { return SoundMenu && SoundMenu->Chosen; }, [this] {
+        Show();
+        ReportTestTime("mainwindow");
+    });
+    Start->ShowStartScreen(new TStartScreen(this, Places->ProgramFolder, Places->WebSiteAddress,
+                                            [this](TImage* picture, const std::string& file) { LoadPicture(picture, file); }));
     ReportTestTime("startscreen");
 }
 
@@ -260,13 +253,11 @@ void TForm1::PopupSoundcardItemClick(TObject* sender) {
 // ============================================================ start screen
 
 void TForm1::StartScreenTimerTimer(TObject*) {
-    StartScreenTimer->SetEnabled(false);
-    startScreenTimeUp_ = true;
-    ShowMainWindowWhenDue();
+    Start->TimeUp();
 }
 
 void TForm1::BLogoClick(TObject*) {
-    if (StartScreen != nullptr) StartScreen->Show();
+    Start->ShowStartScreenAgain();
 }
 
 // ================================================================ FormShow
@@ -478,11 +469,7 @@ void TForm1::TearDown() {
     Clock.reset();
     Skin.reset();
     Help.reset();
-    if (StartScreen != nullptr) {
-        StartScreen->Hide();
-        delete StartScreen;
-        StartScreen = nullptr;
-    }
+    if (Start) Start->Cancel();
     Cues.reset();
     if (Places && Places->SettingsFile) {
         SoundMenu->Store(*Places->SettingsFile);

@@ -18,6 +18,7 @@
 #include "app/mainscreen.h"
 #include "app/programplaces.h"
 #include "app/soundmenu.h"
+#include "app/startsequence.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
@@ -55,8 +56,6 @@
 
 namespace app {
 
-class TStartScreen;
-
 class TForm1 : public platform::TForm,
                public MainWindowLook,
                public playback::TransportView,
@@ -88,9 +87,8 @@ public:
     bool TaskbarShown = true;
     std::string SlidePicturePrefix;
 
-    TStartScreen* StartScreen = nullptr;
-    platform::TTimer* StartScreenTimer = nullptr;
-    bool StartScreenActive = false;
+    // The start screen, and when the window comes.
+    std::unique_ptr<StartSequence> Start;
 
     // ---- Owned objects ---------------------------------------------------
     std::unique_ptr<plan::ListStore> Lists;
@@ -256,10 +254,6 @@ public:
     // What a screen reader hears of the window, and its tab order.
     std::unique_ptr<MainWindowAccess> Access;
 
-    // ---- Start-up (mainwindow_shell.cpp) -----------------------------------
-    // The program entry calls this once every window exists; the main window
-    // comes when this, its own construction, the device choice and the start
-    // screen's three seconds are all done.
     // ---- The practice journal (mainwindow_journal.cpp) ----------------------
     // Null before the plan panel is set up and after leaving.
     std::unique_ptr<journal::Journal> Journal;
@@ -276,6 +270,7 @@ public:
     void TellJournalNotice();
     void OfferNextLevelIfDue();
 
+    // The program entry calls this once every window exists (see StartSequence).
     void ProgramWindowsCreated();
     // True once the MIDI output device has been chosen.
     bool SoundDevicesChosen() const { return SoundMenu->Chosen; }
@@ -302,7 +297,6 @@ private:
     void CreateWindowControls();
     void ConnectButtons();
     // Start-up and leaving.
-    void ShowMainWindowWhenDue();
     void StartSoundDeviceChoice();
     void TellAboutDamagedLists();
     void AskStartQuestion();
@@ -314,10 +308,6 @@ private:
     playback::ExerciseEngine& Midi() const;
 
     const ShellServices services_;
-    bool constructed_ = false;
-    bool windowsCreated_ = false;
-    bool startScreenTimeUp_ = false;
-    bool mainWindowShown_ = false;
     bool tornDown_ = false;
     std::array<bool, 12> savedEnabled_{};
 };

@@ -1,6 +1,5 @@
 #include "app/startscreen.h"
 
-#include "app/mainwindow.h"
 #include "app/msgwin.h"
 #include "app/skinerrors.h"
 #include "platform/core/cp1252.h"
@@ -15,8 +14,10 @@ namespace {
 constexpr int kWebLinkTag = 500;
 }
 
-TStartScreen::TStartScreen(TComponent* owner, TForm1* mainWindow)
-    : TForm(owner), main_(mainWindow) {
+TStartScreen::TStartScreen(TComponent* owner, std::string programFolder, QString webAddress,
+                           PictureLoader loadPicture)
+    : TForm(owner), programFolder_(std::move(programFolder)), webAddress_(std::move(webAddress)),
+      loadPicture_(std::move(loadPicture)) {
     SetName("StartScreen");
     SetPosition(poScreenCenter);
     Picture = new TImage(this);
@@ -38,16 +39,15 @@ void TStartScreen::FormShow(TObject*) {
     Skin = std::make_unique<lessons::SkinLoader>(this);
     ReportPictureErrors(*Skin);
     GuardedCall(this, [this] {
-        main_->LoadPictureInto(Picture, main_->Places->ProgramFolder + "Screen\\startbild.jpg");
+        loadPicture_(Picture, programFolder_ + "Screen\\startbild.jpg");
         SetClientWidth(Picture->Width());
         SetClientHeight(Picture->Height());
     });
     GuardedCall(this, [this] {
-        Skin->LoadSkin(FromAnsi(main_->Places->ProgramFolder) + "Screen\\StartScreen.zs1", "0");
+        Skin->LoadSkin(FromAnsi(programFolder_) + "Screen\\StartScreen.zs1", "0");
     });
     GuardedCall(this, [this] { WireWebLink(); });
-    if (main_->StartScreenActive && main_->StartScreenTimer != nullptr)
-        main_->StartScreenTimer->SetEnabled(true);
+    if (OnShown) OnShown();
 }
 
 // The first text of the window tagged 500 opens the product's web site.
@@ -57,7 +57,7 @@ void TStartScreen::WireWebLink() {
         if (label == nullptr || label->Tag() != kWebLinkTag) continue;
         label->SetCursor(crHandPoint);
         label->SetAccessibleRole(arLink);
-        label->OnClick = [this](TObject*) { ShellOpen(main_->Places->WebSiteAddress); };
+        label->OnClick = [this](TObject*) { ShellOpen(webAddress_); };
         return;
     }
 }

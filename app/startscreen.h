@@ -1,22 +1,28 @@
 #pragma once
 // TStartScreen: the picture the learner sees while the program starts, with
 // the link to the product's web site. It hides itself when clicked or when
-// another window becomes active; the main window's timer replaces it by the
-// main window after three seconds.
+// another window becomes active; the StartSequence replaces it by the main
+// window after three seconds.
 
 #include "lessons/skinloader.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 
+#include <QString>
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace app {
 
-class TForm1;
-
 class TStartScreen : public platform::TForm {
 public:
-    TStartScreen(platform::TComponent* owner, TForm1* mainWindow);
+    // Loads the content file (a full Windows-1252 path) into the picture.
+    using PictureLoader = std::function<void(platform::TImage*, const std::string&)>;
+
+    // `programFolder` holds the picture and the skin; the link opens `webAddress`.
+    TStartScreen(platform::TComponent* owner, std::string programFolder, QString webAddress,
+                 PictureLoader loadPicture);
 
     platform::TImage* Picture;
     // Lives while the start screen shows.
@@ -27,10 +33,15 @@ public:
     void FormDeactivate(platform::TObject* Sender);
     void PictureClick(platform::TObject* Sender);
 
+    // Called at the end of every showing, whatever it managed to show.
+    std::function<void()> OnShown;
+
 private:
     void WireWebLink();
 
-    TForm1* main_;
+    const std::string programFolder_;
+    const QString webAddress_;
+    const PictureLoader loadPicture_;
 };
 
 } // namespace app

@@ -51,19 +51,19 @@ TEST_F(ShellTest, FromACdRomNothingIsCounted) {
 
 TEST_F(ShellTest, StartScreenThenMainWindowWithQuestionAndGreeting) {
     CreateWindows();
-    ASSERT_NE(form_->StartScreen, nullptr);
-    EXPECT_TRUE(form_->StartScreen->isVisible());
+    ASSERT_NE(form_->Start->Screen, nullptr);
+    EXPECT_TRUE(form_->Start->Screen->isVisible());
     EXPECT_FALSE(form_->isVisible());
-    EXPECT_EQ(form_->StartScreen->Width(), form_->StartScreen->Picture->Width());
-    ASSERT_NE(form_->StartScreenTimer, nullptr);
-    EXPECT_TRUE(form_->StartScreenTimer->Enabled());
-    EXPECT_EQ(form_->StartScreenTimer->Interval(), 3000u);
+    EXPECT_EQ(form_->Start->Screen->Width(), form_->Start->Screen->Picture->Width());
+    ASSERT_NE(form_->Start->Timer, nullptr);
+    EXPECT_TRUE(form_->Start->Timer->Enabled());
+    EXPECT_EQ(form_->Start->Timer->Interval(), 3000u);
 
     answers_ = {1}; // yes, show me the web site
     ShowMainWindow();
     EXPECT_TRUE(form_->isVisible());
-    EXPECT_FALSE(form_->StartScreen->isVisible());
-    EXPECT_FALSE(form_->StartScreenActive);
+    EXPECT_FALSE(form_->Start->Screen->isVisible());
+    EXPECT_FALSE(form_->Start->Active);
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, MessageText(4));
     EXPECT_EQ(asked_[0].body, MessageText(6));

@@ -46,7 +46,7 @@ TEST_F(ShellTest, ABoxDuringConstructionDoesNotBringAHalfBuiltWindow) {
     SetMessageBoxHook([&](const QString& text, const QString& caption, unsigned) {
         platformBoxes_ << caption + "|" + text;
         app::TForm1* form = MainWindowUnderConstruction();
-        if (form != nullptr && form->StartScreenTimer != nullptr) {
+        if (form != nullptr && form->Start->Timer != nullptr) {
             form->StartScreenTimerTimer(nullptr);
             shownInsideTheBox = form->isVisible();
         }
@@ -58,7 +58,7 @@ TEST_F(ShellTest, ABoxDuringConstructionDoesNotBringAHalfBuiltWindow) {
     ProcessEvents();
     // Complete now: shown, with its first showing's question and greeting.
     EXPECT_TRUE(form_->isVisible());
-    EXPECT_FALSE(form_->StartScreen->isVisible());
+    EXPECT_FALSE(form_->Start->Screen->isVisible());
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, MessageText(4));
     EXPECT_FALSE(form_->Skin->Texts().empty());
@@ -84,8 +84,8 @@ TEST_F(ShellTest, ADamagedStartScreenSkinIsReportedAndTheStartGoesOn) {
     programCopy_->Write("Screen/StartScreen.zs1", "0\r\n$L\r\nTAG1\r\nkeine Zahl\r\n5\r\nArial\r\n10\r\n5\r\n0\r\nText\r\n");
     CreateWindows();
     ASSERT_EQ(platformBoxes_.size(), 1) << "the standard error display";
-    ASSERT_NE(form_->StartScreenTimer, nullptr);
-    EXPECT_TRUE(form_->StartScreenTimer->Enabled());
+    ASSERT_NE(form_->Start->Timer, nullptr);
+    EXPECT_TRUE(form_->Start->Timer->Enabled());
     ShowMainWindow();
     EXPECT_TRUE(form_->isVisible());
     EXPECT_EQ(asked_.size(), 1u);
