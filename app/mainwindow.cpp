@@ -122,9 +122,16 @@ void TForm1::SetUpPanelsAndLists() {
     Course = std::make_unique<lessons::CourseSession>(*Lists, *Cues, *this, Places->ProgramFolder,
                                                       DLL_GetLanguage());
     Transport->AddObserver(Course.get());
-    JournalRecorder = std::make_unique<JournalPasses>(Journal);
-    Transport->AddObserver(JournalRecorder.get());
-    PlayAlong = std::make_unique<tools::PlayAlongPanel>(this, Canvas(), *Transport, services_.MidiEngine(), Journal,
+    Practice = std::make_unique<PracticeJournal>(
+        [this](const QString& title, const QString& body, const QString& cancel, const QString& ok) {
+            return AskMessage(title, body, cancel, ok);
+        },
+        [this](journal::Journal* journal) {
+            if (PlanView) PlanView->SetJournal(journal);
+            if (Course) Course->SetJournal(journal);
+        });
+    Transport->AddObserver(&Practice->Passes);
+    PlayAlong = std::make_unique<tools::PlayAlongPanel>(this, Canvas(), *Transport, services_.MidiEngine(), Practice->Journal,
                                                         Places->DataFolder + "zupfaripref.ini");
     PMonitor->Hide();
     PExplorer->Hide();
@@ -461,8 +468,7 @@ void TForm1::TearDown() {
     if (Access) Access->LeaveTransport(); // it leaves the transport's observers
     PlayAlong.reset();                     // so does it
     Transport.reset();
-    JournalRecorder.reset();
-    CloseJournal();
+    if (Practice) Practice->Close();
     PlayCursor.reset();
     ExplorerTitles.clear();
     ExplorerTexts.clear();

@@ -12,10 +12,10 @@
 // lessonscreen.cpp.
 
 #include "app/helpdesk.h"
-#include "app/journalpasses.h"
 #include "app/mainaccess.h"
 #include "app/mainlook.h"
 #include "app/mainscreen.h"
+#include "app/practicejournal.h"
 #include "app/programplaces.h"
 #include "app/soundmenu.h"
 #include "app/startsequence.h"
@@ -23,7 +23,6 @@
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
 #include "controls/trackbar.h"
-#include "journal/journal.h"
 #include "lessons/coursesession.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
@@ -254,21 +253,13 @@ public:
     // What a screen reader hears of the window, and its tab order.
     std::unique_ptr<MainWindowAccess> Access;
 
-    // ---- The practice journal (mainwindow_journal.cpp) ----------------------
-    // Null before the plan panel is set up and after leaving.
-    std::unique_ptr<journal::Journal> Journal;
-    // Hands the transport's passes to the journal.
-    std::unique_ptr<JournalPasses> JournalRecorder;
-    // Opens the journal in the data folder and starts its session.
-    void OpenJournal();
-    // Ends the session and closes the journal (leaving, or ended from outside).
-    void CloseJournal();
+    // ---- The practice journal ------------------------------------------------
+    // Its journal is null before the plan panel is set up and after leaving.
+    std::unique_ptr<PracticeJournal> Practice;
     // After a pass that ended the transport's run: a journal trouble not yet
     // told, and the next tempo level when the ladder offers it.
     void AfterPassInJournal();
-    // Tells the learner once of a trouble with the journal.
     void TellJournalNotice();
-    void OfferNextLevelIfDue();
 
     // The program entry calls this once every window exists (see StartSequence).
     void ProgramWindowsCreated();

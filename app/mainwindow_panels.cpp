@@ -33,12 +33,12 @@ void TForm1::SetUpPlanPanel() {
         // At the very end of the process (a window never closed) Qt and its
         // database drivers may be gone already: the journal, written as it
         // goes, is then left to the operating system.
-        if (QCoreApplication::instance() != nullptr) CloseJournal();
+        if (QCoreApplication::instance() != nullptr && Practice) Practice->Close();
     });
     PlanView =
         std::make_unique<plan::PlanPanel>(PUeplan, *Course, *Lists, *Cues, ExplorerTitles);
     PlanView->BuildPlanPanel();
-    OpenJournal();
+    Practice->Open(Places->DataFolder, !ProgramOnCdRom(), Places->SettingsFile);
     BNext = PlanView->BNext;
     BVonVorn = PlanView->BVonVorn;
     BRemove = MakeButton(PUeplan, "BRemove");

@@ -125,7 +125,7 @@ void TForm1::TimerPC1Timer(TObject*) {
     Transport->Poll();
     // A pass played through that ended the run: the journal's follow-up
     // comes once the transport is back at Ready.
-    if (JournalRecorder && JournalRecorder->TakePlayedThrough() && !Transport->Busy())
+    if (Practice && Practice->Passes.TakePlayedThrough() && !Transport->Busy())
         AfterPassInJournal();
 }
 

@@ -456,7 +456,7 @@ namespace {
 // level, completed only when it reached its end.
 TEST_F(TransportTest, PassesReachThePracticeJournal) {
     Open(1, 4);
-    ASSERT_NE(form_->Journal, nullptr);
+    ASSERT_NE(form_->Practice->Journal, nullptr);
     form_->BPlayClick(form_->BPlay);
     PlayToEnd();
     form_->BPlayClick(form_->BPlay);
@@ -465,7 +465,7 @@ TEST_F(TransportTest, PassesReachThePracticeJournal) {
     form_->BPauseClick(form_->BPause); // goes on: the same pass
     PollAt(form_->Course->CountInBeats() + 3);
     form_->BStopClick(form_->BStop);
-    const auto records = form_->Journal->PracticeRecords();
+    const auto records = form_->Practice->Journal->PracticeRecords();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].Lesson, 1);
     EXPECT_EQ(records[0].Level, 4);
@@ -477,12 +477,12 @@ TEST_F(TransportTest, PassesReachThePracticeJournal) {
 // end of the next pass asks "Nächste Stufe?"; yes moves the tempo bar up.
 TEST_F(TransportTest, TheTempoLadderOffersTheNextLevelAfterAPass) {
     Open(1, 4);
-    for (int i = 0; i < 3; ++i) form_->Journal->PlayAlongChecked(1, 4, 28, 30);
+    for (int i = 0; i < 3; ++i) form_->Practice->Journal->PlayAlongChecked(1, 4, 28, 30);
     form_->BPlayClick(form_->BPlay);
     PlayToEnd();
     EXPECT_EQ(form_->TrBarTempo->Position(), 4); // the ladder is off unless chosen
 
-    form_->Journal->SetLadderOn(true);
+    form_->Practice->Journal->SetLadderOn(true);
     EXPECT_NE(ReadData("zupfaripref.ini").find("TempoLadder=1"), std::string::npos);
     asked_.clear();
     answers_ = {1};
