@@ -24,9 +24,7 @@ void TForm1::ClearLessonScreen() {
     if (PlayCursor) PlayCursor->Forget();
     if (Skin) Skin->ClearElements();
     Repaint();
-    TrBarTempo->SetPosition(1);
-    ShowTempoLevel(1);
-    TrBarTempo->SetEnabled(false);
+    Keys->Reset();
     Transport->ClearLesson();
 }
 

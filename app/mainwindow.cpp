@@ -140,9 +140,7 @@ void TForm1::SetUpPanelsAndLists() {
     SetUpExplorer();
     SetUpMonitor();
     SetUpTuner();
-    TrBarTempo->SetPosition(1);
-    ShowTempoLevel(1);
-    TrBarTempo->SetEnabled(false);
+    Keys->Reset();
     ReadStoredLists();
     if (ImportantFilesPresent) RefreshPlanPanel();
 }
@@ -338,7 +336,7 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
     } else if (key == VK_F7) {
         if (BPause->Enabled()) BStopClick(sender);
     } else if (key == VK_ADD || key == VK_SUBTRACT) {
-        StepTempoLevel(key == VK_ADD ? 1 : -1);
+        Keys->StepLevel(key == VK_ADD ? 1 : -1);
     } else if (key == VK_ESCAPE) {
         key = 0;
         if (Video->Playing) StopMediaPlayer();
@@ -464,7 +462,7 @@ void TForm1::TearDown() {
     tornDown_ = true;
     TaskbarShown = true;
     // The transport draws with the play cursor: it goes first.
-    if (TimerPC1 != nullptr) TimerPC1->SetEnabled(false);
+    if (Keys) Keys->Poll->SetEnabled(false);
     if (Access) Access->LeaveTransport(); // it leaves the transport's observers
     PlayAlong.reset();                     // so does it
     Transport.reset();

@@ -19,6 +19,7 @@
 #include "app/programplaces.h"
 #include "app/soundmenu.h"
 #include "app/startsequence.h"
+#include "app/transportkeys.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
@@ -57,7 +58,6 @@ namespace app {
 
 class TForm1 : public platform::TForm,
                public MainWindowLook,
-               public playback::TransportView,
                public lessons::CourseWindow,
                public VideoShowHost {
 public:
@@ -71,7 +71,8 @@ public:
     controls::TXAquaButton *BVonVorn = nullptr, *BNext = nullptr; // on the practice plan panel
     controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
     platform::TTimer* Timer2;
-    platform::TTimer* TimerPC1 = nullptr; // the transport's 100 ms poll
+    // The transport's keys, tempo bar and poll timer as the transport sees them.
+    std::unique_ptr<TransportKeys> Keys;
     // The sound-device label's menu and the chosen device.
     std::unique_ptr<SoundDeviceMenu> SoundMenu;
 
@@ -155,19 +156,7 @@ public:
     void TrBarTempoMouseUp(platform::TObject* Sender, platform::TMouseButton Button,
                            platform::TShiftState Shift, int X, int Y);
     void TrBarTempoChange(platform::TObject* Sender);
-    void ShowTempoLevel(int level);
-    void StepTempoLevel(int levels);
     void DisableTransport();
-    void DescribeTransportKeys();
-    // The tempo level on the tempo bar.
-    int CurrentLevel() const;
-    // What the transport asks of the window.
-    void EnableControl(playback::TransportControl control, bool enabled) override;
-    void ShowTransportState(playback::TransportState state) override;
-    void StopOtherSounds() override;
-    void TellLoadFailed() override;
-    void TellStartFailed() override;
-    void ReportTime(const char* what, long long atClock) override;
 
     // ---- The lesson screen (lessonscreen.cpp, mainwindow_lessons.cpp) -------
     // Opens Course->CurrentLesson(); nothing for a number outside 0..29

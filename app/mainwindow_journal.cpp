@@ -12,7 +12,7 @@ void TForm1::AfterPassInJournal() {
     // On yes the tempo bar moves up one level, as if the learner had moved
     // it; the next Play stores the level as always.
     if (!lessons::IsLesson(Course->CurrentLesson())) return;
-    const int level = CurrentLevel();
+    const int level = Keys->Level();
     if (!Practice->OfferNextLevel(Course->CurrentLesson(), level)) return;
     TrBarTempo->SetPosition(level + 1);
     TrBarTempoMouseMove(TrBarTempo, {}, 0, 0);

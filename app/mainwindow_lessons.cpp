@@ -9,14 +9,6 @@ namespace app {
 
 using namespace platform;
 
-namespace {
-
-// Lessons 0 and 29 play at one tempo; the others offer the tempo bar.
-constexpr int kFirstTempoLesson = 1;
-constexpr int kLastTempoLesson = 28;
-
-} // namespace
-
 void TForm1::OpenLesson() {
     const int lesson = Course->CurrentLesson();
     if (!lessons::IsLesson(lesson)) return; // negative: none; above 29: a damaged list
@@ -26,8 +18,7 @@ void TForm1::OpenLesson() {
     BVideoStop->Hide();
     // The tempo level and the play count come from the plan.
     const int level = Course->OpeningLevel();
-    TrBarTempo->SetPosition(level);
-    ShowTempoLevel(level);
+    Keys->SetLevel(level);
     // Nothing plays on, and the transport's counters start afresh.
     Transport->LeaveLesson();
     if (MediaPlayerPlaying() || Transport->Busy()) BStopClick(this);
@@ -47,7 +38,7 @@ void TForm1::OpenLesson() {
     BMonitor->SetEnabled(true);
     BKontrolle->SetEnabled(true);
     BLocator->SetLatched(false);
-    TrBarTempo->SetEnabled(lesson >= kFirstTempoLesson && lesson <= kLastTempoLesson);
+    TrBarTempo->SetEnabled(TransportKeys::LessonHasTempo(lesson));
     BWeiter->Hide();
     ShowPassProgress();
     Access->DescribePassCount();

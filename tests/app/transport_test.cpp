@@ -100,7 +100,7 @@ protected:
     // The poll with the engine at `beats`.
     void PollAt(int beats) {
         engine_->beats = beats;
-        form_->TimerPC1Timer(form_->TimerPC1);
+        form_->TimerPC1Timer(form_->Keys->Poll);
     }
     // The rest of a pass: every beat from `from` on, then the end.
     void PlayToEnd(int from = 0) {
@@ -111,7 +111,7 @@ protected:
     }
     bool Ready() const {
         return form_->BPlay->Enabled() && !form_->BStop->Enabled() && !form_->BPause->Enabled() &&
-               !form_->TimerPC1->Enabled();
+               !form_->Keys->Poll->Enabled();
     }
     // The play count of the plan's first entry as the list file on disk holds it.
     int StoredPlayCount() const {

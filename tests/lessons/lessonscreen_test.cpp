@@ -162,7 +162,7 @@ TEST_F(LessonScreenTest, LedDelayAndLoopRecordFollowLessonAndLevel) {
     EXPECT_EQ(form_->Transport->Record().TotalBeats, 64);
     EXPECT_EQ(form_->Transport->Record().BeatsPerBar, 4);
     EXPECT_EQ(form_->Transport->StartPosition(), 0);
-    EXPECT_EQ(form_->TimerPC1->Interval(), 100u);
+    EXPECT_EQ(form_->Keys->Poll->Interval(), 100u);
 }
 
 TEST_F(LessonScreenTest, FilesOfTheOpenedLesson) {

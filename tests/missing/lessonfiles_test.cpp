@@ -328,7 +328,7 @@ TEST_F(LessonFilesTest, ExerciseMissingPlaysNothing) {
         EXPECT_EQ(engine_->starts, 0);
         EXPECT_TRUE(engine_->loads.empty());
         EXPECT_FALSE(form_->BStop->Enabled());
-        EXPECT_FALSE(form_->TimerPC1->Enabled());
+        EXPECT_FALSE(form_->Keys->Poll->Enabled());
         EXPECT_TRUE(Boxes().isEmpty()) << Shown();
         ExpectListsUnchanged();
         // The other levels are still there.
