@@ -33,26 +33,26 @@ void AddScreenElements(TForm1& form, std::vector<TControl*>& order) {
 
 // The rows and buttons of the tool panels, in the order they show.
 void AddToolPanels(TForm1& form, std::vector<TControl*>& order) {
-    if (form.PlanView) {
-        for (TControl* row : form.PlanView->SelectButtons) order.push_back(row);
-        order.push_back(form.PlanView->BNext);
-        order.push_back(form.PlanView->BVonVorn);
-        if (form.PlanView->BFortschritt != nullptr) order.push_back(form.PlanView->BFortschritt);
+    if (form.Tools->PlanView) {
+        for (TControl* row : form.Tools->PlanView->SelectButtons) order.push_back(row);
+        order.push_back(form.Tools->PlanView->BNext);
+        order.push_back(form.Tools->PlanView->BVonVorn);
+        if (form.Tools->PlanView->BFortschritt != nullptr) order.push_back(form.Tools->PlanView->BFortschritt);
     }
-    if (form.Explorer) {
+    if (form.Tools->Explorer) {
         order.push_back(form.BScrollUp);
-        for (TControl* row : form.Explorer->ListRows) order.push_back(row);
+        for (TControl* row : form.Tools->Explorer->ListRows) order.push_back(row);
         order.push_back(form.BScrollDown);
     }
-    if (form.Monitor)
-        for (TControl* button : form.Monitor->MonitorButtons) order.push_back(button);
-    if (form.Tuner) {
-        for (TControl* label : form.Tuner->StringLabels) order.push_back(label);
-        order.push_back(form.Tuner->LAusschalten);
+    if (form.Tools->Monitor)
+        for (TControl* button : form.Tools->Monitor->MonitorButtons) order.push_back(button);
+    if (form.Tools->Tuner) {
+        for (TControl* label : form.Tools->Tuner->StringLabels) order.push_back(label);
+        order.push_back(form.Tools->Tuner->LAusschalten);
         order.push_back(form.BTunerAkkord);
-        for (TControl* listening : {static_cast<TControl*>(form.Tuner->ImgMikrofon),
-                                    static_cast<TControl*>(form.Tuner->LAutomatisch),
-                                    static_cast<TControl*>(form.Tuner->LEingang)})
+        for (TControl* listening : {static_cast<TControl*>(form.Tools->Tuner->ImgMikrofon),
+                                    static_cast<TControl*>(form.Tools->Tuner->LAutomatisch),
+                                    static_cast<TControl*>(form.Tools->Tuner->LEingang)})
             if (listening != nullptr) order.push_back(listening);
     }
 }
@@ -108,7 +108,7 @@ void MainWindowAccess::DescribeControls() {
     f.PExplorer->SetAccessibleName(CaptionText(12));
     f.PMonitor->SetAccessibleName(CaptionText(13));
     f.PTuner->SetAccessibleName(CaptionText(14));
-    if (f.Explorer) f.Explorer->DescribeRows();
+    if (f.Tools && f.Tools->Explorer) f.Tools->Explorer->DescribeRows();
     passTeller_ = std::make_unique<PassCountTeller>(*this, *f.Transport);
     DescribePassCount();
     f.TabOrder = [this] { return TabOrder(); };

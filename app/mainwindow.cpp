@@ -105,8 +105,6 @@ void TForm1::CreateOwnedObjects() {
     SetBounds(Left(), Top(), layout::MainWindow.width(), layout::MainWindow.height());
     Clock = std::make_unique<playback::ClockDisplay>(LClock, LDate);
     CreateTransport();
-    ExplorerTitles.clear();
-    ExplorerTexts.clear();
     Skin = std::make_unique<lessons::SkinLoader>(this);
     Skin->SetContent(Content);
     ReportPictureErrors(*Skin);
@@ -127,19 +125,14 @@ void TForm1::SetUpPanelsAndLists() {
             return AskMessage(title, body, cancel, ok);
         },
         [this](journal::Journal* journal) {
-            if (PlanView) PlanView->SetJournal(journal);
+            if (Tools && Tools->PlanView) Tools->PlanView->SetJournal(journal);
             if (Course) Course->SetJournal(journal);
         });
     Transport->AddObserver(&Practice->Passes);
     PlayAlong = std::make_unique<tools::PlayAlongPanel>(this, Canvas(), *Transport, services_.MidiEngine(), Practice->Journal,
                                                         Places->DataFolder + "zupfaripref.ini");
-    PMonitor->Hide();
-    PExplorer->Hide();
     LModusAnzeige->SetCaption("Tutorial");
-    SetUpPlanPanel();
-    SetUpExplorer();
-    SetUpMonitor();
-    SetUpTuner();
+    SetUpToolColumn();
     Keys->Reset();
     ReadStoredLists();
     if (ImportantFilesPresent) RefreshPlanPanel();
@@ -202,8 +195,7 @@ void TForm1::CreateStartScreen() {
 
 void TForm1::ReadStoredLists() {
     if (!Lists->ReadStoredLists(Places->DataFolder, Places->ProgramFolder)) ImportantFilesPresent = false;
-    plan::ListStore::ReadExplorerTexts(Places->ProgramFolder, ExplorerTitles, ExplorerTexts);
-    if (Explorer) Explorer->RefreshRows(); // the rows name the lessons by their titles
+    Tools->ReadExplorerTexts();
 }
 
 void TForm1::SetTodaysDate() {
@@ -468,8 +460,6 @@ void TForm1::TearDown() {
     Transport.reset();
     if (Practice) Practice->Close();
     PlayCursor.reset();
-    ExplorerTitles.clear();
-    ExplorerTexts.clear();
     Clock.reset();
     Skin.reset();
     Help.reset();

@@ -19,6 +19,7 @@
 #include "app/programplaces.h"
 #include "app/soundmenu.h"
 #include "app/startsequence.h"
+#include "app/toolcolumn.h"
 #include "app/transportkeys.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
@@ -27,7 +28,6 @@
 #include "lessons/coursesession.h"
 #include "lessons/skinloader.h"
 #include "plan/liststore.h"
-#include "plan/planpanel.h"
 #include "platform/core/contentpaths.h"
 #include "platform/core/inifile.h"
 #include "platform/ui/controls.h"
@@ -41,10 +41,7 @@
 #include "playback/soundcues.h"
 #include "playback/transport.h"
 #include "playback/videoplayer.h"
-#include "tools/explorer.h"
-#include "tools/monitor.h"
 #include "tools/playalong.h"
-#include "tools/tuner.h"
 
 #include <QPointer>
 #include <QString>
@@ -94,16 +91,13 @@ public:
     std::unique_ptr<plan::ListStore> Lists;
     std::unique_ptr<playback::SoundCues> Cues;
     std::unique_ptr<lessons::SkinLoader> Skin;
-    QStringList ExplorerTitles, ExplorerTexts;
     std::unique_ptr<playback::ClockDisplay> Clock;
     // The learner's course: open lesson, plan entry, quiz flags.
     std::unique_ptr<lessons::CourseSession> Course;
     std::unique_ptr<playback::PlayCursor> PlayCursor;
     std::unique_ptr<playback::Transport> Transport;
-    std::unique_ptr<plan::PlanPanel> PlanView;
-    std::unique_ptr<tools::TunerPanel> Tuner;
-    std::unique_ptr<tools::ExplorerPanel> Explorer;
-    std::unique_ptr<tools::MonitorPanel> Monitor;
+    // The left column: practice plan, tuner, explorer, monitor.
+    std::unique_ptr<ToolColumn> Tools;
     std::unique_ptr<tools::PlayAlongPanel> PlayAlong; // "Mitspielen prüfen", a transport observer
     std::unique_ptr<platform::SessionEndGuard> SessionEnd;
     // The media player at work: videos, their accompaniment, the locked controls.
@@ -218,8 +212,6 @@ public:
     void RefreshPlanPanel() override;
     // Tells the learner when the lists cannot be written (first showing).
     void TellIfListsCannotBeSaved();
-    // Shows `panel`, hides the other three tool panels.
-    void ShowToolPanel(platform::TPanel* panel);
 
     // ---- Pictures (the MainWindowLook loads them) ----------------------------
     bool LoadJpegBitmap(platform::TBitmap* bitmap, const std::string& fileName) override {
@@ -266,10 +258,7 @@ private:
     void CreateStartScreen();
     void CreateTransport();
     void WireTransportControls();
-    void SetUpPlanPanel();
-    void SetUpExplorer();
-    void SetUpMonitor();
-    void SetUpTuner();
+    void SetUpToolColumn();
     void ReadStoredLists();
     void SetTodaysDate();
     void HideTaskbarOnSmallScreen();

@@ -23,7 +23,7 @@ void TForm1::OpenLesson() {
     Transport->LeaveLesson();
     if (MediaPlayerPlaying() || Transport->Busy()) BStopClick(this);
     SlidePicturePrefix = Places->ProgramFolder + "lektion" + std::to_string(lesson) + "\\DiaA";
-    if (Monitor) Monitor->LessonOpened(lesson);
+    Tools->Monitor->LessonOpened(lesson);
     // The lesson's values and its main screen. The last lesson's backdrop,
     // point and mark go first, so that a lesson whose skin is missing shows
     // an empty screen rather than the one before.

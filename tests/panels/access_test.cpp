@@ -37,10 +37,10 @@ protected:
 
 TEST_F(PanelAccessTest, PlanRowsAreOneListOfLessonsThatOpenWhenPressed) {
     ShowActive();
-    form_->ExplorerTitles[0] = "Willkommen$Nzurück";
-    form_->ExplorerTitles[5] = "Der erste$nAkkord";
+    form_->Tools->ExplorerTitles[0] = "Willkommen$Nzurück";
+    form_->Tools->ExplorerTitles[5] = "Der erste$nAkkord";
     SetPlan({5, 0});
-    plan::PlanPanel& plan = *form_->PlanView;
+    plan::PlanPanel& plan = *form_->Tools->PlanView;
     QAccessibleInterface* list = Face(plan.SelectButtons[0])->parent();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->role(), QAccessible::List);
@@ -63,7 +63,7 @@ TEST_F(PanelAccessTest, PlanRowsAreOneListOfLessonsThatOpenWhenPressed) {
 
 TEST_F(PanelAccessTest, TunerStringsAreNamedAndTellWhichToneSounds) {
     CreatePanelWindows();
-    tools::TunerPanel& tuner = *form_->Tuner;
+    tools::TunerPanel& tuner = *form_->Tools->Tuner;
     auto checked = [&](int entry) { return *tuner.StringLabels[entry]->AccessibleChecked(); };
     QAccessibleInterface* a = Face(tuner.StringLabels[tools::TunerPanel::StringA]);
     EXPECT_EQ(a->text(QAccessible::Name), CaptionText(515).arg("A"));
@@ -83,10 +83,10 @@ TEST_F(PanelAccessTest, TunerStringsAreNamedAndTellWhichToneSounds) {
 
 TEST_F(PanelAccessTest, ExplorerRowsFollowTheArrowKeysAndScrollAtTheEnds) {
     ShowActive();
-    form_->ExplorerTitles[8] = "Acht";
-    form_->ExplorerTexts[8] = "Der Text$nder Lektion acht";
-    form_->ShowToolPanel(form_->PExplorer);
-    tools::ExplorerPanel& explorer = *form_->Explorer;
+    form_->Tools->ExplorerTitles[8] = "Acht";
+    form_->Tools->ExplorerTexts[8] = "Der Text$nder Lektion acht";
+    form_->Tools->ShowPanel(form_->PExplorer);
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
     auto* last = explorer.ListRows[7];
     last->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), last);
@@ -125,13 +125,13 @@ TEST_F(PanelAccessTest, TabGoesFromThePanelToTheLeftColumnTheTransportAndTheRest
         return int(std::find(stops.begin(), stops.end(), control) - stops.begin());
     };
     ASSERT_FALSE(stops.empty());
-    EXPECT_EQ(stops.front(), form_->PlanView->BNext); // "Neue Übung"
+    EXPECT_EQ(stops.front(), form_->Tools->PlanView->BNext); // "Neue Übung"
     EXPECT_LT(at(form_->BExplorer), at(form_->BHilfe));
     EXPECT_LT(at(form_->BHilfe), at(form_->BBeenden));
     EXPECT_LT(at(form_->BBeenden), at(form_->LSoundcard));
     EXPECT_LT(at(form_->LSoundcard), at(form_->BLogo));
     EXPECT_EQ(at(form_->BPlay), int(stops.size())); // disabled: passed over
-    EXPECT_EQ(at(form_->Tuner->LAusschalten), int(stops.size())); // its panel is hidden
+    EXPECT_EQ(at(form_->Tools->Tuner->LAusschalten), int(stops.size())); // its panel is hidden
 
     // Tab from the last stop comes round to the first.
     stops.back()->setFocus(Qt::TabFocusReason);

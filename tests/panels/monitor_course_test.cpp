@@ -40,7 +40,7 @@ protected:
     }
     int VideoButtonsShown() const {
         int shown = 0;
-        for (int i = 1; i <= 3; ++i) shown += form_->Monitor->MonitorButtons[i]->Visible() ? 1 : 0;
+        for (int i = 1; i <= 3; ++i) shown += form_->Tools->Monitor->MonitorButtons[i]->Visible() ? 1 : 0;
         return shown;
     }
 };
@@ -56,11 +56,11 @@ TEST_F(MonitorOverTheCourse, ShowsTheButtonsOfTheOpenedLessonsVideos) {
         const int expected = VideoLines(lesson);
         ASSERT_GE(expected, 0);
         EXPECT_EQ(VideoButtonsShown(), expected);
-        for (int i = 1; i <= expected; ++i) EXPECT_TRUE(form_->Monitor->MonitorButtons[i]->Visible()) << i;
+        for (int i = 1; i <= expected; ++i) EXPECT_TRUE(form_->Tools->Monitor->MonitorButtons[i]->Visible()) << i;
         if (expected == 1) {
-            EXPECT_EQ(form_->Monitor->MonitorButtons[1]->Text(), "Video");
+            EXPECT_EQ(form_->Tools->Monitor->MonitorButtons[1]->Text(), "Video");
         } else if (expected > 1) {
-            EXPECT_EQ(form_->Monitor->MonitorButtons[1]->Text(), "Video 1");
+            EXPECT_EQ(form_->Tools->Monitor->MonitorButtons[1]->Text(), "Video 1");
         }
         withVideos += expected > 0 ? 1 : 0;
     }
@@ -70,8 +70,8 @@ TEST_F(MonitorOverTheCourse, ShowsTheButtonsOfTheOpenedLessonsVideos) {
 TEST_F(MonitorOverTheCourse, AButtonPlaysItsLessonsVideoWithItsAccompaniment) {
     Open(21);
     form_->BMonitorClick(nullptr);
-    ASSERT_TRUE(form_->Monitor->MonitorButtons[3]->Visible());
-    form_->Monitor->MonitorButtons[3]->Click();
+    ASSERT_TRUE(form_->Tools->Monitor->MonitorButtons[3]->Visible());
+    form_->Tools->Monitor->MonitorButtons[3]->Click();
     ASSERT_EQ(Form()->videos.size(), 1u);
     EXPECT_EQ(Form()->videos[0].file, form_->Places->ProgramFolder + "lektion21\\Video3.avi");
     EXPECT_EQ(Form()->videos[0].midi, form_->Places->ProgramFolder + "lektion21\\Video3.mid");

@@ -122,7 +122,7 @@ void PlayIntoMicrophone(QProcess& player, const QString& bin, const char* tone, 
 
 void ShootMicrophone(app::TForm1& form, const QString& bin) {
     QProcess player;
-    tools::TunerPanel& tuner = *form.Tuner;
+    tools::TunerPanel& tuner = *form.Tools->Tuner;
     form.BStimmClick(nullptr);
     Wait(300); // the click's sound has ended
     tuner.SwitchMikrofon(true);
@@ -184,12 +184,12 @@ int main(int argc, char** argv) {
     Shoot("panel-plan.png");
 
     form.BStimmClick(nullptr);
-    form.Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
+    form.Tools->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
     Shoot("panel-tuner.png");
     platform::PlaySound(nullptr, 0);
 
     form.BExplorerClick(nullptr);
-    form.Explorer->RowEnter(3);
+    form.Tools->Explorer->RowEnter(3);
     Shoot("panel-explorer.png");
     Shoot("window-explorer.png", form.rect());
 

@@ -20,10 +20,10 @@ using app::MessageText;
 
 TEST_F(PanelTest, RowsShowThePlanWithNumbersTitlesAndButtons) {
     CreatePanelWindows();
-    form_->ExplorerTitles[4] = "Erste$NAkkorde";
-    form_->ExplorerTitles[7] = "Zupfen$nmit Daumen";
+    form_->Tools->ExplorerTitles[4] = "Erste$NAkkorde";
+    form_->Tools->ExplorerTitles[7] = "Zupfen$nmit Daumen";
     SetPlan({4, 7});
-    plan::PlanPanel& view = *form_->PlanView;
+    plan::PlanPanel& view = *form_->Tools->PlanView;
     EXPECT_EQ(view.NumberLabels[0]->Caption(), "4");
     EXPECT_EQ(view.TitleLabels[0]->Caption(), "Erste\nAkkorde"); // "$N" breaks too
     EXPECT_EQ(view.TitleLabels[1]->Caption(), "Zupfen\nmit Daumen");
@@ -59,7 +59,7 @@ TEST_F(PanelTest, ThePlanButtonsLookPressable) {
     CreatePanelWindows();
     SetPlan({4});
     for (controls::TXAquaButton* button :
-         {form_->BNext, form_->BVonVorn, form_->PlanView->SelectButtons[0]}) {
+         {form_->BNext, form_->BVonVorn, form_->Tools->PlanView->SelectButtons[0]}) {
         const QImage face = button->Background(controls::LookNormal)->Image();
         const QColor middle = face.pixelColor(face.width() / 2, face.height() / 2);
         EXPECT_GT(middle.lightness(), 200) << button->Text().toStdString();
@@ -94,9 +94,9 @@ TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesso
     EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_FALSE(form_->BVonVorn->Visible());
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(form_->PlanView->NumberLabels[row]->Caption(), "---");
-        EXPECT_EQ(form_->PlanView->TitleLabels[row]->Caption(), "---");
-        EXPECT_FALSE(form_->PlanView->SelectButtons[row]->Visible());
+        EXPECT_EQ(form_->Tools->PlanView->NumberLabels[row]->Caption(), "---");
+        EXPECT_EQ(form_->Tools->PlanView->TitleLabels[row]->Caption(), "---");
+        EXPECT_FALSE(form_->Tools->PlanView->SelectButtons[row]->Visible());
     }
     // The reset course is on disk at once.
     EXPECT_EQ(ReadData("Listen/ListeUeplan.ztl"), "3\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n-1\r\n1\r\n0\r\n");
@@ -113,18 +113,18 @@ TEST_F(PanelTest, VonVornAsksTwiceThenEmptiesThePlanAndNeueUebungIntroducesLesso
 // journal; a second click shows the same window again.
 TEST_F(PanelTest, FortschrittOpensTheProgressWindowOverTheJournal) {
     CreatePanelWindows();
-    ASSERT_NE(form_->PlanView->BFortschritt, nullptr);
-    EXPECT_FALSE(form_->PlanView->BFortschritt->isHidden());
-    form_->PlanView->BFortschritt->Click();
+    ASSERT_NE(form_->Tools->PlanView->BFortschritt, nullptr);
+    EXPECT_FALSE(form_->Tools->PlanView->BFortschritt->isHidden());
+    form_->Tools->PlanView->BFortschritt->Click();
     EXPECT_EQ(sound_.events, std::vector<std::string>{Click()});
-    journal::TProgressWin* window = form_->PlanView->ProgressWin;
+    journal::TProgressWin* window = form_->Tools->PlanView->ProgressWin;
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->LWelcome->isHidden()); // nothing practised yet
     window->BCloseClick(window->BClose);
     EXPECT_FALSE(window->isVisible());
-    form_->PlanView->BFortschritt->Click();
-    EXPECT_EQ(form_->PlanView->ProgressWin, window);
+    form_->Tools->PlanView->BFortschritt->Click();
+    EXPECT_EQ(form_->Tools->PlanView->ProgressWin, window);
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -133,19 +133,19 @@ TEST_F(PanelTest, RowOfTheOpenLessonOnlyClicks) {
     SetPlan({3, 5});
     form_->Course->SetCurrentLesson(3);
     form_->Lists->CurrentEntry = 0;
-    form_->PlanView->SelectButtons[0]->Click();
+    form_->Tools->PlanView->SelectButtons[0]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 0);
     EXPECT_EQ(form_->Course->CurrentLesson(), 3);
     EXPECT_EQ(sound_.events, std::vector<std::string>{Click()});
 
-    form_->PlanView->SelectButtons[1]->Click();
+    form_->Tools->PlanView->SelectButtons[1]->Click();
     EXPECT_EQ(Form()->lessonsOpened, 1);
     EXPECT_EQ(form_->Course->CurrentLesson(), 5);
     EXPECT_EQ(form_->Lists->CurrentEntry, 1);
 
     form_->Video->Playing = true; // nothing at all while a video plays
     sound_.events.clear();
-    form_->PlanView->SelectButtons[0]->Click();
+    form_->Tools->PlanView->SelectButtons[0]->Click();
     EXPECT_TRUE(sound_.events.empty());
     EXPECT_EQ(form_->Course->CurrentLesson(), 5);
 }
@@ -371,7 +371,7 @@ namespace {
 // for a look.
 TEST_F(PanelTest, EachPanelDrawsItsOwnPicture) {
     CreatePanelWindows();
-    form_->ExplorerTitles[2] = "Die ersten$nTöne";
+    form_->Tools->ExplorerTitles[2] = "Die ersten$nTöne";
     SetPlan({2, 5});
     form_->Course->SetCurrentLesson(2);
     form_->Show();
@@ -386,14 +386,14 @@ TEST_F(PanelTest, EachPanelDrawsItsOwnPicture) {
     };
     form_->BUeplanClick(nullptr);
     shoot("plan");
-    form_->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
+    form_->Tools->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
     form_->BStimmClick(nullptr);
-    form_->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
+    form_->Tools->Tuner->StringLabels[tools::TunerPanel::StringG]->Click();
     shoot("tuner");
     form_->BMonitorClick(nullptr);
     shoot("monitor");
     form_->BExplorerClick(nullptr);
-    form_->Explorer->RowEnter(3);
+    form_->Tools->Explorer->RowEnter(3);
     shoot("explorer");
     for (std::size_t a = 0; a < shots.size(); ++a) {
         QSet<QRgb> colours;

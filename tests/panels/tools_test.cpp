@@ -21,7 +21,7 @@ using tools::TunerPanel;
 
 TEST_F(PanelTest, TunerBandsOfA120PixelFretboard) {
     CreatePanelWindows();
-    TunerPanel& tuner = *form_->Tuner;
+    TunerPanel& tuner = *form_->Tools->Tuner;
     tuner.ImgTuner->SetBounds(tuner.ImgTuner->Left(), tuner.ImgTuner->Top(), 216, 120);
     tuner.MeasureStrings();
     EXPECT_FLOAT_EQ(tuner.StringSpacing, 20.0f);
@@ -48,7 +48,7 @@ TEST_F(PanelTest, TunerToneLoopsRestartsAndIsCutByTheUeplanButton) {
     CreatePanelWindows();
     form_->BStimmClick(nullptr);
     LetSoundsEnd();
-    TunerPanel& tuner = *form_->Tuner;
+    TunerPanel& tuner = *form_->Tools->Tuner;
     sound_.events.clear();
     tuner.StringLabels[TunerPanel::StringG]->Click();
     tuner.StringLabels[TunerPanel::StringG]->Click(); // from the beginning again
@@ -76,7 +76,7 @@ TEST_F(PanelTest, TunerToneLoopsRestartsAndIsCutByTheUeplanButton) {
 
 TEST_F(PanelTest, TunerLabelsAndTheirPlaces) {
     CreatePanelWindows();
-    TunerPanel& tuner = *form_->Tuner;
+    TunerPanel& tuner = *form_->Tools->Tuner;
     const QStringList captions = {"e", "h", "g", "D", "A", "E"};
     for (int i = 0; i < TunerPanel::kStrings; ++i) {
         EXPECT_EQ(tuner.StringLabels[i]->Caption(), captions[i]);
@@ -109,7 +109,7 @@ TEST_F(PanelTest, TunerLabelsAndTheirPlaces) {
 TEST_F(PanelTest, MissingToneFileIsReportedAndTheHighlightStays) {
     UseProgramFolderWithout({"Sounds/SaiteA.wav"});
     CreatePanelWindows();
-    TunerPanel& tuner = *form_->Tuner;
+    TunerPanel& tuner = *form_->Tools->Tuner;
     tuner.StringLabels[TunerPanel::StringA]->Click();
     ASSERT_EQ(asked_.size(), 1u);
     EXPECT_EQ(asked_[0].title, ErrorText(1));
@@ -125,9 +125,9 @@ TEST_F(PanelTest, MissingToneFileIsReportedAndTheHighlightStays) {
 // where the row is too narrow.
 TEST_F(PanelTest, ExplorerRowsNameTheLessonsByTheirTitles) {
     CreatePanelWindows();
-    tools::ExplorerPanel& explorer = *form_->Explorer;
-    form_->ExplorerTitles[7] = "a-Moll und$nE-Dur";
-    form_->ExplorerTitles[2] = QString("Ein sehr langer Titel ").repeated(4);
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
+    form_->Tools->ExplorerTitles[7] = "a-Moll und$nE-Dur";
+    form_->Tools->ExplorerTitles[2] = QString("Ein sehr langer Titel ").repeated(4);
     explorer.RefreshRows();
     EXPECT_EQ(explorer.ListRows[7]->Text(),
               CaptionText(20) + " 7 " + QChar(0x2014) + " a-Moll und E-Dur");
@@ -136,7 +136,7 @@ TEST_F(PanelTest, ExplorerRowsNameTheLessonsByTheirTitles) {
     EXPECT_LE(metrics.horizontalAdvance(explorer.ListRows[2]->Text()),
               explorer.ListRows[2]->Width() - 2 * explorer.ListRows[2]->TextBorderWidth());
     // The course's own titles are there from the start.
-    ASSERT_GT(form_->ExplorerTitles.size(), 30);
+    ASSERT_GT(form_->Tools->ExplorerTitles.size(), 30);
     EXPECT_TRUE(explorer.ListRows[0]->Text().startsWith(CaptionText(21) + " " + QChar(0x2014)));
 }
 
@@ -144,7 +144,7 @@ TEST_F(PanelTest, ExplorerRowsNameTheLessonsByTheirTitles) {
 // and stops at either end.
 TEST_F(PanelTest, ExplorerScrollsWithTheWheel) {
     CreatePanelWindows();
-    tools::ExplorerPanel& explorer = *form_->Explorer;
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
     auto turn = [](QWidget* widget, int notches) {
         const QPointF at(2, 2);
         QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
@@ -166,7 +166,7 @@ TEST_F(PanelTest, ExplorerScrollsWithTheWheel) {
 
 TEST_F(PanelTest, ExplorerScrollsBetweenItsEnds) {
     CreatePanelWindows();
-    tools::ExplorerPanel& explorer = *form_->Explorer;
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
         EXPECT_TRUE(explorer.ListRows[7]->Text().startsWith(CaptionText(20) + " 7"));
     EXPECT_EQ(explorer.ScrollTimer->Interval(), 120u);
     EXPECT_FALSE(explorer.ScrollTimer->Enabled());
@@ -193,10 +193,10 @@ TEST_F(PanelTest, ExplorerScrollsBetweenItsEnds) {
 
 TEST_F(PanelTest, ExplorerTextFollowsTheMouseAndFallsBackToTheVideo) {
     CreatePanelWindows();
-    form_->ExplorerTitles[3] = "Drei$nZeilen";
-    form_->ExplorerTexts[3] = "Text drei";
-    form_->ExplorerTitles[30] = "Abschluss";
-    tools::ExplorerPanel& explorer = *form_->Explorer;
+    form_->Tools->ExplorerTitles[3] = "Drei$nZeilen";
+    form_->Tools->ExplorerTexts[3] = "Text drei";
+    form_->Tools->ExplorerTitles[30] = "Abschluss";
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
     explorer.RowEnter(3);
     EXPECT_EQ(explorer.XplText->Text(), CaptionText(20) + " 3");
     EXPECT_EQ(explorer.XplText2->Text(), "Drei\nZeilen");
@@ -215,10 +215,10 @@ TEST_F(PanelTest, ExplorerTextFollowsTheMouseAndFallsBackToTheVideo) {
 // and text of the course must fit its display as written.
 TEST_F(PanelTest, ExplorerTextsOfTheCourseFitTheirDisplays) {
     CreatePanelWindows();
-    tools::ExplorerPanel& explorer = *form_->Explorer;
-    ASSERT_EQ(form_->ExplorerTexts.size(), 31);
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
+    ASSERT_EQ(form_->Tools->ExplorerTexts.size(), 31);
     for (int entry = 0; entry < 31; ++entry) {
-        ASSERT_NE(form_->ExplorerTexts[entry].trimmed(), "") << "no course text for " << entry;
+        ASSERT_NE(form_->Tools->ExplorerTexts[entry].trimmed(), "") << "no course text for " << entry;
         explorer.ShowExplorerText(entry);
         for (controls::TXAquaButton* display : {explorer.XplText2, explorer.XplText3}) {
             const QString text = display->Text();
@@ -238,7 +238,7 @@ TEST_F(PanelTest, ExplorerTextsOfTheCourseFitTheirDisplays) {
 
 TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo) {
     CreatePanelWindows();
-    tools::ExplorerPanel& explorer = *form_->Explorer;
+    tools::ExplorerPanel& explorer = *form_->Tools->Explorer;
     form_->Course->SetCurrentLesson(2);
     sound_.events.clear();
     explorer.ListRows[2]->Click();
@@ -299,10 +299,10 @@ TEST_F(PanelTest, ModeButtonSwitchesToExplorerAndBackToAnEmptyPlan) {
 TEST_F(PanelTest, LeavingTheExplorerBringsBackTheLessonThatWasOpen) {
     CreatePanelWindows();
     SetPlan({6, 9});
-    form_->PlanView->SelectButtons[1]->Click();
+    form_->Tools->PlanView->SelectButtons[1]->Click();
     ASSERT_EQ(form_->Course->CurrentLesson(), 9);
     form_->BExplorerClick(nullptr);
-    form_->Explorer->ListRows[4]->Click();
+    form_->Tools->Explorer->ListRows[4]->Click();
     ASSERT_EQ(form_->Course->CurrentLesson(), 4);
     form_->BExplorerClick(nullptr);
     EXPECT_EQ(form_->Course->CurrentLesson(), 9);
@@ -335,10 +335,10 @@ protected:
     }
     void UseLesson21(const std::vector<std::string>& files) { UseLessons({{21, files}}); }
     // The monitor's picture number of the picture shown.
-    int Shown() const { return form_->Monitor->PictureNumber; }
+    int Shown() const { return form_->Tools->Monitor->PictureNumber; }
     std::vector<bool> ButtonsShown() const {
         std::vector<bool> shown;
-        for (auto* button : form_->Monitor->MonitorButtons) shown.push_back(button->Visible());
+        for (auto* button : form_->Tools->Monitor->MonitorButtons) shown.push_back(button->Visible());
         return shown;
     }
     // The window's own lesson opening, not the bench's counter.
@@ -352,18 +352,18 @@ TEST_F(MonitorTest, OpeningALessonStartsItsPicturesAfreshWhileTheMonitorIsAway) 
     UseLessons({{21, {"DiaA2.jpg", "DiaA3.jpg"}}, {22, {"DiaA1.jpg", "DiaA2.jpg"}}});
     form_->Course->SetCurrentLesson(22);
     form_->BMonitorClick(nullptr);
-    form_->Monitor->MonitorButtons[0]->Click();
+    form_->Tools->Monitor->MonitorButtons[0]->Click();
     ASSERT_EQ(Shown(), 2);
     form_->BUeplanClick(nullptr);
 
     OpenLessonForReal(21);
-    EXPECT_EQ(form_->Monitor->SlidePicturePrefix, form_->Places->ProgramFolder + "lektion21\\DiaA");
+    EXPECT_EQ(form_->Tools->Monitor->SlidePicturePrefix, form_->Places->ProgramFolder + "lektion21\\DiaA");
     EXPECT_EQ(Shown(), 0);
-    EXPECT_TRUE(form_->Monitor->ImgMon1->Picture()->Empty()); // lesson 22's picture is gone
+    EXPECT_TRUE(form_->Tools->Monitor->ImgMon1->Picture()->Empty()); // lesson 22's picture is gone
     EXPECT_FALSE(form_->PMonitor->Visible());
     form_->BMonitorClick(nullptr);
     EXPECT_EQ(Shown(), 2); // lesson 21's first picture
-    EXPECT_FALSE(form_->Monitor->ImgMon1->Picture()->Empty());
+    EXPECT_FALSE(form_->Tools->Monitor->ImgMon1->Picture()->Empty());
 }
 
 TEST_F(MonitorTest, AMonitorThatIsUpFollowsTheOpenedLesson) {
@@ -376,9 +376,9 @@ TEST_F(MonitorTest, AMonitorThatIsUpFollowsTheOpenedLesson) {
     OpenLessonForReal(21);
     EXPECT_TRUE(form_->PMonitor->Visible());
     EXPECT_EQ(Shown(), 3);
-    EXPECT_FALSE(form_->Monitor->ImgMon1->Picture()->Empty());
+    EXPECT_FALSE(form_->Tools->Monitor->ImgMon1->Picture()->Empty());
     EXPECT_EQ(ButtonsShown(), (std::vector<bool>{false, false, true, true}));
-    form_->Monitor->MonitorButtons[2]->Click();
+    form_->Tools->Monitor->MonitorButtons[2]->Click();
     ASSERT_EQ(Form()->videos.size(), 1u);
     EXPECT_EQ(Form()->videos[0].file, form_->Places->ProgramFolder + "lektion21\\Video2.avi");
 }
@@ -388,13 +388,13 @@ TEST_F(MonitorTest, PicturesOneTwoFourStepAround) {
     form_->BMonitorClick(nullptr);
     EXPECT_TRUE(form_->PMonitor->Visible());
     EXPECT_EQ(Shown(), 1);
-    EXPECT_GT(form_->Monitor->ImgMon1->Width(), 10); // a real picture, not the missing fill
-    EXPECT_TRUE(form_->Monitor->MonitorButtons[0]->Visible());
-    EXPECT_EQ(form_->Monitor->MonitorButtons[0]->Text(), CaptionText(28));
+    EXPECT_GT(form_->Tools->Monitor->ImgMon1->Width(), 10); // a real picture, not the missing fill
+    EXPECT_TRUE(form_->Tools->Monitor->MonitorButtons[0]->Visible());
+    EXPECT_EQ(form_->Tools->Monitor->MonitorButtons[0]->Text(), CaptionText(28));
     std::vector<int> shown;
     for (int i = 0; i < 3; ++i) {
         LetSoundsEnd();
-        form_->Monitor->MonitorButtons[0]->Click();
+        form_->Tools->Monitor->MonitorButtons[0]->Click();
         shown.push_back(Shown());
     }
     EXPECT_EQ(shown, (std::vector<int>{2, 4, 1}));
@@ -405,15 +405,15 @@ TEST_F(MonitorTest, PicturesOneAndThreeHaveNoPictureButton) {
     UseLesson21({"DIAA1.JPG", "diaa3.jpg"}); // names matched without regard to case
     form_->BMonitorClick(nullptr);
     EXPECT_EQ(Shown(), 1);
-    EXPECT_FALSE(form_->Monitor->MonitorButtons[0]->Visible());
-    form_->Monitor->NextPicture(form_->Monitor->ImgMon1);
+    EXPECT_FALSE(form_->Tools->Monitor->MonitorButtons[0]->Visible());
+    form_->Tools->Monitor->NextPicture(form_->Tools->Monitor->ImgMon1);
     EXPECT_EQ(Shown(), 3);
 }
 
 TEST_F(MonitorTest, VideosOneAndThreeWithAndWithoutAccompaniment) {
     UseLesson21({"Video1.avi", "Video1.mid", "video3.AVI"});
     form_->BMonitorClick(nullptr);
-    tools::MonitorPanel& monitor = *form_->Monitor;
+    tools::MonitorPanel& monitor = *form_->Tools->Monitor;
     EXPECT_TRUE(monitor.MonitorButtons[1]->Visible());
     EXPECT_FALSE(monitor.MonitorButtons[2]->Visible());
     EXPECT_TRUE(monitor.MonitorButtons[3]->Visible());
@@ -440,8 +440,8 @@ TEST_F(MonitorTest, VideosOneAndThreeWithAndWithoutAccompaniment) {
 TEST_F(MonitorTest, OneVideoReadsVideo) {
     UseLesson21({"Video1.avi"});
     form_->BMonitorClick(nullptr);
-    EXPECT_EQ(form_->Monitor->MonitorButtons[1]->Text(), "Video");
-    EXPECT_FALSE(form_->Monitor->MonitorButtons[0]->Visible());
+    EXPECT_EQ(form_->Tools->Monitor->MonitorButtons[1]->Text(), "Video");
+    EXPECT_FALSE(form_->Tools->Monitor->MonitorButtons[0]->Visible());
 }
 
 } // namespace

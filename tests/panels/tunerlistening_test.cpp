@@ -73,7 +73,7 @@ protected:
         CreatePanelWindows();
         form_->BStimmClick(nullptr);
         LetSoundsEnd();
-        TunerPanel& tuner = *form_->Tuner;
+        TunerPanel& tuner = *form_->Tools->Tuner;
         auto fake = std::make_unique<FakeListening>();
         fake_ = fake.get();
         tuner.UseListening(std::move(fake));
