@@ -1,63 +1,30 @@
-// The middle of the main window when no lesson is open: the greeting screen
-// and the no-lesson screen, both built from skin files by the window's skin
-// loader, and the wiring that gives a loaded main screen's elements their
-// meaning from their tags.
+// The main window's side of the middle of the window when no lesson is
+// open: the MainScreen shows the greeting and the no-lesson screen and the
+// pass count; the window adds what belongs to the course and the transport.
 
 #include "app/mainwindow.h"
-#include "app/msgwin.h"
-#include "app/shellservices.h"
-#include "platform/core/cp1252.h"
 #include "platform/core/pathresolver.h"
 #include "playback/soundcues.h"
-
-#include <algorithm>
 
 namespace app {
 
 using namespace platform;
 
-
 void TForm1::ClearLessonScreen() {
-    BWeiter->Hide();
-    LProgress->Hide();
-    Screen->Clear();
+    // The point goes before the screen is painted anew.
     if (PlayCursor) PlayCursor->Forget();
-    if (Skin) Skin->ClearElements();
-    Repaint();
+    Screen->ClearLesson(Skin.get());
     Keys->Reset();
     Transport->ClearLesson();
 }
 
 void TForm1::ShowNoLessonScreen() {
-    BWeiter->Hide();
-    LProgress->Hide();
-    BKontrolle->SetEnabled(false);
-    TrBarTempo->SetEnabled(false);
-    BMonitor->SetEnabled(false);
-    if (Skin) Skin->LoadSkin("lektionX\\MainWin.zs1", "x");
-    Screen->Wire();
-    BVideoStop->SetBgBmp(&VideoPlayBmp);
-    BVideoStop->SetVisible(AnsiPathExists(IntroVideoPath));
-    Repaint();
+    Screen->ShowNoLesson(Skin.get(), AnsiPathExists(IntroVideoPath));
     Course->SetQuizFinished(false);
 }
 
 void TForm1::ShowGreetingScreen() {
-    BKontrolle->SetEnabled(false);
-    TrBarTempo->SetEnabled(false);
-    BMonitor->SetEnabled(false);
-    if (Skin) Skin->LoadSkin("lektionY\\MainWin.zs1", "0");
-    Screen->Wire();
-    BVideoStop->Hide();
-    LProgress->Hide();
-    // A learner who comes back goes on with the plan's first lesson.
-    const int planned = Lists->Plan[0].Lesson;
-    BWeiter->SetVisible(lessons::IsLesson(planned));
-    if (lessons::IsLesson(planned)) {
-        BWeiter->SetText(CaptionText(613).arg(planned));
-        BWeiter->BringToFront();
-    }
-    Invalidate();
+    Screen->ShowGreeting(Skin.get(), Lists->Plan[0].Lesson);
     Course->SetQuizFinished(false);
 }
 
@@ -71,14 +38,9 @@ void TForm1::BWeiterClick(TObject*) {
 }
 
 void TForm1::ShowPassProgress() {
-    const bool shown = lessons::IsLesson(Course->CurrentLesson()) && !Course->ExplorerMode();
-    LProgress->SetVisible(shown);
-    if (!shown) return;
-    constexpr int kPasses = lessons::CourseSession::kQuizPasses;
-    const int passes = std::clamp(Course->PlayCount(), 0, kPasses);
-    QString text = CaptionText(Course->QuizOpens() ? 601 : 600).arg(passes).arg(kPasses);
-    if (Transport->LocatorSet()) text += "\n" + CaptionText(602);
-    LProgress->SetCaption(text);
+    Screen->ShowPassProgress(lessons::IsLesson(Course->CurrentLesson()) && !Course->ExplorerMode(),
+                             Course->PlayCount(), lessons::CourseSession::kQuizPasses,
+                             Course->QuizOpens(), Transport->LocatorSet());
 }
 
 // A pass counted: the lesson screen and the plan's row show it at once.
@@ -100,7 +62,7 @@ void TForm1::CreateMainScreen() {
     };
     actions.OpenTuner = [this](TObject* sender) { BStimmClick(sender); };
     actions.OpenHelp = [this](TObject* sender) { BHilfeClick(sender); };
-    Screen = std::make_unique<MainScreen>(this, std::move(actions));
+    Screen = std::make_unique<MainScreen>(this, *this, std::move(actions));
 }
 
 } // namespace app

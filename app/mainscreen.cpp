@@ -1,6 +1,9 @@
 #include "app/mainscreen.h"
 #include "app/msgwin.h"
+#include "lessons/registrydata.h"
 #include "lessons/skinloader.h"
+
+#include <algorithm>
 
 namespace app {
 
@@ -19,7 +22,59 @@ constexpr int kHelpTag = 405;
 
 } // namespace
 
-MainScreen::MainScreen(TForm* form, Actions actions) : form_(form), actions_(std::move(actions)) {}
+MainScreen::MainScreen(TForm* form, MainWindowLook& look, Actions actions)
+    : form_(form), look_(look), actions_(std::move(actions)) {}
+
+// ---- The screens around a lesson --------------------------------------------------
+
+void MainScreen::ClearLesson(lessons::SkinLoader* skin) {
+    look_.BWeiter->Hide();
+    look_.LProgress->Hide();
+    Clear();
+    if (skin != nullptr) skin->ClearElements();
+    form_->Repaint();
+}
+
+void MainScreen::ShowGreeting(lessons::SkinLoader* skin, int plannedLesson) {
+    look_.BKontrolle->SetEnabled(false);
+    look_.TrBarTempo->SetEnabled(false);
+    look_.BMonitor->SetEnabled(false);
+    if (skin != nullptr) skin->LoadSkin("lektionY\\MainWin.zs1", "0");
+    Wire();
+    look_.BVideoStop->Hide();
+    look_.LProgress->Hide();
+    // A learner who comes back goes on with the plan's first lesson.
+    const bool planned = lessons::IsLesson(plannedLesson);
+    look_.BWeiter->SetVisible(planned);
+    if (planned) {
+        look_.BWeiter->SetText(CaptionText(613).arg(plannedLesson));
+        look_.BWeiter->BringToFront();
+    }
+    form_->Invalidate();
+}
+
+void MainScreen::ShowNoLesson(lessons::SkinLoader* skin, bool introVideoThere) {
+    look_.BWeiter->Hide();
+    look_.LProgress->Hide();
+    look_.BKontrolle->SetEnabled(false);
+    look_.TrBarTempo->SetEnabled(false);
+    look_.BMonitor->SetEnabled(false);
+    if (skin != nullptr) skin->LoadSkin("lektionX\\MainWin.zs1", "x");
+    Wire();
+    look_.BVideoStop->SetBgBmp(&look_.VideoPlayBmp);
+    look_.BVideoStop->SetVisible(introVideoThere);
+    form_->Repaint();
+}
+
+void MainScreen::ShowPassProgress(bool shown, int passes, int needed, bool quizOpens, bool locatorSet) {
+    look_.LProgress->SetVisible(shown);
+    if (!shown) return;
+    QString text = CaptionText(quizOpens ? 601 : 600).arg(std::clamp(passes, 0, needed)).arg(needed);
+    if (locatorSet) text += "\n" + CaptionText(602);
+    look_.LProgress->SetCaption(text);
+}
+
+// ---- The skin's elements ------------------------------------------------------------
 
 void MainScreen::Paint(TCanvas* canvas) {
     if (!Backdrop.Empty()) canvas->Draw(BackdropLeft, BackdropTop, &Backdrop);

@@ -7,12 +7,21 @@
 // that lead somewhere their click: the slide windows (tags 101 to 103), the
 // tuner (403) and help (405); the other tool tags (401 to 409) only show the
 // hand. Nothing opens while `MayOpen` says no.
+//
+// Around a lesson's screen it shows the greeting (with "Weiter" to the
+// plan's first lesson), the no-lesson screen (with the intro video's button)
+// and the open lesson's passes toward the quiz, on the window's controls.
 
+#include "app/mainlook.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/graphics.h"
 
 #include <functional>
+
+namespace lessons {
+class SkinLoader;
+}
 
 namespace app {
 
@@ -26,7 +35,8 @@ public:
         std::function<void(platform::TObject* sender)> OpenHelp;
     };
 
-    MainScreen(platform::TForm* form, Actions actions);
+    // The elements are `form`'s; the screens around a lesson use `look`'s controls.
+    MainScreen(platform::TForm* form, MainWindowLook& look, Actions actions);
 
     // Takes the backdrop and wires the elements the form holds now.
     void Wire();
@@ -34,6 +44,19 @@ public:
     void Clear() { Backdrop.SetSize(0, 0); }
     // Draws the backdrop at its place, when there is one.
     void Paint(platform::TCanvas* canvas);
+
+    // The screens around a lesson. `skin` loads them; without one (leaving)
+    // only the controls change.
+    // No lesson's screen any more: backdrop, elements and pass count go.
+    void ClearLesson(lessons::SkinLoader* skin);
+    // The greeting; `plannedLesson` is the plan's first (none below 0).
+    void ShowGreeting(lessons::SkinLoader* skin, int plannedLesson);
+    // No lesson open; the intro video's button shows when `introVideoThere`.
+    void ShowNoLesson(lessons::SkinLoader* skin, bool introVideoThere);
+    // The open lesson's passes toward the quiz, `passes` of `needed` ("2 von
+    // 3"), and whether the quiz opens; passes from the locator do not count.
+    // Hidden when not `shown` (no lesson, explorer mode).
+    void ShowPassProgress(bool shown, int passes, int needed, bool quizOpens, bool locatorSet);
 
     platform::TBitmap Backdrop;
     int BackdropLeft = 0, BackdropTop = 0;
@@ -44,6 +67,7 @@ private:
     void WireControl(platform::TControl* control, int tag);
 
     platform::TForm* form_;
+    MainWindowLook& look_;
     Actions actions_;
 };
 

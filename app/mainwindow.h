@@ -8,8 +8,7 @@
 // keeps the learner's course, the panels do their own work.
 //
 // Its controls and their look (backgrounds, skinned buttons, LED panel) are
-// the MainWindowLook's; the greeting and no-lesson screens are in
-// lessonscreen.cpp.
+// the MainWindowLook's; the middle of the window is the MainScreen's.
 
 #include "app/helpdesk.h"
 #include "app/mainaccess.h"

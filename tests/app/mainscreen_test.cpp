@@ -1,6 +1,7 @@
 // The middle of the main window without the window: a form with the
 // elements a skin file makes, wired by MainScreen.
 #include "app/mainscreen.h"
+#include "app/msgwin.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -9,9 +10,11 @@ namespace {
 
 using namespace platform;
 
+struct Look : app::MainWindowLook {};
+
 class MainScreenTest : public ::testing::Test {
 protected:
-    MainScreenTest() : screen_(&form_, Actions()) {}
+    MainScreenTest() : screen_(&form_, look_, Actions()) {}
 
     app::MainScreen::Actions Actions() {
         app::MainScreen::Actions actions;
@@ -38,6 +41,7 @@ protected:
     }
 
     TForm form_{nullptr};
+    Look look_;
     app::MainScreen screen_;
     bool mayOpen_ = true;
     QStringList opened_;
@@ -84,6 +88,71 @@ TEST_F(MainScreenTest, TaggedElementsOpenTheirWindowOnlyWhileNothingPlays) {
     slidesC->Click();
     tuner->Click();
     EXPECT_TRUE(opened_.isEmpty());
+}
+
+// The screens around a lesson, on the window's controls (no skin: only the
+// controls change).
+class ScreensAroundALessonTest : public MainScreenTest {
+protected:
+    ScreensAroundALessonTest() {
+        look_.CreateControls(&form_);
+        for (TControl* control : {static_cast<TControl*>(look_.BKontrolle), static_cast<TControl*>(look_.TrBarTempo),
+                                  static_cast<TControl*>(look_.BMonitor), static_cast<TControl*>(look_.LProgress),
+                                  static_cast<TControl*>(look_.BVideoStop)}) {
+            control->SetEnabled(true);
+            control->SetVisible(true);
+        }
+    }
+    void ExpectLessonControlsOff() {
+        EXPECT_FALSE(look_.BKontrolle->Enabled());
+        EXPECT_FALSE(look_.TrBarTempo->Enabled());
+        EXPECT_FALSE(look_.BMonitor->Enabled());
+        EXPECT_FALSE(look_.LProgress->Visible());
+    }
+};
+
+TEST_F(ScreensAroundALessonTest, TheGreetingOffersThePlansFirstLessonOnlyWhenThereIsOne) {
+    screen_.ShowGreeting(nullptr, 7);
+    ExpectLessonControlsOff();
+    EXPECT_FALSE(look_.BVideoStop->Visible());
+    EXPECT_TRUE(look_.BWeiter->Visible());
+    EXPECT_EQ(look_.BWeiter->Text(), app::CaptionText(613).arg(7));
+
+    for (int none : {-1, 30}) {
+        screen_.ShowGreeting(nullptr, none);
+        EXPECT_FALSE(look_.BWeiter->Visible()) << none;
+    }
+}
+
+TEST_F(ScreensAroundALessonTest, TheNoLessonScreenShowsTheVideoButtonOnlyWithTheVideo) {
+    look_.BWeiter->Show();
+    screen_.ShowNoLesson(nullptr, true);
+    ExpectLessonControlsOff();
+    EXPECT_FALSE(look_.BWeiter->Visible());
+    EXPECT_TRUE(look_.BVideoStop->Visible());
+    screen_.ShowNoLesson(nullptr, false);
+    EXPECT_FALSE(look_.BVideoStop->Visible());
+
+    look_.BWeiter->Show();
+    look_.LProgress->Show();
+    screen_.ClearLesson(nullptr);
+    EXPECT_FALSE(look_.BWeiter->Visible());
+    EXPECT_FALSE(look_.LProgress->Visible());
+    EXPECT_TRUE(screen_.Backdrop.Empty());
+}
+
+// Never more passes than needed, never fewer than none; the locator's note
+// says why passes do not count.
+TEST_F(ScreensAroundALessonTest, ThePassCountStaysWithinItsRangeAndNamesTheLocator) {
+    screen_.ShowPassProgress(true, 2, 3, false, false);
+    EXPECT_TRUE(look_.LProgress->Visible());
+    EXPECT_EQ(look_.LProgress->Caption(), app::CaptionText(600).arg(2).arg(3));
+    screen_.ShowPassProgress(true, 5, 3, true, false);
+    EXPECT_EQ(look_.LProgress->Caption(), app::CaptionText(601).arg(3).arg(3));
+    screen_.ShowPassProgress(true, -1, 3, false, true);
+    EXPECT_EQ(look_.LProgress->Caption(), app::CaptionText(600).arg(0).arg(3) + "\n" + app::CaptionText(602));
+    screen_.ShowPassProgress(false, 2, 3, false, false);
+    EXPECT_FALSE(look_.LProgress->Visible());
 }
 
 } // namespace
