@@ -3,7 +3,6 @@
 // pass count; the window adds what belongs to the course and the transport.
 
 #include "app/mainwindow.h"
-#include "platform/core/pathresolver.h"
 #include "playback/soundcues.h"
 
 namespace app {
@@ -19,7 +18,7 @@ void TForm1::ClearLessonScreen() {
 }
 
 void TForm1::ShowNoLessonScreen() {
-    Screen->ShowNoLesson(Skin.get(), AnsiPathExists(IntroVideoPath));
+    Screen->ShowNoLesson(Skin.get(), Videos->VideoThere());
     Course->SetQuizFinished(false);
 }
 

@@ -35,12 +35,7 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr int kIntroDelayMs = 500;
 constexpr int kSmallScreenHeight = 600;
-
-bool FileExists(const std::string& ansiPath) {
-    return AnsiPathExists(ansiPath);
-}
 
 } // namespace
 
@@ -69,9 +64,6 @@ TForm1::TForm1(TComponent* owner, ShellServices services)
 // handlers of its buttons.
 void TForm1::CreateWindowControls() {
     CreateControls(this);
-    Timer2 = new TTimer(this);
-    Timer2->SetEnabled(false);
-    Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
     SoundMenu = std::make_unique<SoundDeviceMenu>(this, Midi(), LSoundcard);
     ConnectButtons();
 }
@@ -109,7 +101,14 @@ void TForm1::CreateOwnedObjects() {
     Skin->SetContent(Content);
     ReportPictureErrors(*Skin);
     Cues = std::make_unique<playback::SoundCues>(Places->ProgramFolder);
-    Video = std::make_unique<VideoShow>(*this, Midi(), VideoPanel);
+    Videos = std::make_unique<VideoDesk>(*this, this, Places->ProgramFolder, VideoDesk::Hooks{
+        [this] { BStopClick(this); },
+        [this](const QString& title, const QString& body, const QString& cancel, const QString& ok) {
+            return AskMessage(title, body, cancel, ok);
+        },
+        [this] { ShowGreetingScreen(); }});
+    Videos->Delay->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
+    Video = std::make_unique<VideoShow>(*Videos, Midi(), VideoPanel);
     CreateMainScreen();
     SetUpSkin();
 }
@@ -144,7 +143,7 @@ void TForm1::SetStartState() {
     DisableTransport();
     BVideoStop->Hide();
     ClearLessonScreen();
-    Video->Playing = IntroPending = WebQuestionAnswered = false;
+    Video->Playing = Videos->Pending = WebQuestionAnswered = false;
     WebQuestionPending = true;
     SetTodaysDate();
     HideTaskbarOnSmallScreen();
@@ -217,8 +216,7 @@ void TForm1::HideTaskbarOnSmallScreen() {
 void TForm1::ChooseIntroVideo() {
     const int firstWaiting = Lists->FirstWaiting();
     const bool courseGoesOn = firstWaiting >= 0 || Lists->Plan[0].Lesson >= 0;
-    IntroVideoPath =
-        Places->ProgramFolder + (courseGoesOn ? "lektionX\\IntroVideo.avi" : "lektionX\\FinalVideo.avi");
+    Videos->ChooseVideo(courseGoesOn);
     BVonVorn->SetVisible(firstWaiting != 0);
 }
 
@@ -275,11 +273,7 @@ void TForm1::FormShow(TObject*) {
     ShowGreetingScreen();
     ReportTestTime("greeting");
     platform::ReturnFreedMemorySoon();
-    if (Places->StartCount == 1 && FileExists(IntroVideoPath)) {
-        IntroPending = true;
-        Timer2->SetInterval(kIntroDelayMs);
-        Timer2->SetEnabled(true);
-    }
+    if (Places->StartCount == 1) Videos->WaitAfterFirstStart();
 }
 
 void TForm1::AskStartQuestion() {
@@ -288,8 +282,7 @@ void TForm1::AskStartQuestion() {
 }
 
 void TForm1::Timer2Timer(TObject*) {
-    Timer2->SetEnabled(false);
-    IntroPending = false;
+    Videos->WaitOver();
 }
 
 // ================================================================= paint
@@ -379,37 +372,19 @@ void TForm1::ShowHelp(TObject* sender, const QString& topic) {
 void TForm1::BVideoStopClick(TObject*) {
     PlaySound(nullptr, 0);
     if (MediaPlayerPlaying()) {
-        BVideoStop->SetEnabled(false);
+        Videos->EnableVideoButton(false);
         StopMediaPlayer();
-        BVideoStop->SetBgBmp(&VideoPlayBmp);
-        BVideoStop->Repaint();
+        Videos->ShowVideoButton(false);
         return;
     }
     if (Video->Playing) return;
-    if (FileExists(IntroVideoPath)) {
-        BVideoStop->SetEnabled(false);
-        BVideoStop->SetBgBmp(&VideoStopBmp);
-        BVideoStop->Repaint();
+    if (Videos->VideoThere()) {
+        Videos->EnableVideoButton(false);
+        Videos->ShowVideoButton(true);
         PlayIntroVideo();
     } else {
         AskMessage(ErrorText(1), ErrorText(5), "", "OK");
     }
-}
-
-// ========================================================== LockControls
-
-void TForm1::LockControls(bool restore) {
-    TControl* locked[12] = {BExplorer, BKontrolle, BUeplan, BMonitor, BStimm, BHilfe,
-                            BPlay,     BPause,     BStop,   BVonVorn, BNext,  TrBarTempo};
-    for (int i = 0; i < 12; ++i) {
-        if (restore) {
-            locked[i]->SetEnabled(savedEnabled_[i]);
-        } else {
-            savedEnabled_[i] = locked[i]->Enabled();
-            locked[i]->SetEnabled(false);
-        }
-    }
-    BLogo->SetEnabled(restore);
 }
 
 // ============================================================ leaving
@@ -421,7 +396,7 @@ void TForm1::BBeendenClick(TObject* sender) {
         } catch (const Exception& error) {
             AskMessage(ErrorText(4), error.Message(), "", CaptionText(1));
         }
-        LockControls(true);
+        Videos->LockControls(true);
     }
     if (Transport->Busy()) BStopClick(sender);
     SetEnabled(false);

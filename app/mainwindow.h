@@ -20,6 +20,7 @@
 #include "app/startsequence.h"
 #include "app/toolcolumn.h"
 #include "app/transportkeys.h"
+#include "app/videodesk.h"
 #include "app/videoshow.h"
 #include "controls/aquabutton.h"
 #include "controls/fadebutton.h"
@@ -54,8 +55,7 @@ namespace app {
 
 class TForm1 : public platform::TForm,
                public MainWindowLook,
-               public lessons::CourseWindow,
-               public VideoShowHost {
+               public lessons::CourseWindow {
 public:
     // `services`: the MIDI engine, drive test and program folder (the real
     // ones unless a test passes its own).
@@ -66,7 +66,6 @@ public:
     // (the form resource's own are the MainWindowLook's)
     controls::TXAquaButton *BVonVorn = nullptr, *BNext = nullptr; // on the practice plan panel
     controls::TXFadeButton* BRemove = nullptr; // hidden: removes the current plan entry
-    platform::TTimer* Timer2;
     // The transport's keys, tempo bar and poll timer as the transport sees them.
     std::unique_ptr<TransportKeys> Keys;
     // The sound-device label's menu and the chosen device.
@@ -76,10 +75,8 @@ public:
     // The program and data folders, the settings file, the language, the start count.
     std::unique_ptr<ProgramPlaces> Places;
     bool ImportantFilesPresent = true;
-    std::string IntroVideoPath;
     bool WebQuestionPending = true;
     bool WebQuestionAnswered = false;
-    bool IntroPending = false;
     bool TaskbarShown = true;
     std::string SlidePicturePrefix;
 
@@ -95,11 +92,13 @@ public:
     std::unique_ptr<lessons::CourseSession> Course;
     std::unique_ptr<playback::PlayCursor> PlayCursor;
     std::unique_ptr<playback::Transport> Transport;
+    // The video button, what it plays, the controls locked meanwhile.
+    std::unique_ptr<VideoDesk> Videos;
     // The left column: practice plan, tuner, explorer, monitor.
     std::unique_ptr<ToolColumn> Tools;
     std::unique_ptr<tools::PlayAlongPanel> PlayAlong; // "Mitspielen prüfen", a transport observer
     std::unique_ptr<platform::SessionEndGuard> SessionEnd;
-    // The media player at work: videos, their accompaniment, the locked controls.
+    // The media player at work: videos and their accompaniment.
     std::unique_ptr<VideoShow> Video;
     // The help, at the page asked for.
     std::unique_ptr<HelpDesk> Help;
@@ -128,7 +127,6 @@ public:
     void LSoundcardClick(platform::TObject* Sender);
     void PopupSoundcardItemClick(platform::TObject* Sender);
     void StartScreenTimerTimer(platform::TObject* Sender);
-    void LockControls(bool restore) override;
     void SaveAndClose();
     bool ProgramOnCdRom() const;
     // Key T: asks whether the taskbar shows.
@@ -193,11 +191,6 @@ public:
     bool MediaPlayerPlaying() const override;
     void StopMediaPlayer() override;
     void PlayIntroVideo();
-    // What a video asks of the window.
-    void StopExercise() override;
-    void ShowVideoButton(bool stopPicture) override;
-    void EnableVideoButton(bool enabled) override;
-    void VideoEnded() override;
 
     // ---- The left column's panels (mainwindow_panels.cpp) -------------------
     virtual void BStimmClick(platform::TObject* Sender);
@@ -277,7 +270,6 @@ private:
 
     const ShellServices services_;
     bool tornDown_ = false;
-    std::array<bool, 12> savedEnabled_{};
 };
 
 // The main window of the program (created by the program entry).

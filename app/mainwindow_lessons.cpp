@@ -51,7 +51,7 @@ void TForm1::ResetCourse() {
 }
 
 void TForm1::CourseWasReset() {
-    IntroVideoPath = Places->ProgramFolder + "lektionX\\IntroVideo.avi";
+    Videos->ChooseVideo(true);
     RefreshPlanPanel();
     ClearLessonScreen();
     ShowNoLessonScreen();

@@ -18,7 +18,7 @@ using namespace platform;
 // ============================================================ construction
 
 void TForm1::SetUpToolColumn() {
-    Tools = std::make_unique<ToolColumn>(*this, *Course, *Lists, *Cues, *Places, IntroVideoPath,
+    Tools = std::make_unique<ToolColumn>(*this, *Course, *Lists, *Cues, *Places, Videos->Path,
                                          ToolColumn::LessonScreen{[this] { OpenLesson(); },
                                                                   [this] {
                                                                       ClearLessonScreen();
@@ -40,6 +40,7 @@ void TForm1::SetUpToolColumn() {
     Practice->Open(Places->DataFolder, !ProgramOnCdRom(), Places->SettingsFile);
     BNext = Tools->PlanView->BNext;
     BVonVorn = Tools->PlanView->BVonVorn;
+    Videos->SetPlanButtons(BVonVorn, BNext);
     BRemove = MakeButton(PUeplan, "BRemove");
     BRemove->Hide();
     BRemove->OnClick = [this](TObject* sender) { BRemoveClick(sender); };

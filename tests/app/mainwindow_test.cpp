@@ -296,11 +296,11 @@ TEST_F(ShellTest, LockControlsSavesAndRestoresTheButtons) {
     CreateWindows();
     form_->BHilfe->SetEnabled(true);
     form_->BPlay->SetEnabled(false);
-    form_->LockControls(false);
+    form_->Videos->LockControls(false);
     EXPECT_FALSE(form_->BHilfe->Enabled());
     EXPECT_FALSE(form_->TrBarTempo->Enabled());
     EXPECT_FALSE(form_->BLogo->Enabled());
-    form_->LockControls(true);
+    form_->Videos->LockControls(true);
     EXPECT_TRUE(form_->BHilfe->Enabled());
     EXPECT_FALSE(form_->BPlay->Enabled());
     EXPECT_TRUE(form_->BLogo->Enabled());

@@ -183,13 +183,13 @@ TEST_F(VideoTest, EscAndTheVideoButtonStopAVideoWhichThenStartsAgainFromTheBegin
 }
 
 TEST_F(VideoTest, IntroPendingShowsTheGreetingWhenTheVideoEnds) {
-    form_->IntroPending = true;
+    form_->Videos->Pending = true;
     form_->BVideoStopClick(nullptr);
     ASSERT_TRUE(form_->Video->Playing);
     ASSERT_TRUE(WaitFor([&] { return form_->Video->Player().Position() > 0; }, 10000));
     form_->StopMediaPlayer();
     ASSERT_TRUE(WaitFor([&] { return Ended(); }, 2000));
-    EXPECT_FALSE(form_->IntroPending);
+    EXPECT_FALSE(form_->Videos->Pending);
 }
 
 TEST_F(VideoTest, AccompanimentPlaysFromTheVideosStartAndStopsAtItsEnd) {
@@ -286,11 +286,11 @@ TEST_F(FirstStartTest, TheIntroWaitsHalfASecondAndDoesNotStartByItself) {
     CreateWindows();
     ShowMainWindow();
     ASSERT_EQ(form_->Places->StartCount, 1);
-    EXPECT_TRUE(form_->IntroPending);
-    EXPECT_TRUE(form_->Timer2->Enabled());
-    EXPECT_EQ(form_->Timer2->Interval(), 500u);
-    ASSERT_TRUE(WaitFor([&] { return !form_->IntroPending; }, 5000));
-    EXPECT_FALSE(form_->Timer2->Enabled());
+    EXPECT_TRUE(form_->Videos->Pending);
+    EXPECT_TRUE(form_->Videos->Delay->Enabled());
+    EXPECT_EQ(form_->Videos->Delay->Interval(), 500u);
+    ASSERT_TRUE(WaitFor([&] { return !form_->Videos->Pending; }, 5000));
+    EXPECT_FALSE(form_->Videos->Delay->Enabled());
     EXPECT_FALSE(form_->Video->Playing);
     EXPECT_FALSE(form_->MediaPlayerPlaying());
     EXPECT_TRUE(form_->BVideoStop->Enabled());
@@ -299,8 +299,8 @@ TEST_F(FirstStartTest, TheIntroWaitsHalfASecondAndDoesNotStartByItself) {
     CreateWindows();
     ShowMainWindow();
     ASSERT_EQ(form_->Places->StartCount, 2);
-    EXPECT_FALSE(form_->IntroPending);
-    EXPECT_FALSE(form_->Timer2->Enabled());
+    EXPECT_FALSE(form_->Videos->Pending);
+    EXPECT_FALSE(form_->Videos->Delay->Enabled());
 }
 
 } // namespace

@@ -333,7 +333,7 @@ TEST_F(LessonScreenTest, StartingAgainResetsAndStoresTheListsAndShowsNoLesson) {
     EXPECT_EQ(form_->Course->CurrentLesson(), -1);
     EXPECT_EQ(form_->Lists->Plan[0].Lesson, -1);
     EXPECT_EQ(form_->Lists->Waiting[0].Lesson, 1);
-    EXPECT_EQ(form_->IntroVideoPath, form_->Places->ProgramFolder + "lektionX\\IntroVideo.avi");
+    EXPECT_EQ(form_->Videos->Path, form_->Places->ProgramFolder + "lektionX\\IntroVideo.avi");
     EXPECT_EQ(form_->Skin->Header(), "x");
     EXPECT_FALSE(form_->TrBarTempo->Enabled());
     EXPECT_FALSE(form_->BPlay->Enabled());

@@ -249,7 +249,7 @@ TEST_F(PanelTest, ExplorerRowOfTheOpenLessonOnlyClicksAndVideoEntryWithoutVideo)
     EXPECT_EQ(form_->Course->CurrentLesson(), 4);
     EXPECT_EQ(explorer.ExplorerLesson, 4);
 
-    form_->IntroVideoPath = form_->Places->ProgramFolder + "lektionX\\GibtEsNicht.avi";
+    form_->Videos->Path = form_->Places->ProgramFolder + "lektionX\\GibtEsNicht.avi";
     for (int i = 0; i < 30; ++i)
         explorer.ScrollTimerTimer(); // down to the end
     explorer.ListRows[7]->Click();
