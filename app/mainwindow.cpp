@@ -145,7 +145,7 @@ void TForm1::SetStartState() {
     ClearLessonScreen();
     Video->Playing = Videos->Pending = WebQuestionAnswered = false;
     WebQuestionPending = true;
-    SetTodaysDate();
+    LDate->SetCaption(playback::ShortDateToday()); // the clock keeps it from its start
     HideTaskbarOnSmallScreen();
     Places->CountStart(!ProgramOnCdRom());
     ChooseIntroVideo();
@@ -195,14 +195,6 @@ void TForm1::CreateStartScreen() {
 void TForm1::ReadStoredLists() {
     if (!Lists->ReadStoredLists(Places->DataFolder, Places->ProgramFolder)) ImportantFilesPresent = false;
     Tools->ReadExplorerTexts();
-}
-
-void TForm1::SetTodaysDate() {
-    const QDate today = QDate::currentDate();
-    LDate->SetCaption(QString("%1.%2.%3")
-                          .arg(today.day())
-                          .arg(today.month())
-                          .arg(today.year() % 100, 2, 10, QChar('0')));
 }
 
 // The platform has no taskbar that a program may hide: the wish is kept, so

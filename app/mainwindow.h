@@ -252,7 +252,6 @@ private:
     void WireTransportControls();
     void SetUpToolColumn();
     void ReadStoredLists();
-    void SetTodaysDate();
     void HideTaskbarOnSmallScreen();
     void ChooseIntroVideo();
     void CreateWindowControls();

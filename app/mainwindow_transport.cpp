@@ -4,8 +4,6 @@
 
 #include "app/mainwindow.h"
 
-#include "layout/screenlayout.h"
-
 namespace app {
 
 using namespace platform;
@@ -22,20 +20,8 @@ void TForm1::CreateTransport() {
             return AskMessage(title, body, cancel, ok);
         }});
     Keys->Poll->OnTimer = [this](TObject* sender) { TimerPC1Timer(sender); };
-    playback::TransportScreen screen;
-    screen.Canvas = Canvas();
-    screen.Cursor = PlayCursor.get();
-    screen.Point = &PointBmp;
-    screen.PointWork = &PointWork;
-    screen.LedBackground = &LedBackground;
-    screen.Led = {Canvas(), &LedDark, &LedLight, layout::LedPanel.x(), layout::LedPanel.y()};
-    screen.CountInArea = Bounds(layout::CountInArea.x(), layout::CountInArea.y(),
-                                layout::CountInArea.width(), layout::CountInArea.height());
-    auto* digitCover = new TImage(this);
-    digitCover->SetParent(this);
-    digitCover->SetVisible(false);
-    screen.CountInCover = digitCover;
-    Transport = std::make_unique<playback::Transport>(services_.MidiEngine(), *Keys, screen);
+    Transport = std::make_unique<playback::Transport>(services_.MidiEngine(), *Keys,
+                                                      Keys->DrawingPlaces(this, PlayCursor.get()));
     WireTransportControls();
 }
 

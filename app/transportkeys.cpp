@@ -2,6 +2,7 @@
 
 #include "app/msgwin.h"
 #include "app/testswitches.h"
+#include "layout/screenlayout.h"
 #include "lessons/registrydata.h"
 #include "playback/soundcues.h"
 
@@ -44,6 +45,25 @@ void TransportKeys::DescribeKeys() {
         {look_.BForward, 610}, {look_.BExtraFunction, 611}, {look_.TrBarTempo, 612}};
     for (const auto& [control, text] : hints)
         control->SetHint(CaptionText(text));
+}
+
+playback::TransportScreen TransportKeys::DrawingPlaces(TForm* window, playback::PlayCursor* cursor) {
+    playback::TransportScreen screen;
+    screen.Canvas = window->Canvas();
+    screen.Cursor = cursor;
+    screen.Point = &look_.PointBmp;
+    screen.PointWork = &look_.PointWork;
+    screen.LedBackground = &look_.LedBackground;
+    screen.Led = {window->Canvas(), &look_.LedDark, &look_.LedLight, layout::LedPanel.x(),
+                  layout::LedPanel.y()};
+    screen.CountInArea = Bounds(layout::CountInArea.x(), layout::CountInArea.y(),
+                                layout::CountInArea.width(), layout::CountInArea.height());
+    // The digit's cover is drawn by the transport only.
+    auto* digitCover = new TImage(window);
+    digitCover->SetParent(window);
+    digitCover->SetVisible(false);
+    screen.CountInCover = digitCover;
+    return screen;
 }
 
 // ---- The tempo bar ------------------------------------------------------------------

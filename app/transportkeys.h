@@ -7,6 +7,7 @@
 // says what it does when the mouse rests on it.
 
 #include "app/mainlook.h"
+#include "playback/playcursor.h"
 #include "playback/transport.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/timer.h"
@@ -31,6 +32,10 @@ public:
     // The transport's poll, every 100 ms while it runs (switched by the
     // transport through EnableControl).
     platform::TTimer* Poll;
+
+    // Where the transport draws on `window`: the point (moved by `cursor`),
+    // the count-in digit and the LED column, in the look's pictures.
+    playback::TransportScreen DrawingPlaces(platform::TForm* window, playback::PlayCursor* cursor);
 
     // ---- The tempo bar --------------------------------------------------------
     // The level on the bar, 1 to 10.
