@@ -23,12 +23,17 @@ constexpr int kCaptionOnTime = 702;     // "%1 von %2 Tönen im Takt"
 constexpr int kCaptionWorstBar = 703;   // " – am unsichersten Takt %1"
 constexpr int kCaptionNoMicrophone = 704;
 constexpr int kCaptionListening = 705;
+constexpr int kCaptionCalibrate = 706;  // "Einmessen"
+constexpr int kCaptionStopFirst = 711;  // "Erst stoppen, dann einmessen"
 
 constexpr int kMarksIntervalMs = 40;
 constexpr int kSwitchWidth = 26, kSwitchHeight = layout::PlayAlongSwitches.height();
 constexpr int kControlsTop = layout::PlayAlongSwitches.y();
 constexpr int kLeft = layout::PlayAlongSwitches.x();
 constexpr int kHeadphonesLeft = kLeft + 137;
+// Under "Kopfhörer": the row has no room left before the logo.
+constexpr int kCalibrateLeft = kHeadphonesLeft + kSwitchWidth + 4;
+constexpr int kCalibrateTop = kControlsTop + kSwitchHeight + 3;
 constexpr TColor kCaptionColor = RGB(246, 236, 214); // light on the dark wood
 
 QString Caption(int number) {
@@ -50,8 +55,9 @@ PlayAlongPanel::PlayAlongPanel(TControl* window, TCanvas* canvas, playback::Tran
                                playback::ExerciseEngine& engine, const std::unique_ptr<journal::Journal>& journal,
                                std::string settingsPath)
     : window_(window), canvas_(canvas), transport_(transport), engine_(engine), journal_(journal),
-      settingsPath_(std::move(settingsPath)) {
+      settingsPath_(std::move(settingsPath)), calibration_(engine) {
     BuildControls();
+    BuildCalibration();
     ChooseMicrophone = [this] {
         const IniFile settings(ResolveAnsiPath(settingsPath_));
         const std::string wanted = settings.ReadString("Listening", "Input", "").toStdString();
@@ -65,6 +71,7 @@ PlayAlongPanel::PlayAlongPanel(TControl* window, TCanvas* canvas, playback::Tran
 
 PlayAlongPanel::~PlayAlongPanel() {
     transport_.RemoveObserver(this);
+    calibration_.Cancel();
     if (checking_) EndPass(false);
 }
 
@@ -157,12 +164,14 @@ void PlayAlongPanel::SwitchHeadphones(bool on) {
     IniFile(ResolveAnsiPath(settingsPath_)).WriteString("Listening", "Headphones", on ? "1" : "0");
 }
 
-std::int64_t PlayAlongPanel::MicrophoneDelay(const std::string& inputId) const {
+// A stored value out of all reason (a hand-edited file) counts as none.
+std::optional<std::int64_t> PlayAlongPanel::CalibratedDelay(const std::string& inputId) const {
     const QString stored = IniFile(ResolveAnsiPath(settingsPath_))
                                .ReadString("Listening", "Delay " + QString::fromStdString(inputId), "");
     bool number = false;
     const long long micros = stored.toLongLong(&number);
-    return number && micros >= 0 && micros < 1000000 ? micros : listening::kDefaultMicrophoneDelayMicros;
+    if (!number || micros <= -200000 || micros >= 1000000) return std::nullopt;
+    return micros;
 }
 
 void PlayAlongPanel::StoreMicrophoneDelay(const std::string& inputId, std::int64_t micros) {
@@ -170,9 +179,64 @@ void PlayAlongPanel::StoreMicrophoneDelay(const std::string& inputId, std::int64
         .WriteString("Listening", "Delay " + QString::fromStdString(inputId), QString::number(micros));
 }
 
+// ---- Calibration ------------------------------------------------------------------------
+
+void PlayAlongPanel::BuildCalibration() {
+    LEinmessen = MakeLabel("LEinmessen", Caption(kCaptionCalibrate), kCalibrateLeft, kCalibrateTop);
+    LEinmessen->SetCursor(crHandPoint);
+    LEinmessen->SetAccessibleRole(arButton);
+    LEinmessen->OnClick = [this](TObject*) { LEinmessenClick(); };
+    TimerEinmessen = new TTimer(window_);
+    TimerEinmessen->SetEnabled(false);
+    TimerEinmessen->SetInterval(kMarksIntervalMs);
+    TimerEinmessen->OnTimer = [this](TObject*) { TimerEinmessenTimer(); };
+    calibration_.Tell = [this](const QString& line) { ShowLine(line); };
+    calibration_.Store = [this](const std::string& input, std::int64_t micros) { StoreMicrophoneDelay(input, micros); };
+    calibration_.CurrentDelay = [this](const std::string& input) {
+        return CalibratedDelay(input).value_or(listening::kDefaultMicrophoneDelayMicros);
+    };
+}
+
+// The clicks need the engine to themselves: not while a pass plays, is
+// counted in or waits paused.
+void PlayAlongPanel::LEinmessenClick() {
+    if (calibration_.CurrentPhase() != MicrophoneCalibration::Phase::Idle) { // a second click stops it
+        calibration_.Cancel();
+        TimerEinmessen->SetEnabled(false);
+        ShowLine(QString());
+        return;
+    }
+    if (transport_.Busy() || transport_.PreRolling() || transport_.Paused() || checking_) {
+        ShowLine(Caption(kCaptionStopFirst));
+        return;
+    }
+    const std::string input = ChooseMicrophone();
+    if (input.empty()) {
+        ShowLine(Caption(kCaptionNoMicrophone));
+        return;
+    }
+    ClearMarks();
+    calibration_.Begin(input);
+    TimerEinmessen->SetEnabled(true);
+}
+
+void PlayAlongPanel::TimerEinmessenTimer() {
+    calibration_.Tick();
+    if (calibration_.CurrentPhase() == MicrophoneCalibration::Phase::Idle) TimerEinmessen->SetEnabled(false);
+}
+
+void PlayAlongPanel::ShowLine(const QString& line) {
+    summary_ = line;
+    LErgebnis->SetCaption(summary_);
+}
+
 // ---- The passes --------------------------------------------------------------------------
 
 void PlayAlongPanel::PassStarted(const playback::PassInfo& pass) {
+    if (calibration_.CurrentPhase() != MicrophoneCalibration::Phase::Idle) {
+        calibration_.Cancel(false); // the transport has the engine now
+        TimerEinmessen->SetEnabled(false);
+    }
     if (pass.Resumed) return; // a pass taken up after Pause is not checked
     if (checking_) EndPass(false);
     ClearMarks();
@@ -192,7 +256,7 @@ bool PlayAlongPanel::BeginPass(const playback::PassInfo& pass) {
         LErgebnis->SetCaption(summary_);
         return false;
     }
-    listener_.Begin(input, part_, pass.Level, MicrophoneDelay(input));
+    listener_.Begin(input, part_, pass.Level, CalibratedDelay(input));
     marksLesson_ = pass.Lesson;
     checkedLevel_ = pass.Level;
     if (!HeadphonesOn) MuteGuitar(true);
