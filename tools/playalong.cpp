@@ -31,9 +31,11 @@ constexpr int kSwitchWidth = 26, kSwitchHeight = layout::PlayAlongSwitches.heigh
 constexpr int kControlsTop = layout::PlayAlongSwitches.y();
 constexpr int kLeft = layout::PlayAlongSwitches.x();
 constexpr int kHeadphonesLeft = kLeft + 137;
-// Under "Kopfhörer": the row has no room left before the logo.
-constexpr int kCalibrateLeft = kHeadphonesLeft + kSwitchWidth + 4;
-constexpr int kCalibrateTop = kControlsTop + kSwitchHeight + 3;
+// Under the summary line on the lesson's paper: the switches' row has no
+// room left before the logo, and the title lies under it.
+constexpr int kCalibrateLeft = layout::PlayAlongSummary.x();
+constexpr int kCalibrateTop = layout::PlayAlongSummary.y() + layout::PlayAlongSummary.height() + 2;
+constexpr TColor kCalibrateColor = RGB(150, 60, 20); // a link's on the paper
 constexpr TColor kCaptionColor = RGB(246, 236, 214); // light on the dark wood
 
 QString Caption(int number) {
@@ -184,6 +186,8 @@ void PlayAlongPanel::StoreMicrophoneDelay(const std::string& inputId, std::int64
 void PlayAlongPanel::BuildCalibration() {
     LEinmessen = MakeLabel("LEinmessen", Caption(kCaptionCalibrate), kCalibrateLeft, kCalibrateTop);
     LEinmessen->SetCursor(crHandPoint);
+    LEinmessen->Font()->SetColor(kCalibrateColor);
+    LEinmessen->Font()->SetStyle(TFontStyle(fsBold | fsUnderline));
     LEinmessen->SetAccessibleRole(arButton);
     LEinmessen->OnClick = [this](TObject*) { LEinmessenClick(); };
     TimerEinmessen = new TTimer(window_);
@@ -240,7 +244,9 @@ void PlayAlongPanel::PassStarted(const playback::PassInfo& pass) {
     if (pass.Resumed) return; // a pass taken up after Pause is not checked
     if (checking_) EndPass(false);
     ClearMarks();
-    if (!CheckOn || pass.StartBeat != 0 || transport_.LocatorSet()) return;
+    // A pass from the top starts with its count-in, before the exercise's
+    // first beat (StartBeat is then minus the count-in's beats).
+    if (!CheckOn || pass.StartBeat > 0 || transport_.LocatorSet()) return;
     checking_ = BeginPass(pass);
 }
 
@@ -266,10 +272,19 @@ bool PlayAlongPanel::BeginPass(const playback::PassInfo& pass) {
     return true;
 }
 
-// The moment the file's time 0 is heard: a beat's moment less the beat's
-// time in the file (the engine counts the count-in's beats too).
+// The moment the file's time 0 is heard. A checked pass starts at the
+// top, so that is the engine's run start heard an output latency later;
+// only without the engine's time line it is a beat's moment less the
+// beat's time in the file (the engine counts the count-in's beats too).
+// (The beat numbers the transport reports lag the run start by one count,
+// so the run start is the sure reference.)
 void PlayAlongPanel::BeatHeard(const playback::PassInfo&, int exerciseBeat, long long heardAt) {
     if (!checking_) return;
+    const long long runStart = engine_.BeatTime(0);
+    if (runStart >= 0) {
+        listener_.SetFileStart(runStart + engine_.OutputLatency());
+        return;
+    }
     const int fileBeat = exerciseBeat + transport_.Lesson().CountInBeats;
     listener_.SetFileStart(heardAt - part_.MicrosAtFileBeat(fileBeat));
 }

@@ -117,7 +117,8 @@ protected:
     // `heardStart` on; the microphone's frames arrive `delay` late.
     void PlayPass(const std::vector<listentest::PlayedStrike>& played, std::int64_t heardStart,
                   std::int64_t delay = listening::kDefaultMicrophoneDelayMicros) {
-        pass_ = PassInfo{5, playback::kTopLevel, 1, 0, false, true};
+        // From the top: the transport counts the count-in's beats before 0.
+        pass_ = PassInfo{5, playback::kTopLevel, 1, -lesson_.CountInBeats, false, true};
         panel_->PassStarted(pass_);
         panel_->BeatHeard(pass_, -4, heardStart);
         const auto take = listentest::RenderTake(played, double(part_.endMicros) / 1e6 + 1.5);
@@ -215,6 +216,19 @@ TEST_F(PlayAlongPanelTest, APassPlayedThroughIsKeptInTheJournalAndOneCutShortIsN
     EXPECT_EQ(summary.LatestScores[0].Level, playback::kTopLevel);
     EXPECT_EQ(summary.LatestScores[0].NotesOnTime, int(part_.strikes.size()) - 1);
     EXPECT_EQ(summary.LatestScores[0].Notes, int(part_.strikes.size()));
+}
+
+// Passes taken up after Pause or started further on are not listened to.
+TEST_F(PlayAlongPanelTest, OnlyPassesFromTheTopAreChecked) {
+    panel_->SwitchCheck(true);
+    panel_->PassStarted(PassInfo{5, playback::kTopLevel, 1, 8, false, false});
+    EXPECT_FALSE(panel_->Listener().Listening());
+    panel_->PassStarted(PassInfo{5, playback::kTopLevel, 1, 0, true, false});
+    EXPECT_FALSE(panel_->Listener().Listening());
+    EXPECT_TRUE(engine_.mutes.empty());
+    panel_->PassStarted(PassInfo{5, playback::kTopLevel, 1, -lesson_.CountInBeats, false, true});
+    EXPECT_TRUE(panel_->Listener().Listening());
+    panel_->PassStopped(PassInfo{5, playback::kTopLevel, 1, -lesson_.CountInBeats, false, true}, 3);
 }
 
 TEST_F(PlayAlongPanelTest, NoMicrophoneIsToldAndNothingIsMuted) {
