@@ -146,6 +146,8 @@ constexpr std::array kRows = {
     TextRow{C, 710, "Nur %1 von 8 Klicks gehört: es bleibt bei %2 ms", "Only %1 of 8 clicks heard: keeping %2 ms"},
     TextRow{C, 711, "Erst anhalten, dann einmessen", "Stop playing first, then calibrate"},
     TextRow{C, 712, "Das Mikrofon lässt sich nicht öffnen", "The microphone cannot be opened"},
+    TextRow{C, 713, "Nur Durchgänge vom Anfang werden geprüft (mit dem Einzähler)",
+            "Only passes from the start are checked (with the count-in)"},
 
     // Messages: titles and bodies of the message box.
     TextRow{M, 1, "Frage", "Question"},

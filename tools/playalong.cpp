@@ -24,7 +24,8 @@ constexpr int kCaptionWorstBar = 703;   // " – am unsichersten Takt %1"
 constexpr int kCaptionNoMicrophone = 704;
 constexpr int kCaptionListening = 705;
 constexpr int kCaptionCalibrate = 706;  // "Einmessen"
-constexpr int kCaptionStopFirst = 711;  // "Erst stoppen, dann einmessen"
+constexpr int kCaptionStopFirst = 711;  // "Erst anhalten, dann einmessen"
+constexpr int kCaptionFromTheTop = 713; // "Nur Durchgänge vom Anfang werden geprüft"
 
 constexpr int kMarksIntervalMs = 40;
 constexpr int kSwitchWidth = 26, kSwitchHeight = layout::PlayAlongSwitches.height();
@@ -241,12 +242,20 @@ void PlayAlongPanel::PassStarted(const playback::PassInfo& pass) {
         calibration_.Cancel(false); // the transport has the engine now
         TimerEinmessen->SetEnabled(false);
     }
-    if (pass.Resumed) return; // a pass taken up after Pause is not checked
+    // The microphone is lined up with the pass by its count-in: a pass
+    // taken up after Pause (its marks stay) or started further on is not
+    // checked, and the learner is told so.
+    if (pass.Resumed) {
+        if (CheckOn) ShowLine(Caption(kCaptionFromTheTop));
+        return;
+    }
     if (checking_) EndPass(false);
     ClearMarks();
-    // A pass from the top starts with its count-in, before the exercise's
-    // first beat (StartBeat is then minus the count-in's beats).
-    if (!CheckOn || pass.StartBeat > 0 || transport_.LocatorSet()) return;
+    if (!CheckOn) return;
+    if (pass.StartBeat > 0 || transport_.LocatorSet()) {
+        ShowLine(Caption(kCaptionFromTheTop));
+        return;
+    }
     checking_ = BeginPass(pass);
 }
 

@@ -223,8 +223,10 @@ TEST_F(PlayAlongPanelTest, OnlyPassesFromTheTopAreChecked) {
     panel_->SwitchCheck(true);
     panel_->PassStarted(PassInfo{5, playback::kTopLevel, 1, 8, false, false});
     EXPECT_FALSE(panel_->Listener().Listening());
+    EXPECT_EQ(panel_->SummaryText(), FromAnsi(DLL_GetCaption(713)));
     panel_->PassStarted(PassInfo{5, playback::kTopLevel, 1, 0, true, false});
     EXPECT_FALSE(panel_->Listener().Listening());
+    EXPECT_EQ(panel_->SummaryText(), FromAnsi(DLL_GetCaption(713)));
     EXPECT_TRUE(engine_.mutes.empty());
     panel_->PassStarted(PassInfo{5, playback::kTopLevel, 1, -lesson_.CountInBeats, false, true});
     EXPECT_TRUE(panel_->Listener().Listening());
