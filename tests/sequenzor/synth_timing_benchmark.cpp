@@ -176,13 +176,17 @@ void PrintDeviations(const char* what, const std::vector<double>& offsets, int m
 
 // --- Processor time -----------------------------------------------------------
 
+// The scheduler's count of the time run by the threads a process has now, in
+// seconds (exact; the tick-sampled utime and stime charge a process that
+// wakes briefly and often on an idle machine whole ticks).
 double ProcessSeconds(qint64 pid) {
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return 0.0;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13) return 0.0;
-    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
+    double seconds = 0.0;
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks + "/" + tid + "/schedstat");
+        if (stat.open(QIODevice::ReadOnly)) seconds += stat.readAll().split(' ')[0].toDouble() / 1e9;
+    }
+    return seconds;
 }
 
 // --- The private sound server and the recording -------------------------------
