@@ -56,10 +56,35 @@ START_WAIT_S = 120.0
 
 # The keys the program answers (main window, slide windows, quiz, tempo bar,
 # panels), and a few it does not.
-PROGRAM_KEYS = [("F1",), ("F5",), ("F5",), ("F6",), ("F7",), ("F7",), ("KP_Add",),
-                ("KP_Subtract",), ("T",), ("Shift_L", "K"), ("Tab",), ("Shift_L", "Tab"),
+PROGRAM_KEYS = [("F1",), ("F5",), ("F5",), ("F5",), ("F6",), ("F7",), ("F7",), ("F7",),
+                ("KP_Add",), ("KP_Add",), ("KP_Subtract",), ("KP_Subtract",), ("T",), ("Shift_L", "K"), ("Tab",), ("Shift_L", "Tab"),
                 ("space",), ("Left",), ("Right",), ("Up",), ("Down",), ("Home",), ("End",),
                 ("Prior",), ("Next",), ("Return",), ("Escape",), ("Alt_L", "F4")]
+# The controls of the exercise and those that open a lesson, in both
+# languages, are clicked more often than the rest: a random click among
+# a hundred controls seldom starts the exercise, and the transport is where
+# notes can be left sounding. A disabled control is clicked seldom.
+TRANSPORT_NAMES = {"Abspielen", "Play", "Pause", "Stopp", "Stop", "Wiederholen", "Repeat",
+                   "Startmarke", "Start mark", "Einen Takt zurück", "One bar back",
+                   "Einen Takt vor", "One bar forward", "Tempostufe", "Tempo level"}
+OPENING_NAMES = {"Öffnen", "Open", "Neue Übung", "New lesson", "Explorer", "Weiter", "Go on",
+                 "Next"}
+OPENING_PREFIXES = ("Weiter mit Lektion", "Go on with lesson")
+PLAY_NAMES = {"Abspielen", "Play"}
+STOP_NAMES = {"Stopp", "Stop"}
+
+
+def control_weight(name, enabled):
+    """How much more often than a plain control a control is clicked."""
+    if name in TRANSPORT_NAMES:
+        weight = 6.0
+    elif name in OPENING_NAMES or name.startswith(OPENING_PREFIXES):
+        weight = 4.0
+    else:
+        weight = 1.0
+    return weight if enabled else weight * 0.15
+
+
 OTHER_KEYS = [("a",), ("x",), ("1",), ("Delete",), ("BackSpace",), ("Control_L", "c"),
               ("F2",), ("F10",), ("Menu",), ("Control_L", "q")]
 
@@ -323,7 +348,8 @@ class Controls:
                         continue
                     box = acc.queryComponent().getExtents(program.pyatspi.DESKTOP_COORDS)
                     if box.width > 0 and box.height > 0:
-                        places.append((seen["name"], box.x, box.y, box.width, box.height))
+                        places.append((seen["name"], box.x, box.y, box.width, box.height,
+                                       seen["enabled"]))
         except Exception as error:  # a window closing meanwhile
             if os.environ.get("MONKEY_DEBUG"):
                 print("controls:", repr(error), flush=True)
@@ -440,14 +466,17 @@ class Monkey:
         action = self.rng.choices([c[0] for c in choices], [c[1] for c in choices])[0]
         self.counts[action] += 1
         if action in ("control", "double", "wheel"):
-            name, x, y, w, h = self.rng.choice(inside)
+            name, x, y, w, h, enabled = self.rng.choices(
+                inside, [control_weight(p[0], p[5]) for p in inside])[0]
             self.tell(f"{action} {name!r}")
             px, py = x + self.rng.uniform(0.2, 0.8) * w, y + self.rng.uniform(0.2, 0.8) * h
             if action == "wheel":
                 self.screen.click(px, py, self.rng.choice([4, 5]), self.rng.randint(1, 3))
             else:
                 self.screen.click(px, py, times=2 if action == "double" else 1)
-            if name in ("Stopp", "Stop"):
+            if enabled and action == "control" and name in PLAY_NAMES:
+                self.after_play()
+            elif name in STOP_NAMES:
                 self.after_stop()
         elif action == "anywhere":
             w = self.rng.choice(windows)
@@ -457,7 +486,9 @@ class Monkey:
             keys = self.rng.choice(PROGRAM_KEYS if action == "key" else OTHER_KEYS)
             self.tell("key " + "+".join(keys))
             self.screen.key(*keys)
-            if keys == ("F7",):
+            if keys == ("F5",):
+                self.after_play()
+            elif keys == ("F7",):
                 self.after_stop()
         elif action == "esc/enter":
             self.screen.key(self.rng.choice(["Escape", "Return"]))
@@ -467,6 +498,14 @@ class Monkey:
     def tell(self, text):
         if self.args.verbose:
             print(f"{time.strftime('%H:%M:%S')} {text}", flush=True)
+
+    def after_play(self):
+        """Now and then the monkey listens a while after Play, as a learner
+        does, so that the exercise runs long enough to be stopped, paused or
+        moved while notes sound."""
+        self.counts["plays"] += 1
+        if self.rng.random() < 0.5:
+            time.sleep(self.rng.uniform(0.5, 4.0))
 
     def after_stop(self):
         """A second after Stop no note may sound at "MIDI Log". When new notes

@@ -157,6 +157,25 @@ class ProgramFolder(unittest.TestCase):
                     self.assertLess(os.path.getsize(path), 100)
 
 
+class FavouredControls(unittest.TestCase):
+    """The monkey finds the exercise's controls by the names the program
+    gives them; a renamed text would quietly make them plain controls."""
+
+    def test_every_favoured_name_is_a_text_of_the_program(self):
+        with open(os.path.join(HERE, "..", "..", "sprachbank", "texttable.cpp"),
+                  encoding="utf-8") as f:
+            table = f.read()
+        for name in sorted(monkey.TRANSPORT_NAMES | monkey.OPENING_NAMES):
+            self.assertIn(f'"{name}"', table, name)
+        for prefix in monkey.OPENING_PREFIXES:
+            self.assertIn(f'"{prefix} %1"', table, prefix)
+        self.assertLessEqual(monkey.PLAY_NAMES | monkey.STOP_NAMES, monkey.TRANSPORT_NAMES)
+
+    def test_a_disabled_control_is_clicked_less_than_any_enabled_one(self):
+        self.assertLess(monkey.control_weight("Play", False), monkey.control_weight("x", True))
+        self.assertGreater(monkey.control_weight("Stopp", True), monkey.control_weight("x", True))
+
+
 class SilentProgram(unittest.TestCase):
     """A program that does not answer is told apart from one that waits in
     its event loop while the machine is busy."""
