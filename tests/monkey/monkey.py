@@ -53,6 +53,9 @@ HANG_S = 5.0          # the UI thread not answering this long is a hang
 HANG_KILL_S = 45.0    # ... and this long ends the program
 BOX_PATIENCE_S = 6.0  # a box open this long is answered
 START_WAIT_S = 120.0
+# Slower, but the stacks of allocations go on through libraries built
+# without frame pointers, up to the code that asked for the memory.
+FULL_STACKS = ":fast_unwind_on_malloc=0:malloc_context_size=40"
 
 # The keys the program answers (main window, slide windows, quiz, tempo bar,
 # panels), and a few it does not.
@@ -67,9 +70,10 @@ PROGRAM_KEYS = [("F1",), ("F5",), ("F5",), ("F5",), ("F6",), ("F7",), ("F7",), (
 TRANSPORT_NAMES = {"Abspielen", "Play", "Pause", "Stopp", "Stop", "Wiederholen", "Repeat",
                    "Startmarke", "Start mark", "Einen Takt zurück", "One bar back",
                    "Einen Takt vor", "One bar forward", "Tempostufe", "Tempo level"}
-OPENING_NAMES = {"Öffnen", "Open", "Neue Übung", "New lesson", "Explorer", "Weiter", "Go on",
-                 "Next"}
-OPENING_PREFIXES = ("Weiter mit Lektion", "Go on with lesson")
+OPENING_NAMES = {"Öffnen", "Open", "Neue Übung", "New lesson", "Explorer", "Modus", "Mode",
+                 "Weiter", "Go on", "Next"}
+# The greeting's button, and the practice plan's rows ("Lektion 5: ...").
+OPENING_PREFIXES = ("Weiter mit Lektion", "Go on with lesson", "Lektion ", "Lesson ")
 PLAY_NAMES = {"Abspielen", "Play"}
 STOP_NAMES = {"Stopp", "Stop"}
 
@@ -199,6 +203,8 @@ class PingWatch(threading.Thread):
         self.pid = None
         self.answered = time.monotonic()
         self.stamp = 0
+        self.answered_stamp = 0
+        self.cpu_at_answer = 0.0
         self.longest = 0.0
         self.busy_stalls = 0
         self.killed = False
@@ -213,8 +219,21 @@ class PingWatch(threading.Thread):
         with self.lock:
             self.pid = pid
             self.answered = time.monotonic()
+            self.cpu_at_answer = 0.0
             if pid:
                 self.killed = False
+
+    def caught_up(self, seconds):
+        """Waits until the UI thread has answered a ping sent from now on,
+        that is, has handled every event sent before; False when it has not
+        within `seconds`."""
+        stamp = self.stamp
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            if self.answered_stamp > stamp:
+                return True
+            time.sleep(0.05)
+        return False
 
     def silent_for(self):
         return time.monotonic() - self.answered
@@ -246,14 +265,19 @@ class PingWatch(threading.Thread):
                     pass
             else:
                 self.answered = time.monotonic()
+            last = self.answered
             self._read_answers(0.5)
+            if pid and self.answered != last:
+                seen = thread_cpu_and_state(pid)
+                self.cpu_at_answer = seen[0] if seen else 0.0
             silent = self.silent_for()
             self.longest = max(self.longest, silent)
             if silent > HANG_S and not reported and pid:
                 reported = True
-                if back_in_event_loop(pid):
-                    # Back in its event loop when looked at: the answer was
-                    # held up by a busy machine, not by the program.
+                if judge_silence(pid, self.cpu_at_answer) != "hang":
+                    # Back in its event loop when looked at, or waiting for a
+                    # core: the answer was held up by a busy machine, not by
+                    # the program.
                     self.busy_stalls += 1
                 else:
                     self.findings.add("hang", f"the UI thread did not answer for {HANG_S:.0f} s",
@@ -281,6 +305,7 @@ class PingWatch(threading.Thread):
                         and event.client_type == self.screen.protocols
                         and event.data[1][0] == self.ping_atom):
                     self.answered = time.monotonic()
+                    self.answered_stamp = max(self.answered_stamp, event.data[1][1])
             left = end - time.monotonic()
             if left <= 0:
                 return
@@ -297,6 +322,46 @@ def main_thread_stack(pid):
     except subprocess.TimeoutExpired:
         return "(gdb took too long)"
     return "\n".join(line for line in out.splitlines() if line.startswith("#"))
+
+
+def thread_cpu_and_state(pid):
+    """The main thread's CPU time in seconds and its scheduler state letter
+    (R runnable, S sleeping, D in the disk, ...), or None when it is gone."""
+    try:
+        with open(f"/proc/{pid}/task/{pid}/stat") as f:
+            data = f.read()
+    except OSError:
+        return None
+    fields = data[data.rindex(")") + 2:].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK"), fields[0]
+
+
+def silence_verdict(cpu_used, states):
+    """A silent UI thread that is not in its event loop: "starved" when it
+    waited to run (runnable in most samples) and computed less than the
+    silence allows, so that on a free core it would have answered in time;
+    "hang" when it computed that long itself or sleeps somewhere else than
+    in its event loop (a lock, a pipe, a child)."""
+    runnable = sum(state == "R" for state in states)
+    if states and runnable * 2 >= len(states) and cpu_used < HANG_S:
+        return "starved"
+    return "hang"
+
+
+def judge_silence(pid, cpu_before):
+    """Why the UI thread of `pid` has been silent since it last answered,
+    when it used `cpu_before` seconds of CPU: "loop" (back in its event
+    loop), "starved" or "hang" (silence_verdict)."""
+    if back_in_event_loop(pid):
+        return "loop"
+    states = []
+    for _ in range(10):
+        seen = thread_cpu_and_state(pid)
+        if seen is None:
+            return "loop"  # gone meanwhile: its end is judged elsewhere
+        states.append(seen[1])
+        time.sleep(0.1)
+    return silence_verdict(seen[0] - cpu_before, states)
 
 
 def back_in_event_loop(pid, seconds=2.0):
@@ -391,7 +456,7 @@ class Monkey:
         env = {
             "MXMIDI_LOG": self.midi.path, "ZUPFARI_TIMING": "1",
             "ASAN_OPTIONS": "halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:"
-                            "check_initialization_order=1",
+                            "check_initialization_order=1" + FULL_STACKS * self.args.full_stacks,
             "UBSAN_OPTIONS": "halt_on_error=1:print_stacktrace=1",
             "LSAN_OPTIONS": "suppressions=" + SYSTEM_LEAKS,
         }
@@ -510,9 +575,13 @@ class Monkey:
     def after_stop(self):
         """A second after Stop no note may sound at "MIDI Log". When new notes
         began meanwhile, the Stop did not reach the transport (a disabled
-        button, a box in front, the focus elsewhere) and nothing is judged."""
+        button, a box in front, the focus elsewhere) and nothing is judged;
+        the second counts from when the program has handled the Stop."""
         self.midi.read()
         notes = self.midi.notes
+        # On a slow machine the Stop may still wait in the program's queue.
+        if not self.watch.caught_up(10.0):
+            return
         time.sleep(1.0)
         if not self.program or self.program.process.poll() is not None:
             return
@@ -573,6 +642,9 @@ class Monkey:
             self.counts["events"] += 1
             time.sleep(self.rng.uniform(0.05, 0.35))
         if self.program is not None:
+            # A program told to end is no longer watched for silence: its
+            # windows stay up while it saves and checks for leaks.
+            self.watch.follow(None)
             self.program.process.send_signal(signal.SIGTERM)
             self.ended(self.wait_end(), True)
         self.watch.stop_flag = True
@@ -595,6 +667,8 @@ def main():
     parser.add_argument("--damaged", action="store_true",
                         help="cut, swap or remove a fixed set of content files per seed")
     parser.add_argument("--keep", help="keep the logs in this folder")
+    parser.add_argument("--full-stacks", action="store_true",
+                        help="full allocation stacks in leak reports (slower)")
     parser.add_argument("--verbose", action="store_true", help="print every event")
     args = parser.parse_args()
     atspi_session.run_in_own_bus()
@@ -622,7 +696,7 @@ def main():
     print(f"monkey: seed {args.seed}, {'damaged' if args.damaged else 'normal'} content, "
           f"{minutes:.1f} min, longest UI silence {monkey.watch.longest:.1f} s, "
           f"{monkey.watch.busy_stalls} silences over {HANG_S:.0f} s with the UI thread idle "
-          f"when looked at (busy machine)")
+          f"or waiting for a core when looked at (busy machine)")
     print("events: " + ", ".join(f"{k} {v}" for k, v in sorted(monkey.counts.items())))
     print(f"notes played at MIDI Log: {monkey.midi.notes}")
     print(f"found: {len(findings.items)}" + ("" if findings.items else " (nothing)"))
