@@ -60,7 +60,8 @@ FULL_STACKS = ":fast_unwind_on_malloc=0:malloc_context_size=40"
 # The keys the program answers (main window, slide windows, quiz, tempo bar,
 # panels), and a few it does not.
 PROGRAM_KEYS = [("F1",), ("F5",), ("F5",), ("F5",), ("F6",), ("F7",), ("F7",), ("F7",),
-                ("KP_Add",), ("KP_Add",), ("KP_Subtract",), ("KP_Subtract",), ("T",), ("Shift_L", "K"), ("Tab",), ("Shift_L", "Tab"),
+                ("KP_Add",), ("KP_Add",), ("KP_Subtract",), ("KP_Subtract",), ("T",),
+                ("Shift_L", "K"), ("Tab",), ("Shift_L", "Tab"),
                 ("space",), ("Left",), ("Right",), ("Up",), ("Down",), ("Home",), ("End",),
                 ("Prior",), ("Next",), ("Return",), ("Escape",), ("Alt_L", "F4")]
 # The controls of the exercise and those that open a lesson, in both
