@@ -18,14 +18,25 @@ def sanitizer_report(log):
     """The first sanitizer report in a program's output (from its first line
     to the summary), or an empty string. A leak report of nothing but memory
     of unloaded plugins is none (see unloaded_module_leaks_only)."""
+    report = first_report(log)
+    return "" if unloaded_module_leaks_only(report) else report
+
+
+def first_report(log):
+    """The first sanitizer report in a program's output, as it stands."""
     lines = log.splitlines()
     for i, line in enumerate(lines):
         if any(mark in line for mark in SANITIZER_MARKS):
             end = next((j for j in range(i, len(lines)) if lines[j].startswith("SUMMARY:")),
                        min(len(lines) - 1, i + 60))
-            report = "\n".join(lines[i:end + 1])
-            return "" if unloaded_module_leaks_only(report) else report
+            return "\n".join(lines[i:end + 1])
     return ""
+
+
+def only_plugin_leaks(log):
+    """Whether the program's output reports leaks, all of unloaded plugins:
+    then its exit code 1 is the leak check's, not the program's."""
+    return unloaded_module_leaks_only(first_report(log))
 
 
 def unloaded_module_leaks_only(report):

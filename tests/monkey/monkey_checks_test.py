@@ -128,11 +128,14 @@ class SanitizerReports(unittest.TestCase):
                                     "allocated from:\n    #0 0x7f27 in __interceptor_calloc\n"
                                     "    #1 0x7f27b  (<unknown module>)\n\n")
         self.assertEqual(monkey_checks.sanitizer_report("a\n" + unloaded), "")
+        self.assertTrue(monkey_checks.only_plugin_leaks("a\n" + unloaded))
+        self.assertFalse(monkey_checks.only_plugin_leaks("ZUPFARI-TIME greeting 900\n"))
         ours = self.LEAK.format(second="Direct leak of 40 byte(s) in 1 object(s) allocated "
                                 "from:\n    #0 0x7f27 in operator new\n    #1 0x5571 in "
                                 "app::TForm1::OpenLesson() app/x.cpp:9\n"
                                 "    #2 0x7f27c  (<unknown module>)\n\n")
         self.assertIn("OpenLesson", monkey_checks.sanitizer_report(ours))
+        self.assertFalse(monkey_checks.only_plugin_leaks(ours))
 
 
 class ProgramFolder(unittest.TestCase):
