@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace app {
 
@@ -43,6 +44,11 @@ void ReportTestTime(const char* what, long long steadyMicros) {
     const auto elapsed = moment - ProcessStart();
     const double ms = std::chrono::duration<double, std::milli>(elapsed).count();
     std::fprintf(stderr, "ZUPFARI-TIME %s %.1f\n", what, ms);
+    if (std::string_view(std::getenv("ZUPFARI_TIMING")) == "steady")
+        std::fprintf(stderr, "ZUPFARI-STEADY %s %lld\n", what,
+                     static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                moment.time_since_epoch())
+                                                .count()));
     std::fflush(stderr);
 }
 

@@ -13,7 +13,10 @@ void StartTestTiming();
 void InstallTestSwitches();
 // Reports "ZUPFARI-TIME <what> <ms>" when ZUPFARI_TIMING is set: the
 // milliseconds since the process started, now or at `steadyMicros` (a time
-// on the steady clock, the engine's clock) when that is given.
+// on the steady clock, the engine's clock) when that is given. With
+// ZUPFARI_TIMING=steady also "ZUPFARI-STEADY <what> <µs>", the moment on
+// the steady clock itself, for a test that must line up sound it makes
+// with the program's time line.
 void ReportTestTime(const char* what, long long steadyMicros = -1);
 
 } // namespace app

@@ -64,6 +64,7 @@ public:
 
     void Open(const std::string& inputId, Microphone::Consumer consumer) {
         Close();
+        owner_.latency_ = 0;
         consumer_ = std::move(consumer);
         QAudioDevice device;
         for (const QAudioDevice& input : QMediaDevices::audioInputs())
@@ -102,6 +103,7 @@ public:
         QObject::connect(stream_, &QIODevice::readyRead, this, [this] { Read(); });
         clock_ = std::make_unique<FrameClock>(format.sampleRate());
         owner_.rate_ = format.sampleRate();
+        owner_.latency_ = format.durationForBytes(int(source_->bufferSize())) / 2;
         lastData_ = lastSound_ = ClockMicros();
         owner_.state_ = Microphone::State::Running;
         watch_.start();

@@ -47,6 +47,10 @@ public:
     State CurrentState() const { return state_.load(); }
     // The sample rate of the running capture (0 before the first block).
     int SampleRate() const { return rate_.load(); }
+    // The input stream's own latency as it reports it once open: a
+    // fragment, half the buffer it took (the server hands a fragment at a
+    // time); 0 before that.
+    std::int64_t ReportedLatencyMicros() const { return latency_.load(); }
 
     // How long the input may deliver nothing before it counts as lost, and
     // exact zeros before it counts as silent.
@@ -56,6 +60,7 @@ private:
     friend class CaptureWorker;
     std::atomic<State> state_{State::Off};
     std::atomic<int> rate_{0};
+    std::atomic<std::int64_t> latency_{0};
     std::unique_ptr<QThread> thread_;
     CaptureWorker* worker_ = nullptr; // lives on thread_
 };

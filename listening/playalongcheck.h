@@ -19,7 +19,8 @@
 //
 // What was struck is then checked a little after the attack: a single note
 // by its pitch (the tuner's estimator, within a fifth either side), a chord
-// by the presence of each of its notes' fundamentals in the spectrum.
+// by the presence of each of its notes' fundamentals in the spectrum (a
+// short one first, decisive when every note stands clear; else a long one).
 //
 // Times are microseconds of the exercise file (0 = its first count-in
 // click); the recording's first frame lies at a file time the caller gives.
@@ -102,6 +103,9 @@ private:
     void AnalyseHops();
     void DecideReady();
     double AnalysisFrames(std::size_t strike) const;
+    double LongChordFrames() const;
+    bool ChordDecidable(std::size_t strike, double attackFrame);
+    std::vector<double> ChordLevels(std::size_t strike, std::size_t from, const std::vector<float>& taper);
     NoteResult Decide(std::size_t strike);
     // The attack's frame within the strike's window, or -1 for none.
     double FindAttack(std::size_t strike) const;

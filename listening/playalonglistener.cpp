@@ -9,20 +9,21 @@ PlayAlongListener::~PlayAlongListener() {
 }
 
 void PlayAlongListener::BeginWithoutMicrophone(const ExercisePart& part, int level,
-                                               std::int64_t microphoneDelayMicros) {
+                                               std::optional<std::int64_t> calibratedDelay) {
     std::lock_guard lock(mutex_);
     active_ = true;
     part_ = part;
     level_ = level;
-    delay_ = microphoneDelayMicros;
+    calibrated_ = calibratedDelay;
+    delay_ = calibratedDelay.value_or(kDefaultMicrophoneDelayMicros);
     startKnown_ = false;
     check_.reset();
 }
 
 void PlayAlongListener::Begin(const std::string& inputId, const ExercisePart& part, int level,
-                              std::int64_t microphoneDelayMicros) {
+                              std::optional<std::int64_t> calibratedDelay) {
     microphone_.Stop();
-    BeginWithoutMicrophone(part, level, microphoneDelayMicros);
+    BeginWithoutMicrophone(part, level, calibratedDelay);
     microphone_.Start(inputId, [this](const float* frames, std::size_t count, std::int64_t first, int rate) {
         Hear(frames, count, first, rate);
     });
@@ -38,8 +39,10 @@ void PlayAlongListener::SetFileStart(std::int64_t micros) {
 void PlayAlongListener::Hear(const float* frames, std::size_t count, std::int64_t firstFrameMicros, int rate) {
     std::lock_guard lock(mutex_);
     if (!active_ || !startKnown_) return;
-    if (!check_)
+    if (!check_) {
+        if (!calibrated_) delay_ = DefaultMicrophoneDelay(microphone_.ReportedLatencyMicros());
         check_ = std::make_unique<PlayAlongCheck>(part_, level_, rate, firstFrameMicros - delay_ - fileStart_);
+    }
     check_->Feed(frames, count);
 }
 
@@ -66,6 +69,11 @@ std::vector<NoteResult> PlayAlongListener::End(bool decideRest) {
     }
     check_.reset();
     return results;
+}
+
+std::int64_t PlayAlongListener::DelayInUse() const {
+    std::lock_guard lock(mutex_);
+    return delay_;
 }
 
 bool PlayAlongListener::Listening() const {

@@ -7,6 +7,7 @@
 // calibration, or the default), less that moment. The user-interface thread
 // asks for the notes decided so far and ends the pass.
 
+#include "listening/clickcalibration.h"
 #include "listening/exercisepart.h"
 #include "listening/microphone.h"
 #include "listening/playalongcheck.h"
@@ -14,17 +15,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace listening {
-
-// How long after a sound reaches the microphone its frame is stamped, when
-// no calibration was made: Qt Multimedia's capture with the sound server's
-// default fragments delivers blocks of about 20 ms, and the frame clock
-// places each block at its arrival less its length, so what remains is the
-// server's own fragment, typically one more block.
-inline constexpr std::int64_t kDefaultMicrophoneDelayMicros = 20000;
 
 class PlayAlongListener {
 public:
@@ -34,12 +29,13 @@ public:
     PlayAlongListener& operator=(const PlayAlongListener&) = delete;
 
     // Starts a pass: the microphone `inputId` (as ChooseInput chose it) is
-    // opened and heard once the file's start is known.
-    // `microphoneDelayMicros` as calibrated.
+    // opened and heard once the file's start is known. `calibratedDelay`
+    // as the calibration measured it for this input; without one, the
+    // delay the input stream reports of itself once open.
     void Begin(const std::string& inputId, const ExercisePart& part, int level,
-                      std::int64_t microphoneDelayMicros);
+               std::optional<std::int64_t> calibratedDelay);
     // The same without a microphone: the caller feeds Hear (tests, tools).
-    void BeginWithoutMicrophone(const ExercisePart& part, int level, std::int64_t microphoneDelayMicros);
+    void BeginWithoutMicrophone(const ExercisePart& part, int level, std::optional<std::int64_t> calibratedDelay);
     // The exercise file's time 0 is heard at `micros` (toolkit clock).
     // Only the first call of a pass counts.
     void SetFileStart(std::int64_t micros);
@@ -55,6 +51,9 @@ public:
     // its end); the results.
     std::vector<NoteResult> End(bool decideRest);
     bool Listening() const;
+    // The microphone's delay the pass's frames are placed with (known from
+    // the first block heard).
+    std::int64_t DelayInUse() const;
     Microphone::State InputState() const { return microphone_.CurrentState(); }
 
 private:
@@ -63,6 +62,7 @@ private:
     bool active_ = false;
     ExercisePart part_;
     int level_ = 1;
+    std::optional<std::int64_t> calibrated_;
     std::int64_t delay_ = kDefaultMicrophoneDelayMicros;
     bool startKnown_ = false;
     std::int64_t fileStart_ = 0;

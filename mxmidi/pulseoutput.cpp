@@ -32,6 +32,8 @@ constexpr std::size_t kPeriodBytes = kSynthPeriodFrames * kFrameBytes;
 constexpr auto kConnectTimeout = std::chrono::seconds(2);
 constexpr std::int64_t kTimingUpdateMicroseconds = 200000;
 constexpr int kReportsBeforeGrowing = 8;
+// A report older than this (a stalled server) says nothing of now.
+constexpr std::int64_t kReportTooOldMicroseconds = 1000000;
 
 std::int16_t ToSample(float value) {
     const float scaled = std::clamp(value, -1.0f, 1.0f) * 32767.0f;
@@ -115,7 +117,7 @@ private:
         attributes.minreq = static_cast<std::uint32_t>(kPeriodBytes);
         attributes.fragsize = static_cast<std::uint32_t>(-1);
         const auto flags = static_cast<pa_stream_flags_t>(
-            PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
+            PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
         pa_stream_set_write_callback(stream_, &PulseOutput::OnWrite, this);
         pa_stream_set_underflow_callback(stream_, &PulseOutput::OnUnderflow, this);
         if (pa_stream_connect_playback(stream_, nullptr, &attributes, flags, nullptr, nullptr) < 0)
@@ -168,9 +170,9 @@ private:
         }
     }
 
-    // Where the next frame will be heard: the server's word, or right after
-    // a wake, until its first timing report, the sink's latency behind what
-    // was written since.
+    // Where the next frame will be heard: by the server's last timing report,
+    // or right after a wake, until its first report, the sink's latency
+    // behind what was written since.
     void KeepFrameClock() {
         const auto now = static_cast<std::int64_t>(ClockNow());
         if (timingFresh_ && now - lastTimingRequest_ >= kTimingUpdateMicroseconds) {
@@ -178,11 +180,8 @@ private:
             lastTimingRequest_ = now;
         }
         std::int64_t heardNext = 0;
-        pa_usec_t latency = 0;
-        int negative = 0;
-        if (timingFresh_ && pa_stream_get_latency(stream_, &latency, &negative) == 0 && !negative) {
-            heardNext = now + static_cast<std::int64_t>(latency);
-            KeepLatencyAbove(static_cast<std::int64_t>(latency));
+        if (timingFresh_ && HeardNextByReport(now, &heardNext)) {
+            KeepLatencyAbove(heardNext - now);
         } else {
             const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
             const auto sink = timing ? static_cast<std::int64_t>(timing->sink_usec) : 0;
@@ -196,6 +195,24 @@ private:
         }
         renderer_.Shift(keeper_.Correct(heardNext, renderer_.NextFrameDue(), latency_.load()));
         jumps_.store(keeper_.Jumps());
+    }
+
+    // The report as the server made it, not libpulse's interpolation of it
+    // (that smoothed clock wavers by up to half a millisecond over a few
+    // seconds, and the frame clock would follow it): when the report was made,
+    // the byte at the read index was to be heard after the sink's latency,
+    // and every byte written since is heard after it. The report's age is
+    // taken on the wall clock it was stamped with.
+    bool HeardNextByReport(std::int64_t now, std::int64_t* heardNext) const {
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (!timing || timing->read_index_corrupt || timing->write_index_corrupt) return false;
+        const auto age = static_cast<std::int64_t>(pa_timeval_age(&timing->timestamp));
+        if (age > kReportTooOldMicroseconds) return false;
+        const std::int64_t unheard = timing->write_index - timing->read_index;
+        if (unheard < 0) return false;
+        *heardNext = now - age + static_cast<std::int64_t>(timing->sink_usec) +
+                     FramesToMicroseconds(unheard / static_cast<std::int64_t>(kFrameBytes));
+        return true;
     }
 
     // A server that keeps more ahead than it was asked to (three periods

@@ -137,6 +137,17 @@ constexpr std::array kRows = {
     TextRow{C, 704, "Kein Mikrofon gefunden: das Mitspielen wird nicht geprüft",
             "No microphone found: your playing is not checked"},
     TextRow{C, 705, "Hört zu ...", "Listening ..."},
+    TextRow{C, 706, "Einmessen", "Calibrate"},
+    TextRow{C, 707, "Einmessen: acht Klicks aus den Lautsprechern, bitte ganz still sein ...",
+            "Calibrating: eight clicks from the speakers, please keep quiet ..."},
+    TextRow{C, 708, "Das Mikrofon hörte die Klicks nicht: spiel jetzt auf jeden Klick die leere tiefe E-Saite ...",
+            "The microphone did not hear the clicks: now play the open low E string on each click ..."},
+    TextRow{C, 709, "Mikrofon eingemessen: %1 ms", "Microphone calibrated: %1 ms"},
+    TextRow{C, 710, "Nur %1 von 8 Klicks gehört: es bleibt bei %2 ms", "Only %1 of 8 clicks heard: keeping %2 ms"},
+    TextRow{C, 711, "Erst anhalten, dann einmessen", "Stop playing first, then calibrate"},
+    TextRow{C, 712, "Das Mikrofon lässt sich nicht öffnen", "The microphone cannot be opened"},
+    TextRow{C, 713, "Nur Durchgänge vom Anfang werden geprüft (mit dem Einzähler)",
+            "Only passes from the start are checked (with the count-in)"},
 
     // Messages: titles and bodies of the message box.
     TextRow{M, 1, "Frage", "Question"},

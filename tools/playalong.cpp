@@ -23,12 +23,20 @@ constexpr int kCaptionOnTime = 702;     // "%1 von %2 Tönen im Takt"
 constexpr int kCaptionWorstBar = 703;   // " – am unsichersten Takt %1"
 constexpr int kCaptionNoMicrophone = 704;
 constexpr int kCaptionListening = 705;
+constexpr int kCaptionCalibrate = 706;  // "Einmessen"
+constexpr int kCaptionStopFirst = 711;  // "Erst anhalten, dann einmessen"
+constexpr int kCaptionFromTheTop = 713; // "Nur Durchgänge vom Anfang werden geprüft"
 
 constexpr int kMarksIntervalMs = 40;
 constexpr int kSwitchWidth = 26, kSwitchHeight = layout::PlayAlongSwitches.height();
 constexpr int kControlsTop = layout::PlayAlongSwitches.y();
 constexpr int kLeft = layout::PlayAlongSwitches.x();
 constexpr int kHeadphonesLeft = kLeft + 137;
+// Under the summary line on the lesson's paper: the switches' row has no
+// room left before the logo, and the title lies under it.
+constexpr int kCalibrateLeft = layout::PlayAlongSummary.x();
+constexpr int kCalibrateTop = layout::PlayAlongSummary.y() + layout::PlayAlongSummary.height() + 2;
+constexpr TColor kCalibrateColor = RGB(150, 60, 20); // a link's on the paper
 constexpr TColor kCaptionColor = RGB(246, 236, 214); // light on the dark wood
 
 QString Caption(int number) {
@@ -50,8 +58,9 @@ PlayAlongPanel::PlayAlongPanel(TControl* window, TCanvas* canvas, playback::Tran
                                playback::ExerciseEngine& engine, const std::unique_ptr<journal::Journal>& journal,
                                std::string settingsPath)
     : window_(window), canvas_(canvas), transport_(transport), engine_(engine), journal_(journal),
-      settingsPath_(std::move(settingsPath)) {
+      settingsPath_(std::move(settingsPath)), calibration_(engine) {
     BuildControls();
+    BuildCalibration();
     ChooseMicrophone = [this] {
         const IniFile settings(ResolveAnsiPath(settingsPath_));
         const std::string wanted = settings.ReadString("Listening", "Input", "").toStdString();
@@ -65,6 +74,7 @@ PlayAlongPanel::PlayAlongPanel(TControl* window, TCanvas* canvas, playback::Tran
 
 PlayAlongPanel::~PlayAlongPanel() {
     transport_.RemoveObserver(this);
+    calibration_.Cancel();
     if (checking_) EndPass(false);
 }
 
@@ -157,12 +167,14 @@ void PlayAlongPanel::SwitchHeadphones(bool on) {
     IniFile(ResolveAnsiPath(settingsPath_)).WriteString("Listening", "Headphones", on ? "1" : "0");
 }
 
-std::int64_t PlayAlongPanel::MicrophoneDelay(const std::string& inputId) const {
+// A stored value out of all reason (a hand-edited file) counts as none.
+std::optional<std::int64_t> PlayAlongPanel::CalibratedDelay(const std::string& inputId) const {
     const QString stored = IniFile(ResolveAnsiPath(settingsPath_))
                                .ReadString("Listening", "Delay " + QString::fromStdString(inputId), "");
     bool number = false;
     const long long micros = stored.toLongLong(&number);
-    return number && micros >= 0 && micros < 1000000 ? micros : listening::kDefaultMicrophoneDelayMicros;
+    if (!number || micros <= -200000 || micros >= 1000000) return std::nullopt;
+    return micros;
 }
 
 void PlayAlongPanel::StoreMicrophoneDelay(const std::string& inputId, std::int64_t micros) {
@@ -170,13 +182,80 @@ void PlayAlongPanel::StoreMicrophoneDelay(const std::string& inputId, std::int64
         .WriteString("Listening", "Delay " + QString::fromStdString(inputId), QString::number(micros));
 }
 
+// ---- Calibration ------------------------------------------------------------------------
+
+void PlayAlongPanel::BuildCalibration() {
+    LEinmessen = MakeLabel("LEinmessen", Caption(kCaptionCalibrate), kCalibrateLeft, kCalibrateTop);
+    LEinmessen->SetCursor(crHandPoint);
+    LEinmessen->Font()->SetColor(kCalibrateColor);
+    LEinmessen->Font()->SetStyle(TFontStyle(fsBold | fsUnderline));
+    LEinmessen->SetAccessibleRole(arButton);
+    LEinmessen->OnClick = [this](TObject*) { LEinmessenClick(); };
+    TimerEinmessen = new TTimer(window_);
+    TimerEinmessen->SetEnabled(false);
+    TimerEinmessen->SetInterval(kMarksIntervalMs);
+    TimerEinmessen->OnTimer = [this](TObject*) { TimerEinmessenTimer(); };
+    calibration_.Tell = [this](const QString& line) { ShowLine(line); };
+    calibration_.Store = [this](const std::string& input, std::int64_t micros) { StoreMicrophoneDelay(input, micros); };
+    calibration_.CurrentDelay = [this](const std::string& input) {
+        return CalibratedDelay(input).value_or(listening::kDefaultMicrophoneDelayMicros);
+    };
+}
+
+// The clicks need the engine to themselves: not while a pass plays, is
+// counted in or waits paused.
+void PlayAlongPanel::LEinmessenClick() {
+    if (calibration_.CurrentPhase() != MicrophoneCalibration::Phase::Idle) { // a second click stops it
+        calibration_.Cancel();
+        TimerEinmessen->SetEnabled(false);
+        ShowLine(QString());
+        return;
+    }
+    if (transport_.Busy() || transport_.PreRolling() || transport_.Paused() || checking_) {
+        ShowLine(Caption(kCaptionStopFirst));
+        return;
+    }
+    const std::string input = ChooseMicrophone();
+    if (input.empty()) {
+        ShowLine(Caption(kCaptionNoMicrophone));
+        return;
+    }
+    ClearMarks();
+    calibration_.Begin(input);
+    TimerEinmessen->SetEnabled(true);
+}
+
+void PlayAlongPanel::TimerEinmessenTimer() {
+    calibration_.Tick();
+    if (calibration_.CurrentPhase() == MicrophoneCalibration::Phase::Idle) TimerEinmessen->SetEnabled(false);
+}
+
+void PlayAlongPanel::ShowLine(const QString& line) {
+    summary_ = line;
+    LErgebnis->SetCaption(summary_);
+}
+
 // ---- The passes --------------------------------------------------------------------------
 
 void PlayAlongPanel::PassStarted(const playback::PassInfo& pass) {
-    if (pass.Resumed) return; // a pass taken up after Pause is not checked
+    if (calibration_.CurrentPhase() != MicrophoneCalibration::Phase::Idle) {
+        calibration_.Cancel(false); // the transport has the engine now
+        TimerEinmessen->SetEnabled(false);
+    }
+    // The microphone is lined up with the pass by its count-in: a pass
+    // taken up after Pause (its marks stay) or started further on is not
+    // checked, and the learner is told so.
+    if (pass.Resumed) {
+        if (CheckOn) ShowLine(Caption(kCaptionFromTheTop));
+        return;
+    }
     if (checking_) EndPass(false);
     ClearMarks();
-    if (!CheckOn || pass.StartBeat != 0 || transport_.LocatorSet()) return;
+    if (!CheckOn) return;
+    if (pass.StartBeat > 0 || transport_.LocatorSet()) {
+        ShowLine(Caption(kCaptionFromTheTop));
+        return;
+    }
     checking_ = BeginPass(pass);
 }
 
@@ -192,7 +271,7 @@ bool PlayAlongPanel::BeginPass(const playback::PassInfo& pass) {
         LErgebnis->SetCaption(summary_);
         return false;
     }
-    listener_.Begin(input, part_, pass.Level, MicrophoneDelay(input));
+    listener_.Begin(input, part_, pass.Level, CalibratedDelay(input));
     marksLesson_ = pass.Lesson;
     checkedLevel_ = pass.Level;
     if (!HeadphonesOn) MuteGuitar(true);
@@ -202,10 +281,19 @@ bool PlayAlongPanel::BeginPass(const playback::PassInfo& pass) {
     return true;
 }
 
-// The moment the file's time 0 is heard: a beat's moment less the beat's
-// time in the file (the engine counts the count-in's beats too).
+// The moment the file's time 0 is heard. A checked pass starts at the
+// top, so that is the engine's run start heard an output latency later;
+// only without the engine's time line it is a beat's moment less the
+// beat's time in the file (the engine counts the count-in's beats too).
+// (The beat numbers the transport reports lag the run start by one count,
+// so the run start is the sure reference.)
 void PlayAlongPanel::BeatHeard(const playback::PassInfo&, int exerciseBeat, long long heardAt) {
     if (!checking_) return;
+    const long long runStart = engine_.BeatTime(0);
+    if (runStart >= 0) {
+        listener_.SetFileStart(runStart + engine_.OutputLatency());
+        return;
+    }
     const int fileBeat = exerciseBeat + transport_.Lesson().CountInBeats;
     listener_.SetFileStart(heardAt - part_.MicrosAtFileBeat(fileBeat));
 }

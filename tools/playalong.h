@@ -7,13 +7,15 @@
 // as soon as it is decided (green on time, orange early or late, red wrong
 // or missed), and a pass played to its end shows one line with the notes
 // on time and the bar that went worst, and goes into the practice journal.
-// The marks go at the next pass.
+// The marks go at the next pass. "Einmessen" measures the microphone's
+// delay (MicrophoneCalibration) and keeps it for that input.
 //
 // It follows the transport as one of its observers; the main window only
 // builds it and attaches it.
 
 #include "journal/journal.h"
 #include "listening/playalonglistener.h"
+#include "tools/calibration.h"
 #include "playback/exerciseengine.h"
 #include "playback/transport.h"
 #include "platform/ui/controls.h"
@@ -23,6 +25,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +45,8 @@ public:
     void SwitchCheck(bool on);
     void SwitchHeadphones(bool on);
     void TimerMarksTimer(); // every 40 ms while a pass is checked
+    void LEinmessenClick();  // calibrates the microphone (not while playing)
+    void TimerEinmessenTimer(); // every 40 ms while calibrating
 
     // ---- The transport
     void PassStarted(const playback::PassInfo& pass) override;
@@ -50,10 +55,11 @@ public:
     void PassStopped(const playback::PassInfo& pass, int exerciseBeat) override;
     void BeatHeard(const playback::PassInfo& pass, int exerciseBeat, long long heardAt) override;
 
-    // The microphone's delay for an input: the calibration stored for it,
-    // else the default.
-    std::int64_t MicrophoneDelay(const std::string& inputId) const;
+    // The microphone's delay as calibrated for an input; none when it never
+    // was (the input's own report is used then).
+    std::optional<std::int64_t> CalibratedDelay(const std::string& inputId) const;
     void StoreMicrophoneDelay(const std::string& inputId, std::int64_t micros);
+    MicrophoneCalibration& Calibration() { return calibration_; }
 
     // The line shown after a pass (empty before the first).
     QString SummaryText() const { return summary_; }
@@ -75,13 +81,17 @@ public:
     platform::TLabel* LPruefen = nullptr;
     platform::TImage* ImgKopfhoerer = nullptr;
     platform::TLabel* LKopfhoerer = nullptr;
+    platform::TLabel* LEinmessen = nullptr;
     platform::TLabel* LErgebnis = nullptr; // the summary line
     platform::TTimer* TimerMarks = nullptr;
+    platform::TTimer* TimerEinmessen = nullptr;
 
     static constexpr int kMarkSize = 7;
 
 private:
     void BuildControls();
+    void BuildCalibration();
+    void ShowLine(const QString& line);
     platform::TLabel* MakeLabel(const char* name, const QString& caption, int left, int top);
     platform::TImage* MakeSwitch(const char* name, int left, int top);
     void DrawSwitch(platform::TImage* image, bool on);
@@ -100,6 +110,7 @@ private:
     const std::unique_ptr<journal::Journal>& journal_;
     std::string settingsPath_;
     listening::PlayAlongListener listener_;
+    MicrophoneCalibration calibration_;
     listening::ExercisePart part_;
     bool checking_ = false;      // a pass is being listened to
     int mutedTrack_ = -1;

@@ -40,8 +40,12 @@ using transportrun::LessonOneRun;
 using transportrun::LogEvent;
 using transportrun::Timing;
 
-// utime + stime of a process (all its threads), in seconds.
-double CpuSeconds(qint64 pid) {
+// utime + stime of a process (all its threads), in seconds. The kernel
+// samples these on its timer tick: a process that wakes briefly and often on
+// an otherwise idle machine is charged whole ticks (the tick that wakes the
+// processor finds it running), so this over-counts such a process several
+// times over. Printed beside the scheduler's count for comparison.
+double TickSeconds(qint64 pid) {
     QFile stat(QString("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly)) return 0.0;
     const QByteArray text = stat.readAll();
@@ -60,6 +64,17 @@ std::map<QString, double> ThreadSeconds(qint64 pid) {
         if (!name.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly)) continue;
         seconds[QString(name.readAll().trimmed())] += stat.readAll().split(' ')[0].toDouble() / 1e9;
     }
+    return seconds;
+}
+
+// The scheduler's own count of the time run by the threads a process has now
+// (exact to the nanosecond), in seconds. A thread that ends between two counts
+// takes its time with it; the tick figures printed beside show if that
+// mattered.
+double CpuSeconds(qint64 pid) {
+    double seconds = 0.0;
+    for (const auto& [name, threadSeconds] : ThreadSeconds(pid))
+        seconds += threadSeconds;
     return seconds;
 }
 
@@ -215,22 +230,31 @@ bool Measure(const std::string& display, const QString& device, int passes,
         std::printf(" + %.2f %% in the sound server   (before: 4.7 %% + 2-3 %%)",
                     100.0 * (CpuSeconds(audio->Pid()) - serverQuiet0) / quietSeconds);
     std::printf("\n");
-    std::vector<double> playing, audioServer;
+    std::vector<double> playing, audioServer, playingTicks, audioServerTicks;
     for (int pass = 0; pass < passes; ++pass) {
         const int started = run.Count("engine-start");
         const int ready = run.Count("transport-ready");
         if (!run.Key("F5") || !run.WaitForCount("engine-start", started + 1, 10000)) return false;
         const double serverBefore = audio != nullptr ? CpuSeconds(audio->Pid()) : 0.0;
+        const double serverTicksBefore = audio != nullptr ? TickSeconds(audio->Pid()) : 0.0;
+        const double ticksBefore = TickSeconds(pid);
         double seconds = 0.0;
         const auto threadsBefore = ThreadSeconds(pid);
         playing.push_back(CpuPercent(
             pid, [&] { run.WaitForCount("transport-ready", ready + 1, 60000); }, &seconds));
         if (pass == 0) PrintThreads(threadsBefore, ThreadSeconds(pid), seconds);
-        if (audio != nullptr)
+        playingTicks.push_back(100.0 * (TickSeconds(pid) - ticksBefore) / seconds);
+        if (audio != nullptr) {
             audioServer.push_back(100.0 * (CpuSeconds(audio->Pid()) - serverBefore) / seconds);
+            audioServerTicks.push_back(100.0 * (TickSeconds(audio->Pid()) - serverTicksBefore) /
+                                       seconds);
+        }
     }
     PrintSpread("playing, per pass (% of a core)", playing, "%");
     if (audio != nullptr) PrintSpread("the PulseAudio server meanwhile", audioServer, "%");
+    PrintSpread("playing, sampled by ticks (as before)", playingTicks, "%");
+    if (audio != nullptr)
+        PrintSpread("the server, sampled by ticks (as before)", audioServerTicks, "%");
     if (synth) std::printf("  %-44s 6.2 %% + 4.5 %% in the sound server\n", "(before, playing:");
     if (device == "MIDI Log") {
         QThread::msleep(100); // the device writes its lines every 10 ms

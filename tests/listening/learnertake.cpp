@@ -136,6 +136,32 @@ std::vector<float> RenderExercise(const std::string& path, const listening::Exer
     return out;
 }
 
+std::vector<float> RenderMidiBytes(const std::string& bytes, std::int64_t delayMicros, double seconds,
+                                   double noiseDb, double gain) {
+    const auto content = mxmidi::smf::ParseSmf(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (!content || content->tracks.size() != 1) throw std::runtime_error("not a MIDI file of one track");
+    Synth synth;
+    std::vector<float> out;
+    double micros = double(delayMicros), tempo = 500000;
+    for (const MidiEvent& event : content->tracks[0].events) {
+        micros += event.time * tempo / content->resolution;
+        if (event.status == 0) { // a tempo
+            tempo = double((event.data1 << 16) | (event.data2 << 8) | event.data3);
+            continue;
+        }
+        synth.RenderUntil(std::int64_t(micros), out);
+        const int channel = event.status & 0x0F;
+        if ((event.status & 0xF0) == 0x90) fluid_synth_noteon(synth.Get(), channel, event.data1, event.data2);
+        if ((event.status & 0xF0) == 0x80) fluid_synth_noteoff(synth.Get(), channel, event.data1);
+    }
+    synth.RenderUntil(std::int64_t(seconds * 1e6), out);
+    out.resize(std::size_t(seconds * kTakeRate));
+    std::mt19937 random(11);
+    std::normal_distribution<float> noise(0, float(std::pow(10.0, noiseDb / 20)));
+    for (float& sample : out) sample = float(sample * gain) + noise(random);
+    return out;
+}
+
 void Mix(std::vector<float>& into, const std::vector<float>& sound) {
     if (into.size() < sound.size()) into.resize(sound.size());
     for (std::size_t i = 0; i < sound.size(); ++i) into[i] += sound[i];

@@ -36,6 +36,13 @@ std::vector<float> RenderTake(const std::vector<PlayedStrike>& strikes, double s
 std::vector<float> RenderExercise(const std::string& path, const listening::ExercisePart& part, bool muteLearner,
                                   double gain);
 
+// A standard MIDI file of one track (its bytes) through the synthesizer,
+// every event `delayMicros` late, for `seconds`, with white noise `noiseDb`
+// below full scale and the sound scaled by `gain`: the speakers heard by a
+// microphone.
+std::vector<float> RenderMidiBytes(const std::string& bytes, std::int64_t delayMicros, double seconds,
+                                   double noiseDb, double gain = 1.0);
+
 // Mixes `sound` into `into` (growing it when needed).
 void Mix(std::vector<float>& into, const std::vector<float>& sound);
 

@@ -32,10 +32,14 @@ double Seconds(const ExercisePart& part) {
     return double(part.endMicros) / 1e6 + 1.5;
 }
 
+// Fed in 20 ms blocks, as the microphone delivers them (so that what is
+// decided early is decided as in a pass).
 std::vector<NoteResult> CheckTake(const ExercisePart& part, int level, const std::vector<float>& take,
                                   std::int64_t startMicros = 0) {
     PlayAlongCheck check(part, level, kTakeRate, startMicros);
-    check.Feed(take.data(), take.size());
+    constexpr std::size_t kBlock = kTakeRate / 50;
+    for (std::size_t at = 0; at < take.size(); at += kBlock)
+        check.Feed(take.data() + at, std::min(kBlock, take.size() - at));
     check.Finish();
     return check.Results();
 }

@@ -7,6 +7,7 @@ import subprocess
 import sys
 import time
 import tempfile
+import threading
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -115,6 +116,28 @@ class SanitizerReports(unittest.TestCase):
         self.assertEqual(monkey_checks.sanitizer_report("ZUPFARI-BOX Fehler | kaputt\n"), "")
 
 
+    LEAK = ("==7==ERROR: LeakSanitizer: detected memory leaks\n\n"
+            "Indirect leak of 56 byte(s) in 1 object(s) allocated from:\n"
+            "    #0 0x7f27 in __interceptor_calloc asan_malloc_linux.cpp:77\n"
+            "    #1 0x7f27a  (<unknown module>)\n\n"
+            "{second}"
+            "SUMMARY: AddressSanitizer: 112 byte(s) leaked in 2 allocation(s).\n")
+
+    def test_a_leak_only_of_unloaded_plugins_is_no_finding_but_one_of_ours_is(self):
+        unloaded = self.LEAK.format(second="Indirect leak of 56 byte(s) in 1 object(s) "
+                                    "allocated from:\n    #0 0x7f27 in __interceptor_calloc\n"
+                                    "    #1 0x7f27b  (<unknown module>)\n\n")
+        self.assertEqual(monkey_checks.sanitizer_report("a\n" + unloaded), "")
+        self.assertTrue(monkey_checks.only_plugin_leaks("a\n" + unloaded))
+        self.assertFalse(monkey_checks.only_plugin_leaks("ZUPFARI-TIME greeting 900\n"))
+        ours = self.LEAK.format(second="Direct leak of 40 byte(s) in 1 object(s) allocated "
+                                "from:\n    #0 0x7f27 in operator new\n    #1 0x5571 in "
+                                "app::TForm1::OpenLesson() app/x.cpp:9\n"
+                                "    #2 0x7f27c  (<unknown module>)\n\n")
+        self.assertIn("OpenLesson", monkey_checks.sanitizer_report(ours))
+        self.assertFalse(monkey_checks.only_plugin_leaks(ours))
+
+
 class ProgramFolder(unittest.TestCase):
     def setUp(self):
         root = tempfile.mkdtemp()
@@ -157,6 +180,41 @@ class ProgramFolder(unittest.TestCase):
                     self.assertLess(os.path.getsize(path), 100)
 
 
+class FavouredControls(unittest.TestCase):
+    """The monkey finds the exercise's controls by the names the program
+    gives them; a renamed text would quietly make them plain controls."""
+
+    def test_every_favoured_name_is_a_text_of_the_program(self):
+        with open(os.path.join(HERE, "..", "..", "sprachbank", "texttable.cpp"),
+                  encoding="utf-8") as f:
+            table = f.read()
+        for name in sorted(monkey.TRANSPORT_NAMES | monkey.OPENING_NAMES):
+            self.assertIn(f'"{name}"', table, name)
+        for prefix in monkey.OPENING_PREFIXES:
+            self.assertIn(f'"{prefix.strip()}', table, prefix)
+        self.assertLessEqual(monkey.PLAY_NAMES | monkey.STOP_NAMES, monkey.TRANSPORT_NAMES)
+
+    def test_a_disabled_control_is_clicked_less_than_any_enabled_one(self):
+        self.assertLess(monkey.control_weight("Play", False), monkey.control_weight("x", True))
+        self.assertGreater(monkey.control_weight("Stopp", True), monkey.control_weight("x", True))
+
+
+class CaughtUp(unittest.TestCase):
+    """A Stop is judged only after the program has answered a ping sent
+    after it: an answer to an older ping says nothing about the Stop."""
+
+    def watch(self, sent, answered):
+        watch = monkey.PingWatch.__new__(monkey.PingWatch)
+        watch.stamp, watch.answered_stamp = sent, answered
+        return watch
+
+    def test_only_an_answer_to_a_later_ping_counts(self):
+        watch = self.watch(sent=7, answered=7)
+        self.assertFalse(watch.caught_up(0.2))
+        threading.Timer(0.1, lambda: setattr(watch, "answered_stamp", 8)).start()
+        self.assertTrue(watch.caught_up(2.0))
+
+
 class SilentProgram(unittest.TestCase):
     """A program that does not answer is told apart from one that waits in
     its event loop while the machine is busy."""
@@ -171,6 +229,20 @@ class SilentProgram(unittest.TestCase):
     def test_a_thread_waiting_in_poll_is_back_in_its_event_loop(self):
         pid = self.run_python("import select; select.poll().poll(20000)")
         self.assertTrue(monkey.back_in_event_loop(pid))
+
+    def test_a_thread_asleep_elsewhere_is_a_hang_and_one_waiting_for_a_core_is_not(self):
+        child = subprocess.Popen([sys.executable, "-c", "import time; time.sleep(60)"])
+        try:
+            time.sleep(0.5)
+            cpu, state = monkey.thread_cpu_and_state(child.pid)
+            self.assertEqual(state, "S")
+            self.assertEqual(monkey.judge_silence(child.pid, cpu), "hang")
+        finally:
+            child.kill()
+            child.wait()
+        self.assertEqual(monkey.silence_verdict(1.0, ["R", "R", "S", "R"]), "starved")
+        self.assertEqual(monkey.silence_verdict(monkey.HANG_S + 1, ["R"] * 4), "hang")
+        self.assertEqual(monkey.silence_verdict(0.1, ["S", "S", "S", "R"]), "hang")
 
     def test_a_thread_that_never_waits_is_not(self):
         pid = self.run_python("while True: pass")

@@ -13,8 +13,11 @@
 // reports (MidiGetOutputLatency) is printed beside the one measured: the
 // recording's clicks against their due times, less the detector's delay of
 // the offline run. The recording's samples are placed on the engine's clock
-// by the moments parec's data arrives (the earliest arrival bounds when a
-// sample was played).
+// by the moments parec's data arrives: the earliest arrival in each second
+// bounds when a sample was played, and a line through these bounds gives
+// every sample its time, so that a sound server whose clock runs a little
+// fast or slow against the engine's (here the null sink: 80 ppm) is measured
+// as it plays, not as if it kept the nominal rate.
 // Then the first note after a long silence (the synthesizer's stream asleep),
 // once started at once and once after a file load and a two-second pre-roll,
 // as the program plays; and the processor time of this process and of the
@@ -90,9 +93,28 @@ std::vector<double> DueTimes(double start, const std::vector<std::uint32_t>& tic
 
 // --- Finding the hits ---------------------------------------------------------
 
-// Times (µs, on the clock of `firstTime`) where the signal first rises above
-// a quarter of its loudest after 60 ms below it.
-std::vector<double> Onsets(const std::vector<float>& samples, double firstTime) {
+// When each sample of a recording was played: in each stretch of sound
+// (the server stops sending while its sink is suspended) the time of the
+// stretch's first sample and the time between two samples (µs).
+struct SampleClock {
+    struct Stretch {
+        std::size_t firstSample = 0;
+        double first = 0.0;
+        double step = 1e6 / kRate;
+    };
+    std::vector<Stretch> stretches{Stretch{}};
+    static SampleClock Nominal(double first) { return SampleClock{{Stretch{0, first}}}; }
+    double TimeOf(std::size_t sample) const {
+        auto stretch = stretches.begin();
+        for (auto next = stretch; next != stretches.end() && next->firstSample <= sample; ++next)
+            stretch = next;
+        return stretch->first + double(sample - stretch->firstSample) * stretch->step;
+    }
+};
+
+// Times (µs, on the engine's clock) where the signal first rises above a
+// quarter of its loudest after 60 ms below it.
+std::vector<double> Onsets(const std::vector<float>& samples, const SampleClock& clock) {
     float peak = 0.0f;
     for (float sample : samples)
         peak = std::max(peak, std::fabs(sample));
@@ -103,7 +125,7 @@ std::vector<double> Onsets(const std::vector<float>& samples, double firstTime) 
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (std::fabs(samples[i]) < threshold) continue;
         if (onsets.empty() || i - quietSince >= refractory)
-            onsets.push_back(firstTime + double(i) * 1e6 / kRate);
+            onsets.push_back(clock.TimeOf(i));
         quietSince = i;
     }
     return onsets;
@@ -154,13 +176,17 @@ void PrintDeviations(const char* what, const std::vector<double>& offsets, int m
 
 // --- Processor time -----------------------------------------------------------
 
+// The scheduler's count of the time run by the threads a process has now, in
+// seconds (exact; the tick-sampled utime and stime charge a process that
+// wakes briefly and often on an idle machine whole ticks).
 double ProcessSeconds(qint64 pid) {
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return 0.0;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13) return 0.0;
-    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
+    double seconds = 0.0;
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks + "/" + tid + "/schedstat");
+        if (stat.open(QIODevice::ReadOnly)) seconds += stat.readAll().split(' ')[0].toDouble() / 1e9;
+    }
+    return seconds;
 }
 
 // --- The private sound server and the recording -------------------------------
@@ -250,9 +276,30 @@ public:
         parec_.terminate();
         parec_.waitForFinished(5000);
     }
-    // The engine-clock time of the first sample: arrivals less the time of
-    // the samples before, at their earliest.
-    double FirstSampleTime() const { return firstTime_; }
+    // The samples' times. A pause of more than half a second in the data
+    // starts a new stretch. In each stretch, for each second of samples the
+    // earliest of (arrival - the time of the stretch's samples before it)
+    // bounds when its first sample was played; a line fitted through these
+    // bounds by least squares gives the stretch's first time and its step.
+    SampleClock Clock() const {
+        SampleClock clock;
+        clock.stretches.clear();
+        std::size_t begin = 0;
+        for (std::size_t i = 1; i <= arrivals_.size(); ++i) {
+            if (i < arrivals_.size() && arrivals_[i].second - arrivals_[i - 1].second < 500000.0)
+                continue;
+            clock.stretches.push_back(FitStretch(begin, i));
+            begin = i;
+        }
+        if (clock.stretches.empty()) clock.stretches.push_back({});
+        return clock;
+    }
+    // How far the server's sample clock ran from the engine's in the
+    // longest stretch, in ppm (above 0: fast).
+    double ClockDrift() const {
+        const SampleClock clock = Clock();
+        return (1.0 - clock.stretches.front().step * kRate / 1e6) * 1e6;
+    }
     std::vector<float> Samples() const {
         std::vector<float> samples(bytes_.size() / 2);
         for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -265,17 +312,48 @@ public:
     }
 
 private:
+    // Arrivals [begin, end) as one stretch.
+    SampleClock::Stretch FitStretch(std::size_t begin, std::size_t end) const {
+        const std::size_t firstSample = arrivals_[begin].first;
+        std::vector<std::pair<double, double>> bounds; // sample in stretch, bound
+        for (std::size_t i = begin; i < end; ++i) {
+            const double sample = double(arrivals_[i].first - firstSample);
+            const double bound = arrivals_[i].second - sample * 1e6 / kRate;
+            const auto second = static_cast<std::size_t>(sample / kRate);
+            if (bounds.size() <= second) bounds.resize(second + 1, {0.0, 1e300});
+            if (bound < bounds[second].second) bounds[second] = {sample, bound};
+        }
+        std::erase_if(bounds, [](const auto& bound) { return bound.second > 1e299; });
+        if (bounds.size() < 3) {
+            double earliest = 1e300;
+            for (const auto& bound : bounds)
+                earliest = std::min(earliest, bound.second);
+            return {firstSample, earliest};
+        }
+        double meanX = 0.0, meanY = 0.0;
+        for (const auto& [x, y] : bounds) {
+            meanX += x / double(bounds.size());
+            meanY += y / double(bounds.size());
+        }
+        double sxy = 0.0, sxx = 0.0;
+        for (const auto& [x, y] : bounds) {
+            sxy += (x - meanX) * (y - meanY);
+            sxx += (x - meanX) * (x - meanX);
+        }
+        const double slope = sxx > 0.0 ? sxy / sxx : 0.0;
+        return {firstSample, meanY - slope * meanX, 1e6 / kRate + slope};
+    }
+
     void Take() {
         const double now = double(MidiGetClock());
         const QByteArray data = parec_.readAllStandardOutput();
         if (data.isEmpty()) return;
-        const double before = double(bytes_.size() / 2);
-        firstTime_ = std::min(firstTime_, now - before * 1e6 / kRate);
+        arrivals_.push_back({bytes_.size() / 2, now});
         bytes_.append(data);
     }
     QProcess parec_;
     QByteArray bytes_;
-    double firstTime_ = 1e300;
+    std::vector<std::pair<std::size_t, double>> arrivals_; // samples before, arrival
 };
 
 // Runs the event loop for `ms` (asleep between events, as a program is).
@@ -339,7 +417,7 @@ int main(int argc, char** argv) {
     const mxmidi::testing::SynthCapture offline = mxmidi::testing::TakeSynthCapture();
     int missing = 0;
     const std::vector<double> offlineOffsets =
-        Offsets(Onsets(offline.samples, double(offline.firstDue)),
+        Offsets(Onsets(offline.samples, SampleClock::Nominal(double(offline.firstDue))),
                 DueTimes(offlineStart, ticks), &missing);
     const double detectorDelay = Median(offlineOffsets);
     double load[3] = {0, 0, 0};
@@ -430,12 +508,14 @@ int main(int argc, char** argv) {
     recorder.Stop();
 
     const std::vector<float> samples = recorder.Samples();
-    const std::vector<double> onsets = Onsets(samples, recorder.FirstSampleTime());
+    const std::vector<double> onsets = Onsets(samples, recorder.Clock());
     std::vector<double> expected;
     for (double due : realDues)
         expected.push_back(due + latency);
     const std::vector<double> realOffsets = Offsets(onsets, expected, &missing);
     PrintDeviations("played through \"Zupfari Synth\", recorded", realOffsets, missing);
+    std::printf("  %-46s %+6.1f ppm against the engine's clock\n",
+                "the sound server's sample clock ran", recorder.ClockDrift());
     if (!ended) std::printf("  (the real-time run did not end in time)\n");
 
     std::printf("Output latency:\n");
