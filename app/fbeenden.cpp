@@ -111,7 +111,7 @@ void TFBeenden::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
 
 void TFBeenden::BOKClick(TObject*) {
     PlaySound(nullptr, SND_PURGE);
-    if (Form1 != nullptr) Form1->SaveAndClose();
+    if (Form1 != nullptr) Form1->Leaving->SaveAndClose();
 }
 
 void TFBeenden::BCancelClick(TObject*) {

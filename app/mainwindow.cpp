@@ -107,6 +107,12 @@ void TForm1::CreateOwnedObjects() {
             return AskMessage(title, body, cancel, ok);
         },
         [this] { ShowGreetingScreen(); }});
+    Leaving = std::make_unique<LeavingSequence>(*this, LeavingSequence::Hooks{
+        [this] { Videos->StopForLeaving(*Video); if (Transport->Busy()) BStopClick(BStop); },
+        [this] { Cues->PlayClick(true, false); }, app::AskMessage,
+        [this] { ShellOpen(Places->WebSiteAddress); },
+        [](bool shown) { if (FBeenden != nullptr) shown ? FBeenden->Show() : FBeenden->Hide(); },
+        [this] { ProgressSaver(*Lists, Places->DataFolder, ProgramOnCdRom(), app::AskMessage).SaveBeforeLeaving(); }});
     Videos->Delay->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
     Video = std::make_unique<VideoShow>(*Videos, Midi(), VideoPanel);
     CreateMainScreen();
@@ -143,8 +149,8 @@ void TForm1::SetStartState() {
     DisableTransport();
     BVideoStop->Hide();
     ClearLessonScreen();
-    Video->Playing = Videos->Pending = WebQuestionAnswered = false;
-    WebQuestionPending = true;
+    Video->Playing = Videos->Pending = false;
+    Leaving->Reset();
     LDate->SetCaption(playback::ShortDateToday()); // the clock keeps it from its start
     HideTaskbarOnSmallScreen();
     Places->CountStart(!ProgramOnCdRom());
@@ -255,22 +261,17 @@ void TForm1::FormShow(TObject*) {
         Close();
         return;
     }
-    if (!WebQuestionPending) return;
-    WebQuestionPending = false;
+    if (!Leaving->WebQuestionPending) return;
+    Leaving->WebQuestionPending = false;
     TellAboutDamagedLists();
     TellIfListsCannotBeSaved();
-    AskStartQuestion();
+    Leaving->AskWebQuestionAtStart();
     TellJournalNotice();
     if (!Clock->Running()) Clock->Start();
     ShowGreetingScreen();
     ReportTestTime("greeting");
     platform::ReturnFreedMemorySoon();
     if (Places->StartCount == 1) Videos->WaitAfterFirstStart();
-}
-
-void TForm1::AskStartQuestion() {
-    if (AskMessage(MessageText(4), MessageText(6), CaptionText(4), CaptionText(3)) == mrOk)
-        ShellOpen(Places->WebSiteAddress);
 }
 
 void TForm1::Timer2Timer(TObject*) {
@@ -326,7 +327,7 @@ void TForm1::FormKeyDown(TObject* sender, WORD& key, TShiftState shift) {
         if (Enabled())
             BBeendenClick(sender);
         else
-            BringDialogToFront();
+            LeavingSequence::BringDialogToFront();
     }
 }
 
@@ -381,33 +382,8 @@ void TForm1::BVideoStopClick(TObject*) {
 
 // ============================================================ leaving
 
-void TForm1::BBeendenClick(TObject* sender) {
-    if (Video->Playing) {
-        try {
-            if (MediaPlayerPlaying()) StopMediaPlayer();
-        } catch (const Exception& error) {
-            AskMessage(ErrorText(4), error.Message(), "", CaptionText(1));
-        }
-        Videos->LockControls(true);
-    }
-    if (Transport->Busy()) BStopClick(sender);
-    SetEnabled(false);
-    Cues->PlayClick(true, false);
-    if (!WebQuestionAnswered) {
-        if (AskMessage(MessageText(5), MessageText(6), CaptionText(4), CaptionText(3)) == mrOk) {
-            WebQuestionAnswered = true;
-            SetEnabled(true);
-            ShellOpen(Places->WebSiteAddress);
-            return;
-        }
-    }
-    FBeenden->Show();
-}
-
-void TForm1::SaveAndClose() {
-    if (FBeenden != nullptr) FBeenden->Hide();
-    ProgressSaver(*Lists, Places->DataFolder, ProgramOnCdRom(), app::AskMessage).SaveBeforeLeaving();
-    Close();
+void TForm1::BBeendenClick(TObject*) {
+    Leaving->Leave();
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& canClose) {

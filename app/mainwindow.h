@@ -11,6 +11,7 @@
 // the MainWindowLook's; the middle of the window is the MainScreen's.
 
 #include "app/helpdesk.h"
+#include "app/leavingsequence.h"
 #include "app/mainaccess.h"
 #include "app/mainlook.h"
 #include "app/mainscreen.h"
@@ -75,13 +76,13 @@ public:
     // The program and data folders, the settings file, the language, the start count.
     std::unique_ptr<ProgramPlaces> Places;
     bool ImportantFilesPresent = true;
-    bool WebQuestionPending = true;
-    bool WebQuestionAnswered = false;
     bool TaskbarShown = true;
     std::string SlidePicturePrefix;
 
     // The start screen, and when the window comes.
     std::unique_ptr<StartSequence> Start;
+    // The web site's questions and the way out.
+    std::unique_ptr<LeavingSequence> Leaving;
 
     // ---- Owned objects ---------------------------------------------------
     std::unique_ptr<plan::ListStore> Lists;
@@ -127,7 +128,6 @@ public:
     void LSoundcardClick(platform::TObject* Sender);
     void PopupSoundcardItemClick(platform::TObject* Sender);
     void StartScreenTimerTimer(platform::TObject* Sender);
-    void SaveAndClose();
     bool ProgramOnCdRom() const;
     // Key T: asks whether the taskbar shows.
     void AskTaskbarQuestion() override;
@@ -259,8 +259,6 @@ private:
     // Start-up and leaving.
     void StartSoundDeviceChoice();
     void TellAboutDamagedLists();
-    void AskStartQuestion();
-    void BringDialogToFront();
     void TearDown();
     // The lesson screen.
     void CreateMainScreen();

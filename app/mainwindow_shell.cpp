@@ -1,6 +1,5 @@
 // The main window's start-up and leaving: the choice of the MIDI output
-// device, the notice about damaged list files, and close requests while a
-// dialog holds the window.
+// device, the notice about damaged list files, and the way out.
 
 #include "app/fbeenden.h"
 #include "app/mainwindow.h"
@@ -37,16 +36,6 @@ void TForm1::TellAboutDamagedLists() {
         names += name.mid(name.lastIndexOf('\\') + 1) + "\n";
     }
     AskMessage(MessageText(304), names + MessageText(305), "", CaptionText(1));
-}
-
-void TForm1::BringDialogToFront() {
-    if (FBeenden != nullptr && FBeenden->Visible()) {
-        FBeenden->raise();
-        FBeenden->activateWindow();
-    } else if (MsgWin != nullptr && MsgWin->Visible()) {
-        MsgWin->raise();
-        MsgWin->activateWindow();
-    }
 }
 
 } // namespace app

@@ -1,6 +1,8 @@
 #include "app/videodesk.h"
 
+#include "app/msgwin.h"
 #include "platform/core/pathresolver.h"
+#include "platform/ui/exceptions.h"
 
 namespace app {
 
@@ -70,6 +72,16 @@ void VideoDesk::VideoEnded() {
     if (!Pending) return;
     Pending = false;
     if (hooks_.ShowGreeting) hooks_.ShowGreeting();
+}
+
+void VideoDesk::StopForLeaving(VideoShow& video) {
+    if (!video.Playing) return;
+    try {
+        if (video.PlayerPlaying()) video.Stop();
+    } catch (const Exception& error) {
+        hooks_.Ask(ErrorText(4), error.Message(), "", CaptionText(1));
+    }
+    LockControls(true);
 }
 
 } // namespace app

@@ -40,6 +40,9 @@ public:
     void WaitOver();
     // The practice plan's buttons, locked along with the main controls.
     void SetPlanButtons(platform::TControl* restart, platform::TControl* next);
+    // Leaving: a video that plays stops (a player's error is told) and the
+    // controls come back.
+    void StopForLeaving(VideoShow& video);
 
     // ---- What a video asks ----------------------------------------------------------
     void LockControls(bool restore) override;

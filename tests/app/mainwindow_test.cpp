@@ -255,7 +255,7 @@ TEST_F(ShellTest, YesToTheExitQuestionKeepsTheProgramOpen) {
     asked_.clear();
     answers_ = {1};
     form_->BBeendenClick(nullptr);
-    EXPECT_TRUE(form_->WebQuestionAnswered);
+    EXPECT_TRUE(form_->Leaving->WebQuestionAnswered);
     EXPECT_EQ(opener_.opened, QStringList{app::kWebSiteGerman});
     EXPECT_TRUE(form_->Enabled());
     EXPECT_FALSE(app::FBeenden->isVisible());

@@ -135,7 +135,7 @@ TEST_F(ShellTest, AFailedSaveIsToldAndCanBeTriedAgain) {
     ShowMainWindow();
     QDir().mkpath(QString::fromStdString(DataFolder() + "Listen/ListeWarten.ztl.new/x"));
     asked_.clear();
-    form_->WebQuestionAnswered = true;
+    form_->Leaving->WebQuestionAnswered = true;
     form_->BBeendenClick(nullptr);
     answers_ = {1, 2}; // try again (fails again), then leave anyway
     app::FBeenden->BOK->Click();
