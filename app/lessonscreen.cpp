@@ -3,6 +3,7 @@
 // pass count; the window adds what belongs to the course and the transport.
 
 #include "app/mainwindow.h"
+#include "lessons/slidewindows.h"
 #include "playback/soundcues.h"
 
 namespace app {
@@ -57,7 +58,7 @@ void TForm1::CreateMainScreen() {
     actions.OpenSlides = [this](int window) {
         Cues->PlayClick(true, false);
         Course->SetOpenedFromLessonScreen(true);
-        OpenSlides(window);
+        lessons::OpenSlideWindow(window);
     };
     actions.OpenTuner = [this](TObject* sender) { BStimmClick(sender); };
     actions.OpenHelp = [this](TObject* sender) { BHilfeClick(sender); };

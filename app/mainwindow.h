@@ -169,13 +169,8 @@ public:
 
     // ---- Slide windows and quiz (mainwindow_slides.cpp) -------------------
     virtual void BKontrolleClick(platform::TObject* Sender);
-    // The slide windows of the current lesson (virtual: tests watch which
-    // one opens); 0 opens window A, 1 B, 2 C.
+    // Slide window A of the current lesson (virtual: tests watch it open).
     void OpenSlidesA() override;
-    void OpenSlidesB();
-    void OpenSlidesC();
-    void OpenSlides(int window);
-    void ShowQuiz();
 
     // ---- Video player (mainwindow_video.cpp) ------------------------------
     // Plays the video `file` (Windows-1252 path) in `panel`, placed at

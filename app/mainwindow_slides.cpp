@@ -15,28 +15,10 @@ using namespace platform;
 // ============================================================ the slides
 
 void TForm1::OpenSlidesA() {
-    if (lessons::ExtWinA != nullptr) lessons::ExtWinA->OpenSlidesA();
-}
-
-void TForm1::OpenSlidesB() {
-    if (lessons::ExtWinB != nullptr) lessons::ExtWinB->OpenSlidesB();
-}
-
-void TForm1::OpenSlidesC() {
-    if (lessons::ExtWinC != nullptr) lessons::ExtWinC->OpenSlidesC();
-}
-
-void TForm1::OpenSlides(int window) {
-    if (window == lessons::kSlideA) OpenSlidesA();
-    if (window == lessons::kSlideB) OpenSlidesB();
-    if (window == lessons::kSlideC) OpenSlidesC();
+    lessons::OpenSlideWindow(lessons::kSlideA);
 }
 
 // ============================================================== the quiz
-
-void TForm1::ShowQuiz() {
-    if (lessons::QuizWin != nullptr) lessons::QuizWin->ShowQuiz();
-}
 
 // "Kontrolle": the quiz opens once the exercise was played through three
 // times at the fastest level.
@@ -45,7 +27,7 @@ void TForm1::BKontrolleClick(TObject*) {
     if (Course->QuizOpens()) {
         Cues->PlayClick(true, false);
         Lists->ClearIntroMode();
-        ShowQuiz();
+        if (lessons::QuizWin != nullptr) lessons::QuizWin->ShowQuiz();
         return;
     }
     Course->PlayNamedCue(Places->ProgramFolder + "ClickSounds\\oh.wav");

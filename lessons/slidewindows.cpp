@@ -484,4 +484,10 @@ void TExtWinC::AddLessonToPlan() {
     host->OpenLesson();
 }
 
+void OpenSlideWindow(int window) {
+    if (window == kSlideA && ExtWinA != nullptr) ExtWinA->OpenSlidesA();
+    if (window == kSlideB && ExtWinB != nullptr) ExtWinB->OpenSlidesB();
+    if (window == kSlideC && ExtWinC != nullptr) ExtWinC->OpenSlidesC();
+}
+
 } // namespace lessons

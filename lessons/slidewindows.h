@@ -140,6 +140,10 @@ extern TExtWinA* ExtWinA;
 extern TExtWinB* ExtWinB;
 extern TExtWinC* ExtWinC;
 
+// Opens slide window `window` (kSlideA, kSlideB or kSlideC) on the current
+// lesson; any other number, or a window not made, opens nothing.
+void OpenSlideWindow(int window);
+
 // The lesson's number as the slide windows show it ("Lektion 5"; the first
 // and the last lesson by their names).
 QString LessonNumberText(int lesson);

@@ -90,6 +90,19 @@ TEST_F(SlidesTest, LessonTwoStartsInBWithoutBackAndCGoesBackToB) {
     EXPECT_EQ(Showing(), "B");
 }
 
+// The lesson screen's slide links: each number opens its own window, any
+// other number none.
+TEST_F(SlidesTest, TheLessonScreensLinksOpenTheWindowTheyName) {
+    host_.currentLesson = 2; // a lesson with window B
+    lessons::OpenSlideWindow(lessons::kSlideB);
+    EXPECT_EQ(Showing(), "B");
+    lessons::OpenSlideWindow(3);
+    lessons::OpenSlideWindow(-1);
+    EXPECT_EQ(Showing(), "B");
+    lessons::OpenSlideWindow(lessons::kSlideC);
+    EXPECT_NE(Showing().find('C'), std::string::npos);
+}
+
 TEST_F(SlidesTest, LessonSeventeenEndsInCWhereBackDoesNothing) {
     host_.currentLesson = 17;
     ExtWinA->OpenSlidesA();

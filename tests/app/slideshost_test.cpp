@@ -122,7 +122,7 @@ TEST_F(SlidesHostTest, ANewLessonIsOnDiskAtOnceAndTheLessonScreenOpensSlides) {
                         "2\r\n$L\r\n20\r\n20\r\nArial\r\n12\r\n1\r\n0\r\nB\r\n");
     form_->Course->SetPreviousLesson(1);
     form_->Course->SetCurrentLesson(2);
-    form_->OpenSlides(0); // lesson 2 passes over A
+    lessons::OpenSlideWindow(lessons::kSlideA); // lesson 2 passes over A
     EXPECT_TRUE(lessons::ExtWinB->isVisible());
     EXPECT_EQ(lessons::ExtWinB->Skin->Texts().size(), 1u);
     lessons::ExtWinB->BNext->Click();
