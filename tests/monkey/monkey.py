@@ -540,6 +540,7 @@ class Monkey:
                 inside, [control_weight(p[0], p[5]) for p in inside])[0]
             self.tell(f"{action} {name!r}")
             px, py = x + self.rng.uniform(0.2, 0.8) * w, y + self.rng.uniform(0.2, 0.8) * h
+            stops = self.stops_reported()
             if action == "wheel":
                 self.screen.click(px, py, self.rng.choice([4, 5]), self.rng.randint(1, 3))
             else:
@@ -547,7 +548,7 @@ class Monkey:
             if enabled and action == "control" and name in PLAY_NAMES:
                 self.after_play()
             elif name in STOP_NAMES:
-                self.after_stop()
+                self.after_stop(stops)
         elif action == "anywhere":
             w = self.rng.choice(windows)
             self.screen.click(w[2] + self.rng.randrange(max(1, w[4])),
@@ -555,11 +556,12 @@ class Monkey:
         elif action in ("key", "other key"):
             keys = self.rng.choice(PROGRAM_KEYS if action == "key" else OTHER_KEYS)
             self.tell("key " + "+".join(keys))
+            stops = self.stops_reported()
             self.screen.key(*keys)
             if keys == ("F5",):
                 self.after_play()
             elif keys == ("F7",):
-                self.after_stop()
+                self.after_stop(stops)
         elif action == "esc/enter":
             self.screen.key(self.rng.choice(["Escape", "Return"]))
         elif action == "close":
@@ -577,11 +579,17 @@ class Monkey:
         if self.rng.random() < 0.5:
             time.sleep(self.rng.uniform(0.5, 4.0))
 
-    def after_stop(self):
-        """A second after Stop no note may sound at "MIDI Log". When new notes
-        began meanwhile, the Stop did not reach the transport (a disabled
-        button, a box in front, the focus elsewhere) and nothing is judged;
-        the second counts from when the program has handled the Stop."""
+    def stops_reported(self):
+        return monkey_checks.stops_reported(self.program_log()) if self.program else 0
+
+    def after_stop(self, stops_before):
+        """A second after Stop no note may sound at "MIDI Log". A Stop counts
+        only when the transport reported that it came back to Ready: one that
+        did not reach it (a disabled button, a box in front, the focus
+        elsewhere) leaves the exercise playing, and a long chord may sound on
+        without a new note for more than a second. When new notes began
+        meanwhile, nothing is judged either. The second counts from when the
+        program has handled the Stop."""
         self.midi.read()
         notes = self.midi.notes
         # On a slow machine the Stop may still wait in the program's queue.
@@ -591,7 +599,7 @@ class Monkey:
         if not self.program or self.program.process.poll() is not None:
             return
         sounding = self.midi.sounding()
-        if self.midi.notes != notes:
+        if self.midi.notes != notes or self.stops_reported() == stops_before:
             return
         self.counts["stop checks"] += 1
         for problem in sounding:

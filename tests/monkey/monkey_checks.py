@@ -57,6 +57,12 @@ def unloaded_module_leaks_only(report):
     return True
 
 
+def stops_reported(log):
+    """How often the program's transport has come back to Ready (its timing
+    report "transport-ready"): a Stop that reached the transport adds one."""
+    return sum(1 for line in log.splitlines() if line.startswith("ZUPFARI-TIME transport-ready"))
+
+
 def read_entries(path, count):
     """The entries of a list file as (lesson, level, play count), or a
     problem: the file as the program writes it, its field count first, every

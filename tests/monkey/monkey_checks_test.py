@@ -103,6 +103,15 @@ class MidiLogNotes(unittest.TestCase):
         self.assertEqual(self.log.sounding(), ["channel 1 key 42"])
 
 
+class StopsReported(unittest.TestCase):
+    def test_only_the_transports_return_to_ready_counts_as_a_stop(self):
+        log = ("ZUPFARI-TIME engine-start 104282.6\nZUPFARI-TIME point 4 104292.1\n"
+               "ZUPFARI-TIME transport-ready 110796.2\nZUPFARI-TIME engine-start 120000.0\n")
+        self.assertEqual(monkey_checks.stops_reported(log), 1)
+        self.assertEqual(monkey_checks.stops_reported(log + "ZUPFARI-TIME transport-ready 121000.0\n"), 2)
+        self.assertEqual(monkey_checks.stops_reported("ZUPFARI-BOX transport-ready\n"), 0)
+
+
 class SanitizerReports(unittest.TestCase):
     def test_the_report_runs_from_its_first_line_to_its_summary(self):
         log = ("ZUPFARI-TIME greeting 900\n==1==ERROR: AddressSanitizer: heap-use-after-free\n"
