@@ -164,8 +164,17 @@ double AbsoluteP99(std::vector<double> values) {
 }
 
 // The lag of every point move behind the note of its beat, in ms.
+// The beat whose point lay farthest from its heard beat, of the last lags
+// measured: its exercise beat, its pass (from 0) and the lag in ms.
+struct WorstBeat {
+    int beat = -1, pass = -1;
+    double lag = 0.0;
+};
+WorstBeat worstBeat;
+
 std::vector<double> PointLags(const std::vector<Timing>& timings,
                               const std::vector<LogEvent>& log) {
+    const WorstBeat* worst = nullptr;
     // Each pass is lined up on the moment the engine said its first beat
     // would be heard; a pass's later notes follow at their logged distances.
     std::vector<double> starts;
@@ -194,7 +203,12 @@ std::vector<double> PointLags(const std::vector<Timing>& timings,
             lastBeat = beat;
             const double noteMs = starts[p] + sinceStart / 1000.0;
             for (const Timing& point : points)
-                if (point.Beat == beat) lags.push_back(point.Ms - noteMs);
+                if (point.Beat == beat) {
+                    lags.push_back(point.Ms - noteMs);
+                    if (worst == nullptr || std::fabs(lags.back()) > std::fabs(worst->lag))
+                        worstBeat = {beat, int(p), lags.back()};
+                    worst = &worstBeat;
+                }
         }
     }
     return lags;
@@ -264,6 +278,8 @@ bool Measure(const std::string& display, const QString& device, int passes,
                     "  before", 2.0, 49.2, 117.6);
         std::printf("  %-44s %7.1f ms  (goal: within 10 ms)\n", "  p99 of the distance either way",
                     AbsoluteP99(lags));
+        std::printf("  %-44s beat %d of pass %d, %.1f ms\n", "  farthest", worstBeat.beat,
+                    worstBeat.pass + 1, worstBeat.lag);
         const auto late =
             std::count_if(lags.begin(), lags.end(), [](double lag) { return lag > 100.0; });
         std::printf("  %-44s %ld\n", "beats with the point over 100 ms late", long(late));
