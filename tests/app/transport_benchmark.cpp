@@ -174,7 +174,7 @@ WorstBeat worstBeat;
 
 std::vector<double> PointLags(const std::vector<Timing>& timings,
                               const std::vector<LogEvent>& log) {
-    const WorstBeat* worst = nullptr;
+    worstBeat = {};
     // Each pass is lined up on the moment the engine said its first beat
     // would be heard; a pass's later notes follow at their logged distances.
     std::vector<double> starts;
@@ -205,9 +205,8 @@ std::vector<double> PointLags(const std::vector<Timing>& timings,
             for (const Timing& point : points)
                 if (point.Beat == beat) {
                     lags.push_back(point.Ms - noteMs);
-                    if (worst == nullptr || std::fabs(lags.back()) > std::fabs(worst->lag))
+                    if (worstBeat.beat < 0 || std::fabs(lags.back()) > std::fabs(worstBeat.lag))
                         worstBeat = {beat, int(p), lags.back()};
-                    worst = &worstBeat;
                 }
         }
     }

@@ -294,8 +294,8 @@ public:
         if (clock.stretches.empty()) clock.stretches.push_back({});
         return clock;
     }
-    // How far the server's sample clock ran from the engine's in the
-    // longest stretch, in ppm (above 0: fast).
+    // How far the server's sample clock ran from the engine's in the first
+    // stretch (the click track), in ppm (above 0: fast).
     double ClockDrift() const {
         const SampleClock clock = Clock();
         return (1.0 - clock.stretches.front().step * kRate / 1e6) * 1e6;
