@@ -21,11 +21,9 @@ constexpr int kDefaultTempo = 120;
 } // namespace
 
 Transport::Transport(ExerciseEngine& engine, TransportView& view, const TransportScreen& screen)
-    : engine_(engine), view_(view), screen_(screen), led_(screen.Led), preRoll_(screen.Led) {
+    : engine_(engine), view_(view), screen_(screen), led_(screen.Led), preRoll_(screen.Led),
+      beatTimer_([this] { BeatDue(); }) {
     digit_.Cover = screen.CountInCover;
-    beatTimer_.setSingleShot(true);
-    beatTimer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&beatTimer_, &QTimer::timeout, [this] { BeatDue(); });
 }
 
 void Transport::AddObserver(TransportObserver* observer) {
@@ -223,7 +221,7 @@ void Transport::ArmBeatTimer() {
         return;
     }
     const long long wait = at - engine_.Clock();
-    beatTimer_.start(wait <= 0 ? 0 : static_cast<int>((wait + 999) / 1000));
+    beatTimer_.StartAfter(wait);
 }
 
 void Transport::BeatDue() {
@@ -242,27 +240,36 @@ void Transport::BeatDue() {
         at = later;
     }
     nextBeat_ = beat + 1;
+    // When the timer woke the thread for this beat, to tell a late wake-up
+    // from slow drawing in the measurements.
+    view_.ReportTime(("beat-wake " + std::to_string(beat - lesson_.CountInBeats)).c_str(), now);
     ShowBeat(beat, at);
     if (timed_) ArmBeatTimer();
 }
 
 void Transport::StopBeats() {
-    beatTimer_.stop();
+    beatTimer_.Stop();
     timed_ = false;
 }
 
-// The display for the engine's beat counter at `beats`: the LED column on a
-// new exercise beat, the point on a beat the cursor follows, else the
-// count-in digit; the digit goes when the exercise proper begins.
+// The display for the engine's beat counter at `beats`: the point on a beat
+// the cursor follows, else the count-in digit (the digit goes when the
+// exercise proper begins); then the LED column on a new exercise beat and the
+// observers. The point comes first: it is what the learner follows.
 void Transport::ShowBeat(int beats, long long heardAt) {
     const int beat = beats - lesson_.CountInBeats;
-    if (beat != exerciseBeat_ && beat >= 0) led_.Beat();
+    const bool newExerciseBeat = beat != exerciseBeat_ && beat >= 0;
     exerciseBeat_ = beat;
+    if (beat != shownBeat_) ShowPointOrDigit(beats);
+    if (newExerciseBeat) led_.Beat();
     if (beats != heardBeats_) {
         heardBeats_ = beats;
         Tell([this, beat, heardAt](TransportObserver& o) { o.BeatHeard(pass_, beat, heardAt); });
     }
-    if (beat == shownBeat_) return;
+}
+
+void Transport::ShowPointOrDigit(int beats) {
+    const int beat = beats - lesson_.CountInBeats;
     // The digit goes before the point comes: where the two overlap, the
     // point's kept pixels must be the notation's, not the digit's plate.
     if (beats == lesson_.CountInBeats && lesson_.CursorActive)

@@ -21,6 +21,7 @@
 #include "playback/cursorgeometry.h"
 #include "playback/exerciseengine.h"
 #include "playback/playcursor.h"
+#include "platform/ui/deadlinetimer.h"
 
 #include <QTimer>
 #include <array>
@@ -206,6 +207,7 @@ private:
     void StartEngine();
     void EndOfPass();
     void ShowBeat(int beats, long long heardAt);
+    void ShowPointOrDigit(int beats);
     void ScheduleBeats(int firstBeat);
     void ArmBeatTimer();
     long long HeardAt(int beats);
@@ -248,7 +250,7 @@ private:
     int nextBeat_ = 0;
     int heardBeats_ = -1; // the engine's beat counter last heard
     int latency_ = 0;
-    QTimer beatTimer_;
+    platform::DeadlineTimer beatTimer_;
 };
 
 } // namespace playback

@@ -14,7 +14,10 @@
 //   are lined up with the program's own report of the engine start (the
 //   pass's first click leaves at that moment) and compared with its reports
 //   of the point; printed beside the figure of the 100 ms poll the point
-//   used to move on.
+//   used to move on; beside it, how much of that lag was the beat timer
+//   waking the user-interface thread late, and how late the machine wakes a
+//   bare thread of normal priority sleeping to deadlines a beat apart
+//   meanwhile (what no program thread can beat).
 //   build/tests/transport_benchmark [passes, default 2]
 
 #include "tests/app/transportrun.h"
@@ -28,10 +31,13 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <thread>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -169,12 +175,17 @@ double AbsoluteP99(std::vector<double> values) {
 struct WorstBeat {
     int beat = -1, pass = -1;
     double lag = 0.0;
+    double wake = 0.0; // when the beat timer woke the thread, behind the heard beat
 };
 WorstBeat worstBeat;
+// For every point: how late the beat timer woke the user-interface thread
+// behind the heard beat, in ms (the rest of the point's lag is drawing).
+std::vector<double> wakeLags;
 
 std::vector<double> PointLags(const std::vector<Timing>& timings,
                               const std::vector<LogEvent>& log) {
     worstBeat = {};
+    wakeLags.clear();
     // Each pass is lined up on the moment the engine said its first beat
     // would be heard; a pass's later notes follow at their logged distances.
     std::vector<double> starts;
@@ -189,11 +200,12 @@ std::vector<double> PointLags(const std::vector<Timing>& timings,
         if (int(pass.size()) <= clicks) continue;
         const double beatUs = double(pass[clicks - 1].Micros - pass[0].Micros) / (clicks - 1);
         // This pass's point moves: those after its engine start.
-        std::vector<Timing> points;
+        std::vector<Timing> points, wakes;
         for (; timingIndex < timings.size(); ++timingIndex) {
             const Timing& timing = timings[timingIndex];
             if (timing.What == "first-beat-heard" && timing.Ms > starts[p]) break;
             if (timing.What == "point" && timing.Ms >= starts[p]) points.push_back(timing);
+            if (timing.What == "beat-wake" && timing.Ms >= starts[p]) wakes.push_back(timing);
         }
         int lastBeat = -1;
         for (std::size_t i = clicks; i < pass.size(); ++i) {
@@ -202,16 +214,58 @@ std::vector<double> PointLags(const std::vector<Timing>& timings,
             if (beat == lastBeat) continue; // the first note of a beat counts
             lastBeat = beat;
             const double noteMs = starts[p] + sinceStart / 1000.0;
+            double wake = 0.0;
+            for (const Timing& timing : wakes)
+                if (timing.Beat == beat) wake = timing.Ms - noteMs;
             for (const Timing& point : points)
                 if (point.Beat == beat) {
                     lags.push_back(point.Ms - noteMs);
+                    wakeLags.push_back(wake);
                     if (worstBeat.beat < 0 || std::fabs(lags.back()) > std::fabs(worstBeat.lag))
-                        worstBeat = {beat, int(p), lags.back()};
+                        worstBeat = {beat, int(p), lags.back(), wake};
                 }
         }
     }
     return lags;
 }
+
+// A thread of this process at normal priority, like the program's
+// user-interface thread, that does nothing but sleep to absolute deadlines a
+// beat apart while the passes play: how late the machine itself wakes such a
+// thread, in ms. Printed beside the point's figures.
+class BareSleeper {
+public:
+    explicit BareSleeper(double periodMs) : periodNs_(static_cast<long long>(periodMs * 1e6)) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~BareSleeper() { Stop(); }
+    std::vector<double> Stop() {
+        quit_ = true;
+        if (thread_.joinable()) thread_.join();
+        return late_;
+    }
+
+private:
+    static long long Now() {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return now.tv_sec * 1000000000LL + now.tv_nsec;
+    }
+    void Run() {
+        long long deadline = Now();
+        while (!quit_) {
+            deadline += periodNs_;
+            const timespec at{static_cast<time_t>(deadline / 1000000000LL),
+                              static_cast<long>(deadline % 1000000000LL)};
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr);
+            late_.push_back(double(Now() - deadline) / 1e6);
+        }
+    }
+    const long long periodNs_;
+    std::atomic<bool> quit_{false};
+    std::vector<double> late_;
+    std::thread thread_;
+};
 
 bool Measure(const std::string& display, const QString& device, int passes,
              PrivateAudioServer* audio) {
@@ -244,6 +298,7 @@ bool Measure(const std::string& display, const QString& device, int passes,
                     100.0 * (CpuSeconds(audio->Pid()) - serverQuiet0) / quietSeconds);
     std::printf("\n");
     std::vector<double> playing, audioServer, playingTicks, audioServerTicks;
+    BareSleeper sleeper(60000.0 / 126.0);
     for (int pass = 0; pass < passes; ++pass) {
         const int started = run.Count("engine-start");
         const int ready = run.Count("transport-ready");
@@ -273,12 +328,14 @@ bool Measure(const std::string& display, const QString& device, int passes,
         QThread::msleep(100); // the device writes its lines every 10 ms
         const auto lags = PointLags(run.Timings(), transportrun::ReadMidiLog(run.MidiLogPath()));
         PrintSpread("point behind its heard beat", lags, "ms");
+        PrintSpread("  of which the beat timer's wake-up", wakeLags, "ms");
+        PrintSpread("  a bare thread's wake-up meanwhile", sleeper.Stop(), "ms");
         std::printf("  %-44s min %7.1f  median %7.1f  max %7.1f ms  (the 100 ms poll)\n",
                     "  before", 2.0, 49.2, 117.6);
         std::printf("  %-44s %7.1f ms  (goal: within 10 ms)\n", "  p99 of the distance either way",
                     AbsoluteP99(lags));
-        std::printf("  %-44s beat %d of pass %d, %.1f ms\n", "  farthest", worstBeat.beat,
-                    worstBeat.pass + 1, worstBeat.lag);
+        std::printf("  %-44s beat %d of pass %d, %.1f ms (timer woke at %.1f ms)\n", "  farthest",
+                    worstBeat.beat, worstBeat.pass + 1, worstBeat.lag, worstBeat.wake);
         const auto late =
             std::count_if(lags.begin(), lags.end(), [](double lag) { return lag > 100.0; });
         std::printf("  %-44s %ld\n", "beats with the point over 100 ms late", long(late));

@@ -5,12 +5,14 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/region.h"
 #include "platform/ui/timer.h"
+#include "platform/ui/deadlinetimer.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -244,6 +246,64 @@ TEST(Timer, FiresOnTheUiThreadWhileEnabled) {
     timer.SetInterval(0); // an interval of 0 stops it as well
     ASSERT_TRUE(threeReferenceTicks());
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST(DeadlineTimer, FiresOnceOnTheUiThreadNeverBeforeItsTime) {
+    int calls = 0;
+    std::chrono::steady_clock::time_point firedAt;
+    DeadlineTimer timer([&] {
+        EXPECT_EQ(QThread::currentThread(), qApp->thread());
+        firedAt = std::chrono::steady_clock::now();
+        ++calls;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    timer.StartAfter(30000);
+    EXPECT_TRUE(timer.Active());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 2000));
+    EXPECT_GE(firedAt - started, std::chrono::microseconds(30000));
+    EXPECT_FALSE(timer.Active());
+    QTest::qWait(60);
+    EXPECT_EQ(calls, 1); // once, not every 30 ms
+
+    // A wait of 0 or less comes at once, but from the event loop.
+    timer.StartAfter(-5000);
+    EXPECT_EQ(calls, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls == 2; }, 2000));
+}
+
+TEST(DeadlineTimer, ANewWaitReplacesThePendingOneAndStopCancels) {
+    int calls = 0;
+    DeadlineTimer timer([&] { ++calls; });
+    timer.StartAfter(5000000); // five seconds, replaced at once
+    timer.StartAfter(10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 2000));
+
+    // Stopped before it came due, and stopped with its expiry already
+    // waiting to be read: neither fires.
+    timer.StartAfter(20000);
+    timer.Stop();
+    timer.StartAfter(1);
+    QThread::msleep(5); // the expiry is there, not yet dispatched
+    timer.Stop();
+    QTest::qWait(100);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(timer.Active());
+}
+
+TEST(DeadlineTimer, ArmsItselfAgainFromItsOwnCall) {
+    std::vector<std::chrono::steady_clock::time_point> calls;
+    DeadlineTimer* self = nullptr;
+    DeadlineTimer timer([&] {
+        calls.push_back(std::chrono::steady_clock::now());
+        if (calls.size() < 3) self->StartAfter(15000);
+    });
+    self = &timer;
+    timer.StartAfter(15000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls.size() == 3; }, 2000));
+    EXPECT_GE(calls[1] - calls[0], std::chrono::microseconds(15000));
+    EXPECT_GE(calls[2] - calls[1], std::chrono::microseconds(15000));
+    QTest::qWait(50);
+    EXPECT_EQ(calls.size(), 3u);
 }
 
 TEST(PopupMenu, EntriesShareAHandlerThatKnowsTheIndex) {
