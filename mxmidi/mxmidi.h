@@ -199,12 +199,15 @@ HSYNC OpenSync(std::uint32_t mode, HWND window, std::uint32_t flags, std::uint16
 // A new run from tick 0 at the current tempo. On a running or paused timer it
 // first ends the run in progress as StopSync does. Events queued while the
 // timer was stopped are timed from the start, and an end marked while it was
-// stopped (MarkMidiOutEnd) is this run's.
+// stopped (MarkMidiOutEnd) is this run's. On the steady clock tick 0 comes
+// 10 ms after the call, so that the timer thread is awake for the first
+// events (under the manual clock at once).
 void StartSync(HSYNC sync);
 // Stops the run: events still queued on its outputs are dropped and the notes
 // they left sounding are turned off.
 void StopSync(HSYNC sync);
-// Resumes a paused timer at the position it was paused at; nothing otherwise.
+// Resumes a paused timer at the position it was paused at, 10 ms after the
+// call on the steady clock as StartSync does; nothing otherwise.
 void ReStartSync(HSYNC sync);
 // Pauses a running timer, keeping its position and queues. A non-zero flag
 // also turns off the notes its outputs left sounding.
@@ -230,7 +233,7 @@ const char* GetTimerScheduling();
 // manual clock the manual time. Every time below is on this clock.
 std::uint64_t GetToolkitClock();
 // The time at which the current run of `sync` reaches timer tick `tick`
-// (tick 0 is the StartSync): ticks already passed where they stood, later
+// (tick 0 is the run's start): ticks already passed where they stood, later
 // ones at the tempo in force with the tempo events queued before them
 // applied. -1 when the timer has no run going (stopped, or unknown) or is
 // paused before that tick (its time is not known until the resume).

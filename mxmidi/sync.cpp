@@ -16,6 +16,16 @@ namespace mxmidi::detail {
 namespace {
 
 constexpr std::uint64_t kMaxSleep = 3600ull * 1000000; // wake at least hourly
+// A run starts, or goes on after a pause, this long after it is asked to, on
+// the steady clock: the timer thread, woken for it, is then awake before its
+// first events are due, instead of sending them as late as its wake-up took
+// (up to 10 ms on a busy or virtual machine). Under the manual clock time
+// stands still and nothing needs it.
+constexpr std::uint64_t kRunLeadMicroseconds = 10000;
+
+std::uint64_t RunStartTime() {
+    return ClockIsManual() ? ClockNow() : ClockNow() + kRunLeadMicroseconds;
+}
 
 std::uint64_t Clamp64(unsigned __int128 value) {
     return value > UINT64_MAX ? UINT64_MAX : static_cast<std::uint64_t>(value);
@@ -349,7 +359,7 @@ template <typename Action> void WithSync(HSYNC handle, Action action) {
 } // namespace
 
 void StartSync(HSYNC sync) {
-    WithSync(sync, [](Sync& s) { s.Start(ClockNow()); });
+    WithSync(sync, [](Sync& s) { s.Start(RunStartTime()); });
 }
 
 void StopSync(HSYNC sync) {
@@ -357,7 +367,7 @@ void StopSync(HSYNC sync) {
 }
 
 void ReStartSync(HSYNC sync) {
-    WithSync(sync, [](Sync& s) { s.Resume(ClockNow()); });
+    WithSync(sync, [](Sync& s) { s.Resume(RunStartTime()); });
 }
 
 void PauseSync(HSYNC sync, int flag) {

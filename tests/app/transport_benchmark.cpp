@@ -230,9 +230,10 @@ std::vector<double> PointLags(const std::vector<Timing>& timings,
 }
 
 // A thread of this process at normal priority, like the program's
-// user-interface thread, that does nothing but sleep to absolute deadlines a
-// beat apart while the passes play: how late the machine itself wakes such a
-// thread, in ms. Printed beside the point's figures.
+// user-interface thread, that does nothing but sleep to absolute deadlines:
+// how late the machine itself wakes such a thread, in ms, and what it charges
+// the thread for waking (its run time, though it does no work). Printed
+// beside the program's figures.
 class BareSleeper {
 public:
     explicit BareSleeper(double periodMs) : periodNs_(static_cast<long long>(periodMs * 1e6)) {
@@ -244,6 +245,9 @@ public:
         if (thread_.joinable()) thread_.join();
         return late_;
     }
+    // After Stop: the thread's run time in % of a core, and per wake in µs.
+    double CpuPercent() const { return 100.0 * runNs_ / double(wallNs_); }
+    double MicrosPerWake() const { return late_.empty() ? 0.0 : runNs_ / 1e3 / late_.size(); }
 
 private:
     static long long Now() {
@@ -251,8 +255,15 @@ private:
         clock_gettime(CLOCK_MONOTONIC, &now);
         return now.tv_sec * 1000000000LL + now.tv_nsec;
     }
+    static double RunNs() {
+        timespec run{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &run);
+        return double(run.tv_sec) * 1e9 + double(run.tv_nsec);
+    }
     void Run() {
-        long long deadline = Now();
+        const long long start = Now();
+        const double runStart = RunNs();
+        long long deadline = start;
         while (!quit_) {
             deadline += periodNs_;
             const timespec at{static_cast<time_t>(deadline / 1000000000LL),
@@ -260,10 +271,14 @@ private:
             clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr);
             late_.push_back(double(Now() - deadline) / 1e6);
         }
+        runNs_ = RunNs() - runStart;
+        wallNs_ = Now() - start;
     }
     const long long periodNs_;
     std::atomic<bool> quit_{false};
     std::vector<double> late_;
+    double runNs_ = 0.0;
+    long long wallNs_ = 1;
     std::thread thread_;
 };
 
@@ -299,6 +314,7 @@ bool Measure(const std::string& display, const QString& device, int passes,
     std::printf("\n");
     std::vector<double> playing, audioServer, playingTicks, audioServerTicks;
     BareSleeper sleeper(60000.0 / 126.0);
+    BareSleeper waker(100.0); // seldom, so as not to keep the processors awake itself
     for (int pass = 0; pass < passes; ++pass) {
         const int started = run.Count("engine-start");
         const int ready = run.Count("transport-ready");
@@ -324,6 +340,10 @@ bool Measure(const std::string& display, const QString& device, int passes,
     if (audio != nullptr)
         PrintSpread("the server, sampled by ticks (as before)", audioServerTicks, "%");
     if (synth) std::printf("  %-44s 6.2 %% + 4.5 %% in the sound server\n", "(before, playing:");
+    waker.Stop();
+    std::printf("  %-44s %6.2f %% of a core (%.0f us a wake)\n",
+                "a bare thread waking every 100 ms meanwhile", waker.CpuPercent(),
+                waker.MicrosPerWake());
     if (device == "MIDI Log") {
         QThread::msleep(100); // the device writes its lines every 10 ms
         const auto lags = PointLags(run.Timings(), transportrun::ReadMidiLog(run.MidiLogPath()));

@@ -39,6 +39,31 @@ TEST_F(Timing, ClockIsTheToolkitsAndTheSteadyClockOutsideTests) {
     mxmidi::testing::UseManualClock();
 }
 
+TEST_F(Timing, OnTheSteadyClockARunBeginsAMomentAfterItIsAskedFor) {
+    // The timer thread is woken by the start; it must be awake before the
+    // first events are due, or they go out as late as its wake-up took.
+    BeatNotes(8);
+    mxmidi::testing::UseSteadyClock();
+    const long long asked = MidiGetClock();
+    Start(0);
+    const long long begins = MidiGetBeatTime(0);
+    EXPECT_GE(begins - asked, 5000);
+    EXPECT_LE(begins - asked, 50000); // not so long that a learner would notice
+    EXPECT_EQ(MidiGetBeatTime(1) - begins, kBeat);
+    // Going on after a pause: the beats still to come move by the pause and
+    // by the same moment.
+    const long long secondBefore = MidiGetBeatTime(2);
+    MidiPause(1);
+    const long long paused = MidiGetClock();
+    MidiReStart();
+    const long long resumed = MidiGetClock();
+    const long long moved = MidiGetBeatTime(2) - secondBefore;
+    EXPECT_GE(moved, 5000);
+    EXPECT_LE(moved, resumed - paused + 50000);
+    MidiStop();
+    mxmidi::testing::UseManualClock();
+}
+
 TEST_F(Timing, BeatTimesAreKnownAheadAndMatchWhenTheCounterGetsThere) {
     // Twice as fast from beat 4 on: the file's tempo event counts before it
     // is reached.
