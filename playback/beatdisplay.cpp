@@ -50,6 +50,7 @@ void LedBeat::Fill(int from) {
 // The top segment goes dark as soon as the column is full; the others
 // follow one every SegmentDelay ms.
 void LedBeat::Beat() {
+    TCanvas::ChangeBatch together(column_.Canvas); // the column lights in one picture
     Fill(draining_ ? kRefillFrom : SegmentCount - 1);
     draining_ = true;
     next_ = 0;

@@ -270,22 +270,27 @@ void Transport::ShowBeat(int beats, long long heardAt) {
 
 void Transport::ShowPointOrDigit(int beats) {
     const int beat = beats - lesson_.CountInBeats;
-    // The digit goes before the point comes: where the two overlap, the
-    // point's kept pixels must be the notation's, not the digit's plate.
-    if (beats == lesson_.CountInBeats && lesson_.CursorActive)
-        digit_.Restore(screen_.Canvas, CountInDigitPlace());
-    if (beat >= 0 && beat < screen_.Cursor->Geometry().BeatCount) {
-        shownBeat_ = beat;
-        screen_.Cursor->Position = beat;
-        if (lesson_.CursorActive) {
-            MovePoint(true);
-            view_.ReportTime(("point " + std::to_string(beat)).c_str());
+    const bool onTheNotation = beat >= 0 && beat < screen_.Cursor->Geometry().BeatCount;
+    {
+        // The digit going and the point coming reach the screen in one
+        // picture, and the point's report comes after it.
+        platform::TCanvas::ChangeBatch together(screen_.Canvas);
+        // The digit goes before the point comes: where the two overlap, the
+        // point's kept pixels must be the notation's, not the digit's plate.
+        if (beats == lesson_.CountInBeats && lesson_.CursorActive)
+            digit_.Restore(screen_.Canvas, CountInDigitPlace());
+        if (onTheNotation) {
+            shownBeat_ = beat;
+            screen_.Cursor->Position = beat;
+            if (lesson_.CursorActive) MovePoint(true);
+        } else if (beats < lesson_.CountInBeats && lesson_.CursorActive) {
+            digit_.Show(screen_.Canvas, CountInDigitPlace(), beats + 1);
         }
-        view_.EnableControl(TransportControl::Pause, true);
-        view_.EnableControl(TransportControl::TempoBar, true);
-    } else if (beats < lesson_.CountInBeats && lesson_.CursorActive) {
-        digit_.Show(screen_.Canvas, CountInDigitPlace(), beats + 1);
     }
+    if (!onTheNotation) return;
+    if (lesson_.CursorActive) view_.ReportTime(("point " + std::to_string(beat)).c_str());
+    view_.EnableControl(TransportControl::Pause, true);
+    view_.EnableControl(TransportControl::TempoBar, true);
 }
 
 // ---- Poll and the end of a pass ---------------------------------------------------

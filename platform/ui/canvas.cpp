@@ -69,6 +69,14 @@ int TCanvas::Height() const {
     return target_->CanvasImage().height();
 }
 
+TCanvas::ChangeBatch::ChangeBatch(TCanvas* canvas) : target_(canvas ? canvas->target_ : nullptr) {
+    if (target_ != nullptr) target_->BeginChanges();
+}
+
+TCanvas::ChangeBatch::~ChangeBatch() {
+    if (target_ != nullptr) target_->EndChanges();
+}
+
 void TCanvas::Changed(const TRect& area) {
     TRect clipped = Intersect(area, Rect(0, 0, Width(), Height()));
     if (!IsEmpty(clipped)) target_->CanvasChanged(clipped);

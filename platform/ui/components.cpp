@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <utility>
 #include <QThread>
 #include <algorithm>
 
@@ -294,7 +295,21 @@ void TControl::CanvasChanged(const TRect& area) {
             Qt::QueuedConnection);
         return;
     }
+    if (changeBatches_ > 0) {
+        batchedChanges_ += rect;
+        return;
+    }
     if (isVisible()) repaint(rect);
+}
+
+void TControl::BeginChanges() {
+    ++changeBatches_;
+}
+
+void TControl::EndChanges() {
+    if (changeBatches_ == 0 || --changeBatches_ > 0) return;
+    const QRegion changed = std::exchange(batchedChanges_, QRegion());
+    if (!changed.isEmpty() && isVisible()) repaint(changed);
 }
 
 void TControl::paintEvent(QPaintEvent* event) {

@@ -27,6 +27,7 @@
 #include "platform/ui/types.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -272,6 +273,8 @@ protected:
 private:
     QImage& CanvasImage() override { return surface_; }
     void CanvasChanged(const TRect& area) override;
+    void BeginChanges() override;
+    void EndChanges() override;
     void ParentFontChanged();
     void PlaceInStack();
 
@@ -298,6 +301,8 @@ private:
     std::unique_ptr<TCanvas> surfaceCanvas_;
     bool paintPending_ = true;
     bool inPaint_ = false;
+    int changeBatches_ = 0; // open ChangeBatch scopes on the surface
+    QRegion batchedChanges_;
 
     friend class TForm;
     friend class TControlList;

@@ -143,6 +143,10 @@ public:
     virtual QImage& CanvasImage() = 0;
     // `area` (in image coordinates, already clipped) was drawn on.
     virtual void CanvasChanged(const TRect& area) = 0;
+    // Changes between the two calls reach the screen together at the end
+    // (nested pairs count; a target that shows nothing ignores them).
+    virtual void BeginChanges() {}
+    virtual void EndChanges() {}
 };
 
 // A drawing surface with the current brush, pen and font. Colours are
@@ -152,6 +156,20 @@ public:
     explicit TCanvas(TCanvasTarget* target);
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
+
+    // While one lives, what is drawn on the canvas is shown on the screen in
+    // one picture when it ends, rather than after every drawing call: for
+    // the several pieces that make one moment of a display.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(TCanvas* canvas);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        TCanvasTarget* target_;
+    };
 
     TFont* Font() { return &font_; }
     TBrush* Brush() { return &brush_; }

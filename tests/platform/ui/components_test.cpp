@@ -300,3 +300,50 @@ TEST(Painting, DirectDrawingShowsAtOnceAndPaintRunsOnlyWhenAskedFor) {
     EXPECT_EQ(form.grab().toImage().pixelColor(15, 15), QColor(0, 0, 128));
     form.Hide();
 }
+
+TEST(Painting, DrawingsInAChangeBatchShowTogetherWhenItEnds) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 120, 80);
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    PaintCounter counter;
+    form.installEventFilter(&counter);
+    {
+        TCanvas::ChangeBatch outer(form.Canvas());
+        form.Canvas()->Brush()->SetColor(clLime);
+        form.Canvas()->FillRect(Rect(10, 10, 20, 20));
+        {
+            TCanvas::ChangeBatch inner(form.Canvas()); // nested: the outer one decides
+            form.Canvas()->Brush()->SetColor(clRed);
+            form.Canvas()->FillRect(Rect(60, 40, 70, 50));
+        }
+        form.Canvas()->Pen()->SetColor(clBlue);
+        form.Canvas()->MoveTo(0, 70);
+        form.Canvas()->LineTo(100, 70);
+        EXPECT_EQ(counter.count, 0); // nothing on the screen yet
+    }
+    // One synchronous paint for the three, with all of them in it.
+    EXPECT_EQ(counter.count, 1);
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(15, 15), QColor(0, 255, 0));
+    EXPECT_EQ(shot.pixelColor(65, 45), QColor(255, 0, 0));
+    EXPECT_EQ(shot.pixelColor(50, 70), QColor(0, 0, 255));
+
+    // After the batch, drawing shows at once again; an empty batch paints
+    // nothing, and one on a bitmap changes nothing about drawing on it.
+    counter.count = 0; // the grab painted too
+    form.Canvas()->FillRect(Rect(30, 10, 40, 20));
+    EXPECT_EQ(counter.count, 1);
+    { TCanvas::ChangeBatch idle(form.Canvas()); }
+    EXPECT_EQ(counter.count, 1);
+    TBitmap bitmap;
+    bitmap.SetSize(4, 4);
+    {
+        TCanvas::ChangeBatch onBitmap(bitmap.Canvas());
+        bitmap.Canvas()->Brush()->SetColor(clRed);
+        bitmap.Canvas()->FillRect(Rect(0, 0, 4, 4));
+        EXPECT_EQ(bitmap.Canvas()->Pixel(2, 2), clRed);
+    }
+    form.removeEventFilter(&counter);
+    form.Hide();
+}
