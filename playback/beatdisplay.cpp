@@ -184,7 +184,15 @@ void CountInDigit::Show(TCanvas* canvas, TPoint place, int number) {
 }
 
 void CountInDigit::Restore(TCanvas* canvas, TPoint place) {
+    RestorePlate(canvas, place);
+    Uncover();
+}
+
+void CountInDigit::RestorePlate(TCanvas* canvas, TPoint place) {
     canvas->Draw(place.X, place.Y, &Background);
+}
+
+void CountInDigit::Uncover() {
     if (Cover != nullptr) Cover->SetVisible(false);
 }
 

@@ -132,6 +132,11 @@ public:
     void Show(platform::TCanvas* canvas, platform::TPoint place, int number);
     // Puts the kept background back: the digit disappears.
     void Restore(platform::TCanvas* canvas, platform::TPoint place);
+    // The two halves of Restore: the plate on the canvas, then the cover
+    // over the controls (hiding it repaints the controls under it, which
+    // the point need not wait for).
+    void RestorePlate(platform::TCanvas* canvas, platform::TPoint place);
+    void Uncover();
 
 private:
     int glyphTop_ = 0; // the digits' top below the text cell's top

@@ -271,14 +271,14 @@ void Transport::ShowBeat(int beats, long long heardAt) {
 void Transport::ShowPointOrDigit(int beats) {
     const int beat = beats - lesson_.CountInBeats;
     const bool onTheNotation = beat >= 0 && beat < screen_.Cursor->Geometry().BeatCount;
+    const bool digitGoes = beats == lesson_.CountInBeats && lesson_.CursorActive;
     {
         // The digit going and the point coming reach the screen in one
         // picture, and the point's report comes after it.
         platform::TCanvas::ChangeBatch together(screen_.Canvas);
         // The digit goes before the point comes: where the two overlap, the
         // point's kept pixels must be the notation's, not the digit's plate.
-        if (beats == lesson_.CountInBeats && lesson_.CursorActive)
-            digit_.Restore(screen_.Canvas, CountInDigitPlace());
+        if (digitGoes) digit_.RestorePlate(screen_.Canvas, CountInDigitPlace());
         if (onTheNotation) {
             shownBeat_ = beat;
             screen_.Cursor->Position = beat;
@@ -287,8 +287,10 @@ void Transport::ShowPointOrDigit(int beats) {
             digit_.Show(screen_.Canvas, CountInDigitPlace(), beats + 1);
         }
     }
+    if (onTheNotation && lesson_.CursorActive)
+        view_.ReportTime(("point " + std::to_string(beat)).c_str());
+    if (digitGoes) digit_.Uncover();
     if (!onTheNotation) return;
-    if (lesson_.CursorActive) view_.ReportTime(("point " + std::to_string(beat)).c_str());
     view_.EnableControl(TransportControl::Pause, true);
     view_.EnableControl(TransportControl::TempoBar, true);
 }
