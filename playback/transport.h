@@ -23,7 +23,6 @@
 #include "playback/playcursor.h"
 #include "platform/ui/deadlinetimer.h"
 
-#include <QTimer>
 #include <array>
 #include <string>
 #include <vector>

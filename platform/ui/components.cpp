@@ -8,9 +8,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <utility>
 #include <QThread>
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 

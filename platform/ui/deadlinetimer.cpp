@@ -28,7 +28,7 @@ void DeadlineTimer::StartAfter(long long microseconds) {
     Stop();
     active_ = true;
     if (descriptor_ < 0) {
-        fallback_.start(microseconds <= 0 ? 0 : static_cast<int>((microseconds + 999) / 1000));
+        StartFallback(microseconds);
         return;
     }
     // A relative time of zero would disarm the descriptor: the shortest wait
@@ -37,8 +37,20 @@ void DeadlineTimer::StartAfter(long long microseconds) {
     itimerspec spec{};
     spec.it_value.tv_sec = static_cast<time_t>(wait / 1000000000LL);
     spec.it_value.tv_nsec = static_cast<long>(wait % 1000000000LL);
-    if (timerfd_settime(descriptor_, 0, &spec, nullptr) != 0) {
-        fallback_.start(microseconds <= 0 ? 0 : static_cast<int>((microseconds + 999) / 1000));
+    if (timerfd_settime(descriptor_, 0, &spec, nullptr) != 0) StartFallback(microseconds);
+}
+
+// To the millisecond, never early.
+void DeadlineTimer::StartFallback(long long microseconds) {
+    fallback_.start(microseconds <= 0 ? 0 : static_cast<int>((microseconds + 999) / 1000));
+}
+
+// Reads an expiry that would otherwise wake the notifier (nothing there when
+// none is waiting).
+void DeadlineTimer::DrainExpiries() {
+    if (descriptor_ < 0) return;
+    std::uint64_t expiries = 0;
+    while (::read(descriptor_, &expiries, sizeof expiries) < 0 && errno == EINTR) {
     }
 }
 
@@ -48,19 +60,11 @@ void DeadlineTimer::Stop() {
     if (descriptor_ < 0) return;
     itimerspec off{};
     timerfd_settime(descriptor_, 0, &off, nullptr);
-    // An expiry not yet read would still wake the notifier.
-    std::uint64_t expiries = 0;
-    while (::read(descriptor_, &expiries, sizeof expiries) < 0 && errno == EINTR) {
-    }
+    DrainExpiries();
 }
 
 void DeadlineTimer::Fired() {
-    if (descriptor_ >= 0) {
-        // Empties the descriptor (nothing to read when the fallback fired).
-        std::uint64_t expiries = 0;
-        while (::read(descriptor_, &expiries, sizeof expiries) < 0 && errno == EINTR) {
-        }
-    }
+    DrainExpiries();
     if (!active_) return; // stopped after it came due
     active_ = false;
     due_();

@@ -28,6 +28,8 @@ public:
 
 private:
     void Fired();
+    void StartFallback(long long microseconds);
+    void DrainExpiries();
 
     std::function<void()> due_;
     int descriptor_ = -1;
