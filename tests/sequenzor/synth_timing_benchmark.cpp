@@ -475,8 +475,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     RunEvents(1000);
-    const double realStart = double(MidiGetClock());
     MidiStart(0, 0, 0.0);
+    const double realStart = double(MidiGetBeatTime(0)); // the run's tick 0
     RunEvents(2000);
     const double sinkLatency = server.SinkLatency();
     PlayToTheEnd(120000);
@@ -487,8 +487,8 @@ int main(int argc, char** argv) {
     RunEvents(7000);
     const std::vector<std::uint32_t> few(ticks.begin(), ticks.begin() + 4);
     BuildClickTrack(few);
-    const double resumeStart = double(MidiGetClock());
     MidiStart(0, 0, 0.0);
+    const double resumeStart = double(MidiGetBeatTime(0)); // the run's tick 0
     PlayToTheEnd(10000);
     const std::vector<double> resumeDues = DueTimes(resumeStart, few);
 
@@ -500,8 +500,8 @@ int main(int argc, char** argv) {
     MidiSaveFile(file.c_str());
     MidiLoadFile(file.c_str());
     RunEvents(2000);
-    const double playStart = double(MidiGetClock());
     MidiStart(0, 0, 0.0);
+    const double playStart = double(MidiGetBeatTime(0)); // the run's tick 0
     PlayToTheEnd(10000);
     const std::vector<double> playDues = DueTimes(playStart, few);
     RunEvents(500);
