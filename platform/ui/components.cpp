@@ -312,6 +312,30 @@ void TControl::EndChanges() {
     if (!changed.isEmpty() && isVisible()) repaint(changed);
 }
 
+namespace {
+
+// Qt's raster engine hands an image blend of more than about a hundred
+// lines to its thread pool in slices and waits for them. For a small area,
+// such as the LED column or the point, the slices cost more in thread
+// wake-ups than they save, and every beat's paint would wait on other
+// threads. Small areas are drawn in bands short enough to stay on this
+// thread; large ones keep the pool.
+constexpr int kBandLines = 64;
+constexpr int kLargeAreaPixels = 128 * 1024;
+
+void DrawSurfaceRect(QPainter& painter, const QImage& surface, const QRect& rect) {
+    if (rect.width() * rect.height() >= kLargeAreaPixels || rect.height() <= kBandLines) {
+        painter.drawImage(rect, surface, rect);
+        return;
+    }
+    for (int top = rect.top(); top <= rect.bottom(); top += kBandLines) {
+        const QRect band(rect.left(), top, rect.width(), std::min(kBandLines, rect.bottom() + 1 - top));
+        painter.drawImage(band, surface, band);
+    }
+}
+
+} // namespace
+
 void TControl::paintEvent(QPaintEvent* event) {
     if (!HasSurface()) {
         QPainter painter(this);
@@ -325,7 +349,7 @@ void TControl::paintEvent(QPaintEvent* event) {
         inPaint_ = false;
     }
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface_, event->rect());
+    for (const QRect& rect : event->region()) DrawSurfaceRect(painter, surface_, rect);
     GuardedCall(this, [&] { PaintOver(painter); });
 }
 

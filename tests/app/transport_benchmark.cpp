@@ -96,6 +96,39 @@ void PrintThreads(const std::map<QString, double>& before, const std::map<QStrin
     std::printf("\n");
 }
 
+// How often each thread of a process has gone to sleep and been woken (its
+// voluntary context switches), by thread name (threads of one name added up).
+std::map<QString, long long> SleepsByThread(qint64 pid) {
+    std::map<QString, long long> sleeps;
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks + "/" + tid + "/comm"), status(tasks + "/" + tid + "/status");
+        if (!name.open(QIODevice::ReadOnly) || !status.open(QIODevice::ReadOnly)) continue;
+        const QString thread = QString(name.readAll().trimmed());
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                sleeps[thread] += line.mid(24).trimmed().toLongLong();
+    }
+    return sleeps;
+}
+
+long long Sleeps(qint64 pid) {
+    long long sleeps = 0;
+    for (const auto& [name, count] : SleepsByThread(pid)) sleeps += count;
+    return sleeps;
+}
+
+void PrintWakes(const std::map<QString, long long>& before,
+                const std::map<QString, long long>& after, double wallSeconds) {
+    std::printf("  %-44s", "wake-ups a second, by thread:");
+    for (const auto& [name, count] : after) {
+        const auto earlier = before.find(name);
+        const double woken = double(count - (earlier == before.end() ? 0 : earlier->second));
+        if (woken >= wallSeconds) std::printf(" %s %.0f", name.toUtf8().constData(), woken / wallSeconds);
+    }
+    std::printf("\n");
+}
+
 // Resident memory of a process, in MB.
 double ResidentMegabytes(qint64 pid) {
     QFile status(QString("/proc/%1/status").arg(pid));
@@ -313,6 +346,7 @@ bool Measure(const std::string& display, const QString& device, int passes,
                     100.0 * (CpuSeconds(audio->Pid()) - serverQuiet0) / quietSeconds);
     std::printf("\n");
     std::vector<double> playing, audioServer, playingTicks, audioServerTicks;
+    double wakes = 0.0, serverWakes = 0.0, playedSeconds = 0.0;
     BareSleeper sleeper(60000.0 / 126.0);
     BareSleeper waker(100.0); // seldom, so as not to keep the processors awake itself
     for (int pass = 0; pass < passes; ++pass) {
@@ -322,12 +356,21 @@ bool Measure(const std::string& display, const QString& device, int passes,
         const double serverBefore = audio != nullptr ? CpuSeconds(audio->Pid()) : 0.0;
         const double serverTicksBefore = audio != nullptr ? TickSeconds(audio->Pid()) : 0.0;
         const double ticksBefore = TickSeconds(pid);
+        const auto threadSleepsBefore = SleepsByThread(pid);
+        const long long sleepsBefore = Sleeps(pid);
+        const long long serverSleepsBefore = audio != nullptr ? Sleeps(audio->Pid()) : 0;
         double seconds = 0.0;
         const auto threadsBefore = ThreadSeconds(pid);
         playing.push_back(CpuPercent(
             pid, [&] { run.WaitForCount("transport-ready", ready + 1, 60000); }, &seconds));
-        if (pass == 0) PrintThreads(threadsBefore, ThreadSeconds(pid), seconds);
+        if (pass == 0) {
+            PrintThreads(threadsBefore, ThreadSeconds(pid), seconds);
+            PrintWakes(threadSleepsBefore, SleepsByThread(pid), seconds);
+        }
         playingTicks.push_back(100.0 * (TickSeconds(pid) - ticksBefore) / seconds);
+        wakes += double(Sleeps(pid) - sleepsBefore);
+        if (audio != nullptr) serverWakes += double(Sleeps(audio->Pid()) - serverSleepsBefore);
+        playedSeconds += seconds;
         if (audio != nullptr) {
             audioServer.push_back(100.0 * (CpuSeconds(audio->Pid()) - serverBefore) / seconds);
             audioServerTicks.push_back(100.0 * (TickSeconds(audio->Pid()) - serverTicksBefore) /
@@ -344,6 +387,15 @@ bool Measure(const std::string& display, const QString& device, int passes,
     std::printf("  %-44s %6.2f %% of a core (%.0f us a wake)\n",
                 "a bare thread waking every 100 ms meanwhile", waker.CpuPercent(),
                 waker.MicrosPerWake());
+    // What the machine charges for the wake-ups alone, at the bare thread's
+    // price: the part of the figures above that is no work of the program.
+    const double perWake = waker.MicrosPerWake() / 1e6;
+    std::printf("  %-44s %.0f a second", "wake-ups while playing: the program", wakes / playedSeconds);
+    if (audio != nullptr) std::printf(", the server %.0f", serverWakes / playedSeconds);
+    std::printf("\n  %-44s %.2f %%", "  their price at the bare thread's rate",
+                100.0 * wakes * perWake / playedSeconds);
+    if (audio != nullptr) std::printf(" + %.2f %%", 100.0 * serverWakes * perWake / playedSeconds);
+    std::printf("\n");
     if (device == "MIDI Log") {
         QThread::msleep(100); // the device writes its lines every 10 ms
         const auto lags = PointLags(run.Timings(), transportrun::ReadMidiLog(run.MidiLogPath()));

@@ -7,8 +7,11 @@
 
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QSemaphore>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <memory>
 
 using namespace platform;
@@ -298,6 +301,50 @@ TEST(Painting, DirectDrawingShowsAtOnceAndPaintRunsOnlyWhenAskedFor) {
     form.Repaint();
     EXPECT_EQ(paints, 2);
     EXPECT_EQ(form.grab().toImage().pixelColor(15, 15), QColor(0, 0, 128));
+    form.Hide();
+}
+
+// A tall, narrow change (the LED column) is drawn on the painting thread:
+// Qt would otherwise hand a blend of that many lines to its thread pool in
+// slices and wait for them. The pool is kept busy by a task that waits for
+// the paint to end; a paint that needed the pool would keep that task
+// waiting until its time ran out. Every line of the column is drawn, and a
+// large change still paints whole.
+TEST(Painting, TallNarrowChangesAreDrawnOnThePaintingThreadInFull) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 420);
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    QSemaphore paintEnded, blockerRunning;
+    std::atomic<bool> blockerTimedOut{false};
+    pool->start([&] {
+        blockerRunning.release();
+        blockerTimedOut = !paintEnded.tryAcquire(1, 5000);
+    });
+    ASSERT_TRUE(blockerRunning.tryAcquire(1, 5000));
+    form.Canvas()->Brush()->SetColor(clLime);
+    form.Canvas()->FillRect(Rect(300, 5, 320, 405)); // 400 lines, 20 columns
+    paintEnded.release();
+    pool->waitForDone();
+    pool->setMaxThreadCount(threads);
+    EXPECT_FALSE(blockerTimedOut);
+
+    form.Canvas()->Brush()->SetColor(clRed);
+    form.Canvas()->FillRect(Rect(0, 0, 400, 420)); // the whole form: the pool may help
+    form.Canvas()->Brush()->SetColor(clBlue);
+    form.Canvas()->FillRect(Rect(300, 5, 320, 405));
+    // The column alone, drawn as its change was, over white.
+    QImage column(400, 420, QImage::Format_RGB32);
+    column.fill(Qt::white);
+    form.render(&column, QPoint(300, 5), QRegion(300, 5, 20, 400));
+    for (int y = 5; y <= 404; ++y)
+        ASSERT_EQ(column.pixelColor(310, y), QColor(0, 0, 255)) << "line " << y;
+    EXPECT_EQ(column.pixelColor(310, 405), QColor(Qt::white));
+    EXPECT_EQ(column.pixelColor(299, 100), QColor(Qt::white));
+    EXPECT_EQ(form.grab().toImage().pixelColor(100, 300), QColor(255, 0, 0));
     form.Hide();
 }
 
