@@ -84,9 +84,9 @@ double CpuSeconds(qint64 pid) {
     return seconds;
 }
 
-void PrintThreads(const std::map<QString, double>& before, const std::map<QString, double>& after,
-                  double wallSeconds) {
-    std::printf("  %-44s", "of which, by thread (% of a core):");
+void PrintThreads(int pass, const std::map<QString, double>& before,
+                  const std::map<QString, double>& after, double wallSeconds) {
+    std::printf("  pass %d %-37s", pass + 1, "by thread (% of a core):");
     for (const auto& [name, seconds] : after) {
         const auto earlier = before.find(name);
         const double used = seconds - (earlier == before.end() ? 0.0 : earlier->second);
@@ -118,9 +118,9 @@ long long Sleeps(qint64 pid) {
     return sleeps;
 }
 
-void PrintWakes(const std::map<QString, long long>& before,
+void PrintWakes(int pass, const std::map<QString, long long>& before,
                 const std::map<QString, long long>& after, double wallSeconds) {
-    std::printf("  %-44s", "wake-ups a second, by thread:");
+    std::printf("  pass %d %-37s", pass + 1, "wake-ups a second, by thread:");
     for (const auto& [name, count] : after) {
         const auto earlier = before.find(name);
         const double woken = double(count - (earlier == before.end() ? 0 : earlier->second));
@@ -281,6 +281,8 @@ public:
     // After Stop: the thread's run time in % of a core, and per wake in µs.
     double CpuPercent() const { return 100.0 * runNs_ / double(wallNs_); }
     double MicrosPerWake() const { return late_.empty() ? 0.0 : runNs_ / 1e3 / late_.size(); }
+    // The most run time it was charged for one wake-up, in µs.
+    double LongestWakeMicros() const { return longestWakeNs_ / 1e3; }
 
 private:
     static long long Now() {
@@ -297,12 +299,16 @@ private:
         const long long start = Now();
         const double runStart = RunNs();
         long long deadline = start;
+        double runBefore = runStart;
         while (!quit_) {
             deadline += periodNs_;
             const timespec at{static_cast<time_t>(deadline / 1000000000LL),
                               static_cast<long>(deadline % 1000000000LL)};
             clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr);
             late_.push_back(double(Now() - deadline) / 1e6);
+            const double run = RunNs();
+            longestWakeNs_ = std::max(longestWakeNs_, run - runBefore);
+            runBefore = run;
         }
         runNs_ = RunNs() - runStart;
         wallNs_ = Now() - start;
@@ -311,6 +317,7 @@ private:
     std::atomic<bool> quit_{false};
     std::vector<double> late_;
     double runNs_ = 0.0;
+    double longestWakeNs_ = 0.0;
     long long wallNs_ = 1;
     std::thread thread_;
 };
@@ -363,10 +370,8 @@ bool Measure(const std::string& display, const QString& device, int passes,
         const auto threadsBefore = ThreadSeconds(pid);
         playing.push_back(CpuPercent(
             pid, [&] { run.WaitForCount("transport-ready", ready + 1, 60000); }, &seconds));
-        if (pass == 0) {
-            PrintThreads(threadsBefore, ThreadSeconds(pid), seconds);
-            PrintWakes(threadSleepsBefore, SleepsByThread(pid), seconds);
-        }
+        PrintThreads(pass, threadsBefore, ThreadSeconds(pid), seconds);
+        PrintWakes(pass, threadSleepsBefore, SleepsByThread(pid), seconds);
         playingTicks.push_back(100.0 * (TickSeconds(pid) - ticksBefore) / seconds);
         wakes += double(Sleeps(pid) - sleepsBefore);
         if (audio != nullptr) serverWakes += double(Sleeps(audio->Pid()) - serverSleepsBefore);
@@ -384,9 +389,9 @@ bool Measure(const std::string& display, const QString& device, int passes,
         PrintSpread("the server, sampled by ticks (as before)", audioServerTicks, "%");
     if (synth) std::printf("  %-44s 6.2 %% + 4.5 %% in the sound server\n", "(before, playing:");
     waker.Stop();
-    std::printf("  %-44s %6.2f %% of a core (%.0f us a wake)\n",
+    std::printf("  %-44s %6.2f %% of a core (%.0f us a wake, at most %.0f us)\n",
                 "a bare thread waking every 100 ms meanwhile", waker.CpuPercent(),
-                waker.MicrosPerWake());
+                waker.MicrosPerWake(), waker.LongestWakeMicros());
     // What the machine charges for the wake-ups alone, at the bare thread's
     // price: the part of the figures above that is no work of the program.
     const double perWake = waker.MicrosPerWake() / 1e6;
