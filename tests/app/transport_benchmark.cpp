@@ -7,7 +7,10 @@
 //   each pass of lesson 1 at tempo level 10, and while the lesson stands open
 //   before it; once through the built-in synthesizer, which sounds into a
 //   private PulseAudio server with a null sink (skipped without PulseAudio),
-//   and once through "MIDI Log";
+//   and once through "MIDI Log"; for every pass, each thread's share and how
+//   often it woke; and what the machine charges for that many wake-ups at the
+//   price of a bare thread's, and at most for one (the machine's part of the
+//   figures, not the program's work);
 // - from the "MIDI Log" run, the lag of the point's move onto each beat
 //   behind the moment that beat is heard (the note leaving the engine plus
 //   the device's output latency, which is 0 for "MIDI Log"): the log's times
