@@ -27,8 +27,8 @@
 #include "platform/ui/types.h"
 
 #include <QImage>
-#include <QRegion>
 #include <QPointer>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <functional>

@@ -63,16 +63,43 @@ double TickSeconds(qint64 pid) {
     return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
 }
 
+// Calls `visit(name, folder)` for every thread of a process, with the
+// thread's name and its folder under /proc.
+template <typename Visit> void ForEachThread(qint64 pid, Visit visit) {
+    const QString tasks = QString("/proc/%1/task").arg(pid);
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks + "/" + tid + "/comm");
+        if (name.open(QIODevice::ReadOnly)) visit(QString(name.readAll().trimmed()), tasks + "/" + tid);
+    }
+}
+
+template <typename Count> Count Total(const std::map<QString, Count>& byThread) {
+    Count total = 0;
+    for (const auto& [name, count] : byThread) total += count;
+    return total;
+}
+
+// What each thread name added between two counts.
+template <typename Count>
+std::map<QString, double> Added(const std::map<QString, Count>& before,
+                                const std::map<QString, Count>& after) {
+    std::map<QString, double> added;
+    for (const auto& [name, count] : after) {
+        const auto earlier = before.find(name);
+        added[name] = double(count - (earlier == before.end() ? 0 : earlier->second));
+    }
+    return added;
+}
+
 // CPU time of each thread of a process by thread name (threads of one name
 // added up), in seconds, from the scheduler's nanosecond count.
 std::map<QString, double> ThreadSeconds(qint64 pid) {
     std::map<QString, double> seconds;
-    const QString tasks = QString("/proc/%1/task").arg(pid);
-    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile name(tasks + "/" + tid + "/comm"), stat(tasks + "/" + tid + "/schedstat");
-        if (!name.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly)) continue;
-        seconds[QString(name.readAll().trimmed())] += stat.readAll().split(' ')[0].toDouble() / 1e9;
-    }
+    ForEachThread(pid, [&](const QString& name, const QString& folder) {
+        QFile stat(folder + "/schedstat");
+        if (stat.open(QIODevice::ReadOnly))
+            seconds[name] += stat.readAll().split(' ')[0].toDouble() / 1e9;
+    });
     return seconds;
 }
 
@@ -81,54 +108,34 @@ std::map<QString, double> ThreadSeconds(qint64 pid) {
 // takes its time with it; the tick figures printed beside show if that
 // mattered.
 double CpuSeconds(qint64 pid) {
-    double seconds = 0.0;
-    for (const auto& [name, threadSeconds] : ThreadSeconds(pid))
-        seconds += threadSeconds;
-    return seconds;
-}
-
-void PrintThreads(int pass, const std::map<QString, double>& before,
-                  const std::map<QString, double>& after, double wallSeconds) {
-    std::printf("  pass %d %-37s", pass + 1, "by thread (% of a core):");
-    for (const auto& [name, seconds] : after) {
-        const auto earlier = before.find(name);
-        const double used = seconds - (earlier == before.end() ? 0.0 : earlier->second);
-        if (used * 1000.0 > wallSeconds) // above 0.1 %
-            std::printf(" %s %.2f", name.toUtf8().constData(), 100.0 * used / wallSeconds);
-    }
-    std::printf("\n");
+    return Total(ThreadSeconds(pid));
 }
 
 // How often each thread of a process has gone to sleep and been woken (its
 // voluntary context switches), by thread name (threads of one name added up).
 std::map<QString, long long> SleepsByThread(qint64 pid) {
     std::map<QString, long long> sleeps;
-    const QString tasks = QString("/proc/%1/task").arg(pid);
-    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile name(tasks + "/" + tid + "/comm"), status(tasks + "/" + tid + "/status");
-        if (!name.open(QIODevice::ReadOnly) || !status.open(QIODevice::ReadOnly)) continue;
-        const QString thread = QString(name.readAll().trimmed());
+    ForEachThread(pid, [&](const QString& name, const QString& folder) {
+        QFile status(folder + "/status");
+        if (!status.open(QIODevice::ReadOnly)) return;
         for (const QByteArray& line : status.readAll().split('\n'))
             if (line.startsWith("voluntary_ctxt_switches:"))
-                sleeps[thread] += line.mid(24).trimmed().toLongLong();
-    }
+                sleeps[name] += line.mid(24).trimmed().toLongLong();
+    });
     return sleeps;
 }
 
-long long Sleeps(qint64 pid) {
-    long long sleeps = 0;
-    for (const auto& [name, count] : SleepsByThread(pid)) sleeps += count;
-    return sleeps;
-}
-
-void PrintWakes(int pass, const std::map<QString, long long>& before,
-                const std::map<QString, long long>& after, double wallSeconds) {
-    std::printf("  pass %d %-37s", pass + 1, "wake-ups a second, by thread:");
-    for (const auto& [name, count] : after) {
-        const auto earlier = before.find(name);
-        const double woken = double(count - (earlier == before.end() ? 0 : earlier->second));
+// One pass's figures by thread: its share of a core and its wake-ups a
+// second (threads below 0.1 % or one wake-up a second left out).
+void PrintThreads(int pass, const std::map<QString, double>& seconds,
+                  const std::map<QString, double>& sleeps, double wallSeconds) {
+    std::printf("  pass %d %-37s", pass + 1, "by thread (% of a core):");
+    for (const auto& [name, used] : seconds)
+        if (used * 1000.0 > wallSeconds)
+            std::printf(" %s %.2f", name.toUtf8().constData(), 100.0 * used / wallSeconds);
+    std::printf("\n  pass %d %-37s", pass + 1, "wake-ups a second, by thread:");
+    for (const auto& [name, woken] : sleeps)
         if (woken >= wallSeconds) std::printf(" %s %.0f", name.toUtf8().constData(), woken / wallSeconds);
-    }
     std::printf("\n");
 }
 
@@ -366,18 +373,18 @@ bool Measure(const std::string& display, const QString& device, int passes,
         const double serverBefore = audio != nullptr ? CpuSeconds(audio->Pid()) : 0.0;
         const double serverTicksBefore = audio != nullptr ? TickSeconds(audio->Pid()) : 0.0;
         const double ticksBefore = TickSeconds(pid);
-        const auto threadSleepsBefore = SleepsByThread(pid);
-        const long long sleepsBefore = Sleeps(pid);
-        const long long serverSleepsBefore = audio != nullptr ? Sleeps(audio->Pid()) : 0;
+        const auto sleepsBefore = SleepsByThread(pid);
+        const long long serverSleepsBefore = audio != nullptr ? Total(SleepsByThread(audio->Pid())) : 0;
         double seconds = 0.0;
         const auto threadsBefore = ThreadSeconds(pid);
         playing.push_back(CpuPercent(
             pid, [&] { run.WaitForCount("transport-ready", ready + 1, 60000); }, &seconds));
-        PrintThreads(pass, threadsBefore, ThreadSeconds(pid), seconds);
-        PrintWakes(pass, threadSleepsBefore, SleepsByThread(pid), seconds);
+        const auto sleeps = Added(sleepsBefore, SleepsByThread(pid));
+        PrintThreads(pass, Added(threadsBefore, ThreadSeconds(pid)), sleeps, seconds);
         playingTicks.push_back(100.0 * (TickSeconds(pid) - ticksBefore) / seconds);
-        wakes += double(Sleeps(pid) - sleepsBefore);
-        if (audio != nullptr) serverWakes += double(Sleeps(audio->Pid()) - serverSleepsBefore);
+        wakes += Total(sleeps);
+        if (audio != nullptr)
+            serverWakes += double(Total(SleepsByThread(audio->Pid())) - serverSleepsBefore);
         playedSeconds += seconds;
         if (audio != nullptr) {
             audioServer.push_back(100.0 * (CpuSeconds(audio->Pid()) - serverBefore) / seconds);
