@@ -256,6 +256,13 @@ protected:
         Canvas()->LineTo(Width(), Height());
     }
 };
+
+// Shows `form` at the given size and waits until it is on the screen.
+void ShowOnScreen(TForm& form, int width, int height) {
+    form.SetBounds(0, 0, width, height);
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+}
 } // namespace
 
 TEST(Painting, DirectDrawingShowsAtOnceAndPaintRunsOnlyWhenAskedFor) {
@@ -312,9 +319,7 @@ TEST(Painting, DirectDrawingShowsAtOnceAndPaintRunsOnlyWhenAskedFor) {
 // large change still paints whole.
 TEST(Painting, TallNarrowChangesAreDrawnOnThePaintingThreadInFull) {
     TForm form(nullptr);
-    form.SetBounds(0, 0, 400, 420);
-    form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_NO_FATAL_FAILURE(ShowOnScreen(form, 400, 420));
     QThreadPool* pool = QThreadPool::globalInstance();
     const int threads = pool->maxThreadCount();
     pool->setMaxThreadCount(1);
@@ -350,9 +355,7 @@ TEST(Painting, TallNarrowChangesAreDrawnOnThePaintingThreadInFull) {
 
 TEST(Painting, DrawingsInAChangeBatchShowTogetherWhenItEnds) {
     TForm form(nullptr);
-    form.SetBounds(0, 0, 120, 80);
-    form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_NO_FATAL_FAILURE(ShowOnScreen(form, 120, 80));
     PaintCounter counter;
     form.installEventFilter(&counter);
     {
